@@ -1,0 +1,39 @@
+#pragma once
+// A reproducible random catalogue for the benchmarks.
+
+#include "core/app_state.h"
+
+#include <random>
+#include <string>
+
+namespace kestrune::bench {
+
+inline void fillRandomCatalogue(ModelTable& table, std::int32_t rows, unsigned seed = 42) {
+    std::mt19937_64 rng(seed);
+    std::uniform_real_distribution<double> dia(5.0, 60.0);
+    std::uniform_real_distribution<double> fp(10.0, 60.0);
+    std::uniform_real_distribution<double> vap(1.0, 900.0);
+    std::uniform_real_distribution<double> qmp(1.0, 20.0);
+    std::uniform_real_distribution<double> sd(50.0, 2500.0);
+    std::uniform_real_distribution<double> xmax(2.0, 40.0);
+    std::uniform_real_distribution<double> vd(100.0, 9000.0);
+    std::uniform_real_distribution<double> mms(10.0, 900.0);
+    static const char* const makers[] = {"Acme", "Borealis Audio", "Cardinal", "Dunmore", "Eastfield Sound"};
+    table.fNum = rows;
+    table.ensureRows(rows + 1);
+    for (std::int32_t r = 1; r <= rows; ++r) {
+        table.Number[r] = r;
+        table.Manufacturer.set(r, makers[rng() % 5]);
+        table.ModelName.set(r, "PR-" + std::to_string(rng() % 100000));
+        table.setValue(Param::Dia, r, dia(rng));
+        table.setValue(Param::Fp, r, fp(rng));
+        table.setValue(Param::Vap, r, vap(rng));
+        table.setValue(Param::Qmp, r, qmp(rng));
+        table.setValue(Param::Sd, r, sd(rng));
+        table.setValue(Param::Xmax, r, xmax(rng));
+        table.setValue(Param::Vd, r, vd(rng));
+        table.setValue(Param::Mms, r, mms(rng));
+    }
+}
+
+} // namespace kestrune::bench

@@ -1,0 +1,107 @@
+// Writing and reading data-sheet documents of 10k, 100k and 1M models.
+
+#include "catalogue.h"
+#include "core/platform.h"
+#include "documents/data_sheet_format.h"
+#include "runtime/number_text.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <fstream>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace kestrune;
+
+namespace {
+
+class SilentPlatform : public Platform {
+public:
+    void SysBeep() override {}
+    void setWindowModified(bool) override {}
+    void showFileErrorAlert(int, const std::string&) override {}
+    void showFatalAlert(const std::string&) override {}
+};
+
+std::string benchPath(std::int32_t rows) {
+    return "/tmp/kestrune_bench_" + std::to_string(::getpid()) + "_" + std::to_string(rows) + ".kedata";
+}
+
+void BM_WriteDocument(benchmark::State& state) {
+    SilentPlatform platform;
+    AppState app(platform);
+    const auto rows = static_cast<std::int32_t>(state.range(0));
+    bench::fillRandomCatalogue(app.table, rows);
+    const std::string path = benchPath(rows);
+    for (auto _ : state) {
+        const SaveOutcome outcome = WriteDataSheet(app, path);
+        benchmark::DoNotOptimize(outcome.ok);
+    }
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    state.counters["MB"] = static_cast<double>(in.tellg()) / 1e6;
+    state.SetItemsProcessed(state.iterations() * rows);
+    std::remove(path.c_str());
+}
+
+void BM_ReadDocument(benchmark::State& state) {
+    SilentPlatform platform;
+    const auto rows = static_cast<std::int32_t>(state.range(0));
+    const std::string path = benchPath(rows);
+    {
+        AppState writer(platform);
+        bench::fillRandomCatalogue(writer.table, rows);
+        WriteDataSheet(writer, path);
+    }
+    for (auto _ : state) {
+        AppState app(platform);
+        LoadDataSheet(app, path);
+        benchmark::DoNotOptimize(app.table.fNum);
+    }
+    state.SetItemsProcessed(state.iterations() * rows);
+    std::remove(path.c_str());
+}
+
+// Peak resident memory of the process after loading a document into a fresh
+// table (run on its own: --benchmark_filter=PeakMemory).
+void BM_PeakMemoryOfLoadedTable(benchmark::State& state) {
+    SilentPlatform platform;
+    const auto rows = static_cast<std::int32_t>(state.range(0));
+    const std::string path = benchPath(rows);
+    {
+        AppState writer(platform);
+        bench::fillRandomCatalogue(writer.table, rows);
+        WriteDataSheet(writer, path);
+    }
+    for (auto _ : state) {
+        AppState app(platform);
+        LoadDataSheet(app, path);
+        benchmark::DoNotOptimize(app.table.fNum);
+    }
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_RSS_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    std::remove(path.c_str());
+}
+
+void BM_PSstr(benchmark::State& state) {
+    double x = 0.123456789;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(PSstr(x));
+        x += 1.37;
+    }
+}
+
+void BM_PSval(benchmark::State& state) {
+    const std::string text = " 1234.56";
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(PSval(text));
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_WriteDocument)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadDocument)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeakMemoryOfLoadedTable)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PSstr);
+BENCHMARK(BM_PSval);

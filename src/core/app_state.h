@@ -1,0 +1,111 @@
+#pragma once
+// The application object: the model table and every piece of state around it,
+// grouped by what it is about. Tests build a fresh one per case.
+
+#include "core/model_table.h"
+#include "core/platform.h"
+#include "runtime/str255.h"
+#include "runtime/text_files.h"
+
+#include <cstdint>
+#include <string>
+
+namespace kestrune {
+
+// The selected cell and its scroll-dependent copies. cellH 0 selects the
+// whole row; 1 Manufacturer, 2 Model Name, 3 to 10 Dia to Mms.
+struct Selection {
+    std::int32_t cellH = 0;
+    std::int32_t cellV = 0;
+    std::int32_t cellVscroll = 0;
+    std::int32_t cellVshift = 0;
+    std::int32_t ScrollValue = 0;
+};
+
+// A copy of the selected row taken at the end of each redraw; the next
+// redraw compares the table with it to notice edits.
+struct RowSnapshot {
+    Str255 s_preManuf;
+    Str255 s_preSP;
+    double preDIA = 0.0;
+    double preFS = 0.0;
+    double preVAS = 0.0;
+    double preQMS = 0.0;
+    double preSD = 0.0;
+    double preXMAX = 0.0;
+    double preVD = 0.0;
+    double preMMS = 0.0;
+    std::int32_t prefNum = 0;
+    std::int32_t preCellH = 0;
+    std::int32_t preCellV = 0;
+
+    double& value(Param p);
+};
+
+struct DocumentState {
+    // -1 new untitled sheet, 0 no file behind the sheet, 1 file-backed.
+    std::int8_t FileOpenFlag = 0;
+    std::int8_t DirtyFlag = 0;
+    std::string fileName1;
+    // Location of the document file (a local path).
+    std::string fileUrl;
+};
+
+struct AppFlags {
+    std::int8_t MainWndOpenFlag = 0;
+    std::int8_t CloseFlag = 0;
+    std::int8_t QuitFlag = 0;
+    std::int8_t NewFileFlag = 0;
+    std::int8_t OpenNextFlag = 0;
+    std::int8_t FastOpenFlag = 1;
+    std::int8_t AddNewModel = 0;
+    std::int8_t SelectBtnFlag = 0;
+    std::int32_t EditWndNum = 1;
+};
+
+class AppState {
+public:
+    explicit AppState(Platform& platform);
+    AppState(const AppState&) = delete;
+    AppState& operator=(const AppState&) = delete;
+
+    Platform& platform() { return platform_; }
+
+    // Empties rows 0 to fNum+1 (Number stays) and the snapshot.
+    void ClearParameterArraySheetFile();
+    // Exchanges rows r and r-1 in every column; selects row 1.
+    void DataSwap(std::int32_t r);
+    // Row fNum becomes an "n/a" model.
+    void NewOrAddModelInit();
+    // "Add New Model": one "n/a" row at the end, selected at its Manufacturer.
+    void AddModelAtEnd();
+    // Removes rows first to last; a sheet never ends up without a row.
+    void RemoveRows(std::int32_t first, std::int32_t last);
+    // Removes the selected row.
+    void RemoveSelectedRow();
+    // Opens an empty row below row r (rows below move down); returns r+1.
+    std::int32_t InsertRowAfter(std::int32_t r);
+    void DirtyFlagTrue();
+
+    // Change detection of a redraw: marks the document modified when row
+    // preCellV or the row count differs from the snapshot.
+    void DetectSnapshotChanges();
+    // Retakes the snapshot from row cellVscroll.
+    void TakeSnapshot();
+
+    // Start-up and load helpers.
+    double GPrintScale = 100.0;
+
+    ModelTable table;
+    Selection sel;
+    RowSnapshot snap;
+    DocumentState doc;
+    AppFlags flags;
+    TextFiles files;
+
+private:
+    Platform& platform_;
+    FatalErrorHandler onFatal_;
+};
+
+} // namespace kestrune

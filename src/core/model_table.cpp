@@ -1,0 +1,58 @@
+#include "core/model_table.h"
+
+#include <utility>
+
+namespace kestrune {
+namespace {
+
+template <std::size_t... I>
+std::array<DynamicArray<double>, kParamCount> makeParamColumns(const FatalErrorHandler* onFatal,
+                                                                std::index_sequence<I...>) {
+    return {DynamicArray<double>(ColumnSlot::kFirstParam + static_cast<int>(I), onFatal)...};
+}
+
+} // namespace
+
+ModelTable::ModelTable(const FatalErrorHandler* onFatal)
+    : Number(ColumnSlot::kNumber, onFatal),
+      params_(makeParamColumns(onFatal, std::make_index_sequence<kParamCount>{})) {}
+
+void ModelTable::ensureRows(std::int32_t last) {
+    Number.ensure(last);
+    Manufacturer.ensure(last);
+    ModelName.ensure(last);
+    for (auto& c : params_) {
+        c.ensure(last);
+    }
+}
+
+void ModelTable::emptyRow(std::int32_t row, bool resetNumber) {
+    Manufacturer.set(row, {});
+    ModelName.set(row, {});
+    for (auto& c : params_) {
+        c[row] = 0.0;
+    }
+    if (resetNumber) {
+        Number[row] = 0;
+    }
+}
+
+void ModelTable::copyRow(std::int32_t from, std::int32_t to) {
+    Manufacturer.move(from, to);
+    ModelName.move(from, to);
+    for (auto& c : params_) {
+        c[to] = c[from];
+    }
+    Number[to] = Number[from];
+}
+
+void ModelTable::swapRows(std::int32_t a, std::int32_t b) {
+    Manufacturer.swap(a, b);
+    ModelName.swap(a, b);
+    for (auto& c : params_) {
+        std::swap(c[a], c[b]);
+    }
+    std::swap(Number[a], Number[b]);
+}
+
+} // namespace kestrune

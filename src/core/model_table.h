@@ -1,0 +1,53 @@
+#pragma once
+// The catalogue of the open data sheet: rows 1 to fNum of parallel columns,
+// with guard rows 0 and fNum+1 that are always there and always empty.
+
+#include "core/name_column.h"
+#include "runtime/dynamic_array.h"
+
+#include <array>
+#include <cstdint>
+
+namespace kestrune {
+
+// The eight numeric parameters in column order.
+enum class Param : int { Dia, Fp, Vap, Qmp, Sd, Xmax, Vd, Mms };
+constexpr int kParamCount = 8;
+constexpr std::array<Param, kParamCount> kAllParams = {Param::Dia, Param::Fp,   Param::Vap, Param::Qmp,
+                                                       Param::Sd,  Param::Xmax, Param::Vd,  Param::Mms};
+
+// The numbers under which the runtime knows the columns.
+namespace ColumnSlot {
+constexpr int kNumber = 1;
+constexpr int kManufacturer = 2;
+constexpr int kFirstParam = 5; // Dia; Fp to Mms follow
+constexpr int kModelName = 13;
+} // namespace ColumnSlot
+
+class ModelTable {
+public:
+    explicit ModelTable(const FatalErrorHandler* onFatal);
+
+    std::int32_t fNum = 0;
+
+    DynamicArray<std::int32_t> Number;
+    NameColumn Manufacturer;
+    NameColumn ModelName;
+
+    DynamicArray<double>& column(Param p) { return params_[static_cast<std::size_t>(p)]; }
+    double value(Param p, std::int32_t row) const { return params_[static_cast<std::size_t>(p)].get(row); }
+    void setValue(Param p, std::int32_t row, double v) { column(p)[row] = v; }
+
+    // Makes rows 0 to last addressable in every column at once.
+    void ensureRows(std::int32_t last);
+    // Empty names and zero numbers; Number becomes 0 only when resetNumber.
+    void emptyRow(std::int32_t row, bool resetNumber);
+    // Every column, Number included.
+    void copyRow(std::int32_t from, std::int32_t to);
+    void swapRows(std::int32_t a, std::int32_t b);
+
+private:
+    std::array<DynamicArray<double>, kParamCount> params_;
+};
+
+} // namespace kestrune

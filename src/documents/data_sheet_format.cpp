@@ -1,0 +1,265 @@
+#include "documents/data_sheet_format.h"
+
+#include "runtime/number_text.h"
+
+#include <fcntl.h>
+#include <istream>
+#include <unistd.h>
+
+namespace kestrune {
+namespace {
+
+// Decimal places kept of each parameter in a document.
+constexpr std::array<int, kParamCount> kDocumentScale = {100, 100, 100, 1000, 100, 100, 100, 10};
+
+constexpr int kCurrentFields = 10;
+constexpr int kOldFields = 9;
+
+bool needsQuotes(std::string_view name) {
+    return name.find_first_of(",\t") != std::string_view::npos ||
+           (!name.empty() && (name.front() == ' ' || name.front() == '\t'));
+}
+
+bool carriable(std::string_view name) {
+    if (name.find_first_of("\r\n") != std::string_view::npos) {
+        return false;
+    }
+    if (!name.empty() && name.front() == '"') {
+        return false;
+    }
+    return !(needsQuotes(name) && name.find('"') != std::string_view::npos);
+}
+
+constexpr char kRightDoubleQuote = '\xD3'; // Mac OS Roman
+
+std::string substituted(std::string_view name) {
+    std::string out(name);
+    for (char& c : out) {
+        if (c == '\r' || c == '\n') {
+            c = ' ';
+        } else if (c == '"') {
+            c = kRightDoubleQuote;
+        }
+    }
+    return out;
+}
+
+void appendName(std::string& out, std::string_view name) {
+    if (needsQuotes(name)) {
+        out.push_back('"');
+        out.append(name);
+        out.push_back('"');
+    } else {
+        out.append(name);
+    }
+}
+
+// Replaces the names that cannot be written as they stand, in the table too.
+std::vector<std::int32_t> makeNamesWritable(ModelTable& table) {
+    std::vector<std::int32_t> altered;
+    for (std::int32_t r = 1; r <= table.fNum; ++r) {
+        bool changed = false;
+        for (NameColumn* column : {&table.Manufacturer, &table.ModelName}) {
+            if (!carriable(column->get(r))) {
+                column->set(r, substituted(column->get(r)));
+                changed = true;
+            }
+        }
+        if (changed) {
+            altered.push_back(r);
+        }
+    }
+    return altered;
+}
+
+SaveOutcome writeRows(AppState& app) {
+    SaveOutcome outcome;
+    outcome.alteredNameRows = makeNamesWritable(app.table);
+    std::string record;
+    record.reserve(600);
+    for (std::int32_t r = 1; r <= app.table.fNum; ++r) {
+        record.clear();
+        AppendDocumentRecord(record, app.table, r);
+        app.files.FilePrintString(kDocumentFileNumber, record);
+    }
+    outcome.ok = app.files.FileClose(kDocumentFileNumber);
+    return outcome;
+}
+
+// Counts how many items the first line of the open document holds; reading
+// stops at the end of that line.
+int itemsOnFirstLine(TextFiles& files) {
+    int count = 0;
+    do {
+        files.FileInputItemBytes(kDocumentFileNumber);
+        ++count;
+    } while (files.lineHasMoreItems(kDocumentFileNumber) && count <= kCurrentFields);
+    return count;
+}
+
+// Decides between the ten-field and the nine-field layout. reopen() starts
+// the document again from its first byte.
+int probeFieldCount(TextFiles& files, const std::function<void()>& reopen) {
+    const int firstLine = itemsOnFirstLine(files);
+    if (firstLine == kCurrentFields || firstLine == kOldFields) {
+        reopen();
+        return firstLine;
+    }
+    // Neither: a nine-field file repeats its first Manufacturer as the tenth item.
+    reopen();
+    const std::string first(files.FileInputItemBytes(kDocumentFileNumber));
+    for (int k = 2; k < kCurrentFields; ++k) {
+        files.FileInputItemBytes(kDocumentFileNumber);
+    }
+    const std::string tenth(files.FileInputItemBytes(kDocumentFileNumber));
+    reopen();
+    return first == tenth ? kOldFields : kCurrentFields;
+}
+
+void readRecords(AppState& app, const std::function<void()>& reopen) {
+    TextFiles& files = app.files;
+    ModelTable& table = app.table;
+    table.fNum = 0;
+    if (files.FileEof(kDocumentFileNumber)) {
+        // An empty document: one end-of-file report, no rows.
+        files.FileInputItemBytes(kDocumentFileNumber);
+        files.FileClose(kDocumentFileNumber);
+        return;
+    }
+    const int fields = probeFieldCount(files, reopen);
+    while (!files.FileEof(kDocumentFileNumber)) {
+        const std::int32_t r = table.fNum + 1;
+        table.fNum = r;
+        table.ensureRows(r + 1);
+        table.Number[r] = r;
+        table.Manufacturer.set(r, files.FileInputItemBytes(kDocumentFileNumber));
+        table.ModelName.set(r, files.FileInputItemBytes(kDocumentFileNumber));
+        for (Param p : kAllParams) {
+            const bool present = p != Param::Mms || fields == kCurrentFields;
+            table.setValue(p, r, present ? files.FileInputItemNumber(kDocumentFileNumber) : 0.0);
+        }
+    }
+    files.FileClose(kDocumentFileNumber);
+}
+
+// The number of line ends in a file, to size the table once before a load.
+std::int64_t countLineEnds(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return 0;
+    }
+    std::int64_t count = 0;
+    std::vector<char> buffer(1 << 18);
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n <= 0) {
+            break;
+        }
+        for (ssize_t i = 0; i < n; ++i) {
+            count += (buffer[static_cast<std::size_t>(i)] == '\r' || buffer[static_cast<std::size_t>(i)] == '\n');
+        }
+    }
+    ::close(fd);
+    return count;
+}
+
+} // namespace
+
+NameField EncodeNameField(std::string_view name) {
+    NameField field;
+    field.exact = carriable(name);
+    appendName(field.text, field.exact ? std::string(name) : substituted(name));
+    return field;
+}
+
+std::string WritableName(std::string_view name) { return carriable(name) ? std::string(name) : substituted(name); }
+
+void AppendDocumentRecord(std::string& out, const ModelTable& table, std::int32_t row) {
+    appendName(out, table.Manufacturer.get(row));
+    out.push_back(',');
+    appendName(out, table.ModelName.get(row));
+    for (Param p : kAllParams) {
+        out.push_back(',');
+        appendRoundedPSstr(out, table.value(p, row), kDocumentScale[static_cast<std::size_t>(p)]);
+    }
+    out.push_back('\r');
+}
+
+SaveOutcome WriteDataSheet(AppState& app, const std::string& path) {
+    app.files.FileOpenOutput(kDocumentFileNumber, path);
+    if (!app.files.isOpen(kDocumentFileNumber)) {
+        return {};
+    }
+    return writeRows(app);
+}
+
+SaveOutcome WriteDataSheet(AppState& app, std::ostream& out) {
+    app.files.FileOpenOutput(kDocumentFileNumber, out);
+    return writeRows(app);
+}
+
+bool ReadDataSheet(AppState& app, const std::string& path) {
+    app.files.FileOpenInput(kDocumentFileNumber, path);
+    if (!app.files.isOpen(kDocumentFileNumber)) {
+        return false;
+    }
+    const std::int64_t lines = countLineEnds(path);
+    if (lines > 0 && lines < INT32_MAX - 2) {
+        app.table.ensureRows(static_cast<std::int32_t>(lines) + 2);
+    }
+    readRecords(app, [&] {
+        app.files.FileClose(kDocumentFileNumber);
+        app.files.FileOpenInput(kDocumentFileNumber, path);
+    });
+    return true;
+}
+
+void ReadDataSheet(AppState& app, std::istream& in) {
+    app.files.FileOpenInput(kDocumentFileNumber, in);
+    readRecords(app, [&] {
+        app.files.FileClose(kDocumentFileNumber);
+        in.clear();
+        in.seekg(0);
+        app.files.FileOpenInput(kDocumentFileNumber, in);
+    });
+}
+
+std::string_view LastPathComponent(std::string_view path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string_view ExtensionOf(std::string_view path) {
+    const std::string_view leaf = LastPathComponent(path);
+    const auto dot = leaf.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : leaf.substr(dot + 1);
+}
+
+void ApplyOpenedDocumentState(AppState& app, const std::string& path) {
+    if (ExtensionOf(path) == kStationeryExtension) {
+        app.doc.fileName1 = std::string(kUntitledName);
+        app.doc.FileOpenFlag = 0;
+        app.doc.DirtyFlag = 1;
+        app.doc.fileUrl.clear();
+    } else {
+        app.doc.fileName1 = std::string(LastPathComponent(path));
+        app.doc.FileOpenFlag = 1;
+        app.doc.DirtyFlag = 0;
+        app.doc.fileUrl = path;
+    }
+    app.snap.prefNum = app.table.fNum;
+    app.sel.cellH = 0;
+    app.sel.cellV = 1;
+    app.sel.cellVshift = 1;
+    app.sel.ScrollValue = 0;
+}
+
+bool LoadDataSheet(AppState& app, const std::string& path) {
+    if (!ReadDataSheet(app, path)) {
+        return false;
+    }
+    ApplyOpenedDocumentState(app, path);
+    return true;
+}
+
+} // namespace kestrune

@@ -1,0 +1,40 @@
+#include "platform/qt_platform.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QWidget>
+#include <cstdlib>
+
+namespace kestrune {
+
+void QtPlatform::SysBeep() { QApplication::beep(); }
+
+void QtPlatform::setWindowModified(bool modified) {
+    if (window_ != nullptr) {
+        window_->setWindowModified(modified);
+    }
+}
+
+void QtPlatform::showFileErrorAlert(int /*fileNumber*/, const std::string& message) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Kestrune"), QString::fromStdString(message),
+                    QMessageBox::NoButton, window_);
+    QPushButton* stop = box.addButton(QStringLiteral("Stop"), QMessageBox::DestructiveRole);
+    QPushButton* cont = box.addButton(QStringLiteral("Continue"), QMessageBox::AcceptRole);
+    box.setDefaultButton(cont);
+    box.exec();
+    if (box.clickedButton() == stop) {
+        std::_Exit(EXIT_FAILURE); // ends at once, without saving or asking
+    }
+}
+
+void QtPlatform::showFatalAlert(const std::string& message) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Kestrune"), QString::fromStdString(message),
+                    QMessageBox::NoButton, window_);
+    box.setInformativeText(QStringLiteral("The program cannot go on and will quit."));
+    box.addButton(QStringLiteral("Quit"), QMessageBox::AcceptRole);
+    box.exec();
+    std::exit(EXIT_FAILURE);
+}
+
+} // namespace kestrune

@@ -1,0 +1,24 @@
+#pragma once
+// The desktop services the core asks for, done with Qt.
+
+#include "core/platform.h"
+
+class QWidget;
+
+namespace kestrune {
+
+class QtPlatform final : public Platform {
+public:
+    // Alerts are shown over this window (may be null before it exists).
+    void setWindow(QWidget* window) { window_ = window; }
+
+    void SysBeep() override;
+    void setWindowModified(bool modified) override;
+    void showFileErrorAlert(int fileNumber, const std::string& message) override;
+    void showFatalAlert(const std::string& message) override;
+
+private:
+    QWidget* window_ = nullptr;
+};
+
+} // namespace kestrune

@@ -1,0 +1,91 @@
+#pragma once
+// Buffered byte sources and sinks behind the numbered text files: real files
+// (with advisory locks, and saves that replace the target only when every
+// byte is on disk) and in-memory streams for round trips and tests.
+
+#include <istream>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kestrune {
+
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    // The next byte, or -1 at the end.
+    int get() {
+        if (pos_ == end_ && !refill()) {
+            return -1;
+        }
+        return static_cast<unsigned char>(buffer_[pos_++]);
+    }
+    int peek() {
+        if (pos_ == end_ && !refill()) {
+            return -1;
+        }
+        return static_cast<unsigned char>(buffer_[pos_]);
+    }
+    bool atEnd() { return peek() < 0; }
+    // Appends bytes to out up to (not including) a CR or LF, at most max
+    // bytes; returns how many were appended.
+    std::size_t readUntilLineEnd(std::string& out, std::size_t max);
+    // Non-zero when a read failed (an errno value); the source then reads as ended.
+    int error() const { return error_; }
+
+protected:
+    explicit ByteSource(std::size_t bufferSize) : buffer_(bufferSize) {}
+    // Reads up to size bytes into data; 0 at the end or on error.
+    virtual std::size_t fill(char* data, std::size_t size) = 0;
+    void setError(int code) { error_ = code; }
+
+private:
+    bool refill();
+    std::vector<char> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    int error_ = 0;
+};
+
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    // Returns false once a write has failed; later writes are dropped.
+    bool write(const char* data, std::size_t size);
+    bool write(std::string_view bytes) { return write(bytes.data(), bytes.size()); }
+    // Ends the output; for a file, the target is replaced only now. Returns 0
+    // or the status code of the failure.
+    virtual int commit() = 0;
+    int error() const { return error_; }
+
+protected:
+    explicit ByteSink(std::size_t bufferSize) { buffer_.reserve(bufferSize); }
+    // Writes the buffered bytes out; returns 0 or a status code.
+    int flushBuffer();
+    virtual int writeOut(const char* data, std::size_t size) = 0;
+    void setError(int code) {
+        if (error_ == 0) {
+            error_ = code;
+        }
+    }
+
+private:
+    std::vector<char> buffer_;
+    int error_ = 0;
+};
+
+// Opens a file for reading with a shared advisory lock; returns nullptr and
+// a status code (35 locked, 13 cannot open) on refusal.
+std::unique_ptr<ByteSource> openFileSource(const std::string& path, int& status);
+
+// Prepares to replace the file at path: the bytes go to a temporary file in
+// the same folder, which commit() flushes and renames over the target.
+// Returns nullptr and a status code (35 locked, 13 not writable, 2 cannot
+// create) on refusal.
+std::unique_ptr<ByteSink> openAtomicFileSink(const std::string& path, int& status);
+
+std::unique_ptr<ByteSource> makeStreamSource(std::istream& in);
+std::unique_ptr<ByteSink> makeStreamSink(std::ostream& out);
+
+} // namespace kestrune

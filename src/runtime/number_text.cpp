@@ -1,0 +1,315 @@
+#include "runtime/number_text.h"
+
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace kestrune {
+namespace {
+
+constexpr int kFloatMaxDigits = 10;
+
+// The binary exponent as the number texts use it: one less than floor(log2|x|)
+// for normal numbers, 0 for zero and subnormal numbers.
+int textExponent(double x) {
+    const auto bits = std::bit_cast<std::uint64_t>(x);
+    const int field = static_cast<int>((bits >> 52) & 0x7FF);
+    return field == 0 ? 0 : field - 1024;
+}
+
+bool isFixedStyle(int e) { return e >= -8 && e < 31; }
+
+int fixedDigits(int e) { return std::max(1, 10 - (12 * e) / 39); }
+
+void appendFixed(std::string& out, double x, int digits) {
+    std::array<char, 64> buf{};
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::fixed, digits);
+    char* end = res.ptr;
+    while (end > buf.data() && end[-1] == '0') {
+        --end;
+    }
+    if (end > buf.data() && end[-1] == '.') {
+        --end;
+    }
+    if (buf[0] != '-') {
+        out.push_back(' ');
+    }
+    out.append(buf.data(), end);
+}
+
+void appendScientific(std::string& out, double x) {
+    std::array<char, 64> buf{};
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::scientific,
+                                   kFloatMaxDigits - 2);
+    const std::string_view text(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
+    const auto e = text.find('e');
+    if (e == std::string_view::npos) { // inf, nan
+        out.append(text);
+        return;
+    }
+    std::size_t mantissaEnd = e;
+    if (text.find('.') < e) {
+        while (text[mantissaEnd - 1] == '0') {
+            --mantissaEnd;
+        }
+        if (text[mantissaEnd - 1] == '.') {
+            --mantissaEnd;
+        }
+    }
+    out.append(text.substr(0, mantissaEnd));
+    out.append(text.substr(e));
+}
+
+bool isSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+
+// Decimal text at the start of s (after white space): sign, digits with one
+// optional point, optional exponent. Anything after it is ignored.
+double readDecimal(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size() && isSpace(static_cast<unsigned char>(s[i]))) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        negative = s[i] == '-';
+        ++i;
+    }
+    const std::size_t start = i;
+    std::size_t intDigits = 0;
+    std::size_t leadingZeros = 0; // zeros before the first non-zero digit
+    bool seenNonZero = false;
+    std::size_t digits = 0;
+    bool seenPoint = false;
+    for (; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (isDigit(c)) {
+            ++digits;
+            if (!seenPoint) {
+                ++intDigits;
+            }
+            if (c != '0') {
+                seenNonZero = true;
+            } else if (!seenNonZero) {
+                ++leadingZeros;
+            }
+        } else if (c == '.' && !seenPoint) {
+            seenPoint = true;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0) {
+        return 0.0;
+    }
+    long long exponent = 0;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        std::size_t j = i + 1;
+        bool expNegative = false;
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) {
+            expNegative = s[j] == '-';
+            ++j;
+        }
+        if (j < s.size() && isDigit(static_cast<unsigned char>(s[j]))) {
+            for (; j < s.size() && isDigit(static_cast<unsigned char>(s[j])); ++j) {
+                exponent = std::min<long long>(exponent * 10 + (s[j] - '0'), 1'000'000'000LL);
+            }
+            if (expNegative) {
+                exponent = -exponent;
+            }
+            i = j;
+        }
+    }
+    double value = 0.0;
+    const auto res = std::from_chars(s.data() + start, s.data() + i, value, std::chars_format::general);
+    if (res.ec == std::errc::result_out_of_range) {
+        // Beyond the doubles: decide between overflow and underflow by the
+        // decimal magnitude of the first significant digit.
+        const long long magnitude =
+            (intDigits > leadingZeros ? static_cast<long long>(intDigits - leadingZeros) - 1
+                                      : -static_cast<long long>(leadingZeros - intDigits) - 1) +
+            exponent;
+        value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (res.ec != std::errc()) {
+        value = 0.0;
+    }
+    return negative ? -value : value;
+}
+
+int digitValue(unsigned char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'z') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'Z') {
+        return c - 'A' + 10;
+    }
+    return 99;
+}
+
+// Unsigned 64-bit integer in a base, with white space and one sign in front;
+// '-' negates modulo 2^64, an overflow saturates.
+double readInteger(std::string_view s, int base) {
+    std::size_t i = 0;
+    while (i < s.size() && isSpace(static_cast<unsigned char>(s[i]))) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        negative = s[i] == '-';
+        ++i;
+    }
+    std::uint64_t value = 0;
+    bool overflow = false;
+    for (; i < s.size(); ++i) {
+        const int d = digitValue(static_cast<unsigned char>(s[i]));
+        if (d >= base) {
+            break;
+        }
+        const auto b = static_cast<std::uint64_t>(base);
+        if (value > (std::numeric_limits<std::uint64_t>::max() - static_cast<std::uint64_t>(d)) / b) {
+            overflow = true;
+        }
+        value = value * b + static_cast<std::uint64_t>(d);
+    }
+    if (overflow) {
+        value = std::numeric_limits<std::uint64_t>::max();
+    } else if (negative) {
+        value = ~value + 1;
+    }
+    return static_cast<double>(static_cast<std::int64_t>(value));
+}
+
+void appendDigits(std::string& out, std::uint64_t n) {
+    std::array<char, 24> buf{};
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), n);
+    out.append(buf.data(), res.ptr);
+}
+
+int scaleDigits(int scale) {
+    switch (scale) {
+    case 10:
+        return 1;
+    case 100:
+        return 2;
+    case 1000:
+        return 3;
+    default:
+        return -1;
+    }
+}
+
+} // namespace
+
+void appendPSstr(std::string& out, double x) {
+    const int e = textExponent(x);
+    if (isFixedStyle(e)) {
+        appendFixed(out, x, fixedDigits(e));
+    } else {
+        appendScientific(out, x);
+    }
+}
+
+std::string PSstr(double x) {
+    std::string out;
+    appendPSstr(out, x);
+    return out;
+}
+
+double PSval(std::string_view s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        const char next = i + 1 < s.size() ? s[i + 1] : '\0';
+        int base = 0;
+        std::size_t dropped = 0;
+        if (c == '&') {
+            dropped = 1;
+            base = 16;
+            if (next == 'H' || next == 'h') {
+                dropped = 2;
+            } else if (next == 'O' || next == 'o') {
+                dropped = 2;
+                base = 8;
+            } else if (next == 'X' || next == 'x') {
+                dropped = 2;
+                base = 2;
+            }
+        } else if (c == '0' && (next == 'x' || next == 'X')) {
+            dropped = 2;
+            base = 16;
+        } else if (isDigit(static_cast<unsigned char>(c)) || c == '.') {
+            return readDecimal(s); // base 10 keeps every byte
+        } else {
+            continue;
+        }
+        std::string kept(s.substr(0, i));
+        kept.append(s.substr(i + dropped));
+        return readInteger(kept, base);
+    }
+    return 0.0;
+}
+
+std::int64_t PSvalInt64(std::string_view s) {
+    const double v = std::trunc(PSval(s));
+    if (std::isnan(v)) {
+        return 0;
+    }
+    if (v >= 9223372036854775807.0) {
+        return std::numeric_limits<std::int64_t>::max();
+    }
+    if (v <= -9223372036854775808.0) {
+        return std::numeric_limits<std::int64_t>::min();
+    }
+    return static_cast<std::int64_t>(v);
+}
+
+double RoundToScale(double x, int scale) { return std::rint(static_cast<double>(scale) * x) / scale; }
+
+void appendRoundedPSstr(std::string& out, double x, int scale) {
+    const double steps = std::rint(static_cast<double>(scale) * x);
+    const double q = steps / scale;
+    const int m = scaleDigits(scale);
+    const int e = textExponent(q);
+    // The double nearest steps/10^m prints with d >= m decimals as exactly
+    // that decimal: its distance from it is below half a unit of the d-th
+    // decimal throughout the fixed-style range.
+    if (m < 0 || !isFixedStyle(e) || fixedDigits(e) < m || !(std::fabs(steps) < 9007199254740992.0)) {
+        appendPSstr(out, q);
+        return;
+    }
+    if (steps == 0.0) {
+        out.append(std::signbit(q) ? "-0" : " 0");
+        return;
+    }
+    const auto n = static_cast<std::uint64_t>(std::fabs(steps));
+    const auto s = static_cast<std::uint64_t>(scale);
+    out.push_back(steps < 0 ? '-' : ' ');
+    appendDigits(out, n / s);
+    std::uint64_t frac = n % s;
+    if (frac != 0) {
+        int places = m;
+        while (frac % 10 == 0) {
+            frac /= 10;
+            --places;
+        }
+        std::array<char, 4> digits{'0', '0', '0', '0'};
+        for (int k = places - 1; k >= 0; --k) {
+            digits[static_cast<std::size_t>(k)] = static_cast<char>('0' + frac % 10);
+            frac /= 10;
+        }
+        out.push_back('.');
+        out.append(digits.data(), static_cast<std::size_t>(places));
+    }
+}
+
+std::string RoundedPSstr(double x, int scale) {
+    std::string out;
+    appendRoundedPSstr(out, x, scale);
+    return out;
+}
+
+} // namespace kestrune

@@ -1,0 +1,35 @@
+#pragma once
+// The one conversion of numbers to text and back. Every number the program
+// writes into a document, a CSV file, the clipboard or onto the screen is a
+// PSstr text; every number it reads back goes through PSval.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kestrune {
+
+// Fixed style with a digit count that follows the binary exponent, trailing
+// zeros dropped, a leading space for non-negative numbers; magnitudes below
+// 2^-7 or from 2^32 on in scientific style with nine significant digits.
+std::string PSstr(double x);
+
+// Reads a number the forgiving way: decimal text with anything after it,
+// "&H", "&O", "&X" and "0x" prefixes for other bases; no number gives 0.
+double PSval(std::string_view s);
+
+// PSval truncated toward zero to a signed 64-bit integer (saturating; NaN gives 0).
+std::int64_t PSvalInt64(std::string_view s);
+
+// rint(scale * x) / scale in doubles, ties to even.
+double RoundToScale(double x, int scale);
+
+// PSstr(RoundToScale(x, scale)) for scale 10, 100 or 1000, written straight
+// from the integer count of steps where that gives the same bytes.
+std::string RoundedPSstr(double x, int scale);
+
+// Same as RoundedPSstr, appending to out (no allocation on the hot path).
+void appendRoundedPSstr(std::string& out, double x, int scale);
+void appendPSstr(std::string& out, double x);
+
+} // namespace kestrune

@@ -1,0 +1,252 @@
+#include "runtime/text_files.h"
+
+#include "runtime/byte_streams.h"
+#include "runtime/file_errors.h"
+#include "runtime/number_text.h"
+
+namespace kestrune {
+
+struct TextFiles::Slot {
+    std::unique_ptr<ByteSource> in;
+    std::unique_ptr<ByteSink> out;
+    std::int64_t offset = 0;
+    std::int64_t printColumn = 0;
+    bool writeFailureReported = false;
+};
+
+TextFiles::TextFiles() = default;
+TextFiles::~TextFiles() = default;
+
+void TextFiles::CheckFileError(int n, int code) {
+    if (code == 0) {
+        return;
+    }
+    lastFileError_ = code;
+    if (errorHandler_) {
+        errorHandler_(n, code);
+    }
+}
+
+TextFiles::Slot* TextFiles::slotFor(int n) {
+    if (n < 1 || n > kMaxFileNumber) {
+        CheckFileError(n, FileErrorCode::kBadFileNumber);
+        return nullptr;
+    }
+    return slots_[static_cast<std::size_t>(n)].get();
+}
+
+TextFiles::Slot* TextFiles::openSlot(int n) {
+    if (n < 1 || n > kMaxFileNumber) {
+        CheckFileError(n, FileErrorCode::kBadFileNumber);
+        return nullptr;
+    }
+    if (slots_[static_cast<std::size_t>(n)]) {
+        FileClose(n);
+    }
+    auto& slot = slots_[static_cast<std::size_t>(n)];
+    slot = std::make_unique<Slot>();
+    return slot.get();
+}
+
+void TextFiles::FileOpenOutput(int n, const std::string& path) {
+    if (openSlot(n) == nullptr) {
+        return;
+    }
+    int status = 0;
+    auto sink = openAtomicFileSink(path, status);
+    if (!sink) {
+        slots_[static_cast<std::size_t>(n)].reset();
+        CheckFileError(n, status);
+        return;
+    }
+    slots_[static_cast<std::size_t>(n)]->out = std::move(sink);
+}
+
+void TextFiles::FileOpenInput(int n, const std::string& path) {
+    if (openSlot(n) == nullptr) {
+        return;
+    }
+    int status = 0;
+    auto source = openFileSource(path, status);
+    if (!source) {
+        slots_[static_cast<std::size_t>(n)].reset();
+        CheckFileError(n, status);
+        return;
+    }
+    slots_[static_cast<std::size_t>(n)]->in = std::move(source);
+}
+
+void TextFiles::FileOpenOutput(int n, std::ostream& out) {
+    if (Slot* s = openSlot(n)) {
+        s->out = makeStreamSink(out);
+    }
+}
+
+void TextFiles::FileOpenInput(int n, std::istream& in) {
+    if (Slot* s = openSlot(n)) {
+        s->in = makeStreamSource(in);
+    }
+}
+
+bool TextFiles::isOpen(int n) const {
+    return n >= 1 && n <= kMaxFileNumber && slots_[static_cast<std::size_t>(n)] != nullptr;
+}
+
+bool TextFiles::FileClose(int n) {
+    linePos_ = 0;
+    if (n == 0) {
+        bool ok = true;
+        for (int k = 1; k <= kMaxFileNumber; ++k) {
+            if (slots_[static_cast<std::size_t>(k)]) {
+                ok = FileClose(k) && ok;
+            }
+        }
+        return ok;
+    }
+    if (n < 1 || n > kMaxFileNumber || !slots_[static_cast<std::size_t>(n)]) {
+        return true;
+    }
+    auto slot = std::move(slots_[static_cast<std::size_t>(n)]);
+    if (lineFile_ == n) {
+        lineFile_ = 0;
+    }
+    if (!slot->out) {
+        return true;
+    }
+    const int code = slot->out->commit();
+    if (code != 0 && !slot->writeFailureReported) {
+        CheckFileError(n, code);
+    }
+    return code == 0;
+}
+
+bool TextFiles::FileEof(int n) {
+    if (!isOpen(n)) {
+        return true;
+    }
+    Slot& s = *slots_[static_cast<std::size_t>(n)];
+    return !s.in || s.in->atEnd();
+}
+
+void TextFiles::FilePrintString(int n, std::string_view bytes) {
+    Slot* s = isOpen(n) ? slots_[static_cast<std::size_t>(n)].get() : nullptr;
+    if (s == nullptr || !s->out) {
+        CheckFileError(n, FileErrorCode::kNotOpenForWrite);
+        return;
+    }
+    if (!s->out->write(bytes) && !s->writeFailureReported) {
+        s->writeFailureReported = true;
+        CheckFileError(n, s->out->error());
+    }
+    s->offset += static_cast<std::int64_t>(bytes.size());
+    s->printColumn += static_cast<std::int64_t>(bytes.size());
+}
+
+void TextFiles::FilePrintFloat(int n, double x) { FilePrintString(n, PSstr(x)); }
+
+void TextFiles::FilePrintCR(int n) {
+    FilePrintString(n, "\r");
+    if (isOpen(n)) {
+        slots_[static_cast<std::size_t>(n)]->printColumn = 0;
+    }
+}
+
+TextFiles::Slot* TextFiles::readableSlot(int n) {
+    Slot* s = isOpen(n) ? slots_[static_cast<std::size_t>(n)].get() : nullptr;
+    if (s == nullptr || !s->in) {
+        CheckFileError(n, FileErrorCode::kNotOpenForRead);
+        return nullptr;
+    }
+    return s;
+}
+
+bool TextFiles::readLine(int n, Slot& s, std::string& line, std::size_t max) {
+    line.clear();
+    ByteSource& in = *s.in;
+    if (in.atEnd()) {
+        CheckFileError(n, in.error() != 0 ? in.error() : FileErrorCode::kEndOfFile);
+        return false;
+    }
+    in.readUntilLineEnd(line, max);
+    // One line end is consumed; a CR LF pair counts as one. A line cut at
+    // its length limit keeps its terminator when that comes next, so a line
+    // of exactly the limit reads as one line.
+    const int c = in.peek();
+    if (c == '\r') {
+        in.get();
+        if (in.peek() == '\n') {
+            in.get();
+        }
+    } else if (c == '\n') {
+        in.get();
+    }
+    if (in.error() != 0) {
+        CheckFileError(n, in.error());
+    }
+    return true;
+}
+
+Str255 TextFiles::FileLineInput(int n) {
+    Slot* s = readableSlot(n);
+    line_.clear();
+    linePos_ = 0;
+    if (s == nullptr) {
+        return {};
+    }
+    readLine(n, *s, line_, Str255::kMaxLength);
+    lineFile_ = n;
+    linePos_ = 1;
+    return Str255(line_);
+}
+
+std::string_view TextFiles::FileInputItemBytes(int n) {
+    Slot* s = readableSlot(n);
+    if (s == nullptr) {
+        return {};
+    }
+    if (lineFile_ != n || linePos_ == 0 || linePos_ > line_.size()) {
+        readLine(n, *s, line_, kMaxItemLine);
+        lineFile_ = n;
+        linePos_ = 1;
+    }
+    const std::string_view line(line_);
+    std::size_t i = linePos_ - 1;
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
+        ++i;
+    }
+    std::string_view item;
+    if (i < line.size() && line[i] == '"') {
+        const std::size_t start = i + 1;
+        std::size_t close = line.find('"', start);
+        if (close == std::string_view::npos) {
+            close = line.size();
+        }
+        item = line.substr(start, close - start);
+        i = close < line.size() ? close + 1 : close;
+    } else {
+        const std::size_t start = i;
+        while (i < line.size() && line[i] != '\t' && line[i] != ',') {
+            ++i;
+        }
+        item = line.substr(start, i - start);
+    }
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) {
+        ++i;
+    }
+    if (i < line.size() && line[i] == ',') {
+        ++i;
+    }
+    linePos_ = i + 1;
+    return item;
+}
+
+Str255 TextFiles::FileInputItem(int n) { return Str255(FileInputItemBytes(n)); }
+
+// Numbers read the same bytes a text item keeps.
+double TextFiles::FileInputItemNumber(int n) { return PSval(FileInputItemBytes(n).substr(0, Str255::kMaxLength)); }
+
+std::int64_t TextFiles::FileInputItemInteger(int n) {
+    return PSvalInt64(FileInputItemBytes(n).substr(0, Str255::kMaxLength));
+}
+
+} // namespace kestrune

@@ -2,10 +2,12 @@
 // The application object: the model table and every piece of state around it,
 // grouped by what it is about. Tests build a fresh one per case.
 
+#include "calculators/working_set.h"
 #include "core/model_table.h"
 #include "core/platform.h"
 #include "runtime/str255.h"
 #include "runtime/text_files.h"
+#include "sheet/sheet_state.h"
 
 #include <cstdint>
 #include <string>
@@ -101,6 +103,12 @@ public:
     RowSnapshot snap;
     DocumentState doc;
     AppFlags flags;
+    SheetState sheet;
+    EditOverride edit;
+    CalcWorkingSet calc;
+    SortState sort;
+    LinkState link;
+    Preferences prefs;
     TextFiles files;
 
 private:

@@ -1,0 +1,52 @@
+#pragma once
+// The values the calculators work on: a text and a number per parameter,
+// filled from the selected row and written back on OK.
+
+#include "runtime/str255.h"
+
+#include <cstdint>
+
+namespace kestrune {
+
+struct CalcWorkingSet {
+    Str255 s_Manuf5;
+    Str255 s_SP5;
+    Str255 s_DIA5;
+    Str255 s_FS5;
+    Str255 s_VAS5;
+    Str255 s_QMS5;
+    Str255 s_SD5;
+    Str255 s_XMAX5;
+    Str255 s_VD5;
+    Str255 s_MMS5;
+    Str255 s_EFDIA5;
+    Str255 s_FTMin;
+    Str255 s_FTMout;
+    double DIA5 = 0.0;
+    double FS5 = 0.0;
+    double VAS5 = 0.0;
+    double QMS5 = 0.0;
+    double SD5 = 0.0;
+    double XMAX5 = 0.0;
+    double VD5 = 0.0;
+    double MMS5 = 0.0;
+    double EFDIA5 = 0.0;
+    double SDD = 0.0;
+    double FTMin = 0.0;
+    double DIAinch = 0.0;
+    double VASft = 0.0;
+    double SDinch = 0.0;
+    double XMAXinch = 0.0;
+    double VDinch = 0.0;
+    bool UncalcFlag = false;
+    std::int32_t VdRadioID = 1; // 1 cm², 2 m²
+    std::int32_t tabItem = 1;   // Feet to Metric: 1 Dia, 2 Vap, 3 Sd, 4 Xmax, 5 Vd
+    std::int32_t keepBtn1 = 0;
+    std::int32_t keepBtn2 = 0;
+    std::int32_t keepBtn3 = 0;
+    std::int32_t keepBtn4 = 0;
+    std::int32_t keepBtn5 = 0;
+    std::int8_t CalcWndOnFlag = 0;
+};
+
+} // namespace kestrune

@@ -1,0 +1,72 @@
+#pragma once
+// Scrolling, keys and edit-field bookkeeping of the data sheet.
+
+#include "runtime/str255.h"
+
+#include <cstdint>
+#include <string>
+
+namespace kestrune {
+
+// Character codes of the keys the sheet acts on.
+namespace SheetKey {
+constexpr std::int32_t kEnter = 3;
+constexpr std::int32_t kReturn = 13;
+constexpr std::int32_t kLeft = 28;
+constexpr std::int32_t kRight = 29;
+constexpr std::int32_t kUp = 30;
+constexpr std::int32_t kDown = 31;
+} // namespace SheetKey
+
+struct SheetState {
+    std::int32_t wndHeight = 0;
+    std::int32_t dispNum = 0;
+    std::int32_t ScrollNum = 0;
+    std::int32_t PreDownScrollValue = 0;
+    std::int8_t ExistScrollFlag = 0;
+    std::int8_t PreExistScroll = 0;
+    std::int8_t MouseClickOnSheet = 0;
+    std::int8_t WndDeactiveFlag = 0;
+    std::int32_t Key = 0;
+    std::int32_t mouseH = 0;
+    std::int32_t mouseV = 0;
+    std::int32_t cellHbak = 0;
+    // The edit field's text as taken at the start of the last redraw.
+    Str255 s_edit1;
+    // The text the edit field was given for its cell at the last redraw; a
+    // redraw commits only when the field's text differs from it.
+    Str255 givenEditText;
+    // The selection rectangle the last redraw computed (sheet coordinates).
+    std::int32_t selX0 = 0;
+    std::int32_t selX1 = 0;
+    std::int32_t selY0 = 0;
+    std::int32_t selY1 = 0;
+};
+
+// A value handed to the edit field from outside (calculator OK, sort, paste,
+// undo): the next redraw shows it and does not commit the old edit text.
+struct EditOverride {
+    Str255 s_PASS;
+    std::int8_t CalcOnFlag = 0;
+};
+
+struct SortState {
+    std::int32_t sortItmID = 1; // 1 Unsort (Number), 2 Dia ... 9 Mms
+    std::int32_t sendItmID = 1; // 1 ascending, 2 descending
+};
+
+// The link to the sibling box-design application.
+struct LinkState {
+    std::int8_t TarnBusyFlag = 0;
+    std::int8_t TarnLaunchFlag = 0;
+};
+
+struct Preferences {
+    std::int32_t BoundsCheck = 1;
+    std::int32_t SoundCheck = 1;
+    std::int32_t UpdateForCheck = 1;
+    // 1 send directly, 2 copy to the clipboard.
+    std::int32_t TransMethodCheck = 1;
+};
+
+} // namespace kestrune

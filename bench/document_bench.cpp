@@ -1,7 +1,7 @@
 // Writing and reading data-sheet documents of 10k, 100k and 1M models.
 
 #include "catalogue.h"
-#include "core/platform.h"
+#include "silent_platform.h"
 #include "documents/data_sheet_format.h"
 #include "runtime/number_text.h"
 
@@ -15,13 +15,7 @@ using namespace kestrune;
 
 namespace {
 
-class SilentPlatform : public Platform {
-public:
-    void SysBeep() override {}
-    void setWindowModified(bool) override {}
-    void showFileErrorAlert(int, const std::string&) override {}
-    void showFatalAlert(const std::string&) override {}
-};
+using bench::SilentPlatform;
 
 std::string benchPath(std::int32_t rows) {
     return "/tmp/kestrune_bench_" + std::to_string(::getpid()) + "_" + std::to_string(rows) + ".kedata";

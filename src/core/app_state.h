@@ -10,6 +10,7 @@
 #include "sheet/sheet_state.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace kestrune {
@@ -110,6 +111,15 @@ public:
     LinkState link;
     Preferences prefs;
     TextFiles files;
+
+    // Sends or copies the selected model; installed by the exchange with
+    // the sibling application.
+    std::function<void(AppState&)> modelSelectSequence;
+    void ModelSelectSequence() {
+        if (modelSelectSequence) {
+            modelSelectSequence(*this);
+        }
+    }
 
 private:
     Platform& platform_;

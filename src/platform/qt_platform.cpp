@@ -1,5 +1,7 @@
 #include "platform/qt_platform.h"
 
+#include "sheet/tool_area.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -35,6 +37,22 @@ void QtPlatform::showFatalAlert(const std::string& message) {
     box.addButton(QStringLiteral("Quit"), QMessageBox::AcceptRole);
     box.exec();
     std::exit(EXIT_FAILURE);
+}
+
+// The data-sheet window arrives with the application's window; until then
+// there is no sheet to measure, read or repaint.
+std::int32_t QtPlatform::contentHeight() { return window_ != nullptr ? window_->height() : 0; }
+
+Str255 QtPlatform::readEditField() { return {}; }
+
+void QtPlatform::updateToolArea(const ToolAreaView& /*view*/) {}
+
+void QtPlatform::updateScrollBar(const ScrollBarView& /*view*/) {}
+
+void QtPlatform::repaintSheet() {
+    if (window_ != nullptr) {
+        window_->update();
+    }
 }
 
 } // namespace kestrune

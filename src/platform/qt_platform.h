@@ -16,6 +16,11 @@ public:
     void setWindowModified(bool modified) override;
     void showFileErrorAlert(int fileNumber, const std::string& message) override;
     void showFatalAlert(const std::string& message) override;
+    std::int32_t contentHeight() override;
+    Str255 readEditField() override;
+    void updateToolArea(const ToolAreaView& view) override;
+    void updateScrollBar(const ScrollBarView& view) override;
+    void repaintSheet() override;
 
 private:
     QWidget* window_ = nullptr;

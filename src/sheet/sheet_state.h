@@ -33,9 +33,10 @@ struct SheetState {
     std::int32_t cellHbak = 0;
     // The edit field's text as taken at the start of the last redraw.
     Str255 s_edit1;
-    // The text the edit field was given for its cell at the last redraw; a
-    // redraw commits only when the field's text differs from it.
-    Str255 givenEditText;
+    // What the edit field was given at the last redraw.
+    Str255 editFieldText;
+    // The scroll bar's own value (a control keeps it within 0 to ScrollNum).
+    std::int32_t scrollBarValue = 0;
     // The selection rectangle the last redraw computed (sheet coordinates).
     std::int32_t selX0 = 0;
     std::int32_t selX1 = 0;

@@ -1,0 +1,25 @@
+#pragma once
+// A Platform that does nothing, for benchmarks.
+
+#include "core/platform.h"
+#include "sheet/tool_area.h"
+
+namespace kestrune::bench {
+
+class SilentPlatform : public Platform {
+public:
+    void SysBeep() override {}
+    void setWindowModified(bool) override {}
+    void showFileErrorAlert(int, const std::string&) override {}
+    void showFatalAlert(const std::string&) override {}
+    std::int32_t contentHeight() override { return height; }
+    Str255 readEditField() override { return editField; }
+    void updateToolArea(const ToolAreaView& view) override { editField = view.editText; }
+    void updateScrollBar(const ScrollBarView&) override {}
+    void repaintSheet() override {}
+
+    std::int32_t height = 600;
+    Str255 editField;
+};
+
+} // namespace kestrune::bench

@@ -17,6 +17,16 @@ public:
     void updateToolArea(const ToolAreaView& view) override { editField = view.editText; }
     void updateScrollBar(const ScrollBarView&) override {}
     void repaintSheet() override {}
+    void askSaveChanges(const std::string&, std::function<void(SaveChangesAnswer)>) override {}
+    void askSaveFile(const std::string&, const std::string&, std::function<void(FileChoice)>) override {}
+    void askOpenFile(const std::string&, const std::vector<std::string>&, std::function<void(FileChoice)>) override {}
+    void showNote(const std::string&, const std::string&) override {}
+    void showSheetWindow() override {}
+    void closeSheetWindow() override {}
+    void setWindowTitle(const std::string&, const std::string&) override {}
+    void updateMenus(const MenuBar&) override {}
+    void startTimer(int, std::function<void()>) override {}
+    void quitApplication() override {}
 
     std::int32_t height = 600;
     Str255 editField;

@@ -5,12 +5,21 @@
 #include "runtime/str255.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kestrune {
 
 struct ToolAreaView;
 struct ScrollBarView;
+class MenuBar;
+
+enum class SaveChangesAnswer { Save, DontSave, Cancel };
+
+// A chosen file, or nothing when the dialog was cancelled.
+using FileChoice = std::optional<std::string>;
 
 class Platform {
 public:
@@ -34,6 +43,29 @@ public:
     virtual void updateToolArea(const ToolAreaView& view) = 0;
     virtual void updateScrollBar(const ScrollBarView& view) = 0;
     virtual void repaintSheet() = 0;
+
+    // Dialogs are window-modal; their answers arrive later through done.
+    // The save-changes question names the document.
+    virtual void askSaveChanges(const std::string& fileName, std::function<void(SaveChangesAnswer)> done) = 0;
+    // A save dialog with a title and a proposed name (it asks before replacing a file).
+    virtual void askSaveFile(const std::string& title, const std::string& proposedName,
+                             std::function<void(FileChoice)> done) = 0;
+    // An open dialog listing folders and files whose extension is exactly one of extensions.
+    virtual void askOpenFile(const std::string& title, const std::vector<std::string>& extensions,
+                             std::function<void(FileChoice)> done) = 0;
+    // A note for the user with one OK button (no answer needed).
+    virtual void showNote(const std::string& message, const std::string& details) = 0;
+
+    // The main window shows the data sheet, or returns to its no-sheet state.
+    virtual void showSheetWindow() = 0;
+    virtual void closeSheetWindow() = 0;
+    // The window's title and the document it stands for (empty: none).
+    virtual void setWindowTitle(const std::string& title, const std::string& documentPath) = 0;
+    virtual void updateMenus(const MenuBar& menus) = 0;
+    // Runs action once after the delay, on the main loop.
+    virtual void startTimer(int milliseconds, std::function<void()> action) = 0;
+    // Ends the event loop and the program.
+    virtual void quitApplication() = 0;
 };
 
 } // namespace kestrune

@@ -55,4 +55,22 @@ void QtPlatform::repaintSheet() {
     }
 }
 
+// The dialogs and the sheet window come with the application's window.
+void QtPlatform::askSaveChanges(const std::string&, std::function<void(SaveChangesAnswer)> done) {
+    done(SaveChangesAnswer::Cancel);
+}
+void QtPlatform::askSaveFile(const std::string&, const std::string&, std::function<void(FileChoice)> done) {
+    done(std::nullopt);
+}
+void QtPlatform::askOpenFile(const std::string&, const std::vector<std::string>&, std::function<void(FileChoice)> done) {
+    done(std::nullopt);
+}
+void QtPlatform::showNote(const std::string&, const std::string&) {}
+void QtPlatform::showSheetWindow() {}
+void QtPlatform::closeSheetWindow() {}
+void QtPlatform::setWindowTitle(const std::string&, const std::string&) {}
+void QtPlatform::updateMenus(const MenuBar&) {}
+void QtPlatform::startTimer(int, std::function<void()>) {}
+void QtPlatform::quitApplication() { QApplication::quit(); }
+
 } // namespace kestrune

@@ -21,6 +21,18 @@ public:
     void updateToolArea(const ToolAreaView& view) override;
     void updateScrollBar(const ScrollBarView& view) override;
     void repaintSheet() override;
+    void askSaveChanges(const std::string& fileName, std::function<void(SaveChangesAnswer)> done) override;
+    void askSaveFile(const std::string& title, const std::string& proposedName,
+                     std::function<void(FileChoice)> done) override;
+    void askOpenFile(const std::string& title, const std::vector<std::string>& extensions,
+                     std::function<void(FileChoice)> done) override;
+    void showNote(const std::string& message, const std::string& details) override;
+    void showSheetWindow() override;
+    void closeSheetWindow() override;
+    void setWindowTitle(const std::string& title, const std::string& documentPath) override;
+    void updateMenus(const MenuBar& menus) override;
+    void startTimer(int milliseconds, std::function<void()> action) override;
+    void quitApplication() override;
 
 private:
     QWidget* window_ = nullptr;

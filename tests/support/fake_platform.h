@@ -4,6 +4,7 @@
 #include "core/platform.h"
 #include "sheet/tool_area.h"
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,73 @@ public:
     void updateScrollBar(const ScrollBarView& view) override { scrollBar = view; }
     void repaintSheet() override { ++repaints; }
 
+    // Dialogs answer at once from the scripted answers (Cancel when none is left).
+    void askSaveChanges(const std::string& fileName, std::function<void(SaveChangesAnswer)> done) override {
+        calls.push_back("askSaveChanges(" + fileName + ")");
+        SaveChangesAnswer answer = SaveChangesAnswer::Cancel;
+        if (!saveChangesAnswers.empty()) {
+            answer = saveChangesAnswers.front();
+            saveChangesAnswers.pop_front();
+        }
+        done(answer);
+    }
+    void askSaveFile(const std::string& title, const std::string& proposedName,
+                     std::function<void(FileChoice)> done) override {
+        calls.push_back("askSaveFile(" + title + "," + proposedName + ")");
+        done(nextFileChoice());
+    }
+    void askOpenFile(const std::string& title, const std::vector<std::string>& extensions,
+                     std::function<void(FileChoice)> done) override {
+        std::string joined;
+        for (const auto& e : extensions) {
+            joined += (joined.empty() ? "" : "|") + e;
+        }
+        calls.push_back("askOpenFile(" + title + "," + joined + ")");
+        done(nextFileChoice());
+    }
+    void showNote(const std::string& message, const std::string& details) override {
+        calls.push_back("showNote(" + message + ")");
+        notes.push_back(message + "\n" + details);
+    }
+    void showSheetWindow() override {
+        calls.push_back("showSheetWindow");
+        sheetShown = true;
+    }
+    void closeSheetWindow() override {
+        calls.push_back("closeSheetWindow");
+        sheetShown = false;
+    }
+    void setWindowTitle(const std::string& title, const std::string& documentPath) override {
+        windowTitle = title;
+        windowPath = documentPath;
+    }
+    void updateMenus(const MenuBar& /*menus*/) override { ++menuUpdates; }
+    void startTimer(int milliseconds, std::function<void()> action) override {
+        calls.push_back("startTimer(" + std::to_string(milliseconds) + ")");
+        timers.push_back(std::move(action));
+    }
+    void quitApplication() override {
+        calls.push_back("quitApplication");
+        quit = true;
+    }
+
+    // Runs the timers started so far, in order.
+    void fireTimers() {
+        auto pending = std::move(timers);
+        timers.clear();
+        for (auto& t : pending) {
+            t();
+        }
+    }
+    FileChoice nextFileChoice() {
+        if (fileChoices.empty()) {
+            return std::nullopt;
+        }
+        FileChoice choice = fileChoices.front();
+        fileChoices.pop_front();
+        return choice;
+    }
+
     // Types into the edit field, replacing its text.
     void type(std::string_view text) { editField = Str255(text); }
 
@@ -48,6 +116,15 @@ public:
     ScrollBarView scrollBar;
     int toolAreaUpdates = 0;
     int repaints = 0;
+    std::deque<SaveChangesAnswer> saveChangesAnswers;
+    std::deque<FileChoice> fileChoices;
+    std::vector<std::string> notes;
+    std::vector<std::function<void()>> timers;
+    bool sheetShown = false;
+    std::string windowTitle;
+    std::string windowPath;
+    int menuUpdates = 0;
+    bool quit = false;
 };
 
 } // namespace kestrune::test

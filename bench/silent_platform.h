@@ -24,7 +24,7 @@ public:
     void showSheetWindow() override {}
     void closeSheetWindow() override {}
     void setWindowTitle(const std::string&, const std::string&) override {}
-    void updateMenus(const MenuBar&) override {}
+    void updateMenus(const MenuModel&) override {}
     void startTimer(int, std::function<void()>) override {}
     void quitApplication() override {}
 

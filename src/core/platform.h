@@ -14,7 +14,7 @@ namespace kestrune {
 
 struct ToolAreaView;
 struct ScrollBarView;
-class MenuBar;
+class MenuModel;
 
 enum class SaveChangesAnswer { Save, DontSave, Cancel };
 
@@ -61,7 +61,7 @@ public:
     virtual void closeSheetWindow() = 0;
     // The window's title and the document it stands for (empty: none).
     virtual void setWindowTitle(const std::string& title, const std::string& documentPath) = 0;
-    virtual void updateMenus(const MenuBar& menus) = 0;
+    virtual void updateMenus(const MenuModel& menus) = 0;
     // Runs action once after the delay, on the main loop.
     virtual void startTimer(int milliseconds, std::function<void()> action) = 0;
     // Ends the event loop and the program.

@@ -69,7 +69,7 @@ void QtPlatform::showNote(const std::string&, const std::string&) {}
 void QtPlatform::showSheetWindow() {}
 void QtPlatform::closeSheetWindow() {}
 void QtPlatform::setWindowTitle(const std::string&, const std::string&) {}
-void QtPlatform::updateMenus(const MenuBar&) {}
+void QtPlatform::updateMenus(const MenuModel&) {}
 void QtPlatform::startTimer(int, std::function<void()>) {}
 void QtPlatform::quitApplication() { QApplication::quit(); }
 

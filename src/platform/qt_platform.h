@@ -30,7 +30,7 @@ public:
     void showSheetWindow() override;
     void closeSheetWindow() override;
     void setWindowTitle(const std::string& title, const std::string& documentPath) override;
-    void updateMenus(const MenuBar& menus) override;
+    void updateMenus(const MenuModel& menus) override;
     void startTimer(int milliseconds, std::function<void()> action) override;
     void quitApplication() override;
 

@@ -71,7 +71,7 @@ public:
         windowTitle = title;
         windowPath = documentPath;
     }
-    void updateMenus(const MenuBar& /*menus*/) override { ++menuUpdates; }
+    void updateMenus(const MenuModel& /*menus*/) override { ++menuUpdates; }
     void startTimer(int milliseconds, std::function<void()> action) override {
         calls.push_back("startTimer(" + std::to_string(milliseconds) + ")");
         timers.push_back(std::move(action));

@@ -1,0 +1,300 @@
+#include "calculators/formulas.h"
+
+#include "core/app_state.h"
+#include "runtime/number_text.h"
+
+#include <cmath>
+#include <numbers>
+#include <string>
+
+namespace kestrune {
+namespace {
+
+Str255 roundedText(double x, int scale) {
+    const std::string text = RoundedPSstr(x, scale);
+    return Str255(std::string_view(text));
+}
+
+// Sd rounded to 0.1 cm² and expressed in m².
+Str255 squareMetreText(double sdCm2) {
+    const std::string text = PSstr(std::rint(10.0 * sdCm2) / 100000.0);
+    return Str255(std::string_view(text));
+}
+
+// Reading a field: the text becomes the working text, its value the number.
+void readField(const Str255& field, Str255& text, double& number) {
+    text = field;
+    number = PSval(text.view());
+}
+
+void refuse(AppState& app) {
+    app.platform().SysBeep();
+    app.calc.UncalcFlag = true;
+}
+
+void textsFromRow(AppState& app, std::int32_t row) {
+    const ModelTable& t = app.table;
+    CalcWorkingSet& c = app.calc;
+    c.s_Manuf5 = t.Manufacturer.str(row);
+    c.s_SP5 = t.ModelName.str(row);
+    c.s_DIA5 = roundedText(t.value(Param::Dia, row), 100);
+    c.s_FS5 = roundedText(t.value(Param::Fp, row), 100);
+    c.s_VAS5 = roundedText(t.value(Param::Vap, row), 100);
+    c.s_QMS5 = roundedText(t.value(Param::Qmp, row), 1000);
+    c.s_SD5 = roundedText(t.value(Param::Sd, row), 10);
+    c.s_XMAX5 = roundedText(t.value(Param::Xmax, row), 100);
+    c.s_VD5 = roundedText(t.value(Param::Vd, row), 1000);
+    c.s_MMS5 = roundedText(t.value(Param::Mms, row), 10);
+}
+
+bool squareMetres(const CalcWorkingSet& c) {
+    return c.VdRadioID == 2;
+}
+
+// One quantity of the Feet to Metric calculator.
+struct FeetQuantity {
+    double CalcWorkingSet::*imperial;
+    double CalcWorkingSet::*metric;
+    Str255 CalcWorkingSet::*text;
+    std::int32_t CalcWorkingSet::*mark;
+    Param column;
+    double factor;
+    int scale;
+};
+
+// tabItem 1 to 5; false for anything else.
+bool feetQuantity(std::int32_t tabItem, FeetQuantity& q) {
+    switch (tabItem) {
+    case 1:
+        q = {&CalcWorkingSet::DIAinch,
+             &CalcWorkingSet::DIA5,
+             &CalcWorkingSet::s_DIA5,
+             &CalcWorkingSet::keepBtn1,
+             Param::Dia,
+             2.5,
+             100};
+        return true;
+    case 2:
+        q = {&CalcWorkingSet::VASft,
+             &CalcWorkingSet::VAS5,
+             &CalcWorkingSet::s_VAS5,
+             &CalcWorkingSet::keepBtn2,
+             Param::Vap,
+             std::pow(3.048, 3.0),
+             100};
+        return true;
+    case 3:
+        q = {&CalcWorkingSet::SDinch,
+             &CalcWorkingSet::SD5,
+             &CalcWorkingSet::s_SD5,
+             &CalcWorkingSet::keepBtn3,
+             Param::Sd,
+             std::pow(2.54, 2.0),
+             10};
+        return true;
+    case 4:
+        q = {&CalcWorkingSet::XMAXinch,
+             &CalcWorkingSet::XMAX5,
+             &CalcWorkingSet::s_XMAX5,
+             &CalcWorkingSet::keepBtn4,
+             Param::Xmax,
+             25.4,
+             100};
+        return true;
+    case 5:
+        q = {&CalcWorkingSet::VDinch,
+             &CalcWorkingSet::VD5,
+             &CalcWorkingSet::s_VD5,
+             &CalcWorkingSet::keepBtn5,
+             Param::Vd,
+             std::pow(2.54, 3.0),
+             100};
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void CalcParaChang(AppState& app) {
+    textsFromRow(app, app.sel.cellV);
+    CalcWorkingSet& c = app.calc;
+    c.DIAinch = 0.0;
+    c.VASft = 0.0;
+    c.VDinch = 0.0;
+    c.SDinch = 0.0;
+    c.XMAXinch = 0.0;
+}
+
+void CalcParaChangBeforeSort(AppState& app) {
+    textsFromRow(app, 1);
+}
+
+void CalcParaChangVd(AppState& app) {
+    const double sd = app.table.value(Param::Sd, app.sel.cellV);
+    app.calc.s_SD5 = squareMetres(app.calc) ? squareMetreText(sd) : roundedText(sd, 10);
+}
+
+void CalcParaChangVdUnitSwitch(AppState& app) {
+    const double sd = app.table.value(Param::Sd, app.sel.cellV);
+    app.calc.s_SD5 = squareMetres(app.calc) ? squareMetreText(sd) : roundedText(sd, 100);
+}
+
+void VasCalc(AppState& app, const CalcFields& fields) {
+    CalcWorkingSet& c = app.calc;
+    readField(fields.field74, c.s_FS5, c.FS5);
+    readField(fields.field75, c.s_MMS5, c.MMS5);
+    readField(fields.field76, c.s_SD5, c.SD5);
+    readField(fields.field78, c.s_QMS5, c.QMS5);
+    readField(fields.field79, c.s_XMAX5, c.XMAX5);
+    if (c.FS5 <= 0.0 || c.MMS5 <= 0.0 || c.SD5 <= 0.0 || c.QMS5 <= 0.0) {
+        refuse(app);
+        return;
+    }
+    c.UncalcFlag = false;
+    c.MMS5 = c.MMS5 / 1000.0; // grams to kilograms
+    c.SDD = c.SD5 / 10000.0;  // cm² to m²
+    c.VD5 = c.SD5 * c.XMAX5 / 10.0;
+    c.VAS5 = kVapConstant * (c.SDD * c.SDD) / ((c.FS5 * c.FS5) * c.MMS5);
+    c.s_VAS5 = roundedText(c.VAS5, 100);
+    c.s_VD5 = roundedText(c.VD5, 10);
+    c.s_SD5 = roundedText(c.SD5, 100);
+}
+
+void SdCalc(AppState& app, const CalcFields& fields) {
+    CalcWorkingSet& c = app.calc;
+    readField(fields.field74, c.s_EFDIA5, c.EFDIA5);
+    if (c.EFDIA5 <= 0.0) {
+        refuse(app);
+        return;
+    }
+    c.UncalcFlag = false;
+    const double radiusCm = c.EFDIA5 / 20.0;
+    c.SD5 = std::numbers::pi * (radiusCm * radiusCm);
+    c.s_SD5 = roundedText(c.SD5, 10);
+}
+
+void VdCalc(AppState& app, const CalcFields& fields) {
+    CalcWorkingSet& c = app.calc;
+    readField(fields.field74, c.s_SD5, c.SD5);
+    readField(fields.field75, c.s_XMAX5, c.XMAX5);
+    if (c.SD5 <= 0.0 || c.XMAX5 <= 0.0) {
+        refuse(app);
+        return;
+    }
+    c.UncalcFlag = false;
+    c.VD5 = squareMetres(c) ? 10000.0 * c.SD5 * c.XMAX5 / 10.0 : c.SD5 * c.XMAX5 / 10.0;
+    c.s_VD5 = roundedText(c.VD5, 100);
+}
+
+void VdCalc2(AppState& app, const CalcFields& fields) {
+    CalcWorkingSet& c = app.calc;
+    readField(fields.field74, c.s_SD5, c.SD5);
+    readField(fields.field75, c.s_XMAX5, c.XMAX5);
+}
+
+void CalcFtToMet(AppState& app, const CalcFields& fields) {
+    CalcWorkingSet& c = app.calc;
+    FeetQuantity q{};
+    if (!feetQuantity(c.tabItem, q)) {
+        return;
+    }
+    c.s_FTMin = fields.field74;
+    c.*q.imperial = PSval(c.s_FTMin.view());
+    if (c.*q.imperial <= 0.0) {
+        refuse(app);
+        return;
+    }
+    c.UncalcFlag = false;
+    c.*q.metric = c.*q.imperial * q.factor;
+    c.s_FTMout = roundedText(c.*q.metric, q.scale);
+    c.*q.text = c.s_FTMout;
+    c.*q.mark = 1;
+}
+
+void FtToMetParaCang(AppState& app) {
+    CalcWorkingSet& c = app.calc;
+    FeetQuantity q{};
+    if (feetQuantity(c.tabItem, q)) {
+        c.s_FTMout = c.*q.text;
+    }
+    c.FTMin = 0.0;
+    c.s_FTMin = Str255(std::string_view(PSstr(0.0)));
+}
+
+void TransToSheetVas(AppState& app) {
+    const CalcWorkingSet& c = app.calc;
+    ModelTable& t = app.table;
+    const std::int32_t row = app.sel.cellV;
+    t.setValue(Param::Fp, row, c.FS5);
+    t.setValue(Param::Vap, row, c.VAS5);
+    t.setValue(Param::Qmp, row, c.QMS5);
+    t.setValue(Param::Sd, row, c.SD5);
+    t.setValue(Param::Xmax, row, c.XMAX5);
+    t.setValue(Param::Vd, row, c.VD5);
+}
+
+void TransToSheetSd(AppState& app) {
+    app.table.setValue(Param::Sd, app.sel.cellV, app.calc.SD5);
+}
+
+void TransToSheetVd(AppState& app) {
+    const CalcWorkingSet& c = app.calc;
+    ModelTable& t = app.table;
+    const std::int32_t row = app.sel.cellV;
+    t.setValue(Param::Vd, row, c.VD5);
+    t.setValue(Param::Sd, row, squareMetres(c) ? 10000.0 * c.SD5 : c.SD5);
+    t.setValue(Param::Xmax, row, c.XMAX5);
+}
+
+void TransToSheetFtToMet(AppState& app) {
+    CalcWorkingSet& c = app.calc;
+    for (std::int32_t tab = 1; tab <= 5; ++tab) {
+        FeetQuantity q{};
+        if (feetQuantity(tab, q) && c.*q.mark == 1) {
+            app.table.setValue(q.column, app.sel.cellV, c.*q.metric);
+        }
+    }
+}
+
+void PassParamAfterCalculate(AppState& app) {
+    const CalcWorkingSet& c = app.calc;
+    Str255& pass = app.edit.s_PASS;
+    switch (app.sel.cellH) {
+    case 1:
+        pass = c.s_Manuf5;
+        break;
+    case 2:
+        pass = c.s_SP5;
+        break;
+    case 3:
+        pass = c.s_DIA5;
+        break;
+    case 4:
+        pass = c.s_FS5;
+        break;
+    case 5:
+        pass = c.s_VAS5;
+        break;
+    case 6:
+        pass = c.s_QMS5;
+        break;
+    case 7:
+        pass = c.s_SD5;
+        break;
+    case 8:
+        pass = c.s_XMAX5;
+        break;
+    case 9:
+        pass = c.s_VD5;
+        break;
+    case 10:
+        pass = c.s_MMS5;
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace kestrune

@@ -1,0 +1,235 @@
+#include "sheet/sorting.h"
+
+#include "calculators/formulas.h"
+#include "core/app_state.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+namespace kestrune {
+namespace {
+
+constexpr std::int32_t kNumberKey = 1;
+constexpr std::int32_t kLastKey = 9;
+
+// The new order of the rows: order[k] is the row that becomes row k + 1.
+using RowOrder = std::vector<std::int32_t>;
+
+struct KeyedRow {
+    double key;
+    std::int32_t row;
+};
+
+struct NumberedRow {
+    std::int32_t number;
+    std::int32_t row;
+};
+
+// The exchange sort only ever exchanges neighbours whose keys compare strictly
+// in the wrong order, so rows with equal keys (-0.0 and +0.0 among them) never
+// pass each other: a stable sort gives the same order.
+RowOrder orderByNumber(const ModelTable& t) {
+    const std::int32_t n = t.fNum;
+    std::vector<NumberedRow> rows(static_cast<std::size_t>(n));
+    for (std::int32_t r = 1; r <= n; ++r) {
+        rows[static_cast<std::size_t>(r - 1)] = {t.Number.get(r), r};
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const NumberedRow& a, const NumberedRow& b) {
+        return a.number < b.number;
+    });
+    RowOrder order(rows.size());
+    std::transform(rows.begin(), rows.end(), order.begin(),
+                   [](const NumberedRow& e) { return e.row; });
+    return order;
+}
+
+// NaN compares neither greater nor smaller than anything, so the exchange
+// sort never moves a row whose key is NaN, and no row can pass it either: the
+// NaN rows stay where they are and each run of rows between them is sorted on
+// its own.
+RowOrder orderByValue(const ModelTable& t, Param p, bool descending) {
+    const std::int32_t n = t.fNum;
+    std::vector<KeyedRow> rows(static_cast<std::size_t>(n));
+    for (std::int32_t r = 1; r <= n; ++r) {
+        rows[static_cast<std::size_t>(r - 1)] = {t.value(p, r), r};
+    }
+    const auto isNaN = [](const KeyedRow& e) { return std::isnan(e.key); };
+    for (auto begin = rows.begin(); begin != rows.end();) {
+        const auto end = std::find_if(begin, rows.end(), isNaN);
+        if (descending) {
+            std::stable_sort(begin, end,
+                             [](const KeyedRow& a, const KeyedRow& b) { return a.key > b.key; });
+        } else {
+            std::stable_sort(begin, end,
+                             [](const KeyedRow& a, const KeyedRow& b) { return a.key < b.key; });
+        }
+        begin = end == rows.end() ? end : end + 1;
+    }
+    RowOrder order(rows.size());
+    std::transform(rows.begin(), rows.end(), order.begin(),
+                   [](const KeyedRow& e) { return e.row; });
+    return order;
+}
+
+bool isIdentity(const RowOrder& order) {
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        if (order[k] != static_cast<std::int32_t>(k + 1)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Gathers a numeric column through one scratch buffer reused for every column.
+template <typename T>
+void permuteColumn(DynamicArray<T>& column, const RowOrder& order, std::vector<T>& scratch) {
+    T* data = column.data();
+    scratch.resize(order.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        scratch[k] = data[order[k]];
+    }
+    std::copy(scratch.begin(), scratch.end(), data + 1);
+}
+
+// Names move along the cycles of the permutation by swaps, which never copy
+// or allocate a name.
+void permuteNames(ModelTable& t, const RowOrder& order) {
+    std::vector<bool> placed(order.size(), false);
+    for (std::size_t start = 0; start < order.size(); ++start) {
+        std::size_t cur = start;
+        placed[cur] = true;
+        while (static_cast<std::size_t>(order[cur] - 1) != start) {
+            const auto next = static_cast<std::size_t>(order[cur] - 1);
+            if (placed[next]) {
+                break; // only when order is not a permutation; never in practice
+            }
+            t.Manufacturer.swap(static_cast<std::int32_t>(cur + 1),
+                                static_cast<std::int32_t>(next + 1));
+            t.ModelName.swap(static_cast<std::int32_t>(cur + 1),
+                             static_cast<std::int32_t>(next + 1));
+            placed[next] = true;
+            cur = next;
+        }
+    }
+}
+
+void applyOrder(ModelTable& t, const RowOrder& order) {
+    if (isIdentity(order)) {
+        return;
+    }
+    t.ensureRows(t.fNum + 1);
+    std::vector<double> values;
+    for (Param p : kAllParams) {
+        permuteColumn(t.column(p), order, values);
+    }
+    std::vector<std::int32_t> numbers;
+    permuteColumn(t.Number, order, numbers);
+    permuteNames(t, order);
+}
+
+void sortTable(ModelTable& table, std::int32_t sortItmID, bool descending) {
+    if (sortItmID < kNumberKey || sortItmID > kLastKey || table.fNum < 2) {
+        return;
+    }
+    if (sortItmID == kNumberKey) {
+        applyOrder(table, orderByNumber(table));
+    } else {
+        const auto p = static_cast<Param>(sortItmID - 2);
+        applyOrder(table, orderByValue(table, p, descending));
+    }
+}
+
+// Rows a and b exchange everything but their Number.
+void exchangeExceptNumber(ModelTable& t, std::int32_t a, std::int32_t b) {
+    t.ensureRows(std::max(a, b) + 1);
+    t.Manufacturer.swap(a, b);
+    t.ModelName.swap(a, b);
+    for (Param p : kAllParams) {
+        DynamicArray<double>& column = t.column(p);
+        std::swap(column[a], column[b]);
+    }
+}
+
+void moveRow(AppState& app, std::int32_t from, std::int32_t to) {
+    exchangeExceptNumber(app.table, from, to);
+    app.table.Number[to] = to;
+    app.sel.cellV = to;
+    app.DirtyFlagTrue();
+}
+
+} // namespace
+
+void AscendSort(ModelTable& table, std::int32_t sortItmID) {
+    sortTable(table, sortItmID, false);
+}
+
+void DescendSort(ModelTable& table, std::int32_t sortItmID) {
+    sortTable(table, sortItmID, true);
+}
+
+void SelectSort(AppState& app) {
+    if (app.sort.sendItmID == 2) {
+        DescendSort(app.table, app.sort.sortItmID);
+    } else {
+        AscendSort(app.table, app.sort.sortItmID);
+    }
+}
+
+bool SortMenuCommand(AppState& app, int item) {
+    SortState& s = app.sort;
+    if (item == kNumberKey) {
+        s.sortItmID = kNumberKey;
+        AscendSort(app.table, kNumberKey);
+    } else if (item > kNumberKey && item <= kLastKey) {
+        s.sortItmID = item;
+        SelectSort(app);
+    } else if (item == kSortAscendingItem || item == kSortDescendingItem) {
+        s.sendItmID = item == kSortAscendingItem ? 1 : 2;
+        SelectSort(app);
+    } else {
+        return false;
+    }
+    if (app.table.fNum >= 1) {
+        app.sel.cellV = 1;
+    }
+    CalcParaChangBeforeSort(app);
+    PassParamAfterCalculate(app);
+    app.edit.CalcOnFlag = 1;
+    app.DirtyFlagTrue();
+    return true;
+}
+
+std::array<bool, kSortMenuItems> SortMenuMarks(const SortState& sort) {
+    std::array<bool, kSortMenuItems> marks{};
+    if (sort.sortItmID >= kNumberKey && sort.sortItmID <= kLastKey) {
+        marks[static_cast<std::size_t>(sort.sortItmID - 1)] = true;
+    }
+    if (sort.sendItmID == 1) {
+        marks[kSortAscendingItem - 1] = true;
+    } else if (sort.sendItmID == 2) {
+        marks[kSortDescendingItem - 1] = true;
+    }
+    return marks;
+}
+
+bool MoveToUpper(AppState& app) {
+    const std::int32_t r = app.sel.cellV;
+    if (r < 2 || r > app.table.fNum) {
+        return false;
+    }
+    moveRow(app, r, r - 1);
+    return true;
+}
+
+bool MoveToLower(AppState& app) {
+    const std::int32_t r = app.sel.cellV;
+    if (r < 1 || r > app.table.fNum - 1) {
+        return false;
+    }
+    moveRow(app, r, r + 1);
+    return true;
+}
+
+} // namespace kestrune

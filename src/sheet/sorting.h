@@ -1,0 +1,57 @@
+#pragma once
+// Sorting the sheet by one parameter, restoring the load order ("Unsort"),
+// moving single rows up and down, and the Sort menu's check marks.
+//
+// The order is exactly that of a plain exchange sort over rows 1 to fNum
+// (for i = 1 .. n-1, for j = n down to i+1, exchange rows j-1 and j when
+// value(j-1) > value(j), or value(j) > value(j-1) descending), computed in
+// O(n log n) instead of O(n²).
+//
+// Keys (sortItmID): 1 Number, 2 Dia, 3 Fp, 4 Vap, 5 Qmp, 6 Sd, 7 Xmax, 8 Vd,
+// 9 Mms. Key 1 always sorts ascending, so "Unsort" restores the load order in
+// either direction.
+
+#include <array>
+#include <cstdint>
+
+namespace kestrune {
+
+class AppState;
+class ModelTable;
+struct SortState;
+
+// Sort menu items: 1 .. 9 the keys, 10 a separator, 11 Ascending, 12 Descending.
+constexpr int kSortMenuItems = 12;
+constexpr int kSortAscendingItem = 11;
+constexpr int kSortDescendingItem = 12;
+
+// Reorders rows 1 .. fNum by the key; every column travels with its row.
+// A key outside 1 .. 9 leaves the table alone.
+void AscendSort(ModelTable& table, std::int32_t sortItmID);
+void DescendSort(ModelTable& table, std::int32_t sortItmID);
+// Sorts by app.sort.sortItmID in the direction app.sort.sendItmID.
+void SelectSort(AppState& app);
+
+// A Sort menu command (items 1 .. 9, 11, 12): sets the key or the direction,
+// sorts, selects row 1 (the selected column stays), hands row 1's text of the
+// selected column to the edit field through s_PASS and CalcOnFlag, and marks
+// the document modified. The caller redraws the sheet afterwards. Returns
+// false, changing nothing, for any other item.
+bool SortMenuCommand(AppState& app, int item);
+
+// Which of the Sort menu's items carry the check mark (index 0 is item 1):
+// the item of the current key and the item of the current direction. The
+// menu applies this after every command and every rebuild, so the marks
+// always show the key and direction the next sort uses.
+std::array<bool, kSortMenuItems> SortMenuMarks(const SortState& sort);
+
+// The arrow buttons: exchange the selected row with the one above or below in
+// every column but Number, then set the Number of the row that moved to its
+// new index, select it and mark the document modified. In the load order this
+// keeps every Number equal to its index, so the move survives a later
+// "Unsort". The caller redraws the sheet. A row with no neighbour on that
+// side is refused: false, nothing changes.
+bool MoveToUpper(AppState& app);
+bool MoveToLower(AppState& app);
+
+} // namespace kestrune

@@ -3,6 +3,7 @@
 // grouped by what it is about. Tests build a fresh one per case.
 
 #include "calculators/working_set.h"
+#include "core/menu_model.h"
 #include "core/model_table.h"
 #include "core/platform.h"
 #include "runtime/str255.h"
@@ -54,6 +55,22 @@ struct DocumentState {
     std::string fileUrl;
 };
 
+// A document handed over by the desktop that waits to be opened: kept apart
+// from the sheet's own file state, so a save never goes to its location.
+struct WaitingDocument {
+    bool pending = false;
+    std::string path;
+    std::string s_extension;
+};
+
+// A window rectangle in content coordinates.
+struct WindowBounds {
+    std::int16_t top = 0;
+    std::int16_t left = 0;
+    std::int16_t bottom = 0;
+    std::int16_t right = 0;
+};
+
 struct AppFlags {
     std::int8_t MainWndOpenFlag = 0;
     std::int8_t CloseFlag = 0;
@@ -64,6 +81,7 @@ struct AppFlags {
     std::int8_t AddNewModel = 0;
     std::int8_t SelectBtnFlag = 0;
     std::int32_t EditWndNum = 1;
+    std::int8_t RePosiFlag = 0;
 };
 
 class AppState {
@@ -110,11 +128,21 @@ public:
     SortState sort;
     LinkState link;
     Preferences prefs;
+    MenuModel menus;
+    WaitingDocument waiting;
+    WindowBounds Bounds{44, 0, 364, 745};
+    WindowBounds PrefeBounds{200, 160, 485, 505};
     TextFiles files;
 
     // Sends or copies the selected model; installed by the exchange with
     // the sibling application.
     std::function<void(AppState&)> modelSelectSequence;
+    // Closes the preference and calculator windows before a document
+    // replaces the sheet; installed by the window that owns them.
+    std::function<void(AppState&)> closeSecondaryWindows;
+    // Writes the preferences at Quit; installed by the preferences store.
+    std::function<void(AppState&)> savePreferences;
+
     void ModelSelectSequence() {
         if (modelSelectSequence) {
             modelSelectSequence(*this);

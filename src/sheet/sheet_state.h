@@ -8,6 +8,9 @@
 
 namespace kestrune {
 
+// The header band ends at this content y; rows begin below it.
+constexpr std::int32_t kSheetHeaderBottom = 80;
+
 // Character codes of the keys the sheet acts on.
 namespace SheetKey {
 constexpr std::int32_t kEnter = 3;

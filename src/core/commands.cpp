@@ -1,0 +1,184 @@
+#include "core/commands.h"
+
+#include "core/app_state.h"
+#include "core/lifecycle.h"
+#include "core/menu_states.h"
+#include "documents/csv_export.h"
+#include "documents/csv_import.h"
+#include "documents/open_documents.h"
+#include "sheet/sheet_input.h"
+#include "sheet/sheet_redraw.h"
+#include "sheet/sorting.h"
+
+#include <string>
+
+namespace kestrune {
+namespace {
+
+constexpr int kDoubleBeepDelayMs = 200;
+
+void ImportCSVFile(AppState& app) {
+    app.platform().askOpenFile("Select Open CSV/TXT File.", {"csv", "txt"}, [&app](const FileChoice& choice) {
+        if (!choice || !ImportCSVTable(app, *choice)) {
+            // Back to the no-sheet menus: New, Open and Import stay usable.
+            SetMenuState(app, MenuState::InitMenu1);
+            return;
+        }
+        SetMenuState(app, MenuState::InitMenu2);
+        MainWnd1(app);
+        DrawSheet(app);
+    });
+}
+
+void ExportCSVFile(AppState& app) {
+    SetMenuState(app, MenuState::MenuDisable);
+    app.platform().askSaveFile(std::string(kExportDialogMessage), ProposedCSVExportName(app.doc.fileName1),
+                               [&app](const FileChoice& choice) {
+                                   if (choice) {
+                                       const ExportOutcome outcome = WriteCSVTable(app, *choice);
+                                       if (outcome.ok && !outcome.alteredNameRows.empty()) {
+                                           app.platform().showNote(
+                                               "Some names were written changed.",
+                                               "A CSV field cannot hold a line break, nor a straight double "
+                                               "quote in a name that needs quoting.");
+                                       }
+                                   }
+                                   SetMenuState(app, MenuState::MenuEnable);
+                                   DrawSheet(app);
+                               });
+}
+
+void sortCommand(AppState& app, int item) {
+    if (SortMenuCommand(app, item)) {
+        app.menus.setSortMarks(app.sort);
+        DrawSheet(app);
+    }
+}
+
+// Commands whose windows come later: the system beep says "not here yet".
+void notAvailable(AppState& app) { app.platform().SysBeep(); }
+
+bool sheetOpen(const AppState& app) { return app.flags.MainWndOpenFlag != 0; }
+
+} // namespace
+
+bool DispatchMenuCommand(AppState& app, int menu, int item) {
+    const MenuCommand command = commandFor(menu, item);
+    switch (command.command) {
+    case Command::None:
+        return false;
+    case Command::Quit:
+        QuitSequence(app);
+        return true;
+    case Command::New:
+        NewDataSheet(app);
+        return true;
+    case Command::Open:
+        OpenDialogSSTFile(app);
+        return true;
+    case Command::Import:
+        ImportCSVFile(app);
+        return true;
+    case Command::Close:
+        if (sheetOpen(app)) {
+            CloseSequence(app);
+        }
+        return true;
+    case Command::Save:
+        if (sheetOpen(app)) {
+            SaveCommand(app);
+        }
+        return true;
+    case Command::SaveAs:
+        if (sheetOpen(app)) {
+            SaveAsSSTFile(app);
+        }
+        return true;
+    case Command::SaveAsStationery:
+        if (sheetOpen(app)) {
+            SaveAsStationeryFile(app);
+        }
+        return true;
+    case Command::Export:
+        if (sheetOpen(app)) {
+            ExportCSVFile(app);
+        }
+        return true;
+    case Command::SortKey:
+    case Command::SortAscending:
+    case Command::SortDescending:
+        if (sheetOpen(app)) {
+            sortCommand(app, item);
+        }
+        return true;
+    case Command::MmsCalculator:
+    case Command::AddMassCalculator:
+        app.platform().SysBeep();
+        app.platform().startTimer(kDoubleBeepDelayMs, [&app] { app.platform().SysBeep(); });
+        return true;
+    case Command::Redo:
+    case Command::Minimize:
+        return true;
+    case Command::About:
+    case Command::CheckForUpdates:
+    case Command::Preferences:
+    case Command::PageSetup:
+    case Command::Print:
+    case Command::Undo:
+    case Command::Cut:
+    case Command::Copy:
+    case Command::Paste:
+    case Command::Delete:
+    case Command::SelectAll:
+    case Command::Calculator:
+    case Command::HelpManual:
+    case Command::HelpDocument:
+    case Command::HelpParameters:
+    case Command::HelpReleaseNotes:
+    case Command::WebSite:
+    case Command::MailToMaker:
+        notAvailable(app);
+        return true;
+    }
+    return false;
+}
+
+void AddNewModelCommand(AppState& app) {
+    app.AddModelAtEnd();
+    SetInstallScrollButton(app);
+    DrawSheet(app);
+}
+
+void SendButtonCommand(AppState& app) {
+    app.sheet.cellHbak = app.sel.cellH;
+    app.sel.cellH = 0;
+    app.ModelSelectSequence();
+    app.sel.cellH = app.sheet.cellHbak;
+}
+
+void MoveUpCommand(AppState& app) {
+    if (MoveToUpper(app)) {
+        app.flags.SelectBtnFlag = 1;
+        DrawSheet(app);
+    }
+}
+
+void MoveDownCommand(AppState& app) {
+    if (MoveToLower(app)) {
+        app.flags.SelectBtnFlag = 1;
+        DrawSheet(app);
+    }
+}
+
+void SheetWindowActivated(AppState& app, bool active) { app.sheet.WndDeactiveFlag = active ? 0 : 1; }
+
+void SheetWindowBoundsChanged(AppState& app, const WindowBounds& content, bool sizeChanged) {
+    app.Bounds = content;
+    app.flags.RePosiFlag = 1;
+    if (sizeChanged) {
+        app.flags.SelectBtnFlag = 1;
+        SheetResized(app);
+    }
+}
+
+} // namespace kestrune

@@ -1,0 +1,266 @@
+#include "core/lifecycle.h"
+
+#include "core/app_state.h"
+#include "core/menu_states.h"
+#include "documents/csv_export.h"
+#include "documents/data_sheet_format.h"
+#include "documents/open_documents.h"
+#include "sheet/sheet_input.h"
+#include "sheet/sheet_redraw.h"
+
+
+namespace kestrune {
+namespace {
+
+constexpr int kLaunchDelayMs = 200;
+
+void tellAboutAlteredNames(AppState& app, const SaveOutcome& outcome) {
+    if (outcome.alteredNameRows.empty()) {
+        return;
+    }
+    std::string rows;
+    for (std::size_t k = 0; k < outcome.alteredNameRows.size() && k < 20; ++k) {
+        rows += (k == 0 ? "" : ", ") + std::to_string(outcome.alteredNameRows[k]);
+    }
+    if (outcome.alteredNameRows.size() > 20) {
+        rows += ", ...";
+    }
+    app.platform().showNote("Some names were changed so that the document can hold them.",
+                            "A data sheet cannot store a line break in a name, nor a straight double quote in a "
+                            "name that needs quoting or begins with one. Line breaks became blanks and straight "
+                            "double quotes became typographic ones in row " +
+                                rows + ".");
+}
+
+void markSaved(AppState& app) {
+    app.doc.DirtyFlag = 0;
+    app.platform().setWindowModified(false);
+}
+
+void showTitle(AppState& app) {
+    app.platform().setWindowTitle(app.doc.fileName1, app.doc.FileOpenFlag == 1 ? app.doc.fileUrl : std::string());
+}
+
+// What a pending Quit, Close or waiting document asks for once the sheet is
+// saved or discarded.
+void continueAfterSave(AppState& app) {
+    const bool openNext = app.flags.OpenNextFlag != 0;
+    if (app.flags.QuitFlag != 0) {
+        QuitApplication(app);
+        return;
+    }
+    if (app.flags.CloseFlag != 0) {
+        CloseFile(app);
+    }
+    if (openNext) {
+        OpenNextFile(app);
+    }
+}
+
+// The pending commands end with a cancelled dialog: nothing happens later by surprise.
+void dropPendingCommands(AppState& app) {
+    app.flags.QuitFlag = 0;
+    app.flags.CloseFlag = 0;
+    app.flags.OpenNextFlag = 0;
+    app.waiting = WaitingDocument{};
+}
+
+// Save As with its continuation: after the question it quits, closes or
+// opens the waiting document; from the menu it redraws.
+void saveAs(AppState& app, bool fromQuestion) {
+    SetMenuState(app, MenuState::MenuDisable);
+    app.platform().askSaveFile("Save This File As...", app.doc.fileName1, [&app, fromQuestion](FileChoice choice) {
+        if (!choice) {
+            dropPendingCommands(app);
+            SetMenuState(app, MenuState::MenuEnable);
+            ResumeSheetScrolling(app);
+            DrawSheet(app);
+            return;
+        }
+        const SaveOutcome outcome = WriteDataSheet(app, *choice);
+        SetMenuState(app, MenuState::MenuEnable);
+        if (!outcome.ok) {
+            // The old document is untouched and the sheet keeps its changes.
+            dropPendingCommands(app);
+            DrawSheet(app);
+            return;
+        }
+        app.doc.fileUrl = *choice;
+        app.doc.fileName1 = std::string(LastPathComponent(*choice));
+        app.doc.FileOpenFlag = 1;
+        markSaved(app);
+        showTitle(app);
+        tellAboutAlteredNames(app, outcome);
+        if (fromQuestion || app.flags.QuitFlag != 0 || app.flags.CloseFlag != 0) {
+            continueAfterSave(app);
+            if (app.flags.MainWndOpenFlag == 0 || app.flags.QuitFlag != 0) {
+                return;
+            }
+        }
+        DrawSheet(app);
+    });
+}
+
+} // namespace
+
+std::string StationeryName(const std::string& fileName1) {
+    return CFStringCopyPathReplacingExtension(fileName1, kDocumentExtension, kStationeryExtension);
+}
+
+void StartUp(AppState& app) {
+    app.flags.FastOpenFlag = 1;
+    app.flags.EditWndNum = 1;
+    SetMenuState(app, MenuState::InitMenu1);
+    app.platform().startTimer(kLaunchDelayMs, [&app] { CarbonTimerAction(app); });
+}
+
+void MainWnd1(AppState& app) {
+    app.platform().showSheetWindow();
+    SetInstallScrollButton(app);
+    app.flags.EditWndNum = 1;
+    app.flags.MainWndOpenFlag = 1;
+    showTitle(app);
+    app.platform().setWindowModified(app.doc.DirtyFlag == 1);
+}
+
+void NewDataSheet(AppState& app) {
+    SetMenuState(app, MenuState::InitMenu2);
+    app.flags.NewFileFlag = 1;
+    app.doc.FileOpenFlag = -1;
+    app.doc.DirtyFlag = 0;
+    app.doc.fileName1 = std::string(kUntitledName);
+    app.doc.fileUrl.clear();
+    app.table.fNum = 1;
+    app.table.ensureRows(2);
+    app.sel = Selection{};
+    app.sel.cellV = 1;
+    app.sel.cellH = 1;
+    app.snap.prefNum = app.table.fNum; // a new sheet starts unmodified
+    MainWnd1(app);
+    app.NewOrAddModelInit();
+    DrawSheet(app);
+    app.flags.NewFileFlag = 0;
+}
+
+bool SaveSSTFile(AppState& app) {
+    const SaveOutcome outcome = WriteDataSheet(app, app.doc.fileUrl);
+    if (!outcome.ok) {
+        return false;
+    }
+    app.doc.FileOpenFlag = 1;
+    markSaved(app);
+    tellAboutAlteredNames(app, outcome);
+    return true;
+}
+
+void SaveCommand(AppState& app) {
+    if (app.doc.FileOpenFlag != 1) {
+        saveAs(app, false);
+        return;
+    }
+    SaveSSTFile(app);
+    DrawSheet(app);
+}
+
+void SaveAsSSTFile(AppState& app) { saveAs(app, false); }
+
+void SaveAsStationeryFile(AppState& app) {
+    SetMenuState(app, MenuState::MenuDisable);
+    app.platform().askSaveFile("Save This Stationery File As...", StationeryName(app.doc.fileName1),
+                               [&app](FileChoice choice) {
+                                   if (choice) {
+                                       // The sheet stays the document it was.
+                                       const SaveOutcome outcome = WriteDataSheet(app, *choice);
+                                       if (outcome.ok) {
+                                           tellAboutAlteredNames(app, outcome);
+                                       }
+                                   }
+                                   SetMenuState(app, MenuState::MenuEnable);
+                                   DrawSheet(app);
+                               });
+}
+
+void CloseSequence(AppState& app) {
+    app.flags.CloseFlag = 1;
+    app.flags.QuitFlag = 0;
+    if (app.doc.DirtyFlag == 1) {
+        SetMenuState(app, MenuState::MenuDisable);
+        NavAskWind(app);
+    } else {
+        CloseFile(app);
+    }
+}
+
+void QuitSequence(AppState& app) {
+    app.flags.QuitFlag = 1;
+    if (app.doc.DirtyFlag != 1 || app.flags.MainWndOpenFlag == 0) {
+        QuitApplication(app);
+        return;
+    }
+    SetMenuState(app, MenuState::MenuDisable);
+    NavAskWind(app);
+}
+
+void NavAskWind(AppState& app) {
+    app.platform().askSaveChanges(app.doc.fileName1, [&app](SaveChangesAnswer answer) { NavAskHandler(app, answer); });
+}
+
+void NavAskHandler(AppState& app, SaveChangesAnswer answer) {
+    switch (answer) {
+    case SaveChangesAnswer::Save:
+        if (app.doc.FileOpenFlag != 1) {
+            saveAs(app, true);
+            return;
+        }
+        if (!SaveSSTFile(app)) {
+            // Nothing is closed or replaced while the changes are not on disk.
+            dropPendingCommands(app);
+            SetMenuState(app, MenuState::MenuEnable);
+            DrawSheet(app);
+            return;
+        }
+        continueAfterSave(app);
+        return;
+    case SaveChangesAnswer::DontSave:
+        continueAfterSave(app);
+        return;
+    case SaveChangesAnswer::Cancel:
+        ResumeSheetScrolling(app);
+        SetMenuState(app, MenuState::MenuEnable);
+        dropPendingCommands(app);
+        DrawSheet(app);
+        return;
+    }
+}
+
+void SaveSequence(AppState& app) {
+    if (app.flags.QuitFlag != 0) {
+        QuitApplication(app);
+    } else {
+        CloseFile(app);
+    }
+}
+
+void CloseFile(AppState& app) {
+    app.platform().closeSheetWindow();
+    SetMenuState(app, MenuState::InitMenu1);
+    app.ClearParameterArraySheetFile();
+    app.doc.FileOpenFlag = 0;
+    app.doc.DirtyFlag = 0;
+    app.flags.CloseFlag = 0;
+    app.flags.MainWndOpenFlag = 0;
+    app.platform().setWindowModified(false);
+    app.platform().setWindowTitle("Kestrune", {});
+}
+
+void QuitApplication(AppState& app) {
+    if (app.flags.MainWndOpenFlag != 0) {
+        app.platform().closeSheetWindow();
+    }
+    if (app.savePreferences) {
+        app.savePreferences(app);
+    }
+    app.platform().quitApplication();
+}
+
+} // namespace kestrune

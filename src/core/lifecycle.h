@@ -1,0 +1,35 @@
+#pragma once
+// The life of a data sheet: start-up, New, Save, Save As, Save As
+// Stationery, Close and Quit, and the save-changes question between them.
+
+#include "core/platform.h"
+
+namespace kestrune {
+
+class AppState;
+
+// After the application object exists: the no-sheet menus and the launch timer.
+void StartUp(AppState& app);
+
+void NewDataSheet(AppState& app);
+// Shows the data-sheet window for the current table.
+void MainWnd1(AppState& app);
+
+void SaveCommand(AppState& app);
+void SaveAsSSTFile(AppState& app);
+void SaveAsStationeryFile(AppState& app);
+// Writes the sheet to its own file; false when the write failed.
+bool SaveSSTFile(AppState& app);
+
+void CloseSequence(AppState& app);
+void QuitSequence(AppState& app);
+void NavAskWind(AppState& app);
+void NavAskHandler(AppState& app, SaveChangesAnswer answer);
+void SaveSequence(AppState& app);
+void CloseFile(AppState& app);
+void QuitApplication(AppState& app);
+
+// "Name.kedata" -> "Name.kedatasta" (extension compared without case); other names unchanged.
+std::string StationeryName(const std::string& fileName1);
+
+} // namespace kestrune

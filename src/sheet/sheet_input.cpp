@@ -1,0 +1,145 @@
+#include "sheet/sheet_input.h"
+
+#include "core/app_state.h"
+#include "sheet/cell_text.h"
+#include "sheet/sheet_redraw.h"
+
+#include <algorithm>
+
+namespace kestrune {
+namespace {
+
+constexpr std::int32_t kLastColumn = 10;
+
+bool onSheetBody(const AppState& app, std::int32_t mouseH, std::int32_t mouseV) {
+    return mouseV > kSheetHeaderBottom && mouseH < kCellAreaRight && app.sheet.WndDeactiveFlag == 0;
+}
+
+// Moves the scroll position to what the bar now shows, then redraws.
+void scrollTo(AppState& app, std::int32_t value) {
+    SheetState& sh = app.sheet;
+    sh.scrollBarValue = std::clamp(value, 0, std::max(sh.ScrollNum, 0));
+    app.sel.ScrollValue = sh.scrollBarValue;
+    DrawSheet(app);
+}
+
+} // namespace
+
+std::int32_t ColumnAtX(std::int32_t mouseH) {
+    if (mouseH < 29) {
+        return 0;
+    }
+    if (mouseH <= 140) {
+        return 1;
+    }
+    if (mouseH <= 280) {
+        return 2;
+    }
+    return (mouseH - 224) / 56 + 2;
+}
+
+void SheetMouseDown(AppState& app, std::int32_t mouseH, std::int32_t mouseV, int clickCount) {
+    app.sheet.mouseH = mouseH;
+    app.sheet.mouseV = mouseV;
+    if (!onSheetBody(app, mouseH, mouseV)) {
+        return;
+    }
+    const std::int32_t line = mouseV / 16 - 4;
+    if (clickCount >= 2) {
+        if (app.link.TarnBusyFlag == 0) {
+            app.sel.cellH = 0;
+            app.ModelSelectSequence();
+            app.sel.cellH = ColumnAtX(mouseH);
+        } else if (mouseH < 29) {
+            app.sel.cellV = line;
+            app.sheet.MouseClickOnSheet = 1;
+            DrawSheet(app);
+        }
+        return;
+    }
+    app.sel.cellH = ColumnAtX(mouseH);
+    app.sel.cellV = line;
+    app.sheet.MouseClickOnSheet = 1;
+    DrawSheet(app);
+}
+
+void SheetWheel(AppState& app, std::int32_t deltaLines) {
+    if (app.sheet.ExistScrollFlag == 0) {
+        return;
+    }
+    scrollTo(app, app.sheet.scrollBarValue - deltaLines);
+}
+
+void SheetScrollThumb(AppState& app, std::int32_t value) { scrollTo(app, value); }
+
+void SheetScrollLineUp(AppState& app) { scrollTo(app, app.sheet.scrollBarValue - 1); }
+
+void SheetScrollLineDown(AppState& app) { scrollTo(app, app.sheet.scrollBarValue + 1); }
+
+bool SheetKeyDown(AppState& app, std::int32_t charCode, KeyModifiers modifiers) {
+    Selection& sel = app.sel;
+    const std::int32_t before = sel.cellH;
+    const bool enterOrReturn = charCode == SheetKey::kEnter || charCode == SheetKey::kReturn;
+    switch (charCode) {
+    case SheetKey::kLeft:
+        sel.cellH = std::max(sel.cellH - 1, 0);
+        break;
+    case SheetKey::kRight:
+    case SheetKey::kEnter:
+    case SheetKey::kReturn:
+        sel.cellH = sel.cellH + 1 > kLastColumn ? 0 : sel.cellH + 1;
+        break;
+    case SheetKey::kUp:
+        sel.cellV = std::max(sel.cellV - 1, 1);
+        break;
+    case SheetKey::kDown:
+        sel.cellV = std::min(sel.cellV + 1, app.table.fNum);
+        break;
+    default:
+        return false;
+    }
+    sel.cellVshift = sel.cellV;
+    app.sheet.Key = charCode;
+
+    const bool optionOnly = modifiers.option && !modifiers.shift && !modifiers.command && !modifiers.control;
+    if (optionOnly) {
+        if (enterOrReturn) {
+            sel.cellH = 0;
+            app.ModelSelectSequence();
+            sel.cellH = before;
+        }
+        return true;
+    }
+    if (enterOrReturn && sel.cellH == 1 && before == 0) {
+        sel.cellH = 0;
+        app.ModelSelectSequence();
+        return true;
+    }
+    DrawSheet(app);
+    return true;
+}
+
+void SheetResized(AppState& app) {
+    if (app.calc.CalcWndOnFlag != 0) {
+        return;
+    }
+    SetInstallScrollButton(app);
+    app.sel.ScrollValue = 0;
+    DrawSheet(app);
+}
+
+void SuspendSheetScrolling(AppState& app) {
+    if (app.sheet.ExistScrollFlag != 0) {
+        app.sheet.ExistScrollFlag = 0;
+        app.sheet.PreExistScroll = 1;
+    }
+}
+
+void ResumeSheetScrolling(AppState& app) {
+    if (app.sheet.PreExistScroll != 0) {
+        app.sheet.ExistScrollFlag = 1;
+        app.sheet.PreExistScroll = 0;
+    }
+}
+
+} // namespace kestrune

@@ -1,0 +1,180 @@
+#include "sheet/sheet_redraw.h"
+
+#include "core/app_state.h"
+#include "runtime/number_text.h"
+#include "sheet/cell_text.h"
+#include "sheet/selection_rect.h"
+
+#include <algorithm>
+
+namespace kestrune {
+namespace {
+
+bool isNumericColumn(std::int32_t cellH) { return cellH >= 3 && cellH <= 10; }
+
+Param paramOfColumn(std::int32_t cellH) { return static_cast<Param>(cellH - 3); }
+
+void scrollForKeys(AppState& app) {
+    Selection& sel = app.sel;
+    SheetState& sh = app.sheet;
+    if (sh.Key == SheetKey::kUp) {
+        if (sel.cellV <= sh.PreDownScrollValue) {
+            sel.ScrollValue = std::max(sel.ScrollValue - 1, 0);
+            if (sh.ExistScrollFlag != 0) {
+                sh.scrollBarValue = sel.ScrollValue;
+            }
+        }
+        sh.PreDownScrollValue = sel.ScrollValue;
+    } else if (sh.Key == SheetKey::kDown) {
+        if (sel.cellV > sh.dispNum + sel.ScrollValue) {
+            sel.ScrollValue += 1;
+            if (sh.ExistScrollFlag != 0 && sel.ScrollValue >= 1) {
+                sh.scrollBarValue = std::min(sel.ScrollValue, sh.ScrollNum);
+            }
+        }
+        sel.ScrollValue = std::min(sel.ScrollValue, sh.ScrollNum);
+        sh.PreDownScrollValue = sel.ScrollValue;
+    }
+}
+
+// Stores the edit field's text into the cell it was showing, when the user
+// changed it: a field left as it was given changes nothing, so visiting a
+// cell never rounds its value.
+void commitEditField(AppState& app) {
+    const std::int32_t row = app.snap.preCellV;
+    const std::int32_t column = app.snap.preCellH;
+    if (column == 0 || row < 1 || row > app.table.fNum) {
+        return;
+    }
+    const Str255& text = app.sheet.s_edit1;
+    if (text == ShownEditText(app, row, column)) {
+        return;
+    }
+    if (column == 1) {
+        app.table.Manufacturer.set(row, text.view());
+    } else if (column == 2) {
+        app.table.ModelName.set(row, text.view());
+    } else if (isNumericColumn(column)) {
+        app.table.setValue(paramOfColumn(column), row, PSval(text.view()));
+    }
+}
+
+} // namespace
+
+Str255 CellText(const AppState& app, std::int32_t row, std::int32_t cellH) {
+    if (cellH == 1) {
+        return Str255(app.table.Manufacturer.get(row));
+    }
+    if (cellH == 2) {
+        return Str255(app.table.ModelName.get(row));
+    }
+    if (isNumericColumn(cellH)) {
+        return Str255(PSstr(app.table.value(paramOfColumn(cellH), row)));
+    }
+    return {};
+}
+
+Str255 ShownEditText(const AppState& app, std::int32_t row, std::int32_t cellH) {
+    return DigitOpt(CellText(app, row, cellH), cellH);
+}
+
+void SetInstallScrollButton(AppState& app) {
+    SheetState& sh = app.sheet;
+    sh.wndHeight = app.platform().contentHeight();
+    sh.dispNum = (sh.wndHeight - kSheetHeaderBottom) / kRowHeight;
+    sh.ScrollNum = std::max(app.table.fNum - sh.dispNum, 0);
+    sh.scrollBarValue = 0;
+    sh.ExistScrollFlag = sh.ScrollNum >= 1 ? 1 : 0;
+    app.platform().updateScrollBar(BuildScrollBar(app));
+}
+
+ScrollBarView BuildScrollBar(const AppState& app) {
+    const SheetState& sh = app.sheet;
+    ScrollBarView view;
+    view.exists = sh.ScrollNum >= 1;
+    view.maximum = sh.ScrollNum;
+    view.value = std::clamp(sh.scrollBarValue, 0, std::max(sh.ScrollNum, 0));
+    view.pageStep = sh.dispNum;
+    view.bottom = sh.wndHeight - 15;
+    return view;
+}
+
+ToolAreaView BuildToolArea(const AppState& app) {
+    const Selection& sel = app.sel;
+    const bool rowMode = sel.cellH == 0;
+    ToolAreaView view;
+    view.editFieldShown = !rowMode;
+    view.editText = app.sheet.editFieldText;
+    view.editHelp = "Move the Cursor : Control + F/B";
+    view.modelNameShown = rowMode;
+    view.modelName = Str255(app.table.ModelName.get(sel.cellV));
+    view.rowCounter = std::to_string(sel.cellV) + "/" + std::to_string(app.table.fNum);
+    view.columnLabel = ColumnLabel(sel.cellH);
+    view.columnHelp = ColumnHelp(sel.cellH);
+    view.sendTitle = SendButtonTitle(app.prefs.TransMethodCheck);
+    view.sendHelp = SendButtonHelp(app.prefs.TransMethodCheck, rowMode);
+    view.sendDefault = rowMode;
+    view.sendEnabled = !(app.link.TarnBusyFlag != 0 || (app.prefs.TransMethodCheck == 1 && app.link.TarnLaunchFlag == 0));
+    view.addNewModelEnabled = true;
+    view.moveUpEnabled = rowMode && sel.cellVscroll != 1;
+    view.moveDownEnabled = rowMode && sel.cellVscroll != app.table.fNum;
+    view.sortMenuEnabled = true;
+    view.calcMenuEnabled = true;
+    return view;
+}
+
+void DrawSheet(AppState& app) {
+    Selection& sel = app.sel;
+    SheetState& sh = app.sheet;
+    RowSnapshot& snap = app.snap;
+
+    sel.cellVshift = sel.cellV;
+    if (sh.MouseClickOnSheet != 0) {
+        sel.cellV = std::min(sel.cellV + sel.ScrollValue, app.table.fNum);
+        sel.cellVshift = sel.cellV;
+        sh.PreDownScrollValue = sel.ScrollValue;
+    }
+    sel.cellVscroll = sel.cellV;
+    if (app.flags.AddNewModel != 0) {
+        sel.ScrollValue = sh.ScrollNum;
+        sh.scrollBarValue = sh.ScrollNum;
+    }
+    scrollForKeys(app);
+    ComputeSelectionRect(app);
+
+    // The field's text as the user left it; it existed only in cell mode.
+    sh.s_edit1 = snap.preCellH != 0 ? app.platform().readEditField() : Str255();
+    if (sel.cellH != 0) {
+        if (app.edit.CalcOnFlag != 0) {
+            sh.editFieldText = app.edit.s_PASS;
+        } else if (sel.cellVscroll == snap.preCellV && sel.cellH == snap.preCellH) {
+            sh.editFieldText = sh.s_edit1; // typing survives redraws
+        } else if (app.flags.NewFileFlag != 0) {
+            sh.editFieldText = Str255("n/a");
+        } else {
+            sh.editFieldText = ShownEditText(app, sel.cellVscroll, sel.cellH);
+        }
+    }
+    if (app.edit.CalcOnFlag == 0) {
+        commitEditField(app);
+    }
+    app.DetectSnapshotChanges();
+    app.TakeSnapshot();
+
+    // Drawing a sheet makes the Sort and Calculate menus usable again.
+    app.menus.enableSheetMenus();
+    app.platform().updateMenus(app.menus);
+    app.platform().updateToolArea(BuildToolArea(app));
+    app.platform().updateScrollBar(BuildScrollBar(app));
+    app.platform().repaintSheet();
+
+    snap.preCellH = sel.cellH;
+    snap.preCellV = sel.cellVscroll;
+    sh.Key = 0;
+    sh.MouseClickOnSheet = 0;
+    app.flags.AddNewModel = 0;
+    app.flags.NewFileFlag = 0;
+    app.edit.CalcOnFlag = 0;
+}
+
+} // namespace kestrune

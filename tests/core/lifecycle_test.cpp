@@ -1,0 +1,254 @@
+#include "core/app_state.h"
+#include "core/commands.h"
+#include "core/lifecycle.h"
+#include "documents/open_documents.h"
+#include "sheet/sheet_input.h"
+#include "support/fake_platform.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrune;
+using test::FakePlatform;
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+namespace {
+
+constexpr int kFile = MenuNum::kFile;
+
+class Lifecycle : public ::testing::Test {
+protected:
+    Lifecycle() {
+        StartUp(app);
+        platform.fireTimers(); // launch is over
+    }
+    bool usable(int menu, int item) const { return app.menus.usable(menu, item); }
+    // Types into the Dia cell of row 1 and moves on, so the sheet changes.
+    void editSomething() {
+        SheetMouseDown(app, 300, 85, 1);
+        platform.type("25.4");
+        SheetKeyDown(app, SheetKey::kRight, {});
+    }
+    std::string callsJoined() const {
+        std::string all;
+        for (const auto& c : platform.calls) {
+            all += c + ";";
+        }
+        return all;
+    }
+
+    FakePlatform platform;
+    AppState app{platform};
+    TempDir dir;
+};
+
+TEST_F(Lifecycle, MenusAtLaunchAndWithASheet) {
+    EXPECT_TRUE(usable(kFile, 1));  // New
+    EXPECT_TRUE(usable(kFile, 2));  // Open
+    EXPECT_TRUE(usable(kFile, 9));  // Import
+    EXPECT_FALSE(usable(kFile, 3)); // Close
+    EXPECT_FALSE(usable(kFile, 5)); // Save
+    EXPECT_FALSE(usable(MenuNum::kSort, 1));
+    NewDataSheet(app);
+    EXPECT_FALSE(usable(kFile, 1));
+    EXPECT_FALSE(usable(kFile, 2));
+    EXPECT_FALSE(usable(kFile, 9));
+    EXPECT_TRUE(usable(kFile, 3));
+    EXPECT_TRUE(usable(kFile, 10)); // Export
+    EXPECT_TRUE(usable(MenuNum::kSort, 1));
+    EXPECT_TRUE(usable(MenuNum::kCalculate, 1));
+}
+
+TEST_F(Lifecycle, NewSheetIsUntitledUnmodifiedWithOneRow) {
+    NewDataSheet(app);
+    EXPECT_TRUE(platform.sheetShown);
+    EXPECT_EQ(platform.windowTitle, "untitled.kedata");
+    EXPECT_EQ(app.doc.FileOpenFlag, -1);
+    EXPECT_EQ(app.doc.DirtyFlag, 0);
+    EXPECT_EQ(app.table.fNum, 1);
+    EXPECT_EQ(app.table.Manufacturer.get(1), "n/a");
+    EXPECT_EQ(platform.toolArea.editText.str(), "n/a");
+    EXPECT_EQ(app.flags.MainWndOpenFlag, 1);
+}
+
+TEST_F(Lifecycle, CloseAsksAboutChangesAndDontSaveCloses) {
+    NewDataSheet(app);
+    editSomething();
+    EXPECT_EQ(app.doc.DirtyFlag, 1);
+    platform.saveChangesAnswers = {SaveChangesAnswer::DontSave};
+    EXPECT_TRUE(DispatchMenuCommand(app, kFile, 3));
+    EXPECT_NE(callsJoined().find("askSaveChanges(untitled.kedata)"), std::string::npos);
+    EXPECT_FALSE(platform.sheetShown);
+    EXPECT_EQ(app.flags.MainWndOpenFlag, 0);
+    EXPECT_TRUE(usable(kFile, 1));
+    EXPECT_FALSE(usable(kFile, 3));
+    EXPECT_FALSE(platform.quit);
+}
+
+TEST_F(Lifecycle, SaveOfAnUntitledSheetAsksForANameAndCancelChangesNothing) {
+    NewDataSheet(app);
+    editSomething();
+    DispatchMenuCommand(app, kFile, 5); // Save; the dialog is cancelled
+    EXPECT_NE(callsJoined().find("askSaveFile(Save This File As...,untitled.kedata)"), std::string::npos);
+    EXPECT_EQ(app.doc.DirtyFlag, 1);
+    EXPECT_EQ(app.doc.FileOpenFlag, -1);
+    EXPECT_TRUE(platform.windowModified);
+    EXPECT_TRUE(usable(kFile, 5)); // menus back after the dialog
+
+    const std::string path = dir.file("Speakers.kedata");
+    platform.fileChoices = {path};
+    DispatchMenuCommand(app, kFile, 6); // Save As...
+    EXPECT_EQ(app.doc.FileOpenFlag, 1);
+    EXPECT_EQ(app.doc.DirtyFlag, 0);
+    EXPECT_EQ(platform.windowTitle, "Speakers.kedata");
+    EXPECT_EQ(platform.windowPath, path);
+    EXPECT_EQ(readFile(path), "n/a,n/a, 25.4, 0, 0, 0, 0, 0, 0, 0\r");
+
+    platform.fileChoices = {dir.file("Template.kedatasta")};
+    DispatchMenuCommand(app, kFile, 7); // Save As Stationery...
+    EXPECT_NE(callsJoined().find("askSaveFile(Save This Stationery File As...,Speakers.kedatasta)"),
+              std::string::npos);
+    EXPECT_EQ(readFile(dir.file("Template.kedatasta")), readFile(path));
+    EXPECT_EQ(app.doc.fileName1, "Speakers.kedata"); // still the same document
+}
+
+TEST_F(Lifecycle, QuitEndsAtOnceWithoutChangesAndSavesFirstWithThem) {
+    const std::string path = dir.file("a.kedata");
+    writeFile(path, "Acme,PR-10, 25.4, 22.5, 110.25, 3.126, 506.7, 12, 633.38, 98.3\r");
+    HandleOpenDocuments(app, {path});
+    EXPECT_EQ(app.table.fNum, 1);
+    EXPECT_EQ(app.doc.DirtyFlag, 0);
+    editSomething();
+    platform.saveChangesAnswers = {SaveChangesAnswer::Save};
+    QuitSequence(app);
+    EXPECT_TRUE(platform.quit);
+    EXPECT_EQ(readFile(path), "Acme,PR-10, 25.4, 22.5, 110.25, 3.126, 506.7, 12, 633.38, 98.3\r");
+}
+
+TEST_F(Lifecycle, AFailedSaveNeitherQuitsNorClearsTheChanges) {
+    NewDataSheet(app);
+    editSomething();
+    app.doc.FileOpenFlag = 1;
+    app.doc.fileUrl = dir.file("missing-folder/a.kedata");
+    platform.saveChangesAnswers = {SaveChangesAnswer::Save};
+    QuitSequence(app);
+    EXPECT_FALSE(platform.quit);
+    EXPECT_EQ(app.doc.DirtyFlag, 1);
+    ASSERT_EQ(platform.fileErrors.size(), 1u);
+    EXPECT_EQ(app.flags.QuitFlag, 0);
+    EXPECT_TRUE(platform.sheetShown);
+}
+
+TEST_F(Lifecycle, CancelledSaveAsAfterTheQuestionForgetsThePendingClose) {
+    NewDataSheet(app);
+    editSomething();
+    platform.saveChangesAnswers = {SaveChangesAnswer::Save}; // then the Save As dialog is cancelled
+    CloseSequence(app);
+    EXPECT_TRUE(platform.sheetShown);
+    EXPECT_EQ(app.flags.CloseFlag, 0);
+    platform.fileChoices = {dir.file("later.kedata")};
+    SaveAsSSTFile(app);
+    EXPECT_TRUE(platform.sheetShown); // a later Save As does not close the sheet
+    EXPECT_EQ(app.doc.DirtyFlag, 0);
+}
+
+TEST_F(Lifecycle, AWaitingDocumentNeverReceivesTheOldSheet) {
+    const std::string waiting = dir.file("waiting.kedata");
+    writeFile(waiting, "Other,PR-2, 10, 0, 0, 0, 0, 0, 0, 0\r");
+    NewDataSheet(app);
+    editSomething();
+    const std::string chosen = dir.file("mine.kedata");
+    platform.saveChangesAnswers = {SaveChangesAnswer::Save};
+    platform.fileChoices = {chosen};
+    HandleOpenDocuments(app, {waiting});
+    // The untitled sheet went through Save As, not over the waiting file.
+    EXPECT_EQ(readFile(waiting), "Other,PR-2, 10, 0, 0, 0, 0, 0, 0, 0\r");
+    EXPECT_EQ(readFile(chosen), "n/a,n/a, 25.4, 0, 0, 0, 0, 0, 0, 0\r");
+    EXPECT_EQ(app.doc.fileName1, "waiting.kedata");
+    EXPECT_EQ(app.table.Manufacturer.get(1), "Other");
+    EXPECT_EQ(app.doc.DirtyFlag, 0);
+}
+
+TEST_F(Lifecycle, CancelInTheQuestionDropsTheWaitingDocument) {
+    const std::string waiting = dir.file("waiting.kedata");
+    writeFile(waiting, "Other,PR-2, 10, 0, 0, 0, 0, 0, 0, 0\r");
+    NewDataSheet(app);
+    editSomething();
+    platform.saveChangesAnswers = {SaveChangesAnswer::Cancel, SaveChangesAnswer::DontSave};
+    HandleOpenDocuments(app, {waiting});
+    EXPECT_EQ(app.table.Manufacturer.get(1), "n/a");
+    CloseSequence(app); // Don't Save: closes, and nothing opens by surprise
+    EXPECT_FALSE(platform.sheetShown);
+    EXPECT_EQ(app.flags.MainWndOpenFlag, 0);
+}
+
+TEST_F(Lifecycle, DocumentsOfOtherKindsAreRefusedAndTheSheetStays) {
+    NewDataSheet(app);
+    const std::string other = dir.file("notes.pdf");
+    writeFile(other, "%PDF");
+    HandleOpenDocuments(app, {other});
+    EXPECT_EQ(platform.beeps, 1);
+    EXPECT_EQ(app.table.fNum, 1);
+    EXPECT_EQ(app.table.Manufacturer.get(1), "n/a");
+    EXPECT_TRUE(platform.sheetShown);
+}
+
+TEST(LaunchTimer, OpensTheLastDocumentHandedOverDuringLaunch) {
+    FakePlatform platform;
+    AppState app(platform);
+    TempDir dir;
+    writeFile(dir.file("one.kedata"), "One,A, 1, 0, 0, 0, 0, 0, 0, 0\r");
+    writeFile(dir.file("two.kedatasta"), "Two,B, 2, 0, 0, 0, 0, 0, 0, 0\r");
+    StartUp(app);
+    HandleOpenDocuments(app, {dir.file("one.kedata"), dir.file("two.kedatasta")});
+    EXPECT_FALSE(platform.sheetShown); // nothing before the timer
+    EXPECT_NE(std::find(platform.calls.begin(), platform.calls.end(), "startTimer(200)"), platform.calls.end());
+    platform.fireTimers();
+    EXPECT_TRUE(platform.sheetShown);
+    EXPECT_EQ(app.table.Manufacturer.get(1), "Two");
+    // Stationery opens untitled and modified, and Save asks for a name.
+    EXPECT_EQ(platform.windowTitle, "untitled.kedata");
+    EXPECT_EQ(app.doc.DirtyFlag, 1);
+    SaveCommand(app);
+    EXPECT_EQ(platform.calls.back(), "askSaveFile(Save This File As...,untitled.kedata)");
+    EXPECT_EQ(app.flags.FastOpenFlag, 0);
+}
+
+TEST_F(Lifecycle, ImportThenExportThroughTheMenus) {
+    const std::string csv = dir.file("data.csv");
+    writeFile(csv, "Manufacturer,Model_Name,Dia(cm),Fp(Hz),Vap(Liter),Qmp,Sd(cm^2),Xmax(mm),Vd(cm^3),Mms(grams)\r"
+                   "Acme,PR-200, 20.5, 18.25, 45.1, 6.312, 220, 12.5, 275, 95.4\r");
+    platform.fileChoices = {csv};
+    DispatchMenuCommand(app, kFile, 9);
+    EXPECT_EQ(app.table.fNum, 1);
+    EXPECT_EQ(platform.windowTitle, "data.kedata");
+    EXPECT_EQ(app.doc.DirtyFlag, 1);
+    EXPECT_EQ(app.doc.FileOpenFlag, 0);
+
+    const std::string out = dir.file("out.csv");
+    platform.fileChoices = {out};
+    DispatchMenuCommand(app, kFile, 10);
+    EXPECT_EQ(readFile(out), readFile(csv));
+    EXPECT_EQ(app.doc.DirtyFlag, 1); // exporting is not saving
+}
+
+TEST_F(Lifecycle, SortMenuMarksFollowTheChoice) {
+    NewDataSheet(app);
+    DispatchMenuCommand(app, MenuNum::kSort, 12); // Descending
+    EXPECT_TRUE(app.menus.findItem(MenuNum::kSort, 12)->checked);
+    EXPECT_FALSE(app.menus.findItem(MenuNum::kSort, 11)->checked);
+    EXPECT_TRUE(app.menus.findItem(MenuNum::kSort, 1)->checked);
+    EXPECT_EQ(app.doc.DirtyFlag, 1); // every sort marks the sheet modified
+}
+
+TEST_F(Lifecycle, MmsCalculatorBeepsTwice) {
+    NewDataSheet(app);
+    DispatchMenuCommand(app, MenuNum::kCalculate, 5);
+    EXPECT_EQ(platform.beeps, 1);
+    platform.fireTimers();
+    EXPECT_EQ(platform.beeps, 2);
+}
+
+} // namespace

@@ -1,0 +1,219 @@
+#include "documents/csv_import.h"
+
+#include "documents/csv_export.h"
+#include "documents/data_sheet_format.h"
+#include "runtime/byte_streams.h"
+#include "runtime/file_errors.h"
+#include "runtime/mac_roman.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <istream>
+#include <new>
+#include <sstream>
+#include <system_error>
+
+namespace kestrune {
+namespace {
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr int kHeaderFields = 10;
+// The table's row numbers are 32-bit and row fNum+1 must stay addressable.
+constexpr std::int32_t kMaxRows = INT32_MAX - 2;
+// The shortest line a model can take ("a,b,1,2,3,4,5,6,7,8" and its line end).
+constexpr std::size_t kShortestRecord = 20;
+
+bool isImportExtension(std::string_view extension) {
+    return extension == kCSVExtension || extension == kTXTExtension;
+}
+
+bool isPlainAscii(std::string_view bytes) {
+    return std::none_of(bytes.begin(), bytes.end(),
+                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
+// Rows to make room for before reading, so that a large file does not
+// regrow the columns again and again; a guess, never more than the text can hold.
+std::int32_t expectedRows(std::string_view text) {
+    std::size_t lines = 1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        lines += text[i] == '\r' || (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'));
+    }
+    const std::size_t rows = std::min(lines, text.size() / kShortestRecord + 1);
+    return static_cast<std::int32_t>(std::min<std::size_t>(rows, kMaxRows));
+}
+
+void readRows(AppState& app, std::istream& in) {
+    TextFiles& files = app.files;
+    ModelTable& table = app.table;
+
+    // The header is recognised by its first field alone; reading then
+    // starts over from the first byte.
+    files.FileOpenInput(kCSVFileNumber, in);
+    const bool header = files.FileInputItemBytes(kCSVFileNumber) == kCSVHeaderFirstField;
+    files.FileClose(kCSVFileNumber);
+    in.clear();
+    in.seekg(0);
+    files.FileOpenInput(kCSVFileNumber, in);
+    if (header) {
+        for (int k = 0; k < kHeaderFields; ++k) {
+            files.FileInputItemBytes(kCSVFileNumber);
+        }
+    }
+
+    table.fNum = 0;
+    while (!files.FileEof(kCSVFileNumber) && table.fNum < kMaxRows) {
+        const std::int32_t r = table.fNum + 1;
+        table.fNum = r;
+        table.ensureRows(r + 1);
+        table.Number[r] = r;
+        table.Manufacturer.set(r, files.FileInputItemBytes(kCSVFileNumber));
+        table.ModelName.set(r, files.FileInputItemBytes(kCSVFileNumber));
+        for (Param p : kAllParams) {
+            table.setValue(p, r, files.FileInputItemNumber(kCSVFileNumber));
+        }
+    }
+    files.FileClose(kCSVFileNumber);
+    table.emptyRow(table.fNum + 1, true);
+}
+
+// Turns the bytes into the table's text and makes room for its rows; false,
+// with the file-error alert, when memory runs out before the table changes.
+bool prepareText(AppState& app, const std::function<std::string()>& readBytes, std::string& text) {
+    try {
+        text = ImportedTextToMacRoman(readBytes());
+        app.table.ensureRows(expectedRows(text) + 1);
+    } catch (const std::bad_alloc&) {
+        text.clear();
+        app.files.CheckFileError(kCSVFileNumber, ENOMEM);
+        return false;
+    }
+    return true;
+}
+
+void readText(AppState& app, std::string text) {
+    std::istringstream in(std::move(text));
+    readRows(app, in);
+}
+
+// Every byte of the source; a read that fails part-way is reported and what
+// came before it is kept.
+std::string readAll(AppState& app, ByteSource& source, std::size_t sizeHint) {
+    std::string bytes;
+    bytes.reserve(sizeHint);
+    for (;;) {
+        source.readUntilLineEnd(bytes, bytes.max_size() - bytes.size());
+        const int c = source.get();
+        if (c < 0) {
+            break;
+        }
+        bytes.push_back(static_cast<char>(c));
+    }
+    app.files.CheckFileError(kCSVFileNumber, source.error());
+    return bytes;
+}
+
+std::string readAll(AppState& app, std::istream& in) {
+    std::string bytes;
+    std::array<char, 1 << 16> chunk{};
+    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
+        bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad()) {
+        app.files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);
+    }
+    return bytes;
+}
+
+} // namespace
+
+bool OpenDialogCSVFilter(std::string_view path, bool isFolder) {
+    return isFolder || isImportExtension(ExtensionOf(path));
+}
+
+std::string ImportedTextToMacRoman(std::string bytes) {
+    if (bytes.starts_with(kUtf8ByteOrderMark)) {
+        // The mark declares UTF-8; bytes that are not are '?' like any
+        // character Mac OS Roman lacks.
+        return utf8ToMacRoman(std::string_view(bytes).substr(kUtf8ByteOrderMark.size()));
+    }
+    if (isPlainAscii(bytes) || !isValidUtf8(bytes)) {
+        return bytes;
+    }
+    return utf8ToMacRoman(bytes);
+}
+
+bool ReadCSVTable(AppState& app, const std::string& path) {
+    int status = 0;
+    std::unique_ptr<ByteSource> source = openFileSource(path, status);
+    if (!source) {
+        app.files.CheckFileError(kCSVFileNumber, status);
+        return false;
+    }
+    std::error_code sizeUnknown;
+    const std::uintmax_t size = std::filesystem::file_size(path, sizeUnknown);
+    std::string text;
+    const bool ready = prepareText(
+        app,
+        [&] { return readAll(app, *source, sizeUnknown ? 0 : static_cast<std::size_t>(size)); },
+        text);
+    source.reset(); // releases the file's lock
+    if (!ready) {
+        return false;
+    }
+    readText(app, std::move(text));
+    return true;
+}
+
+bool ReadCSVTable(AppState& app, std::istream& in) {
+    std::string text;
+    if (!prepareText(
+            app, [&] { return readAll(app, in); }, text)) {
+        return false;
+    }
+    readText(app, std::move(text));
+    return true;
+}
+
+std::string ImportedDocumentName(std::string_view path) {
+    const std::string_view name = LastPathComponent(path);
+    std::string renamed =
+        CFStringCopyPathReplacingExtension(name, kCSVExtension, kDocumentExtension);
+    if (renamed != name) {
+        return renamed;
+    }
+    return CFStringCopyPathReplacingExtension(name, kTXTExtension, kDocumentExtension);
+}
+
+void ApplyImportedDocumentState(AppState& app, std::string_view path) {
+    app.doc.fileName1 = ImportedDocumentName(path);
+    app.doc.FileOpenFlag = 0;
+    app.doc.DirtyFlag = 1;
+    app.doc.fileUrl.clear();
+    app.snap.prefNum = app.table.fNum;
+    app.sel.cellH = 0;
+    app.sel.cellV = 1;
+    app.sel.cellVshift = 1;
+    app.sel.ScrollValue = 0;
+}
+
+bool ImportCSVTable(AppState& app, const std::string& path) {
+    if (!ReadCSVTable(app, path)) {
+        return false;
+    }
+    ApplyImportedDocumentState(app, path);
+    return true;
+}
+
+bool ClickOpenCSVFile(AppState& app, const std::string& path) {
+    if (!isImportExtension(ExtensionOf(path))) {
+        return false;
+    }
+    return ImportCSVTable(app, path);
+}
+
+} // namespace kestrune

@@ -27,6 +27,16 @@ public:
     void updateMenus(const MenuModel&) override {}
     void startTimer(int, std::function<void()>) override {}
     void quitApplication() override {}
+    std::optional<std::string> clipboardText() override { return std::nullopt; }
+    void setClipboardText(const std::string&) override {}
+    void showContextMenu(const std::vector<ContextMenuItem>&, std::int32_t, std::int32_t,
+                         std::function<void(int)>) override {}
+    void openCalculatorWindow(const CalculatorView&) override {}
+    void updateCalculatorWindow(const CalculatorView&) override {}
+    void closeCalculatorWindow() override {}
+    Str255 readCalculatorField(std::int32_t) override { return {}; }
+    void setEditFieldText(const Str255& text) override { editField = text; }
+    void setCalculatorFieldText(std::int32_t, const Str255&) override {}
 
     std::int32_t height = 600;
     Str255 editField;

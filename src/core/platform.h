@@ -15,6 +15,13 @@ namespace kestrune {
 struct ToolAreaView;
 struct ScrollBarView;
 class MenuModel;
+struct CalculatorView;
+
+// One item of a context menu: a title, or a separator when the title is empty.
+struct ContextMenuItem {
+    std::string title;
+    bool enabled = true;
+};
 
 enum class SaveChangesAnswer { Save, DontSave, Cancel };
 
@@ -66,6 +73,27 @@ public:
     virtual void startTimer(int milliseconds, std::function<void()> action) = 0;
     // Ends the event loop and the program.
     virtual void quitApplication() = 0;
+
+    // The clipboard's plain text, as Mac OS Roman bytes (characters it lacks
+    // become '?'); nothing when the clipboard holds no text.
+    virtual std::optional<std::string> clipboardText() = 0;
+    virtual void setClipboardText(const std::string& macRoman) = 0;
+
+    // A context menu at a content position of the sheet window; chosen gets
+    // the 1-based item, or 0 when the menu was dismissed.
+    virtual void showContextMenu(const std::vector<ContextMenuItem>& items, std::int32_t x, std::int32_t y,
+                                 std::function<void(int item)> chosen) = 0;
+
+    // A calculator window, window-modal on the sheet window. Its fields are
+    // read back by control number (Mac OS Roman).
+    virtual void openCalculatorWindow(const CalculatorView& view) = 0;
+    virtual void updateCalculatorWindow(const CalculatorView& view) = 0;
+    virtual void closeCalculatorWindow() = 0;
+    virtual Str255 readCalculatorField(std::int32_t control) = 0;
+    // The sheet's edit field or the focused calculator field: its text is
+    // replaced and all of it selected.
+    virtual void setEditFieldText(const Str255& text) = 0;
+    virtual void setCalculatorFieldText(std::int32_t control, const Str255& text) = 0;
 };
 
 } // namespace kestrune

@@ -1,10 +1,12 @@
 #pragma once
 // A Platform that records every call, for tests without a display.
 
+#include "calculators/calculator_view.h"
 #include "core/platform.h"
 #include "sheet/tool_area.h"
 
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -81,6 +83,48 @@ public:
         quit = true;
     }
 
+    std::optional<std::string> clipboardText() override { return clipboard; }
+    void setClipboardText(const std::string& macRoman) override {
+        calls.push_back("setClipboardText");
+        clipboard = macRoman;
+    }
+    void showContextMenu(const std::vector<ContextMenuItem>& items, std::int32_t x, std::int32_t y,
+                         std::function<void(int item)> chosen) override {
+        calls.push_back("showContextMenu(" + std::to_string(x) + "," + std::to_string(y) + ")");
+        contextMenu = items;
+        const int answer = contextMenuAnswer;
+        contextMenuAnswer = 0;
+        chosen(answer);
+    }
+    void openCalculatorWindow(const CalculatorView& view) override {
+        calls.push_back("openCalculatorWindow(" + std::to_string(view.calcItemID) + ")");
+        calculator = view;
+        calculatorOpen = true;
+        calculatorFields.clear();
+        for (const auto& c : view.controls) {
+            if (c.kind == CalcControlKind::Input || c.kind == CalcControlKind::Result) {
+                calculatorFields[c.number] = Str255(c.text);
+            }
+        }
+    }
+    void updateCalculatorWindow(const CalculatorView& view) override {
+        calculator = view;
+        for (const auto& c : view.controls) {
+            if (c.kind == CalcControlKind::Input || c.kind == CalcControlKind::Result) {
+                calculatorFields[c.number] = Str255(c.text);
+            }
+        }
+    }
+    void closeCalculatorWindow() override {
+        calls.push_back("closeCalculatorWindow");
+        calculatorOpen = false;
+    }
+    Str255 readCalculatorField(std::int32_t control) override { return calculatorFields[control]; }
+    void setEditFieldText(const Str255& text) override { editField = text; }
+    void setCalculatorFieldText(std::int32_t control, const Str255& text) override {
+        calculatorFields[control] = text;
+    }
+
     // Runs the timers started so far, in order.
     void fireTimers() {
         auto pending = std::move(timers);
@@ -125,6 +169,12 @@ public:
     std::string windowPath;
     int menuUpdates = 0;
     bool quit = false;
+    std::optional<std::string> clipboard;
+    std::vector<ContextMenuItem> contextMenu;
+    int contextMenuAnswer = 0;
+    CalculatorView calculator;
+    bool calculatorOpen = false;
+    std::map<std::int32_t, Str255> calculatorFields;
 };
 
 } // namespace kestrune::test

@@ -1,33 +1,150 @@
 #include "platform/main_window.h"
 
 #include "core/app_state.h"
+#include "core/commands.h"
+#include "core/lifecycle.h"
+#include "platform/menu_bar_mirror.h"
+#include "platform/sheet_page.h"
 
-#include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
+#include <QScreen>
 
 namespace kestrune {
+namespace {
+
+const char* const kHint = "<p style='line-height:150%'>"
+                          "New Data Sheet...&nbsp;&nbsp;&nbsp;Ctrl+N<br>"
+                          "Open...&nbsp;&nbsp;&nbsp;Ctrl+O<br>"
+                          "Import CSV, TXT...</p>";
+
+} // namespace
 
 MainWindow::MainWindow(AppState& app, QWidget* parent) : QMainWindow(parent), app_(app) {
-    setWindowTitle(QStringLiteral("Kestrune"));
-    auto* hint = new QLabel(QStringLiteral("New Data Sheet...  Ctrl+N\nOpen...  Ctrl+O\nImport CSV, TXT..."), this);
-    hint->setAlignment(Qt::AlignCenter);
-    hint->setEnabled(false);
-    setCentralWidget(hint);
-    resize(745, 320);
-    buildMenus();
+    setWindowTitle(QStringLiteral("Kestrune[*]"));
+    content_ = new QWidget(this);
+    content_->installEventFilter(this);
+    setCentralWidget(content_);
+
+    hint_ = new QLabel(QString::fromLatin1(kHint), content_);
+    hint_->setAlignment(Qt::AlignCenter);
+    hint_->setForegroundRole(QPalette::PlaceholderText);
+    sheetPage_ = new SheetPage(app_, content_);
+    sheetPage_->hide();
+
+    menus_ = new MenuBarMirror(app_, *menuBar(), this);
+    setContentSize(kContentWidth, kMinContentHeight);
 }
 
-void MainWindow::buildMenus() {
-    QMenu* appMenu = menuBar()->addMenu(QStringLiteral("Kestrune"));
-    const auto notYet = [this] { app_.platform().SysBeep(); };
-    appMenu->addAction(QStringLiteral("About Kestrune"), this, notYet);
-    appMenu->addSeparator();
-    appMenu->addAction(QStringLiteral("Check for Updates..."), this, notYet);
-    appMenu->addAction(QStringLiteral("Preference..."), this, notYet);
-    appMenu->addSeparator();
-    QAction* quit = appMenu->addAction(QStringLiteral("Quit Kestrune"), qApp, &QApplication::quit);
-    quit->setShortcut(QKeySequence::Quit);
+bool MainWindow::sheetShown() const {
+    return sheetPage_->isVisibleTo(content_);
+}
+
+int MainWindow::contentHeight() const {
+    return content_->height();
+}
+
+void MainWindow::setContentSize(int width, int height) {
+    adjusting_ = true;
+    resize(width, height + (this->height() - content_->height()));
+    // Lay the window out now: the core measures the content right away.
+    if (QLayout* outer = layout()) {
+        outer->invalidate();
+        outer->activate();
+    }
+    if (content_->size() != QSize(width, height)) {
+        resize(this->width() + width - content_->width(),
+               this->height() + height - content_->height());
+        if (QLayout* outer = layout()) {
+            outer->invalidate();
+            outer->activate();
+        }
+    }
+    hint_->setGeometry(content_->rect());
+    sheetPage_->setGeometry(content_->rect());
+    sheetPage_->layoutChildren();
+    adjusting_ = false;
+}
+
+void MainWindow::showSheet() {
+    hint_->hide();
+    sheetPage_->show();
+    const int chrome = height() - content_->height();
+    const QScreen* display = screen();
+    const int tallest =
+        display != nullptr ? display->availableGeometry().height() - chrome : QWIDGETSIZE_MAX;
+    setMinimumSize(kContentWidth, kMinContentHeight + chrome);
+    setMaximumSize(kContentWidth, std::max(kMinContentHeight, tallest) + chrome);
+    setContentSize(kContentWidth, kMinContentHeight);
+}
+
+void MainWindow::showNoSheet() {
+    sheetPage_->hide();
+    hint_->show();
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+void MainWindow::setTitle(const std::string& title, const std::string& documentPath) {
+    setWindowTitle(QString::fromStdString(title) + QStringLiteral("[*]"));
+    setWindowFilePath(QString::fromStdString(documentPath));
+}
+
+void MainWindow::updateMenus(const MenuModel& model) {
+    menus_->update(model);
+}
+
+void MainWindow::applyToolArea(const ToolAreaView& view) {
+    sheetPage_->applyToolArea(view);
+    // A redraw may have changed the menus' enabling too.
+    menus_->update(app_.menus);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // The core decides whether and when the window goes away.
+    event->ignore();
+    if (app_.flags.MainWndOpenFlag != 0) {
+        CloseSequence(app_);
+    } else {
+        QuitSequence(app_);
+    }
+}
+
+void MainWindow::boundsChanged(bool sizeChanged) {
+    if (adjusting_ || !isVisible() || app_.flags.MainWndOpenFlag == 0) {
+        return;
+    }
+    const QPoint topLeft = content_->mapToGlobal(QPoint(0, 0));
+    WindowBounds bounds;
+    bounds.top = static_cast<std::int16_t>(topLeft.y());
+    bounds.left = static_cast<std::int16_t>(topLeft.x());
+    bounds.bottom = static_cast<std::int16_t>(topLeft.y() + content_->height());
+    bounds.right = static_cast<std::int16_t>(topLeft.x() + content_->width());
+    SheetWindowBoundsChanged(app_, bounds, sizeChanged);
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    boundsChanged(false);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == content_ && event->type() == QEvent::Resize) {
+        const auto* resize = static_cast<QResizeEvent*>(event);
+        hint_->setGeometry(content_->rect());
+        sheetPage_->setGeometry(content_->rect());
+        boundsChanged(resize->oldSize() != resize->size());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange) {
+        SheetWindowActivated(app_, isActiveWindow());
+    }
 }
 
 } // namespace kestrune

@@ -1,21 +1,65 @@
 #pragma once
 // The one main window. With no sheet open it shows its menu bar and a short
-// hint; the data sheet will live in it.
+// hint; with a sheet open it is the data-sheet window: 745 pixels of content
+// wide, at least 320 high, resizable in height only.
+
+#include "runtime/str255.h"
+#include "sheet/tool_area.h"
 
 #include <QMainWindow>
+#include <string>
+
+class QLabel;
 
 namespace kestrune {
 
 class AppState;
+class MenuModel;
+class MenuBarMirror;
+class SheetPage;
 
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
+    static constexpr int kContentWidth = 745;
+    static constexpr int kMinContentHeight = 320;
+
     explicit MainWindow(AppState& app, QWidget* parent = nullptr);
 
+    // The two states of the window.
+    void showSheet();
+    void showNoSheet();
+    bool sheetShown() const;
+
+    // Height of the content area below the menu bar.
+    int contentHeight() const;
+    void setTitle(const std::string& title, const std::string& documentPath);
+    void updateMenus(const MenuModel& model);
+    void applyToolArea(const ToolAreaView& view);
+
+    SheetPage* sheetPage() const { return sheetPage_; }
+    QLabel* hint() const { return hint_; }
+    MenuBarMirror* menus() const { return menus_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-    void buildMenus();
+    // Resizes the window so that its content area has the given size, at once.
+    void setContentSize(int width, int height);
+    void boundsChanged(bool sizeChanged);
+
     AppState& app_;
+    QWidget* content_ = nullptr;
+    QLabel* hint_ = nullptr;
+    SheetPage* sheetPage_ = nullptr;
+    MenuBarMirror* menus_ = nullptr;
+    // Set while the window changes its own geometry: only the user's moves
+    // and resizes are news to the core.
+    bool adjusting_ = false;
 };
 
 } // namespace kestrune

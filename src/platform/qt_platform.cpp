@@ -1,16 +1,30 @@
 #include "platform/qt_platform.h"
+#include "runtime/mac_roman.h"
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
 
-#include "sheet/tool_area.h"
+#include "platform/dialogs.h"
+#include "platform/main_window.h"
+#include "platform/sheet_page.h"
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QWidget>
+#include <QTimer>
 #include <cstdlib>
 
 namespace kestrune {
 
-void QtPlatform::SysBeep() { QApplication::beep(); }
+QtPlatform::QtPlatform() = default;
+
+void QtPlatform::later(std::function<void()> action) {
+    QMetaObject::invokeMethod(&context_, std::move(action), Qt::QueuedConnection);
+}
+
+void QtPlatform::SysBeep() {
+    QApplication::beep();
+}
 
 void QtPlatform::setWindowModified(bool modified) {
     if (window_ != nullptr) {
@@ -18,59 +32,177 @@ void QtPlatform::setWindowModified(bool modified) {
     }
 }
 
-void QtPlatform::showFileErrorAlert(int /*fileNumber*/, const std::string& message) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Kestrune"), QString::fromStdString(message),
-                    QMessageBox::NoButton, window_);
-    QPushButton* stop = box.addButton(QStringLiteral("Stop"), QMessageBox::DestructiveRole);
-    QPushButton* cont = box.addButton(QStringLiteral("Continue"), QMessageBox::AcceptRole);
-    box.setDefaultButton(cont);
-    box.exec();
-    if (box.clickedButton() == stop) {
+void QtPlatform::showFileErrorAlert(int fileNumber, const std::string& message) {
+    if (answerer_ != nullptr) {
+        answerer_->fileErrorShown(fileNumber, message);
+        return;
+    }
+    if (showFileErrorDialog(window_, message)) {
         std::_Exit(EXIT_FAILURE); // ends at once, without saving or asking
     }
 }
 
 void QtPlatform::showFatalAlert(const std::string& message) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Kestrune"), QString::fromStdString(message),
-                    QMessageBox::NoButton, window_);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Kestrune"),
+                    QString::fromStdString(message), QMessageBox::NoButton, window_);
     box.setInformativeText(QStringLiteral("The program cannot go on and will quit."));
     box.addButton(QStringLiteral("Quit"), QMessageBox::AcceptRole);
-    box.exec();
+    if (answerer_ == nullptr) {
+        box.exec();
+    }
     std::exit(EXIT_FAILURE);
 }
 
-// The data-sheet window arrives with the application's window; until then
-// there is no sheet to measure, read or repaint.
-std::int32_t QtPlatform::contentHeight() { return window_ != nullptr ? window_->height() : 0; }
+std::int32_t QtPlatform::contentHeight() {
+    return window_ != nullptr ? window_->contentHeight() : 0;
+}
 
-Str255 QtPlatform::readEditField() { return {}; }
+Str255 QtPlatform::readEditField() {
+    return window_ != nullptr ? window_->sheetPage()->readEditField() : Str255();
+}
 
-void QtPlatform::updateToolArea(const ToolAreaView& /*view*/) {}
-
-void QtPlatform::updateScrollBar(const ScrollBarView& /*view*/) {}
-
-void QtPlatform::repaintSheet() {
+void QtPlatform::updateToolArea(const ToolAreaView& view) {
     if (window_ != nullptr) {
-        window_->update();
+        window_->applyToolArea(view);
     }
 }
 
-// The dialogs and the sheet window come with the application's window.
-void QtPlatform::askSaveChanges(const std::string&, std::function<void(SaveChangesAnswer)> done) {
-    done(SaveChangesAnswer::Cancel);
+void QtPlatform::updateScrollBar(const ScrollBarView& view) {
+    if (window_ != nullptr) {
+        window_->sheetPage()->applyScrollBar(view);
+    }
 }
-void QtPlatform::askSaveFile(const std::string&, const std::string&, std::function<void(FileChoice)> done) {
-    done(std::nullopt);
+
+void QtPlatform::repaintSheet() {
+    if (window_ != nullptr) {
+        window_->sheetPage()->repaintSheet();
+    }
 }
-void QtPlatform::askOpenFile(const std::string&, const std::vector<std::string>&, std::function<void(FileChoice)> done) {
-    done(std::nullopt);
+
+void QtPlatform::askSaveChanges(const std::string& fileName,
+                                std::function<void(SaveChangesAnswer)> done) {
+    if (answerer_ != nullptr) {
+        const SaveChangesAnswer answer = answerer_->answerSaveChanges(fileName);
+        later([done = std::move(done), answer] { done(answer); });
+        return;
+    }
+    showSaveChangesDialog(window_, fileName, std::move(done));
 }
-void QtPlatform::showNote(const std::string&, const std::string&) {}
-void QtPlatform::showSheetWindow() {}
-void QtPlatform::closeSheetWindow() {}
-void QtPlatform::setWindowTitle(const std::string&, const std::string&) {}
-void QtPlatform::updateMenus(const MenuModel&) {}
-void QtPlatform::startTimer(int, std::function<void()>) {}
-void QtPlatform::quitApplication() { QApplication::quit(); }
+
+void QtPlatform::askSaveFile(const std::string& title, const std::string& proposedName,
+                             std::function<void(FileChoice)> done) {
+    if (answerer_ != nullptr) {
+        FileChoice choice = answerer_->answerSaveFile(title, proposedName);
+        later([done = std::move(done), choice = std::move(choice)] { done(choice); });
+        return;
+    }
+    showSaveFileDialog(window_, title, proposedName, std::move(done));
+}
+
+void QtPlatform::askOpenFile(const std::string& title, const std::vector<std::string>& extensions,
+                             std::function<void(FileChoice)> done) {
+    if (answerer_ != nullptr) {
+        FileChoice choice = answerer_->answerOpenFile(title, extensions);
+        later([done = std::move(done), choice = std::move(choice)] { done(choice); });
+        return;
+    }
+    showOpenFileDialog(window_, title, extensions, std::move(done));
+}
+
+void QtPlatform::showNote(const std::string& message, const std::string& details) {
+    if (answerer_ != nullptr) {
+        answerer_->noteShown(message, details);
+        return;
+    }
+    showNoteDialog(window_, message, details);
+}
+
+void QtPlatform::showSheetWindow() {
+    if (window_ != nullptr) {
+        window_->showSheet();
+    }
+}
+
+void QtPlatform::closeSheetWindow() {
+    if (window_ != nullptr) {
+        window_->showNoSheet();
+    }
+}
+
+void QtPlatform::setWindowTitle(const std::string& title, const std::string& documentPath) {
+    if (window_ != nullptr) {
+        window_->setTitle(title, documentPath);
+    }
+}
+
+void QtPlatform::updateMenus(const MenuModel& menus) {
+    if (window_ != nullptr) {
+        window_->updateMenus(menus);
+    }
+}
+
+void QtPlatform::startTimer(int milliseconds, std::function<void()> action) {
+    QTimer::singleShot(milliseconds, &context_, std::move(action));
+}
+
+void QtPlatform::quitApplication() {
+    if (onQuit_) {
+        onQuit_();
+        return;
+    }
+    QApplication::quit();
+}
+
+// --- Clipboard, context menu and calculator windows ---
+
+std::optional<std::string> QtPlatform::clipboardText() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data == nullptr || !data->hasText()) {
+        return std::nullopt;
+    }
+    return utf8ToMacRoman(data->text().toStdString());
+}
+
+void QtPlatform::setClipboardText(const std::string& macRoman) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(macRomanToUtf8(macRoman)));
+}
+
+void QtPlatform::showContextMenu(const std::vector<ContextMenuItem>& items, std::int32_t x,
+                                 std::int32_t y, std::function<void(int item)> chosen) {
+    QMenu menu(window_);
+    std::vector<QAction*> actions;
+    for (const ContextMenuItem& item : items) {
+        if (item.title.empty()) {
+            actions.push_back(menu.addSeparator());
+            continue;
+        }
+        QAction* action = menu.addAction(QString::fromStdString(item.title));
+        action->setEnabled(item.enabled);
+        actions.push_back(action);
+    }
+    const QPoint at = window_ != nullptr ? window_->mapToGlobal(QPoint(x, y)) : QPoint(x, y);
+    QAction* picked = menu.exec(at);
+    int answer = 0;
+    for (std::size_t k = 0; k < actions.size(); ++k) {
+        if (actions[k] == picked) {
+            answer = static_cast<int>(k) + 1;
+        }
+    }
+    chosen(answer);
+}
+
+// The calculator windows arrive with their dialogs.
+void QtPlatform::openCalculatorWindow(const CalculatorView& /*view*/) {}
+void QtPlatform::updateCalculatorWindow(const CalculatorView& /*view*/) {}
+void QtPlatform::closeCalculatorWindow() {}
+Str255 QtPlatform::readCalculatorField(std::int32_t /*control*/) {
+    return {};
+}
+void QtPlatform::setCalculatorFieldText(std::int32_t /*control*/, const Str255& /*text*/) {}
+
+void QtPlatform::setEditFieldText(const Str255& text) {
+    Str255 copy = text;
+    static_cast<void>(copy); // the sheet page owns the field; see updateToolArea
+}
 
 } // namespace kestrune

@@ -3,14 +3,24 @@
 
 #include "core/platform.h"
 
-class QWidget;
+#include <QObject>
+#include <functional>
 
 namespace kestrune {
 
+class DialogAnswerer;
+class MainWindow;
+
 class QtPlatform final : public Platform {
 public:
-    // Alerts are shown over this window (may be null before it exists).
-    void setWindow(QWidget* window) { window_ = window; }
+    QtPlatform();
+
+    // The main window; the sheet, its controls and the dialogs go there.
+    void setWindow(MainWindow* window) { window_ = window; }
+    // When set, answers the dialogs instead of showing them (not owned).
+    void setDialogAnswerer(DialogAnswerer* answerer) { answerer_ = answerer; }
+    // When set, runs instead of ending the event loop.
+    void setQuitHandler(std::function<void()> handler) { onQuit_ = std::move(handler); }
 
     void SysBeep() override;
     void setWindowModified(bool modified) override;
@@ -21,7 +31,8 @@ public:
     void updateToolArea(const ToolAreaView& view) override;
     void updateScrollBar(const ScrollBarView& view) override;
     void repaintSheet() override;
-    void askSaveChanges(const std::string& fileName, std::function<void(SaveChangesAnswer)> done) override;
+    void askSaveChanges(const std::string& fileName,
+                        std::function<void(SaveChangesAnswer)> done) override;
     void askSaveFile(const std::string& title, const std::string& proposedName,
                      std::function<void(FileChoice)> done) override;
     void askOpenFile(const std::string& title, const std::vector<std::string>& extensions,
@@ -33,9 +44,26 @@ public:
     void updateMenus(const MenuModel& menus) override;
     void startTimer(int milliseconds, std::function<void()> action) override;
     void quitApplication() override;
+    std::optional<std::string> clipboardText() override;
+    void setClipboardText(const std::string& macRoman) override;
+    void showContextMenu(const std::vector<ContextMenuItem>& items, std::int32_t x, std::int32_t y,
+                         std::function<void(int item)> chosen) override;
+    void openCalculatorWindow(const CalculatorView& view) override;
+    void updateCalculatorWindow(const CalculatorView& view) override;
+    void closeCalculatorWindow() override;
+    Str255 readCalculatorField(std::int32_t control) override;
+    void setEditFieldText(const Str255& text) override;
+    void setCalculatorFieldText(std::int32_t control, const Str255& text) override;
 
 private:
-    QWidget* window_ = nullptr;
+    // Runs an action from the event loop, as a dialog's answer would come.
+    void later(std::function<void()> action);
+
+    MainWindow* window_ = nullptr;
+    DialogAnswerer* answerer_ = nullptr;
+    std::function<void()> onQuit_;
+    // Timers and answers die with the platform object.
+    QObject context_;
 };
 
 } // namespace kestrune

@@ -1,0 +1,119 @@
+#include "platform/dialogs.h"
+
+#include "platform/exact_suffix_filter.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace kestrune {
+namespace {
+
+QString utf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// File names travel to the core in the file system's own encoding.
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QFileDialog* fileDialog(QWidget* window, const std::string& title) {
+    auto* dialog = new QFileDialog(window, utf8(title));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    // Qt's own dialog, so that the exact extension filter applies.
+    dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+    return dialog;
+}
+
+void deliverChoice(QFileDialog* dialog, const std::function<void(FileChoice)>& done) {
+    QObject::connect(dialog, &QDialog::finished, dialog, [dialog, done](int result) {
+        const QStringList chosen = dialog->selectedFiles();
+        if (result == QDialog::Accepted && !chosen.isEmpty()) {
+            done(localPath(chosen.front()));
+        } else {
+            done(std::nullopt);
+        }
+    });
+}
+
+} // namespace
+
+void showSaveChangesDialog(QWidget* window, const std::string& fileName,
+                           std::function<void(SaveChangesAnswer)> done) {
+    auto* box = new QMessageBox(window);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->setIcon(QMessageBox::Warning);
+    box->setText(
+        QStringLiteral("Do you want to save the changes you made in the document \u201C%1\u201D?")
+            .arg(utf8(fileName)));
+    box->setInformativeText(
+        QStringLiteral("Your changes will be lost if you don\u2019t save them."));
+    QPushButton* save = box->addButton(QStringLiteral("Save"), QMessageBox::AcceptRole);
+    QPushButton* dontSave =
+        box->addButton(QStringLiteral("Don\u2019t Save"), QMessageBox::DestructiveRole);
+    box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    box->setDefaultButton(save);
+    QObject::connect(box, &QDialog::finished, box,
+                     [box, save, dontSave, done = std::move(done)](int) {
+                         const QAbstractButton* clicked = box->clickedButton();
+                         if (clicked == save) {
+                             done(SaveChangesAnswer::Save);
+                         } else if (clicked == dontSave) {
+                             done(SaveChangesAnswer::DontSave);
+                         } else {
+                             done(SaveChangesAnswer::Cancel);
+                         }
+                     });
+    box->open();
+}
+
+void showSaveFileDialog(QWidget* window, const std::string& title, const std::string& proposedName,
+                        std::function<void(FileChoice)> done) {
+    QFileDialog* dialog = fileDialog(window, title);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->selectFile(QFile::decodeName(proposedName.c_str()));
+    deliverChoice(dialog, done);
+    dialog->open();
+}
+
+void showOpenFileDialog(QWidget* window, const std::string& title,
+                        const std::vector<std::string>& extensions,
+                        std::function<void(FileChoice)> done) {
+    QFileDialog* dialog = fileDialog(window, title);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    QStringList suffixes;
+    for (const std::string& extension : extensions) {
+        suffixes << utf8(extension);
+    }
+    dialog->setProxyModel(new ExactSuffixFilter(suffixes, dialog));
+    deliverChoice(dialog, done);
+    dialog->open();
+}
+
+void showNoteDialog(QWidget* window, const std::string& message, const std::string& details) {
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Kestrune"), utf8(message),
+                                QMessageBox::Ok, window);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->setInformativeText(utf8(details));
+    box->open();
+}
+
+bool showFileErrorDialog(QWidget* window, const std::string& message) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Kestrune"), utf8(message),
+                    QMessageBox::NoButton, window);
+    QPushButton* stop = box.addButton(QStringLiteral("Stop"), QMessageBox::DestructiveRole);
+    QPushButton* cont = box.addButton(QStringLiteral("Continue"), QMessageBox::AcceptRole);
+    box.setDefaultButton(cont);
+    // The core waits for the answer before it goes on with the file.
+    box.exec();
+    return box.clickedButton() == stop;
+}
+
+} // namespace kestrune

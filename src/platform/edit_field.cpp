@@ -1,0 +1,75 @@
+#include "platform/edit_field.h"
+
+#include "runtime/mac_roman.h"
+
+#include <QKeyEvent>
+
+namespace kestrune {
+namespace {
+
+bool isCursorKey(const QKeyEvent& event) {
+    return (event.modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier &&
+           (event.key() == Qt::Key_F || event.key() == Qt::Key_B);
+}
+
+} // namespace
+
+EditField::EditField(QWidget* parent) : QLineEdit(parent) {
+    setMaxLength(static_cast<int>(Str255::kMaxLength));
+    setAlignment(Qt::AlignCenter);
+}
+
+void EditField::setMacRomanText(const Str255& text) {
+    const QString shown = QString::fromStdString(macRomanToUtf8(text.view()));
+    if (shown == this->text()) {
+        return;
+    }
+    setText(shown);
+    selectAll();
+}
+
+Str255 EditField::macRomanText() const {
+    return Str255(utf8ToMacRoman(text().toStdString()));
+}
+
+bool EditField::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        if (isMenuShortcut(key)) {
+            event->ignore(); // the menu bar's action takes it
+            return true;
+        }
+        if (isCursorKey(key)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
+void EditField::keyPressEvent(QKeyEvent* event) {
+    if (const auto press = sheetKeyOf(*event)) {
+        if (onSheetKey_) {
+            onSheetKey_(*press);
+        }
+        event->accept();
+        return;
+    }
+    if (isCursorKey(*event)) {
+        if (event->key() == Qt::Key_F) {
+            cursorForward(false, 1);
+        } else {
+            cursorBackward(false, 1);
+        }
+        event->accept();
+        return;
+    }
+    if (isMenuShortcut(*event)) {
+        // The item is disabled just now; the field does not act on it either.
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+} // namespace kestrune

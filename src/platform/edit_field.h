@@ -1,0 +1,38 @@
+#pragma once
+// The sheet's one-line edit field. Its text is Mac OS Roman to the core and
+// Unicode on screen; the six sheet keys pass through it to the sheet, menu
+// shortcuts stay with the menu bar, and Ctrl+F / Ctrl+B move the cursor one
+// character forward and back.
+
+#include "platform/sheet_keys.h"
+#include "runtime/str255.h"
+
+#include <QLineEdit>
+#include <functional>
+
+namespace kestrune {
+
+class EditField final : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit EditField(QWidget* parent = nullptr);
+
+    // Called with each sheet key typed into the field.
+    void setSheetKeyHandler(std::function<void(const SheetKeyPress&)> handler) {
+        onSheetKey_ = std::move(handler);
+    }
+
+    // Shows a text. An unchanged text keeps the cursor and the selection;
+    // a new one arrives wholly selected, ready to be typed over.
+    void setMacRomanText(const Str255& text);
+    Str255 macRomanText() const;
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    std::function<void(const SheetKeyPress&)> onSheetKey_;
+};
+
+} // namespace kestrune

@@ -1,0 +1,52 @@
+#include "platform/sheet_page.h"
+
+#include "platform/edit_field.h"
+#include "platform/sheet_scroll_bar.h"
+#include "platform/sheet_widget.h"
+#include "platform/top_bar.h"
+
+#include <QResizeEvent>
+#include <algorithm>
+
+namespace kestrune {
+
+SheetPage::SheetPage(AppState& app, QWidget* parent) : QWidget(parent) {
+    topBar_ = new TopBar(app, this);
+    topBar_->move(0, 0);
+    sheet_ = new SheetWidget(app, this);
+    scrollBar_ = new SheetScrollBar(app, this);
+    scrollBar_->setWheelHandler([this](int angleDelta) { sheet_->wheelTurned(angleDelta); });
+    scrollBar_->raise(); // it lies over the sheet's right edge
+    scrollBar_->setEnabled(false);
+}
+
+void SheetPage::applyToolArea(const ToolAreaView& view) {
+    topBar_->apply(view);
+    if (!view.editFieldShown) {
+        // With no field to type into, the sheet hears the keys itself.
+        sheet_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void SheetPage::applyScrollBar(const ScrollBarView& view) {
+    scrollBar_->apply(view);
+}
+
+Str255 SheetPage::readEditField() const {
+    return topBar_->editField()->macRomanText();
+}
+
+void SheetPage::repaintSheet() {
+    sheet_->update();
+}
+
+void SheetPage::layoutChildren() {
+    sheet_->setGeometry(0, SheetWidget::kTop, kWidth, std::max(0, height() - SheetWidget::kTop));
+}
+
+void SheetPage::resizeEvent(QResizeEvent* event) {
+    layoutChildren();
+    QWidget::resizeEvent(event);
+}
+
+} // namespace kestrune

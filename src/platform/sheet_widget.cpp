@@ -1,0 +1,74 @@
+#include "platform/sheet_widget.h"
+
+#include "platform/painter_canvas.h"
+#include "platform/sheet_keys.h"
+#include "sheet/sheet_input.h"
+#include "sheet/sheet_painter.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <cmath>
+
+namespace kestrune {
+
+SheetWidget::SheetWidget(AppState& app, QWidget* parent) : QWidget(parent), app_(app) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Focus is given, not taken: a click leaves it with the edit field.
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void SheetWidget::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect exposed = event->rect();
+    painter.fillRect(exposed, Qt::white);
+    painter.translate(0, -kTop);
+    PainterCanvas canvas(painter);
+    const double top = exposed.top() + kTop;
+    PaintSheet(canvas, app_, top, top + exposed.height());
+}
+
+void SheetWidget::click(QMouseEvent* event, int clickCount) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    const QPointF at = event->position();
+    const auto mouseH = static_cast<std::int32_t>(std::floor(at.x()));
+    const auto mouseV = static_cast<std::int32_t>(std::floor(at.y())) + kTop;
+    SheetMouseDown(app_, mouseH, mouseV, clickCount);
+    event->accept();
+}
+
+void SheetWidget::mousePressEvent(QMouseEvent* event) {
+    click(event, 1);
+}
+
+void SheetWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    click(event, 2);
+}
+
+void SheetWidget::wheelTurned(int angleDelta) {
+    const std::int32_t lines = wheel_.add(angleDelta);
+    if (lines != 0) {
+        SheetWheel(app_, lines);
+    }
+}
+
+void SheetWidget::wheelEvent(QWheelEvent* event) {
+    wheelTurned(event->angleDelta().y());
+    event->accept();
+}
+
+void SheetWidget::keyPressEvent(QKeyEvent* event) {
+    if (const auto press = sheetKeyOf(*event)) {
+        SheetKeyDown(app_, press->charCode, press->modifiers);
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace kestrune

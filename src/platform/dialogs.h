@@ -25,6 +25,8 @@ public:
     // The file-error alert, answered "Continue".
     virtual void fileErrorShown(int fileNumber, const std::string& message) = 0;
     virtual void noteShown(const std::string& message, const std::string& details) = 0;
+    // A context menu: the 1-based item chosen, or 0 for none.
+    virtual int answerContextMenu(const std::vector<ContextMenuItem>& items) = 0;
 };
 
 // "Do you want to save the changes...?" with Save, Don't Save and Cancel.

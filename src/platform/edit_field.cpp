@@ -2,6 +2,7 @@
 
 #include "runtime/mac_roman.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 
 namespace kestrune {
@@ -25,6 +26,11 @@ void EditField::setMacRomanText(const Str255& text) {
         return;
     }
     setText(shown);
+    selectAll();
+}
+
+void EditField::replaceText(const Str255& text) {
+    setText(QString::fromStdString(macRomanToUtf8(text.view())));
     selectAll();
 }
 
@@ -70,6 +76,14 @@ void EditField::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void EditField::contextMenuEvent(QContextMenuEvent* event) {
+    // The sheet's own menu, where the core opens one; never the field's.
+    if (onContextClick_) {
+        onContextClick_(event->pos());
+    }
+    event->accept();
 }
 
 } // namespace kestrune

@@ -26,13 +26,22 @@ public:
     // a new one arrives wholly selected, ready to be typed over.
     void setMacRomanText(const Str255& text);
     Str255 macRomanText() const;
+    // Replaces the text and selects all of it, changed or not.
+    void replaceText(const Str255& text);
+
+    // Called with contextual clicks, in the field's own coordinates.
+    void setContextClickHandler(std::function<void(QPoint)> handler) {
+        onContextClick_ = std::move(handler);
+    }
 
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     std::function<void(const SheetKeyPress&)> onSheetKey_;
+    std::function<void(QPoint)> onContextClick_;
 };
 
 } // namespace kestrune

@@ -46,6 +46,10 @@ int MainWindow::contentHeight() const {
     return content_->height();
 }
 
+QPoint MainWindow::contentToGlobal(QPoint point) const {
+    return content_->mapToGlobal(point);
+}
+
 void MainWindow::setContentSize(int width, int height) {
     adjusting_ = true;
     resize(width, height + (this->height() - content_->height()));

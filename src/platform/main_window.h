@@ -33,6 +33,8 @@ public:
 
     // Height of the content area below the menu bar.
     int contentHeight() const;
+    // A point of the content area on the screen.
+    QPoint contentToGlobal(QPoint point) const;
     void setTitle(const std::string& title, const std::string& documentPath);
     void updateMenus(const MenuModel& model);
     void applyToolArea(const ToolAreaView& view);

@@ -1,16 +1,17 @@
 #include "platform/qt_platform.h"
-#include "runtime/mac_roman.h"
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMenu>
-#include <QMimeData>
 
 #include "platform/dialogs.h"
+#include "platform/edit_field.h"
 #include "platform/main_window.h"
 #include "platform/sheet_page.h"
+#include "platform/top_bar.h"
+#include "runtime/mac_roman.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTimer>
 #include <cstdlib>
 
@@ -169,6 +170,11 @@ void QtPlatform::setClipboardText(const std::string& macRoman) {
 
 void QtPlatform::showContextMenu(const std::vector<ContextMenuItem>& items, std::int32_t x,
                                  std::int32_t y, std::function<void(int item)> chosen) {
+    if (answerer_ != nullptr) {
+        const int answer = answerer_->answerContextMenu(items);
+        later([chosen = std::move(chosen), answer] { chosen(answer); });
+        return;
+    }
     QMenu menu(window_);
     std::vector<QAction*> actions;
     for (const ContextMenuItem& item : items) {
@@ -180,8 +186,8 @@ void QtPlatform::showContextMenu(const std::vector<ContextMenuItem>& items, std:
         action->setEnabled(item.enabled);
         actions.push_back(action);
     }
-    const QPoint at = window_ != nullptr ? window_->mapToGlobal(QPoint(x, y)) : QPoint(x, y);
-    QAction* picked = menu.exec(at);
+    const QPoint at = window_ != nullptr ? window_->contentToGlobal(QPoint(x, y)) : QPoint(x, y);
+    const QAction* picked = menu.exec(at);
     int answer = 0;
     for (std::size_t k = 0; k < actions.size(); ++k) {
         if (actions[k] == picked) {
@@ -201,8 +207,9 @@ Str255 QtPlatform::readCalculatorField(std::int32_t /*control*/) {
 void QtPlatform::setCalculatorFieldText(std::int32_t /*control*/, const Str255& /*text*/) {}
 
 void QtPlatform::setEditFieldText(const Str255& text) {
-    Str255 copy = text;
-    static_cast<void>(copy); // the sheet page owns the field; see updateToolArea
+    if (window_ != nullptr) {
+        window_->sheetPage()->topBar()->editField()->replaceText(text);
+    }
 }
 
 } // namespace kestrune

@@ -1,10 +1,12 @@
 #include "platform/sheet_widget.h"
 
+#include "exchange/sheet_context_menu.h"
 #include "platform/painter_canvas.h"
 #include "platform/sheet_keys.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_painter.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -69,6 +71,11 @@ void SheetWidget::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void SheetWidget::contextMenuEvent(QContextMenuEvent* event) {
+    SheetContextClick(app_, event->pos().x(), event->pos().y() + kTop);
+    event->accept();
 }
 
 } // namespace kestrune

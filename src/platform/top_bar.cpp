@@ -2,6 +2,7 @@
 
 #include "core/commands.h"
 #include "core/lifecycle.h"
+#include "exchange/sheet_context_menu.h"
 #include "platform/edit_field.h"
 #include "platform/images.h"
 #include "platform/painter_canvas.h"
@@ -52,6 +53,10 @@ TopBar::TopBar(AppState& app, QWidget* parent) : QWidget(parent), app_(app) {
     edit_->setFrame(false);
     edit_->setStyleSheet(QStringLiteral(
         "QLineEdit { border: 1px solid #7f8a99; padding: 0px; background: white; }"));
+    edit_->setContextClickHandler([this](QPoint at) {
+        const QPoint content = edit_->mapTo(this, at);
+        SheetContextClick(app_, content.x(), content.y());
+    });
     edit_->setSheetKeyHandler([this](const SheetKeyPress& press) {
         SheetKeyDown(app_, press.charCode, press.modifiers);
     });

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -93,25 +94,44 @@ void permuteColumn(DynamicArray<T>& column, const RowOrder& order, std::vector<T
     std::copy(scratch.begin(), scratch.end(), data + 1);
 }
 
-// Names move along the cycles of the permutation by swaps, which never copy
-// or allocate a name.
+template <typename T> void prefetch(const T* address) {
+#if defined(__GNUC__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
+
+// Names only move by swaps, which never copy or allocate a name. Row k takes
+// its name from wherever the row order[k - 1] has got to by then; tracking
+// the positions keeps the random reads independent of each other (following
+// the permutation's cycles would chain them), which matters once the names
+// outgrow the cache.
 void permuteNames(ModelTable& t, const RowOrder& order) {
-    std::vector<bool> placed(order.size(), false);
-    for (std::size_t start = 0; start < order.size(); ++start) {
-        std::size_t cur = start;
-        placed[cur] = true;
-        while (static_cast<std::size_t>(order[cur] - 1) != start) {
-            const auto next = static_cast<std::size_t>(order[cur] - 1);
-            if (placed[next]) {
-                break; // only when order is not a permutation; never in practice
-            }
-            t.Manufacturer.swap(static_cast<std::int32_t>(cur + 1),
-                                static_cast<std::int32_t>(next + 1));
-            t.ModelName.swap(static_cast<std::int32_t>(cur + 1),
-                             static_cast<std::int32_t>(next + 1));
-            placed[next] = true;
-            cur = next;
+    const auto idx = [](std::int32_t v) { return static_cast<std::size_t>(v); };
+    const std::size_t n = order.size();
+    std::vector<std::int32_t> where(n + 1); // old row -> its position now
+    std::vector<std::int32_t> at(n + 1);    // position -> the old row there now
+    std::iota(where.begin(), where.end(), 0);
+    std::iota(at.begin(), at.end(), 0);
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t k = 1; k <= n; ++k) {
+        if (k + kAhead <= n) {
+            prefetch(&where[idx(order[k + kAhead - 1])]);
         }
+        const auto row = static_cast<std::int32_t>(k);
+        const std::int32_t source = order[k - 1];
+        const std::int32_t p = where[idx(source)];
+        if (p == row) {
+            continue;
+        }
+        t.Manufacturer.swap(row, p);
+        t.ModelName.swap(row, p);
+        const std::int32_t displaced = at[k];
+        at[idx(p)] = displaced;
+        where[idx(displaced)] = p;
+        at[k] = source;
+        where[idx(source)] = row;
     }
 }
 

@@ -1,0 +1,61 @@
+// Sort menu commands on catalogues of 10k, 100k and 1M models: by Fp upward
+// and downward, and "Unsort" back from the Fp order.
+
+#include "catalogue.h"
+#include "core/app_state.h"
+#include "sheet/sorting.h"
+#include "silent_platform.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace kestrune;
+
+namespace {
+
+constexpr int kFpItem = 3;
+constexpr int kUnsortItem = 1;
+
+// Times one Sort menu command, each run starting again from the same table.
+void runSortCommand(benchmark::State& state, int item, std::int32_t direction, bool fromFpOrder) {
+    bench::SilentPlatform platform;
+    AppState app(platform);
+    const auto rows = static_cast<std::int32_t>(state.range(0));
+    ModelTable start(nullptr);
+    bench::fillRandomCatalogue(start, rows);
+    if (fromFpOrder) {
+        AscendSort(start, kFpItem);
+    }
+    app.sort.sendItmID = direction;
+    for (auto _ : state) {
+        state.PauseTiming();
+        app.table = start;
+        state.ResumeTiming();
+        SortMenuCommand(app, item);
+        benchmark::DoNotOptimize(app.table.Number.data());
+    }
+    state.SetItemsProcessed(state.iterations() * rows);
+}
+
+void BM_SortFpAscending(benchmark::State& state) {
+    runSortCommand(state, kFpItem, 1, false);
+}
+void BM_SortFpDescending(benchmark::State& state) {
+    runSortCommand(state, kFpItem, 2, false);
+}
+void BM_Unsort(benchmark::State& state) {
+    runSortCommand(state, kUnsortItem, 1, true);
+}
+
+} // namespace
+
+BENCHMARK(BM_SortFpAscending)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortFpDescending)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Unsort)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);

@@ -16,6 +16,7 @@
 #include <new>
 #include <sstream>
 #include <system_error>
+#include <utility>
 
 namespace kestrune {
 namespace {

@@ -215,11 +215,13 @@ bool ReadDataSheet(AppState& app, const std::string& path) {
 }
 
 void ReadDataSheet(AppState& app, std::istream& in) {
+    // The document begins where the stream stands, not at its first byte.
+    const std::istream::pos_type start = in.tellg();
     app.files.FileOpenInput(kDocumentFileNumber, in);
     readRecords(app, [&] {
         app.files.FileClose(kDocumentFileNumber);
         in.clear();
-        in.seekg(0);
+        in.seekg(start);
         app.files.FileOpenInput(kDocumentFileNumber, in);
     });
 }

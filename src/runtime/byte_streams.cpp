@@ -256,7 +256,9 @@ int ByteSink::flushBuffer() {
 }
 
 std::unique_ptr<ByteSource> openFileSource(const std::string& path, int& status) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that a pipe is refused instead of waited on; a regular
+    // file reads the same either way.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st {};
     if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         status = FileErrorCode::kNoAccess;
@@ -272,7 +274,7 @@ std::unique_ptr<ByteSource> openFileSource(const std::string& path, int& status)
 
 std::unique_ptr<ByteSink> openAtomicFileSink(const std::string& path, int& status) {
     // The lock and permissions of an existing target decide first.
-    FileDescriptor targetLock(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor targetLock(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     mode_t mode = 0666;
     if (targetLock.get() >= 0) {
         struct stat st {};

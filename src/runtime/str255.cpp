@@ -16,13 +16,17 @@ std::uint8_t Str255::at(int position) const {
 
 void Str255::assign(std::string_view bytes) {
     len_ = static_cast<std::uint8_t>(std::min(bytes.size(), kMaxLength));
-    std::memcpy(bytes_.data(), bytes.data(), len_);
+    if (len_ > 0) { // an empty view may point nowhere, which memcpy must not see
+        std::memcpy(bytes_.data(), bytes.data(), len_);
+    }
 }
 
 void Str255::append(std::string_view bytes) {
     const std::size_t room = kMaxLength - len_;
     const std::size_t n = std::min(bytes.size(), room);
-    std::memcpy(bytes_.data() + len_, bytes.data(), n);
+    if (n > 0) {
+        std::memcpy(bytes_.data() + len_, bytes.data(), n);
+    }
     len_ = static_cast<std::uint8_t>(len_ + n);
 }
 

@@ -1,0 +1,394 @@
+#include "documents/data_sheet_format.h"
+#include "runtime/number_text.h"
+#include "support/fake_platform.h"
+#include "support/file_trouble.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <random>
+#include <sstream>
+#include <utility>
+#include <vector>
+
+using namespace kestrune;
+using kestrune::test::FakePlatform;
+using kestrune::test::TempDir;
+
+namespace {
+
+using Errors = std::vector<std::pair<int, int>>;
+using Values = std::array<double, kParamCount>;
+constexpr std::array<int, kParamCount> kScale = {100, 100, 100, 1000, 100, 100, 100, 10};
+
+const std::string kGoldenLine = "Acme,PR-10, 25.4, 22.5, 110.25, 3.126, 506.7, 12, 633.38, 98.3\r";
+
+// An application whose file errors are collected instead of shown.
+struct App {
+    App() {
+        state.files.setErrorHandler([this](int n, int code) { errors.emplace_back(n, code); });
+    }
+    void setRow(std::int32_t r, std::string_view manufacturer, std::string_view model,
+                const Values& v) {
+        state.table.fNum = std::max(state.table.fNum, r);
+        state.table.Manufacturer.set(r, manufacturer);
+        state.table.ModelName.set(r, model);
+        for (Param p : kAllParams) {
+            state.table.setValue(p, r, v[static_cast<std::size_t>(p)]);
+        }
+    }
+    Values values(std::int32_t r) const {
+        Values v{};
+        for (Param p : kAllParams) {
+            v[static_cast<std::size_t>(p)] = state.table.value(p, r);
+        }
+        return v;
+    }
+    std::string write() {
+        std::ostringstream out;
+        EXPECT_TRUE(WriteDataSheet(state, out).ok);
+        return out.str();
+    }
+    void read(const std::string& bytes) {
+        std::istringstream in(bytes);
+        ReadDataSheet(state, in);
+    }
+    // Every row as its document line: a compact way to compare tables.
+    std::string rows() const {
+        std::string out;
+        for (std::int32_t r = 1; r <= state.table.fNum; ++r) {
+            out += std::to_string(state.table.Number.get(r)) + ":";
+            AppendDocumentRecord(out, state.table, r);
+        }
+        return out;
+    }
+
+    FakePlatform platform;
+    AppState state{platform};
+    Errors errors;
+};
+
+class DataSheetTest : public ::testing::Test {
+protected:
+    App app;
+    TempDir dir;
+};
+
+} // namespace
+
+TEST_F(DataSheetTest, WritesTheGoldenRecord) {
+    app.setRow(1, "Acme", "PR-10", {25.4, 22.5, 110.254, 3.1256, 506.7, 12, 633.375, 98.26});
+    EXPECT_EQ(app.write(), kGoldenLine);
+
+    const std::string path = dir.file("Sheet.kedata");
+    const SaveOutcome outcome = WriteDataSheet(app.state, path);
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_TRUE(outcome.alteredNameRows.empty());
+    EXPECT_EQ(test::readFile(path), kGoldenLine);
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"Sheet.kedata"}));
+    EXPECT_TRUE(app.errors.empty());
+}
+
+TEST_F(DataSheetTest, LoadingSetsUpAFreshSheet) {
+    const std::string path = dir.file("Sheet.kedata");
+    test::writeFile(path, kGoldenLine);
+    app.state.sel = {5, 7, 7, 7, 3};
+    app.state.doc.DirtyFlag = 1;
+    ASSERT_TRUE(LoadDataSheet(app.state, path));
+    EXPECT_EQ(app.rows(), "1:" + kGoldenLine);
+    EXPECT_EQ(app.state.doc.fileUrl, path);
+    EXPECT_EQ(app.state.doc.DirtyFlag, 0);
+    EXPECT_EQ(app.state.snap.prefNum, 1);
+    EXPECT_EQ(app.state.sel.cellH, 0);
+    EXPECT_EQ(app.state.sel.cellV, 1);
+    EXPECT_EQ(app.state.sel.cellVshift, 1);
+    EXPECT_EQ(app.state.sel.ScrollValue, 0);
+    EXPECT_TRUE(app.platform.calls.empty()); // loading marks nothing modified
+
+    // Stationery is only read: the sheet has no file of its own.
+    const std::string stationery = dir.file("Template.kedatasta");
+    test::writeFile(stationery, kGoldenLine);
+    ASSERT_TRUE(LoadDataSheet(app.state, stationery));
+    EXPECT_TRUE(app.state.doc.fileUrl.empty());
+    EXPECT_EQ(app.state.doc.DirtyFlag, 1);
+    EXPECT_EQ(test::readFile(stationery), kGoldenLine);
+    EXPECT_TRUE(app.errors.empty());
+}
+
+TEST_F(DataSheetTest, TheFirstLineDecidesTheLayoutEvenWhenMmsLooksLikeAManufacturer) {
+    app.setRow(1, "5", "PR-1", {1, 2, 3, 4, 5, 6, 7, 5});
+    app.setRow(2, "Acme", "PR-2", {1, 2, 3, 4, 5, 6, 7, 8});
+    const std::string bytes = app.write();
+    App other;
+    other.read(bytes);
+    EXPECT_EQ(other.rows(),
+              "1:5,PR-1, 1, 2, 3, 4, 5, 6, 7, 5\r2:Acme,PR-2, 1, 2, 3, 4, 5, 6, 7, 8\r");
+}
+
+TEST_F(DataSheetTest, SavingTwiceGivesTheSameBytes) {
+    app.setRow(1, "Acme", "PR-10", {25.4, 22.5, 110.254, 3.1256, 506.7, 12, 633.375, 98.26});
+    app.setRow(2, "Big, Loud", " lead", {-1.005, 1e-9, 5e9, 0.0005, 2.675, 1.115, -0.0, 0.05});
+    const std::string path = dir.file("twice.kedata");
+    ASSERT_TRUE(WriteDataSheet(app.state, path).ok);
+    const std::string first = test::readFile(path);
+    ASSERT_TRUE(WriteDataSheet(app.state, path).ok);
+    EXPECT_EQ(test::readFile(path), first);
+
+    // What was read back writes the same bytes again.
+    App other;
+    ASSERT_TRUE(LoadDataSheet(other.state, path));
+    ASSERT_TRUE(WriteDataSheet(other.state, path).ok);
+    EXPECT_EQ(test::readFile(path), first);
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"twice.kedata"}));
+}
+
+TEST_F(DataSheetTest, NamesThatNeedQuotesAreQuotedAndReadBack) {
+    const std::vector<std::string> names = {"Big, Loud",
+                                            "Tab\there",
+                                            " Leading",
+                                            "\tTab first",
+                                            "   ",
+                                            "trailing  ",
+                                            "12\" woofer",
+                                            "a\"b\"",
+                                            "",
+                                            "\xD3\x8E \xA5",
+                                            std::string(255, ','),
+                                            std::string(255, 'n')};
+    std::int32_t r = 0;
+    for (const std::string& a : names) {
+        for (const std::string& b : {names[0], names[2], names[7], a}) {
+            app.setRow(++r, a, b, {1, 2, 3, 4, 5, 6, 7, 8});
+        }
+    }
+    const std::string before = app.rows();
+    std::ostringstream out;
+    const SaveOutcome outcome = WriteDataSheet(app.state, out);
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_TRUE(outcome.alteredNameRows.empty());
+    EXPECT_EQ(out.str().substr(0, 23), "\"Big, Loud\",\"Big, Loud\"");
+    App other;
+    other.read(out.str());
+    for (std::int32_t k = 1; k <= r; ++k) {
+        ASSERT_EQ(other.state.table.Manufacturer.get(k), app.state.table.Manufacturer.get(k)) << k;
+        ASSERT_EQ(other.state.table.ModelName.get(k), app.state.table.ModelName.get(k)) << k;
+        ASSERT_EQ(other.values(k), app.values(k)) << k;
+    }
+    EXPECT_EQ(app.rows(), before);
+    EXPECT_TRUE(other.errors.empty());
+
+    EXPECT_EQ(EncodeNameField("plain").text, "plain");
+    EXPECT_EQ(EncodeNameField("Big, Loud").text, "\"Big, Loud\"");
+    EXPECT_EQ(EncodeNameField(" x").text, "\" x\"");
+    EXPECT_EQ(EncodeNameField("12\" woofer").text, "12\" woofer");
+    EXPECT_TRUE(EncodeNameField("Big, Loud").exact);
+}
+
+TEST_F(DataSheetTest, NamesTheFormatCannotCarryAreChangedAndListed) {
+    EXPECT_EQ(EncodeNameField("a\rb\nc").text, "a b c");
+    EXPECT_EQ(EncodeNameField("\"Q\"").text, "\xD3Q\xD3");
+    EXPECT_EQ(EncodeNameField("Big, \"Loud\"").text, "\"Big, \xD3Loud\xD3\"");
+    EXPECT_EQ(EncodeNameField("\r\nlead").text, "\"  lead\"");
+    EXPECT_FALSE(EncodeNameField("\"Q\"").exact);
+    EXPECT_EQ(WritableName("\tx\"y"), "\tx\xD3y");
+    EXPECT_EQ(WritableName("fine"), "fine");
+
+    app.setRow(1, "a\rb", "ok", {});
+    app.setRow(2, "ok", "ok", {});
+    app.setRow(3, "\"Q\"", "Big, \"Loud\"", {});
+    app.setRow(4, "x\ny", "\"", {});
+    app.setRow(5, " \"lead", "ok", {});
+    std::ostringstream out;
+    const SaveOutcome outcome = WriteDataSheet(app.state, out);
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_EQ(outcome.alteredNameRows, (std::vector<std::int32_t>{1, 3, 4, 5}));
+    EXPECT_EQ(app.state.table.Manufacturer.get(1), "a b");
+    EXPECT_EQ(app.state.table.ModelName.get(3), "Big, \xD3Loud\xD3");
+    EXPECT_EQ(app.state.table.ModelName.get(4), "\xD3");
+    EXPECT_EQ(app.state.table.Manufacturer.get(5), " \xD3lead");
+    App other;
+    other.read(out.str());
+    EXPECT_EQ(other.state.table.fNum, 5);
+    for (std::int32_t r = 1; r <= 5; ++r) {
+        EXPECT_EQ(other.state.table.Manufacturer.get(r), app.state.table.Manufacturer.get(r)) << r;
+        EXPECT_EQ(other.state.table.ModelName.get(r), app.state.table.ModelName.get(r)) << r;
+    }
+}
+
+TEST_F(DataSheetTest, AFailedSaveKeepsTheOldDocument) {
+    const std::string path = dir.file("Sheet.kedata");
+    test::writeFile(path, kGoldenLine);
+    for (std::int32_t r = 1; r <= 50; ++r) {
+        app.setRow(r, "Acme", "PR-" + std::to_string(r), {1, 2, 3, 4, 5, 6, 7, 8});
+    }
+    SaveOutcome outcome;
+    {
+        test::FileSizeLimit limit(kGoldenLine.size());
+        outcome = WriteDataSheet(app.state, path);
+    }
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(app.errors, (Errors{{1, EFBIG}}));
+    EXPECT_EQ(test::readFile(path), kGoldenLine);
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"Sheet.kedata"}));
+    EXPECT_FALSE(app.state.files.isOpen(kDocumentFileNumber));
+
+    // Through the application's own handler the alert is shown.
+    FakePlatform platform;
+    AppState plain(platform);
+    plain.table.fNum = 30;
+    {
+        test::FileSizeLimit limit(10);
+        EXPECT_FALSE(WriteDataSheet(plain, path).ok);
+    }
+    ASSERT_EQ(platform.fileErrors.size(), 1u);
+    EXPECT_EQ(platform.fileErrors[0].fileNumber, 1);
+    EXPECT_EQ(test::readFile(path), kGoldenLine);
+}
+
+namespace {
+
+// An output device that takes the first bytes and fails after them.
+class FailAfter : public std::streambuf {
+public:
+    explicit FailAfter(std::size_t limit) : limit_(limit) {}
+    std::string taken;
+
+protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof()) || taken.size() >= limit_) {
+            return traits_type::eof();
+        }
+        taken.push_back(traits_type::to_char_type(c));
+        return c;
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        const auto room = static_cast<std::streamsize>(limit_ - taken.size());
+        const std::streamsize k = std::min(n, room);
+        taken.append(s, static_cast<std::size_t>(k));
+        return k;
+    }
+
+private:
+    std::size_t limit_;
+};
+
+} // namespace
+
+TEST_F(DataSheetTest, AStreamThatFailsPartWayIsReported) {
+    for (std::int32_t r = 1; r <= 20; ++r) {
+        app.setRow(r, "Acme", "PR", {1, 2, 3, 4, 5, 6, 7, 8});
+    }
+    FailAfter device(100);
+    std::ostream out(&device);
+    EXPECT_FALSE(WriteDataSheet(app.state, out).ok);
+    EXPECT_EQ(app.errors, (Errors{{1, 5}}));
+    EXPECT_EQ(device.taken.size(), 100u);
+}
+
+TEST_F(DataSheetTest, RefusedFilesAreReportedAndChangeNothing) {
+    app.setRow(1, "Acme", "PR-10", {});
+    EXPECT_FALSE(WriteDataSheet(app.state, dir.file("missing/Sheet.kedata")).ok);
+    EXPECT_FALSE(LoadDataSheet(app.state, dir.file("missing.kedata")));
+    EXPECT_EQ(app.errors, (Errors{{1, 2}, {1, 13}}));
+    EXPECT_EQ(app.state.table.fNum, 1);
+    EXPECT_TRUE(app.state.doc.fileName1.empty());
+
+    const std::string path = dir.file("Held.kedata");
+    test::writeFile(path, kGoldenLine);
+    app.errors.clear();
+    {
+        test::LockHolder holder(path, test::LockKind::FcntlWrite);
+        EXPECT_FALSE(WriteDataSheet(app.state, path).ok);
+        EXPECT_FALSE(LoadDataSheet(app.state, path));
+    }
+    EXPECT_EQ(app.errors, (Errors{{1, 35}, {1, 35}}));
+    EXPECT_EQ(test::readFile(path), kGoldenLine);
+    EXPECT_EQ(app.state.table.ModelName.get(1), "PR-10");
+}
+
+TEST_F(DataSheetTest, ReadsFromWhereTheStreamStands) {
+    std::istringstream in("not part of the document\r" + kGoldenLine);
+    std::string skipped;
+    std::getline(in, skipped, '\r');
+    ReadDataSheet(app.state, in);
+    EXPECT_EQ(app.rows(), "1:" + kGoldenLine);
+}
+
+namespace {
+
+std::string randomName(std::mt19937_64& rng) {
+    static const std::string alphabet = "abcXYZ019 -,.\t\"\r\n\x8E\xA5\xD3\xFF/";
+    std::string name;
+    const auto len = rng() % 10 == 0 ? rng() % 256 : rng() % 16;
+    for (std::size_t k = 0; k < len; ++k) {
+        name.push_back(alphabet[rng() % alphabet.size()]);
+    }
+    return name;
+}
+
+double randomValue(std::mt19937_64& rng, int scale) {
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    switch (rng() % 5) {
+    case 0:
+        return std::round(unit(rng) * 1e6) / scale + 0.5 / scale; // a tie, or close to one
+    case 1:
+        return unit(rng) * std::pow(10.0, static_cast<double>(rng() % 13) - 3);
+    case 2:
+        return unit(rng) * 1e-4;
+    case 3:
+        return unit(rng) * 1e11; // past 2^32: scientific texts
+    default:
+        return std::abs(unit(rng)) * 1000.0;
+    }
+}
+
+} // namespace
+
+TEST_F(DataSheetTest, ARandomCatalogueSurvivesTheRoundTrip) {
+    std::mt19937_64 rng(1000);
+    const std::int32_t rows = 1000;
+    for (std::int32_t r = 1; r <= rows; ++r) {
+        Values v{};
+        for (std::size_t p = 0; p < v.size(); ++p) {
+            v[p] = randomValue(rng, kScale[p]);
+        }
+        app.setRow(r, randomName(rng), randomName(rng), v);
+    }
+    const std::string path = dir.file("Catalogue.kedata");
+    const SaveOutcome outcome = WriteDataSheet(app.state, path);
+    ASSERT_TRUE(outcome.ok);
+    EXPECT_FALSE(outcome.alteredNameRows.empty()); // the alphabet has line breaks and quotes
+    const std::string bytes = test::readFile(path);
+    EXPECT_EQ(app.write(), bytes); // the stream form writes the same
+
+    App viaStream;
+    viaStream.read(bytes);
+    App viaFile;
+    ASSERT_TRUE(LoadDataSheet(viaFile.state, path));
+    for (App* other : {&viaStream, &viaFile}) {
+        ASSERT_EQ(other->state.table.fNum, rows);
+        for (std::int32_t r = 1; r <= rows; ++r) {
+            ASSERT_EQ(other->state.table.Number.get(r), r);
+            ASSERT_EQ(other->state.table.Manufacturer.get(r), app.state.table.Manufacturer.get(r))
+                << r;
+            ASSERT_EQ(other->state.table.ModelName.get(r), app.state.table.ModelName.get(r)) << r;
+            for (Param p : kAllParams) {
+                const double rounded =
+                    RoundToScale(app.state.table.value(p, r), kScale[static_cast<std::size_t>(p)]);
+                const double read = other->state.table.value(p, r);
+                // The value of the text written; for ordinary magnitudes that
+                // text holds every decimal kept, so it is the rounded value.
+                ASSERT_EQ(read, std::strtod(PSstr(rounded).c_str(), nullptr))
+                    << "row " << r << " column " << static_cast<int>(p);
+                if (std::fabs(rounded) < 1e7) {
+                    ASSERT_EQ(read, rounded) << "row " << r << " column " << static_cast<int>(p);
+                }
+            }
+        }
+        EXPECT_EQ(other->write(), bytes);
+        EXPECT_TRUE(other->errors.empty());
+    }
+}

@@ -50,22 +50,24 @@ QPoint MainWindow::contentToGlobal(QPoint point) const {
     return content_->mapToGlobal(point);
 }
 
-void MainWindow::setContentSize(int width, int height) {
-    adjusting_ = true;
-    resize(width, height + (this->height() - content_->height()));
-    // Lay the window out now: the core measures the content right away.
+void MainWindow::syncLayout() {
+    // The core measures the content right after it asks for a change, so
+    // the window is laid out at once rather than at the next event.
     if (QLayout* outer = layout()) {
         outer->invalidate();
         outer->activate();
     }
-    if (content_->size() != QSize(width, height)) {
-        resize(this->width() + width - content_->width(),
-               this->height() + height - content_->height());
-        if (QLayout* outer = layout()) {
-            outer->invalidate();
-            outer->activate();
-        }
-    }
+}
+
+int MainWindow::chromeHeight() {
+    syncLayout();
+    return height() - content_->height();
+}
+
+void MainWindow::setContentSize(int width, int height) {
+    adjusting_ = true;
+    resize(width, height + chromeHeight());
+    syncLayout();
     hint_->setGeometry(content_->rect());
     sheetPage_->setGeometry(content_->rect());
     sheetPage_->layoutChildren();
@@ -75,7 +77,7 @@ void MainWindow::setContentSize(int width, int height) {
 void MainWindow::showSheet() {
     hint_->hide();
     sheetPage_->show();
-    const int chrome = height() - content_->height();
+    const int chrome = chromeHeight();
     const QScreen* display = screen();
     const int tallest =
         display != nullptr ? display->availableGeometry().height() - chrome : QWIDGETSIZE_MAX;

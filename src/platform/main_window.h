@@ -52,6 +52,9 @@ protected:
 private:
     // Resizes the window so that its content area has the given size, at once.
     void setContentSize(int width, int height);
+    void syncLayout();
+    // Height of what lies above the content area (the menu bar).
+    int chromeHeight();
     void boundsChanged(bool sizeChanged);
 
     AppState& app_;

@@ -15,12 +15,13 @@ void DocumentReceiver::OpenDocuments(const QStringList& paths) {
     }
 }
 
-SingleInstance::SingleInstance(QDBusConnection connection) : connection_(std::move(connection)) {}
+SingleInstance::SingleInstance(QDBusConnection connection, QString serviceName)
+    : connection_(std::move(connection)), service_(std::move(serviceName)) {}
 
 SingleInstance::~SingleInstance() {
     if (claimed_) {
         connection_.unregisterObject(QString::fromLatin1(kPath));
-        connection_.unregisterService(QString::fromLatin1(kService));
+        connection_.unregisterService(service_);
     }
 }
 
@@ -28,13 +29,13 @@ bool SingleInstance::claim() {
     if (!busAvailable()) {
         return false;
     }
-    if (!connection_.registerService(QString::fromLatin1(kService))) {
+    if (!connection_.registerService(service_)) {
         return false;
     }
     claimed_ = connection_.registerObject(QString::fromLatin1(kPath), &receiver_,
                                           QDBusConnection::ExportScriptableSlots);
     if (!claimed_) {
-        connection_.unregisterService(QString::fromLatin1(kService));
+        connection_.unregisterService(service_);
     }
     return claimed_;
 }
@@ -43,9 +44,9 @@ bool SingleInstance::handOver(const QStringList& paths) {
     if (!busAvailable()) {
         return false;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QString::fromLatin1(kService), QString::fromLatin1(kPath), QString::fromLatin1(kService),
-        QStringLiteral("OpenDocuments"));
+    QDBusMessage call = QDBusMessage::createMethodCall(service_, QString::fromLatin1(kPath),
+                                                       QString::fromLatin1(kService),
+                                                       QStringLiteral("OpenDocuments"));
     call << paths;
     // The running instance may live in this very process (tests), so events
     // keep flowing while the answer is awaited.

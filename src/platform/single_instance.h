@@ -5,6 +5,7 @@
 
 #include <QDBusConnection>
 #include <QObject>
+#include <QString>
 #include <QStringList>
 #include <functional>
 
@@ -32,7 +33,9 @@ public:
     static constexpr const char* kService = "org.kestrune.Kestrune";
     static constexpr const char* kPath = "/org/kestrune/Kestrune";
 
-    explicit SingleInstance(QDBusConnection connection);
+    // serviceName is kService but for tests, which keep to names of their own.
+    explicit SingleInstance(QDBusConnection connection,
+                            QString serviceName = QString::fromLatin1(kService));
     ~SingleInstance();
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
@@ -50,6 +53,7 @@ public:
 
 private:
     QDBusConnection connection_;
+    QString service_;
     DocumentReceiver receiver_;
     bool claimed_ = false;
 };

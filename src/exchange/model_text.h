@@ -1,0 +1,50 @@
+#pragma once
+// The model text: one model of the sheet as one line of text, the form in
+// which models travel over the clipboard and to the sibling application.
+// Fields are separated by two spaces (one of them is the leading space
+// PSstr gives a non-negative number); the line ends with a carriage return.
+
+#include "core/model_table.h"
+#include "runtime/str255.h"
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace kestrune {
+
+// One model without its Number: what a model text carries.
+struct PasteBuffer {
+    Str255 s_Manuf;
+    Str255 s_SP;
+    std::array<double, kParamCount> values{};
+
+    double& operator[](Param p) { return values[static_cast<std::size_t>(p)]; }
+    double operator[](Param p) const { return values[static_cast<std::size_t>(p)]; }
+};
+
+// Two spaces end every field of a model text.
+constexpr std::string_view kModelTextSeparator = "  ";
+// What the sibling application expects before the model text.
+constexpr std::string_view kSendTextPrefix = "DUMMY&  ";
+
+// The model text of a row: each number rounded to the step of its
+// parameter, the whole cut at 255 bytes (a long text loses its tail, the
+// carriage return included).
+Str255 ParameterValueToText(const ModelTable& table, std::int32_t row);
+
+// The text sent to the sibling application: the prefix, then the model
+// text, cut at 255 bytes.
+Str255 SendText(const ModelTable& table, std::int32_t row);
+
+// Reads a model text back. Any bytes are accepted: a field without a number
+// reads as 0, and once no separator follows, the remaining fields are empty.
+PasteBuffer TextToParameterValue(const Str255& text);
+
+// The exact values of a row, and whether a row still holds them.
+PasteBuffer ModelOfRow(const ModelTable& table, std::int32_t row);
+bool RowHoldsModel(const ModelTable& table, std::int32_t row, const PasteBuffer& model);
+// Stores a model into a row; Number is left alone.
+void StoreModel(ModelTable& table, std::int32_t row, const PasteBuffer& model);
+
+} // namespace kestrune

@@ -6,6 +6,7 @@
 #include "core/menu_model.h"
 #include "core/model_table.h"
 #include "core/platform.h"
+#include "exchange/edit_menu_state.h"
 #include "runtime/str255.h"
 #include "runtime/text_files.h"
 #include "sheet/sheet_state.h"
@@ -133,6 +134,7 @@ public:
     WindowBounds Bounds{44, 0, 364, 745};
     WindowBounds PrefeBounds{200, 160, 485, 505};
     TextFiles files;
+    EditMenuState editMenu;
 
     // Sends or copies the selected model; installed by the exchange with
     // the sibling application.

@@ -1,0 +1,179 @@
+#include "exchange/edit_menu.h"
+
+#include "core/app_state.h"
+#include "exchange/clipboard_routing.h"
+#include "exchange/cut_paste.h"
+#include "exchange/model_text.h"
+#include "sheet/sheet_redraw.h"
+
+namespace kestrune {
+namespace {
+
+constexpr std::int32_t kMainWindow = 1;
+constexpr std::int32_t kCalculatorWindow = 2;
+
+bool rowMode(const AppState& app) {
+    return app.sel.cellH == 0;
+}
+
+void recordPlace(AppState& app) {
+    UndoRecord& record = app.editMenu.undo;
+    record = UndoRecord{};
+    record.window = kMainWindow;
+    record.cellH = app.sel.cellH;
+    record.cellV = app.sel.cellV;
+}
+
+bool clipboardStillHolds(AppState& app, const std::string& text) {
+    const std::optional<std::string> clip = app.platform().clipboardText();
+    return clip && *clip == text;
+}
+
+bool refuse(AppState& app) {
+    app.platform().SysBeep();
+    return false;
+}
+
+// Cut and Delete differ only in the Undo title they leave. Both put what
+// they remove on the clipboard.
+void cutOrDelete(AppState& app, int item) {
+    EditMenuState& em = app.editMenu;
+    app.menus.setUndo(item == EditItem::kCut ? UndoKind::Cut : UndoKind::Delete);
+    em.undoItemID = item;
+    em.itemIDPass = item;
+    recordPlace(app);
+    const std::int32_t row = app.sel.cellV;
+    const Str255 text = SelectionText(app, row);
+    PutTextToClipboard(app, text);
+    em.undo.clip = text.str();
+    if (!rowMode(app)) {
+        // The redraw stores the emptied field into the cell.
+        app.platform().setEditFieldText(Str255());
+    } else {
+        em.undo.model = ModelOfRow(app.table, row);
+        em.undo.number = app.table.Number.get(row);
+        CutAnyModelParameterArray(app, row, row);
+        SetInstallScrollButton(app);
+    }
+    DrawSheet(app);
+}
+
+void paste(AppState& app) {
+    EditMenuState& em = app.editMenu;
+    em.itemIDPass = EditItem::kPaste;
+    if (!PasteToEditFieldFromClipboard(app, PastePlace::BelowSelection)) {
+        return;
+    }
+    app.menus.setUndo(UndoKind::Paste);
+    em.undoItemID = EditItem::kPaste;
+    recordPlace(app);
+    if (rowMode(app)) {
+        em.undo.model = ModelOfRow(app.table, app.sel.cellV);
+        app.DirtyFlagTrue();
+    }
+    SetInstallScrollButton(app);
+    DrawSheet(app);
+}
+
+// While the clipboard still holds what the Cut put there, the Undo brings
+// back exactly what was cut: the row with its unrounded values and its
+// Number, or a cell text of any length. Otherwise it pastes what the
+// clipboard holds now, as a Paste would.
+bool undoCut(AppState& app) {
+    const UndoRecord& record = app.editMenu.undo;
+    const bool unchanged = clipboardStillHolds(app, record.clip);
+    if (rowMode(app)) {
+        if (!unchanged) {
+            return PasteToEditFieldFromClipboard(app, PastePlace::AtSelection);
+        }
+        const std::int32_t row = PasteOnSheet(app, record.model, PastePlace::AtSelection);
+        app.table.Number[row] = record.number;
+        return true;
+    }
+    if (!unchanged) {
+        return PasteToEditFieldFromClipboard(app);
+    }
+    ShowInEditField(app, Str255(record.clip));
+    return true;
+}
+
+// A paste is taken back only where it happened: the pasted row while it
+// is selected and unchanged, the pasted cell while it is selected.
+bool undoPaste(AppState& app) {
+    if (rowMode(app)) {
+        if (!RowHoldsModel(app.table, app.sel.cellV, app.editMenu.undo.model)) {
+            return refuse(app);
+        }
+        CutOneModel(app);
+        return true;
+    }
+    app.edit.s_PASS = app.editMenu.UndoText;
+    app.edit.CalcOnFlag = 1;
+    return true;
+}
+
+void undo(AppState& app) {
+    EditMenuState& em = app.editMenu;
+    if (!UndoAvailable(app)) {
+        return;
+    }
+    const UndoRecord& record = em.undo;
+    const bool sameMode = rowMode(app) == (record.cellH == 0);
+    const bool sameCell =
+        rowMode(app) || (record.cellH == app.sel.cellH && record.cellV == app.sel.cellV);
+    if (record.window != kMainWindow || !sameMode || !sameCell) {
+        refuse(app);
+        return;
+    }
+    em.itemIDPass = EditItem::kUndo;
+    const bool cellPaste = em.undoItemID == EditItem::kPaste && !rowMode(app);
+    const bool done = em.undoItemID == EditItem::kPaste ? undoPaste(app) : undoCut(app);
+    if (!done) {
+        return;
+    }
+    app.menus.setUndo(UndoKind::None);
+    if (!cellPaste) {
+        SetInstallScrollButton(app);
+    }
+    DrawSheet(app);
+}
+
+} // namespace
+
+bool UndoAvailable(const AppState& app) {
+    const MenuItem* item = app.menus.findItem(MenuNum::kEdit, EditItem::kUndo);
+    return item != nullptr && item->enabled;
+}
+
+void EditMenuCommand(AppState& app, int item) {
+    if (app.flags.EditWndNum == kCalculatorWindow) {
+        EditMenuForCalcWnd(app, item);
+    } else if (app.flags.MainWndOpenFlag != 0) {
+        EditMenuForMainWnd(app, item);
+    }
+}
+
+void EditMenuForMainWnd(AppState& app, int item) {
+    switch (item) {
+    case EditItem::kUndo:
+        undo(app);
+        break;
+    case EditItem::kCut:
+    case EditItem::kDelete:
+        cutOrDelete(app, item);
+        break;
+    case EditItem::kCopy:
+        PutTextToClipboard(app, SelectionText(app, app.sel.cellV));
+        break;
+    case EditItem::kPaste:
+        paste(app);
+        break;
+    case EditItem::kSelectAll:
+        DrawSheet(app);
+        break;
+    default: // Redo, and anything else, does nothing
+        break;
+    }
+}
+
+} // namespace kestrune

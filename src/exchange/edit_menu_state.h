@@ -1,0 +1,51 @@
+#pragma once
+// What the Edit menu remembers between commands: the one level of undo and
+// the calculator field it works on.
+
+#include "exchange/model_text.h"
+#include "runtime/str255.h"
+
+#include <cstdint>
+#include <string>
+
+namespace kestrune {
+
+// Edit-menu items by position.
+namespace EditItem {
+constexpr int kUndo = 1;
+constexpr int kRedo = 2;
+constexpr int kCut = 4;
+constexpr int kCopy = 5;
+constexpr int kPaste = 6;
+constexpr int kDelete = 7;
+constexpr int kSelectAll = 8;
+} // namespace EditItem
+
+// Where the command that Undo reverses took place and what it moved, so
+// that Undo never acts on another window, cell or row than that one.
+struct UndoRecord {
+    std::int32_t window = 0; // EditWndNum at the time
+    std::int32_t cellH = 0;  // 0: the whole row
+    std::int32_t cellV = 0;
+    std::int32_t field = 0; // the calculator field
+    // What a Cut or Delete put on the clipboard.
+    std::string clip;
+    // The row a row Cut removed (exactly, not as rounded in its text) and
+    // its Number, or the row a Paste inserted.
+    PasteBuffer model;
+    std::int32_t number = 0;
+};
+
+struct EditMenuState {
+    // The item Undo reverses: 4 Cut, 6 Paste, 7 Delete.
+    std::int32_t undoItemID = 0;
+    // The item being carried out: 1 while an Undo runs, 6 while a Paste runs.
+    std::int32_t itemIDPass = 0;
+    // The field or cell text a Paste, Cut or Delete replaced.
+    Str255 UndoText;
+    // The calculator field with the keyboard focus.
+    std::int32_t edtFldID = 74;
+    UndoRecord undo;
+};
+
+} // namespace kestrune

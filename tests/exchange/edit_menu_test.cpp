@@ -1,0 +1,215 @@
+#include "exchange/edit_menu.h"
+#include "exchange/model_text.h"
+#include "exchange/open_sheet.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrune;
+
+namespace {
+
+// A model text from another program.
+const std::string kForeignModel =
+    "Brimfield  BX-9  30.5  22.1  150.125  3.3  510  9.25  472  95.5  \r";
+
+class MainWindowEdit : public test::OpenSheet {
+protected:
+    void edit(int item) { EditMenuCommand(app, item); }
+    void expectRows(std::int32_t count) {
+        ASSERT_EQ(app.table.fNum, count);
+        for (std::int32_t r = 1; r <= count; ++r) {
+            EXPECT_EQ(maker(r), "Maker " + std::to_string(r));
+            EXPECT_EQ(app.table.Number.get(r), r);
+        }
+    }
+};
+
+TEST_F(MainWindowEdit, CuttingEveryRowLeavesOneNaRowAndBeeps) {
+    openSheet(3);
+    for (int i = 0; i < 3; ++i) {
+        edit(EditItem::kCut);
+    }
+    EXPECT_EQ(app.table.fNum, 1);
+    EXPECT_EQ(maker(1), "n/a");
+    EXPECT_EQ(app.table.ModelName.get(1), "n/a");
+    EXPECT_EQ(app.table.value(Param::Dia, 1), 0);
+    EXPECT_EQ(platform.beeps, 1);
+    EXPECT_EQ(app.doc.DirtyFlag, 1);
+}
+
+TEST_F(MainWindowEdit, PasteGoesBelowTheSelectedRowAndUndoTakesItBack) {
+    openSheet(5);
+    select(2, 0);
+    EXPECT_EQ(undoItem().title, "Undo");
+    EXPECT_FALSE(undoItem().enabled);
+    platform.clipboard = kForeignModel;
+    edit(EditItem::kPaste);
+    ASSERT_EQ(app.table.fNum, 6);
+    EXPECT_EQ(app.sel.cellV, 3);
+    EXPECT_EQ(maker(3), "Brimfield");
+    EXPECT_EQ(app.table.value(Param::Vap, 3), 150.125);
+    EXPECT_EQ(app.table.Number.get(3), 3);
+    EXPECT_EQ(maker(6), "Maker 5");
+    EXPECT_EQ(app.table.Number.get(6), 5);
+    EXPECT_EQ(app.doc.DirtyFlag, 1);
+    EXPECT_EQ(undoItem().title, "Undo Paste");
+
+    edit(EditItem::kUndo);
+    expectRows(5);
+    EXPECT_EQ(undoItem().title, "Undo");
+    EXPECT_FALSE(undoItem().enabled);
+}
+
+TEST_F(MainWindowEdit, UndoOfARowCutPutsItBackInPlaceUnrounded) {
+    openSheet(5);
+    app.table.setValue(Param::Dia, 2, 25.44); // its model text says 25.4
+    select(2, 0);
+    edit(EditItem::kCut);
+    EXPECT_EQ(undoItem().title, "Undo Cut");
+    EXPECT_EQ(platform.clipboard->substr(0, 21), "Maker 2  PR-2  25.4  ");
+    EXPECT_EQ(app.table.Number.get(2), 3); // the others keep their Numbers
+    edit(EditItem::kUndo);
+    expectRows(5);
+    EXPECT_EQ(app.sel.cellV, 2);
+    EXPECT_EQ(app.table.value(Param::Dia, 2), 25.44);
+
+    // Once the clipboard changed, Undo pastes what it holds at the selection.
+    edit(EditItem::kDelete);
+    EXPECT_EQ(undoItem().title, "Undo");
+    platform.clipboard = "too short for a model";
+    edit(EditItem::kUndo);
+    EXPECT_EQ(platform.beeps, 1);
+    EXPECT_TRUE(undoItem().enabled);
+    platform.clipboard = kForeignModel;
+    edit(EditItem::kUndo);
+    EXPECT_EQ(maker(2), "Brimfield");
+    EXPECT_EQ(maker(3), "Maker 3");
+}
+
+TEST_F(MainWindowEdit, ClipboardTextsAreRoutedByLength) {
+    openSheet(3);
+    platform.clipboard = std::string(49, 'x');
+    edit(EditItem::kPaste);
+    EXPECT_EQ(platform.beeps, 1);
+    EXPECT_FALSE(undoItem().enabled); // a refused paste arms nothing
+    // 50 bytes of plain words: the name without a separator after it is empty.
+    platform.clipboard = "Some words  from a mail " + std::string(26, '.');
+    edit(EditItem::kPaste);
+    EXPECT_EQ(app.table.fNum, 4);
+    EXPECT_EQ(maker(2), "Some words");
+    EXPECT_EQ(app.table.ModelName.get(2), "");
+
+    select(1, 2);
+    platform.clipboard = std::string(31, 'y');
+    edit(EditItem::kPaste);
+    EXPECT_EQ(platform.beeps, 2);
+    platform.clipboard = std::string(30, 'z');
+    edit(EditItem::kPaste);
+    EXPECT_EQ(platform.editField.str(), std::string(30, 'z'));
+    EXPECT_EQ(app.table.ModelName.get(1), "PR-1"); // stored at the next redraw
+    select(3, 2);
+    EXPECT_EQ(app.table.ModelName.get(1), std::string(30, 'z'));
+
+    for (const char* clip : {"", "256"}) {
+        platform.clipboard = clip[0] == '\0' ? std::string() : std::string(256, 'a');
+        edit(EditItem::kPaste);
+    }
+    platform.clipboard.reset();
+    edit(EditItem::kPaste);
+    EXPECT_EQ(platform.beeps, 5);
+    EXPECT_EQ(platform.editField.str(), "PR-2");
+}
+
+TEST_F(MainWindowEdit, CellCutAndPasteUndo) {
+    openSheet(3);
+    const std::string longName(40, 'L');
+    app.table.ModelName.set(2, longName);
+    select(2, 2);
+    const int repaints = platform.repaints;
+    edit(EditItem::kCopy); // Copy and Redo do not redraw, Select All does
+    edit(EditItem::kRedo);
+    edit(EditItem::kSelectAll);
+    EXPECT_EQ(platform.repaints, repaints + 1);
+    edit(EditItem::kCut);
+    EXPECT_EQ(platform.clipboard, longName);
+    EXPECT_EQ(app.table.ModelName.get(2), "");
+    edit(EditItem::kUndo); // back although it is over the cell paste limit
+    EXPECT_EQ(platform.editField.str(), longName);
+    EXPECT_EQ(platform.beeps, 0);
+
+    select(1, 1);
+    platform.clipboard = "Acme";
+    edit(EditItem::kPaste);
+    edit(EditItem::kUndo);
+    EXPECT_EQ(platform.editField.str(), "Maker 1");
+    select(3, 0);
+    EXPECT_EQ(maker(1), "Maker 1"); // the pasted text was never stored
+    EXPECT_EQ(app.table.ModelName.get(2), longName);
+}
+
+TEST_F(MainWindowEdit, UndoOfAPasteActsOnlyWhereItHappened) {
+    openSheet(4);
+    platform.clipboard = kForeignModel;
+    edit(EditItem::kPaste); // row 2
+    select(4, 0);
+    edit(EditItem::kUndo); // row 4 is not the pasted one
+    select(2, 3);
+    edit(EditItem::kUndo); // nor is a cell
+    EXPECT_EQ(platform.beeps, 2);
+    EXPECT_EQ(app.table.fNum, 5);
+    select(2, 0);
+    edit(EditItem::kUndo);
+    expectRows(4);
+}
+
+class CalculatorEdit : public test::OpenSheet {
+protected:
+    void SetUp() override {
+        openSheet(2);
+        app.flags.EditWndNum = 2;
+        app.editMenu.edtFldID = 75;
+        platform.calculatorFields[74] = Str255(" 25.4");
+        platform.calculatorFields[75] = Str255(" 12.5");
+    }
+    std::string field(std::int32_t n) { return platform.calculatorFields[n].str(); }
+    void edit(int item) { EditMenuCommand(app, item); }
+};
+
+TEST_F(CalculatorEdit, WorksOnTheFocusedField) {
+    edit(EditItem::kCut);
+    EXPECT_EQ(platform.clipboard, " 12.5");
+    EXPECT_EQ(field(75), "");
+    EXPECT_EQ(undoItem().title, "Undo Cut");
+    edit(EditItem::kUndo);
+    EXPECT_EQ(field(75), " 12.5");
+
+    platform.clipboard = "3.75";
+    edit(EditItem::kPaste);
+    EXPECT_EQ(field(75), "3.75");
+    edit(EditItem::kCopy);
+    app.editMenu.edtFldID = 74;
+    edit(EditItem::kUndo); // into the field pasted into, whatever has the focus
+    EXPECT_EQ(field(75), " 12.5");
+    EXPECT_EQ(field(74), " 25.4");
+
+    // Delete copies, and a following Undo leaves the field empty.
+    edit(EditItem::kPaste);
+    edit(EditItem::kDelete);
+    EXPECT_EQ(platform.clipboard, "3.75");
+    EXPECT_EQ(undoItem().title, "Undo Paste"); // Delete leaves the item alone
+    edit(EditItem::kUndo);
+    EXPECT_EQ(field(74), "");
+    EXPECT_FALSE(undoItem().enabled);
+    EXPECT_EQ(app.table.fNum, 2);
+}
+
+TEST_F(CalculatorEdit, UndoDoesNotReachAcrossWindows) {
+    app.flags.EditWndNum = 1;
+    edit(EditItem::kCut); // row 1 of the sheet
+    app.flags.EditWndNum = 2;
+    edit(EditItem::kUndo);
+    EXPECT_EQ(platform.beeps, 1);
+    EXPECT_EQ(field(75), " 12.5");
+}
+
+} // namespace

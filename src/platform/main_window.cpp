@@ -102,12 +102,6 @@ void MainWindow::updateMenus(const MenuModel& model) {
     menus_->update(model);
 }
 
-void MainWindow::applyToolArea(const ToolAreaView& view) {
-    sheetPage_->applyToolArea(view);
-    // A redraw may have changed the menus' enabling too.
-    menus_->update(app_.menus);
-}
-
 void MainWindow::closeEvent(QCloseEvent* event) {
     // The core decides whether and when the window goes away.
     event->ignore();

@@ -3,8 +3,6 @@
 // hint; with a sheet open it is the data-sheet window: 745 pixels of content
 // wide, at least 320 high, resizable in height only.
 
-#include "runtime/str255.h"
-#include "sheet/tool_area.h"
 
 #include <QMainWindow>
 #include <string>
@@ -37,7 +35,6 @@ public:
     QPoint contentToGlobal(QPoint point) const;
     void setTitle(const std::string& title, const std::string& documentPath);
     void updateMenus(const MenuModel& model);
-    void applyToolArea(const ToolAreaView& view);
 
     SheetPage* sheetPage() const { return sheetPage_; }
     QLabel* hint() const { return hint_; }

@@ -64,7 +64,7 @@ Str255 QtPlatform::readEditField() {
 
 void QtPlatform::updateToolArea(const ToolAreaView& view) {
     if (window_ != nullptr) {
-        window_->applyToolArea(view);
+        window_->sheetPage()->applyToolArea(view);
     }
 }
 

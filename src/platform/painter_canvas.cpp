@@ -7,6 +7,7 @@
 #include <QPen>
 #include <QRectF>
 #include <QString>
+#include <algorithm>
 #include <cmath>
 
 namespace kestrune {

@@ -7,6 +7,7 @@
 #include "platform/images.h"
 #include "platform/painter_canvas.h"
 #include "runtime/mac_roman.h"
+#include "sheet/sheet_input.h"
 
 #include <QLabel>
 #include <QPainter>

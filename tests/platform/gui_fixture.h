@@ -78,6 +78,8 @@ protected:
         platform.setQuitHandler([this] { ++quits; });
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        window.activateWindow(); // the keyboard goes to the active window only
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
         StartUp(app);
     }
 

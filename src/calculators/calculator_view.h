@@ -2,6 +2,10 @@
 // What a calculator window shows, described by the core and mirrored by the
 // window: its controls by number with their kinds, texts, help tags,
 // rectangles and states.
+//
+// A tab control's panes are its children of kind TabPane, in tab order; a
+// pane's text is its tab's title. Other children of the tab control lie
+// above whichever pane is shown.
 
 #include <cstdint>
 #include <string>
@@ -22,6 +26,7 @@ enum class CalcControlKind : std::uint8_t {
     TabControl,
     TabPane,
     BevelToggle, // checkable bevel-style button
+    RadioGroup,  // value: the number (1, 2 ...) of the chosen radio button inside it
 };
 
 // A rectangle in points: left, top, right, bottom, relative to the window
@@ -43,10 +48,13 @@ struct CalcControl {
     std::string fontName;
     double fontSize = 0.0;
     bool centred = false;
+    // A parameter name that ends where its field begins: right-aligned, so a
+    // wider stand-in font grows it away from the field.
+    bool alignRight = false;
     bool visible = true;
     bool enabled = true;
-    bool checked = false; // radio and bevel toggles; the tab control's pane by value
-    std::int32_t value = 0;
+    bool checked = false;   // radio and bevel toggles; the tab control's pane by value
+    std::int32_t value = 0; // tab control: the selected tab, 1-based; radio button: its number
 };
 
 struct CalculatorView {
@@ -55,6 +63,10 @@ struct CalculatorView {
     std::int32_t height = 0;
     std::vector<CalcControl> controls;
     std::int32_t focusedField = 74;
+    // Raised each time the program moves the keyboard focus to focusedField
+    // (its whole text selected); the window applies a change once. Focus the
+    // user moves is reported back and leaves this alone.
+    std::uint32_t focusRequest = 0;
 };
 
 } // namespace kestrune

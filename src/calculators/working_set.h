@@ -2,6 +2,7 @@
 // The values the calculators work on: a text and a number per parameter,
 // filled from the selected row and written back on OK.
 
+#include "calculators/calculator_view.h"
 #include "runtime/str255.h"
 
 #include <cstdint>
@@ -47,6 +48,11 @@ struct CalcWorkingSet {
     std::int32_t keepBtn4 = 0;
     std::int32_t keepBtn5 = 0;
     std::int8_t CalcWndOnFlag = 0;
+    // Feet to Metric: set by every Calc., cleared on opening and at every
+    // change of quantity; OK converts the input first while it is clear.
+    std::int8_t FTMCancelFlag = 0;
+    // The open calculator window as it is shown (calcItemID 0: none).
+    CalculatorView window;
 };
 
 } // namespace kestrune

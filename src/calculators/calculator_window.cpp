@@ -1,0 +1,367 @@
+#include "calculators/calculator_window.h"
+
+#include "calculators/calculator_layouts.h"
+#include "calculators/formulas.h"
+#include "core/app_state.h"
+#include "core/menu_states.h"
+#include "runtime/mac_roman.h"
+#include "sheet/sheet_redraw.h"
+
+#include <array>
+
+namespace kestrune {
+namespace {
+
+constexpr std::int32_t kEscape = 27;
+constexpr std::int32_t kSpace = 32;
+constexpr int kDoubleBeepDelayMs = 200;
+
+bool calculatorOpen(const AppState& app) {
+    return app.calc.CalcWndOnFlag != 0 && app.calc.window.calcItemID != 0;
+}
+
+bool feetToMetricOpen(const AppState& app) {
+    return calculatorOpen(app) && app.calc.window.calcItemID == CalcItem::kFeetToMetric;
+}
+
+bool exactlyOption(KeyModifiers m) {
+    return m.option && !m.shift && !m.command && !m.control;
+}
+
+bool isInputField(const AppState& app, std::int32_t control) {
+    const CalcControl* c = FindCalcControl(app.calc.window, control);
+    return c != nullptr && c->kind == CalcControlKind::Input;
+}
+
+// The texts of the window's input fields as they stand now.
+CalcFields readFields(AppState& app) {
+    CalcFields fields;
+    const auto read = [&app](std::int32_t control, Str255& into) {
+        if (isInputField(app, control)) {
+            into = app.platform().readCalculatorField(control);
+        }
+    };
+    read(CalcCtl::kField74, fields.field74);
+    read(CalcCtl::kField75, fields.field75);
+    read(CalcCtl::kField76, fields.field76);
+    read(CalcCtl::kField78, fields.field78);
+    read(CalcCtl::kField79, fields.field79);
+    return fields;
+}
+
+// What the user typed lives in the window. Taking it into the view first
+// keeps an update that shows nothing new from undoing the typing.
+void takeTypedTexts(AppState& app) {
+    for (CalcControl& c : app.calc.window.controls) {
+        if (c.kind == CalcControlKind::Input) {
+            c.text = macRomanToUtf8(app.platform().readCalculatorField(c.number).view());
+        }
+    }
+}
+
+void showWindow(AppState& app) {
+    app.platform().updateCalculatorWindow(app.calc.window);
+}
+
+// The display of every calculator: the working texts into the fields, then
+// the keyboard focus to field 74 with its text selected.
+void CalcDisp(AppState& app) {
+    CalculatorView& view = app.calc.window;
+    ShowWorkingTexts(view, app.calc);
+    view.focusedField = CalcCtl::kField74;
+    ++view.focusRequest;
+    app.editMenu.edtFldID = CalcCtl::kField74;
+}
+
+CalcControl* transferToggle(AppState& app, std::int32_t tabItem) {
+    return FindCalcControl(app.calc.window, CalcCtl::kFirstTransfer + tabItem - 1);
+}
+
+std::int32_t& transferMark(CalcWorkingSet& c, std::int32_t tabItem) {
+    const std::array<std::int32_t*, 5> marks = {&c.keepBtn1, &c.keepBtn2, &c.keepBtn3, &c.keepBtn4,
+                                                &c.keepBtn5};
+    return *marks[static_cast<std::size_t>(tabItem - 1)];
+}
+
+bool anyTransferMarked(CalcWorkingSet& c) {
+    for (std::int32_t tab = 1; tab <= 5; ++tab) {
+        if (transferMark(c, tab) == 1) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Converts the input of the selected quantity; a success activates the
+// quantity's transfer toggle, which shows its new mark.
+void convertFeetToMetric(AppState& app) {
+    CalcFtToMet(app, readFields(app));
+    if (!app.calc.UncalcFlag) {
+        if (CalcControl* toggle = transferToggle(app, app.calc.tabItem)) {
+            toggle->enabled = true;
+        }
+    }
+}
+
+// Calculates by the open calculator; false when the input was refused.
+bool calculate(AppState& app) {
+    CalcWorkingSet& c = app.calc;
+    switch (c.window.calcItemID) {
+    case CalcItem::kVap:
+        VasCalc(app, readFields(app));
+        break;
+    case CalcItem::kSd:
+        SdCalc(app, readFields(app));
+        break;
+    case CalcItem::kVd:
+        VdCalc(app, readFields(app));
+        break;
+    case CalcItem::kFeetToMetric:
+        convertFeetToMetric(app);
+        break;
+    default:
+        return false;
+    }
+    return !c.UncalcFlag;
+}
+
+// The window goes; the sheet gets its scroll bar and the Edit menu back.
+void closeSheet(AppState& app) {
+    app.platform().closeCalculatorWindow();
+    app.flags.EditWndNum = 1;
+    ResumeSheetScrolling(app);
+    app.calc.CalcWndOnFlag = 0;
+    app.calc.window = CalculatorView{};
+}
+
+} // namespace
+
+bool CalculateMenuCommand(AppState& app, int item) {
+    switch (item) {
+    case CalcItem::kVap:
+    case CalcItem::kSd:
+    case CalcItem::kVd:
+    case CalcItem::kFeetToMetric:
+        OpenCalculator(app, item);
+        return true;
+    case 5: // "Mms..."
+    case 6: // "Add Mass Calculator..."
+        app.platform().SysBeep();
+        app.platform().startTimer(kDoubleBeepDelayMs, [&app] { app.platform().SysBeep(); });
+        return true;
+    default:
+        return false;
+    }
+}
+
+void OpenCalculator(AppState& app, std::int32_t calcItemID) {
+    if (calcItemID < CalcItem::kVap || calcItemID > CalcItem::kFeetToMetric) {
+        return;
+    }
+    if (app.flags.MainWndOpenFlag == 0 || app.calc.CalcWndOnFlag != 0) {
+        return;
+    }
+    CalcWorkingSet& c = app.calc;
+    c.CalcWndOnFlag = 1;
+    SetMenuState(app, MenuState::MenuDisable); // Edit stays enabled
+    if (calcItemID == CalcItem::kFeetToMetric) {
+        c.tabItem = 1;
+        c.FTMCancelFlag = 0;
+        c.keepBtn1 = c.keepBtn2 = c.keepBtn3 = c.keepBtn4 = c.keepBtn5 = 0;
+    }
+    CalcParaChang(app);
+    if (calcItemID == CalcItem::kVd) {
+        CalcParaChangVd(app);
+    } else if (calcItemID == CalcItem::kFeetToMetric) {
+        FtToMetParaCang(app);
+    }
+
+    c.window = CalculatorLayout(calcItemID, c.s_SP5);
+    if (calcItemID == CalcItem::kSd) {
+        c.s_EFDIA5 = Str255(" 0");
+    }
+    app.flags.EditWndNum = 2;
+    SuspendSheetScrolling(app);
+    CalcDisp(app);
+    app.platform().openCalculatorWindow(c.window);
+}
+
+void CalculateCommand(AppState& app) {
+    if (!calculatorOpen(app)) {
+        return;
+    }
+    const bool computed = calculate(app);
+    // Feet to Metric shows the input as read and the earlier result even
+    // when the conversion was refused; the others keep the window as it is.
+    if (computed || app.calc.window.calcItemID == CalcItem::kFeetToMetric) {
+        CalcDisp(app);
+        showWindow(app);
+    }
+    app.calc.FTMCancelFlag = 1;
+}
+
+void CalculateWndOkReturn(AppState& app) {
+    if (!calculatorOpen(app)) {
+        return;
+    }
+    CalcWorkingSet& c = app.calc;
+    SetMenuState(app, MenuState::MenuEnable);
+    bool transferred = false;
+    switch (c.window.calcItemID) {
+    case CalcItem::kVap:
+        VasCalc(app, readFields(app));
+        transferred = !c.UncalcFlag;
+        if (transferred) {
+            TransToSheetVas(app);
+        }
+        break;
+    case CalcItem::kSd:
+        SdCalc(app, readFields(app));
+        transferred = !c.UncalcFlag;
+        if (transferred) {
+            TransToSheetSd(app);
+        }
+        break;
+    case CalcItem::kVd:
+        VdCalc(app, readFields(app));
+        transferred = !c.UncalcFlag;
+        if (transferred) {
+            TransToSheetVd(app);
+        }
+        break;
+    case CalcItem::kFeetToMetric:
+        // A refused conversion here beeps and the marked quantities still go.
+        if (c.FTMCancelFlag == 0) {
+            CalcFtToMet(app, readFields(app));
+        }
+        TransToSheetFtToMet(app);
+        transferred = anyTransferMarked(c);
+        break;
+    default:
+        break;
+    }
+    closeSheet(app);
+    if (!transferred) {
+        return;
+    }
+    app.DirtyFlagTrue();
+    PassParamAfterCalculate(app);
+    app.edit.CalcOnFlag = 1;
+    DrawSheet(app);
+}
+
+void CloseCalculatorWindow(AppState& app) {
+    if (!calculatorOpen(app)) {
+        return;
+    }
+    closeSheet(app);
+    SetMenuState(app, MenuState::MenuEnable);
+}
+
+void SelectFeetQuantity(AppState& app, std::int32_t tabItem) {
+    if (!feetToMetricOpen(app) || tabItem < 1 || tabItem > 5) {
+        return;
+    }
+    CalcWorkingSet& c = app.calc;
+    c.tabItem = tabItem;
+    if (CalcControl* toggle = transferToggle(app, tabItem)) {
+        toggle->enabled = false;
+    }
+    FtToMetParaCang(app);
+    CalcDisp(app);
+    c.FTMCancelFlag = 0;
+    showWindow(app);
+}
+
+void ToggleTransfer(AppState& app, std::int32_t control) {
+    const std::int32_t tabItem = control - CalcCtl::kFirstTransfer + 1;
+    if (!feetToMetricOpen(app) || tabItem < 1 || tabItem > 5) {
+        return;
+    }
+    CalcControl* toggle = transferToggle(app, tabItem);
+    if (toggle == nullptr || !toggle->enabled) {
+        return;
+    }
+    std::int32_t& mark = transferMark(app.calc, tabItem);
+    mark = mark == 0 ? 1 : 0;
+    toggle->checked = mark == 1;
+    takeTypedTexts(app);
+    showWindow(app);
+}
+
+void ChooseVdUnit(AppState& app, std::int32_t unit) {
+    if (!calculatorOpen(app) || app.calc.window.calcItemID != CalcItem::kVd ||
+        (unit != 1 && unit != 2)) {
+        return;
+    }
+    app.calc.VdRadioID = unit;
+    VdCalc2(app, readFields(app));
+    CalcParaChangVdUnitSwitch(app);
+    // The fields are refreshed whatever an earlier calculation left in
+    // UncalcFlag: the Sd field must show the unit just chosen.
+    CalcDisp(app);
+    showWindow(app);
+}
+
+void CalculatorFieldFocused(AppState& app, std::int32_t control) {
+    if (!calculatorOpen(app) || !isInputField(app, control)) {
+        return;
+    }
+    app.calc.window.focusedField = control;
+    app.editMenu.edtFldID = control;
+}
+
+void CalculatorControlHit(AppState& app, std::int32_t control, std::int32_t value) {
+    switch (control) {
+    case CalcCtl::kOK:
+        CalculateWndOkReturn(app);
+        break;
+    case CalcCtl::kCancel:
+        CloseCalculatorWindow(app);
+        break;
+    case CalcCtl::kCalc:
+        CalculateCommand(app);
+        break;
+    case CalcCtl::kVdUnit:
+        ChooseVdUnit(app, value);
+        break;
+    case CalcCtl::kTabs:
+        SelectFeetQuantity(app, value);
+        break;
+    default:
+        if (control >= CalcCtl::kFirstTransfer && control < CalcCtl::kFirstTransfer + 5) {
+            ToggleTransfer(app, control);
+        } else {
+            CalculatorFieldFocused(app, control);
+        }
+        break;
+    }
+}
+
+bool CalculatorKeyDown(AppState& app, std::int32_t charCode, KeyModifiers modifiers) {
+    if (!calculatorOpen(app)) {
+        return false;
+    }
+    if (exactlyOption(modifiers)) {
+        CalculateCommand(app);
+        return true;
+    }
+    switch (charCode) {
+    case SheetKey::kReturn:
+    case SheetKey::kEnter:
+        CalculateWndOkReturn(app);
+        return true;
+    case kEscape:
+        CloseCalculatorWindow(app);
+        return true;
+    case kSpace:
+        if (app.calc.window.calcItemID == CalcItem::kFeetToMetric) {
+            SelectFeetQuantity(app, app.calc.tabItem % 5 + 1);
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace kestrune

@@ -21,7 +21,7 @@ public:
     void askSaveFile(const std::string&, const std::string&, std::function<void(FileChoice)>) override {}
     void askOpenFile(const std::string&, const std::vector<std::string>&, std::function<void(FileChoice)>) override {}
     void showNote(const std::string&, const std::string&) override {}
-    void showSheetWindow() override {}
+    void showSheetWindow(std::int32_t, std::int32_t) override {}
     void closeSheetWindow() override {}
     void setWindowTitle(const std::string&, const std::string&) override {}
     void updateMenus(const MenuModel&) override {}

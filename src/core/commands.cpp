@@ -6,6 +6,7 @@
 #include "documents/csv_export.h"
 #include "documents/csv_import.h"
 #include "documents/open_documents.h"
+#include "exchange/edit_menu.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_redraw.h"
 #include "sheet/sorting.h"
@@ -18,37 +19,42 @@ namespace {
 constexpr int kDoubleBeepDelayMs = 200;
 
 void ImportCSVFile(AppState& app) {
-    app.platform().askOpenFile("Select Open CSV/TXT File.", {"csv", "txt"}, [&app](const FileChoice& choice) {
-        if (!choice || !ImportCSVTable(app, *choice)) {
-            // Back to the no-sheet menus: New, Open and Import stay usable.
-            SetMenuState(app, MenuState::InitMenu1);
-            return;
-        }
-        SetMenuState(app, MenuState::InitMenu2);
-        MainWnd1(app);
-        DrawSheet(app);
-    });
-}
-
-void ExportCSVFile(AppState& app) {
-    SetMenuState(app, MenuState::MenuDisable);
-    app.platform().askSaveFile(std::string(kExportDialogMessage), ProposedCSVExportName(app.doc.fileName1),
+    app.platform().askOpenFile(std::string(kImportDialogMessage), {"csv", "txt"},
                                [&app](const FileChoice& choice) {
-                                   if (choice) {
-                                       const ExportOutcome outcome = WriteCSVTable(app, *choice);
-                                       if (outcome.ok && !outcome.alteredNameRows.empty()) {
-                                           app.platform().showNote(
-                                               "Some names were written changed.",
-                                               "A CSV field cannot hold a line break, nor a straight double "
-                                               "quote in a name that needs quoting.");
-                                       }
+                                   if (!choice || !ImportCSVTable(app, *choice)) {
+                                       // Back to the no-sheet menus: New, Open and Import stay
+                                       // usable.
+                                       SetMenuState(app, MenuState::InitMenu1);
+                                       return;
                                    }
-                                   SetMenuState(app, MenuState::MenuEnable);
+                                   SetMenuState(app, MenuState::InitMenu2);
+                                   MainWnd1(app);
                                    DrawSheet(app);
                                });
 }
 
+void ExportCSVFile(AppState& app) {
+    CommitEditFieldNow(app);
+    SetMenuState(app, MenuState::MenuDisable);
+    app.platform().askSaveFile(
+        std::string(kExportDialogMessage), ProposedCSVExportName(app.doc.fileName1),
+        [&app](const FileChoice& choice) {
+            if (choice) {
+                const ExportOutcome outcome = WriteCSVTable(app, *choice);
+                if (outcome.ok && !outcome.alteredNameRows.empty()) {
+                    app.platform().showNote(
+                        "Some names were written changed.",
+                        "A CSV field cannot hold a line break, nor a straight double "
+                        "quote in a name that needs quoting.");
+                }
+            }
+            SetMenuState(app, MenuState::MenuEnable);
+            DrawSheet(app);
+        });
+}
+
 void sortCommand(AppState& app, int item) {
+    CommitEditFieldNow(app);
     if (SortMenuCommand(app, item)) {
         app.menus.setSortMarks(app.sort);
         DrawSheet(app);
@@ -56,9 +62,13 @@ void sortCommand(AppState& app, int item) {
 }
 
 // Commands whose windows come later: the system beep says "not here yet".
-void notAvailable(AppState& app) { app.platform().SysBeep(); }
+void notAvailable(AppState& app) {
+    app.platform().SysBeep();
+}
 
-bool sheetOpen(const AppState& app) { return app.flags.MainWndOpenFlag != 0; }
+bool sheetOpen(const AppState& app) {
+    return app.flags.MainWndOpenFlag != 0;
+}
 
 } // namespace
 
@@ -116,7 +126,15 @@ bool DispatchMenuCommand(AppState& app, int menu, int item) {
         app.platform().SysBeep();
         app.platform().startTimer(kDoubleBeepDelayMs, [&app] { app.platform().SysBeep(); });
         return true;
+    case Command::Undo:
     case Command::Redo:
+    case Command::Cut:
+    case Command::Copy:
+    case Command::Paste:
+    case Command::Delete:
+    case Command::SelectAll:
+        EditMenuCommand(app, item);
+        return true;
     case Command::Minimize:
         return true;
     case Command::About:
@@ -124,12 +142,6 @@ bool DispatchMenuCommand(AppState& app, int menu, int item) {
     case Command::Preferences:
     case Command::PageSetup:
     case Command::Print:
-    case Command::Undo:
-    case Command::Cut:
-    case Command::Copy:
-    case Command::Paste:
-    case Command::Delete:
-    case Command::SelectAll:
     case Command::Calculator:
     case Command::HelpManual:
     case Command::HelpDocument:
@@ -170,7 +182,9 @@ void MoveDownCommand(AppState& app) {
     }
 }
 
-void SheetWindowActivated(AppState& app, bool active) { app.sheet.WndDeactiveFlag = active ? 0 : 1; }
+void SheetWindowActivated(AppState& app, bool active) {
+    app.sheet.WndDeactiveFlag = active ? 0 : 1;
+}
 
 void SheetWindowBoundsChanged(AppState& app, const WindowBounds& content, bool sizeChanged) {
     app.Bounds = content;

@@ -8,7 +8,6 @@
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_redraw.h"
 
-
 namespace kestrune {
 namespace {
 
@@ -25,11 +24,12 @@ void tellAboutAlteredNames(AppState& app, const SaveOutcome& outcome) {
     if (outcome.alteredNameRows.size() > 20) {
         rows += ", ...";
     }
-    app.platform().showNote("Some names were changed so that the document can hold them.",
-                            "A data sheet cannot store a line break in a name, nor a straight double quote in a "
-                            "name that needs quoting or begins with one. Line breaks became blanks and straight "
-                            "double quotes became typographic ones in row " +
-                                rows + ".");
+    app.platform().showNote(
+        "Some names were changed so that the document can hold them.",
+        "A data sheet cannot store a line break in a name, nor a straight double quote in a "
+        "name that needs quoting or begins with one. Line breaks became blanks and straight "
+        "double quotes became typographic ones in row " +
+            rows + ".");
 }
 
 void markSaved(AppState& app) {
@@ -38,7 +38,8 @@ void markSaved(AppState& app) {
 }
 
 void showTitle(AppState& app) {
-    app.platform().setWindowTitle(app.doc.fileName1, app.doc.FileOpenFlag == 1 ? app.doc.fileUrl : std::string());
+    app.platform().setWindowTitle(app.doc.fileName1,
+                                  app.doc.FileOpenFlag == 1 ? app.doc.fileUrl : std::string());
 }
 
 // What a pending Quit, Close or waiting document asks for once the sheet is
@@ -69,36 +70,37 @@ void dropPendingCommands(AppState& app) {
 // opens the waiting document; from the menu it redraws.
 void saveAs(AppState& app, bool fromQuestion) {
     SetMenuState(app, MenuState::MenuDisable);
-    app.platform().askSaveFile("Save This File As...", app.doc.fileName1, [&app, fromQuestion](FileChoice choice) {
-        if (!choice) {
-            dropPendingCommands(app);
-            SetMenuState(app, MenuState::MenuEnable);
-            ResumeSheetScrolling(app);
-            DrawSheet(app);
-            return;
-        }
-        const SaveOutcome outcome = WriteDataSheet(app, *choice);
-        SetMenuState(app, MenuState::MenuEnable);
-        if (!outcome.ok) {
-            // The old document is untouched and the sheet keeps its changes.
-            dropPendingCommands(app);
-            DrawSheet(app);
-            return;
-        }
-        app.doc.fileUrl = *choice;
-        app.doc.fileName1 = std::string(LastPathComponent(*choice));
-        app.doc.FileOpenFlag = 1;
-        markSaved(app);
-        showTitle(app);
-        tellAboutAlteredNames(app, outcome);
-        if (fromQuestion || app.flags.QuitFlag != 0 || app.flags.CloseFlag != 0) {
-            continueAfterSave(app);
-            if (app.flags.MainWndOpenFlag == 0 || app.flags.QuitFlag != 0) {
+    app.platform().askSaveFile(
+        "Save This File As...", app.doc.fileName1, [&app, fromQuestion](FileChoice choice) {
+            if (!choice) {
+                dropPendingCommands(app);
+                SetMenuState(app, MenuState::MenuEnable);
+                ResumeSheetScrolling(app);
+                DrawSheet(app);
                 return;
             }
-        }
-        DrawSheet(app);
-    });
+            const SaveOutcome outcome = WriteDataSheet(app, *choice);
+            SetMenuState(app, MenuState::MenuEnable);
+            if (!outcome.ok) {
+                // The old document is untouched and the sheet keeps its changes.
+                dropPendingCommands(app);
+                DrawSheet(app);
+                return;
+            }
+            app.doc.fileUrl = *choice;
+            app.doc.fileName1 = std::string(LastPathComponent(*choice));
+            app.doc.FileOpenFlag = 1;
+            markSaved(app);
+            showTitle(app);
+            tellAboutAlteredNames(app, outcome);
+            if (fromQuestion || app.flags.QuitFlag != 0 || app.flags.CloseFlag != 0) {
+                continueAfterSave(app);
+                if (app.flags.MainWndOpenFlag == 0 || app.flags.QuitFlag != 0) {
+                    return;
+                }
+            }
+            DrawSheet(app);
+        });
 }
 
 } // namespace
@@ -115,7 +117,11 @@ void StartUp(AppState& app) {
 }
 
 void MainWnd1(AppState& app) {
-    app.platform().showSheetWindow();
+    // The last place of the window when the user keeps it or moved it in
+    // this run, else the top-left corner below the menu bar.
+    const bool remembered = app.prefs.BoundsCheck == 1 || app.flags.RePosiFlag == 1;
+    app.platform().showSheetWindow(remembered ? app.Bounds.left : 0,
+                                   remembered ? app.Bounds.top : 44);
     SetInstallScrollButton(app);
     app.flags.EditWndNum = 1;
     app.flags.MainWndOpenFlag = 1;
@@ -154,6 +160,7 @@ bool SaveSSTFile(AppState& app) {
 }
 
 void SaveCommand(AppState& app) {
+    CommitEditFieldNow(app);
     if (app.doc.FileOpenFlag != 1) {
         saveAs(app, false);
         return;
@@ -162,9 +169,13 @@ void SaveCommand(AppState& app) {
     DrawSheet(app);
 }
 
-void SaveAsSSTFile(AppState& app) { saveAs(app, false); }
+void SaveAsSSTFile(AppState& app) {
+    CommitEditFieldNow(app);
+    saveAs(app, false);
+}
 
 void SaveAsStationeryFile(AppState& app) {
+    CommitEditFieldNow(app);
     SetMenuState(app, MenuState::MenuDisable);
     app.platform().askSaveFile("Save This Stationery File As...", StationeryName(app.doc.fileName1),
                                [&app](FileChoice choice) {
@@ -181,6 +192,7 @@ void SaveAsStationeryFile(AppState& app) {
 }
 
 void CloseSequence(AppState& app) {
+    CommitEditFieldNow(app);
     app.flags.CloseFlag = 1;
     app.flags.QuitFlag = 0;
     if (app.doc.DirtyFlag == 1) {
@@ -192,6 +204,7 @@ void CloseSequence(AppState& app) {
 }
 
 void QuitSequence(AppState& app) {
+    CommitEditFieldNow(app);
     app.flags.QuitFlag = 1;
     if (app.doc.DirtyFlag != 1 || app.flags.MainWndOpenFlag == 0) {
         QuitApplication(app);
@@ -202,7 +215,8 @@ void QuitSequence(AppState& app) {
 }
 
 void NavAskWind(AppState& app) {
-    app.platform().askSaveChanges(app.doc.fileName1, [&app](SaveChangesAnswer answer) { NavAskHandler(app, answer); });
+    app.platform().askSaveChanges(app.doc.fileName1,
+                                  [&app](SaveChangesAnswer answer) { NavAskHandler(app, answer); });
 }
 
 void NavAskHandler(AppState& app, SaveChangesAnswer answer) {

@@ -6,7 +6,14 @@ namespace kestrune {
 
 class AppState;
 
-enum class MenuState { InitMenu1, InitMenu2, InitMenu3, MenuEnable, MenuEnableAtClose, MenuDisable };
+enum class MenuState {
+    InitMenu1,
+    InitMenu2,
+    InitMenu3,
+    MenuEnable,
+    MenuEnableAtClose,
+    MenuDisable
+};
 
 void SetMenuState(AppState& app, MenuState state);
 

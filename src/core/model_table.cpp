@@ -1,5 +1,6 @@
 #include "core/model_table.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace kestrune {
@@ -7,7 +8,7 @@ namespace {
 
 template <std::size_t... I>
 std::array<DynamicArray<double>, kParamCount> makeParamColumns(const FatalErrorHandler* onFatal,
-                                                                std::index_sequence<I...>) {
+                                                               std::index_sequence<I...>) {
     return {DynamicArray<double>(ColumnSlot::kFirstParam + static_cast<int>(I), onFatal)...};
 }
 
@@ -47,6 +48,7 @@ void ModelTable::copyRow(std::int32_t from, std::int32_t to) {
 }
 
 void ModelTable::swapRows(std::int32_t a, std::int32_t b) {
+    ensureRows(std::max(a, b)); // no access below may grow a column under a held reference
     Manufacturer.swap(a, b);
     ModelName.swap(a, b);
     for (auto& c : params_) {

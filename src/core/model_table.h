@@ -13,8 +13,8 @@ namespace kestrune {
 // The eight numeric parameters in column order.
 enum class Param : int { Dia, Fp, Vap, Qmp, Sd, Xmax, Vd, Mms };
 constexpr int kParamCount = 8;
-constexpr std::array<Param, kParamCount> kAllParams = {Param::Dia, Param::Fp,   Param::Vap, Param::Qmp,
-                                                       Param::Sd,  Param::Xmax, Param::Vd,  Param::Mms};
+constexpr std::array<Param, kParamCount> kAllParams = {
+    Param::Dia, Param::Fp, Param::Vap, Param::Qmp, Param::Sd, Param::Xmax, Param::Vd, Param::Mms};
 
 // The numbers under which the runtime knows the columns.
 namespace ColumnSlot {
@@ -35,7 +35,9 @@ public:
     NameColumn ModelName;
 
     DynamicArray<double>& column(Param p) { return params_[static_cast<std::size_t>(p)]; }
-    double value(Param p, std::int32_t row) const { return params_[static_cast<std::size_t>(p)].get(row); }
+    double value(Param p, std::int32_t row) const {
+        return params_[static_cast<std::size_t>(p)].get(row);
+    }
     void setValue(Param p, std::int32_t row, double v) { column(p)[row] = v; }
 
     // Makes rows 0 to last addressable in every column at once.

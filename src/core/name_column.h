@@ -15,8 +15,9 @@ namespace kestrune {
 class NameColumn {
 public:
     std::string_view get(std::int32_t row) const {
-        return row >= 0 && static_cast<std::size_t>(row) < names_.size() ? std::string_view(names_[static_cast<std::size_t>(row)])
-                                                                          : std::string_view();
+        return row >= 0 && static_cast<std::size_t>(row) < names_.size()
+                   ? std::string_view(names_[static_cast<std::size_t>(row)])
+                   : std::string_view();
     }
     Str255 str(std::int32_t row) const { return Str255(get(row)); }
     // Stores the name, cut at 255 bytes.

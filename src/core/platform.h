@@ -53,7 +53,8 @@ public:
 
     // Dialogs are window-modal; their answers arrive later through done.
     // The save-changes question names the document.
-    virtual void askSaveChanges(const std::string& fileName, std::function<void(SaveChangesAnswer)> done) = 0;
+    virtual void askSaveChanges(const std::string& fileName,
+                                std::function<void(SaveChangesAnswer)> done) = 0;
     // A save dialog with a title and a proposed name (it asks before replacing a file).
     virtual void askSaveFile(const std::string& title, const std::string& proposedName,
                              std::function<void(FileChoice)> done) = 0;
@@ -64,7 +65,8 @@ public:
     virtual void showNote(const std::string& message, const std::string& details) = 0;
 
     // The main window shows the data sheet, or returns to its no-sheet state.
-    virtual void showSheetWindow() = 0;
+    // The sheet window's content top-left corner goes to (left, top) on the screen.
+    virtual void showSheetWindow(std::int32_t left, std::int32_t top) = 0;
     virtual void closeSheetWindow() = 0;
     // The window's title and the document it stands for (empty: none).
     virtual void setWindowTitle(const std::string& title, const std::string& documentPath) = 0;
@@ -81,8 +83,8 @@ public:
 
     // A context menu at a content position of the sheet window; chosen gets
     // the 1-based item, or 0 when the menu was dismissed.
-    virtual void showContextMenu(const std::vector<ContextMenuItem>& items, std::int32_t x, std::int32_t y,
-                                 std::function<void(int item)> chosen) = 0;
+    virtual void showContextMenu(const std::vector<ContextMenuItem>& items, std::int32_t x,
+                                 std::int32_t y, std::function<void(int item)> chosen) = 0;
 
     // A calculator window, window-modal on the sheet window. Its fields are
     // read back by control number (Mac OS Roman).

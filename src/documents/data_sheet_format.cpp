@@ -2,6 +2,7 @@
 
 #include "runtime/number_text.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <istream>
 #include <unistd.h>
@@ -142,25 +143,35 @@ void readRecords(AppState& app, const std::function<void()>& reopen) {
     files.FileClose(kDocumentFileNumber);
 }
 
-// The number of line ends in a file, to size the table once before a load.
-std::int64_t countLineEnds(const std::string& path) {
+// The shortest record a document holds: two empty names and the eight
+// numbers of the older layout, " 0" each, with their commas and CR.
+constexpr std::int64_t kShortestRecord = 24;
+
+// How many rows a document can hold at most, from its line ends and its
+// size, to size the table once before a load.
+std::int64_t estimateRows(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return 0;
     }
     std::int64_t count = 0;
+    std::int64_t bytes = 0;
+    char previous = '\0';
     std::vector<char> buffer(1 << 18);
     for (;;) {
         const ssize_t n = ::read(fd, buffer.data(), buffer.size());
         if (n <= 0) {
             break;
         }
+        bytes += n;
         for (ssize_t i = 0; i < n; ++i) {
-            count += (buffer[static_cast<std::size_t>(i)] == '\r' || buffer[static_cast<std::size_t>(i)] == '\n');
+            const char c = buffer[static_cast<std::size_t>(i)];
+            count += c == '\r' || (c == '\n' && previous != '\r'); // CR LF ends one line
+            previous = c;
         }
     }
     ::close(fd);
-    return count;
+    return std::min(count, bytes / kShortestRecord + 1);
 }
 
 } // namespace
@@ -172,7 +183,9 @@ NameField EncodeNameField(std::string_view name) {
     return field;
 }
 
-std::string WritableName(std::string_view name) { return carriable(name) ? std::string(name) : substituted(name); }
+std::string WritableName(std::string_view name) {
+    return carriable(name) ? std::string(name) : substituted(name);
+}
 
 void AppendDocumentRecord(std::string& out, const ModelTable& table, std::int32_t row) {
     appendName(out, table.Manufacturer.get(row));
@@ -203,9 +216,9 @@ bool ReadDataSheet(AppState& app, const std::string& path) {
     if (!app.files.isOpen(kDocumentFileNumber)) {
         return false;
     }
-    const std::int64_t lines = countLineEnds(path);
-    if (lines > 0 && lines < INT32_MAX - 2) {
-        app.table.ensureRows(static_cast<std::int32_t>(lines) + 2);
+    const std::int64_t rows = estimateRows(path);
+    if (rows > 0 && rows < INT32_MAX - 2) {
+        app.table.ensureRows(static_cast<std::int32_t>(rows) + 2);
     }
     readRecords(app, [&] {
         app.files.FileClose(kDocumentFileNumber);

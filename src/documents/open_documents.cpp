@@ -10,8 +10,12 @@
 namespace kestrune {
 namespace {
 
-bool isSheetExtension(const std::string& ext) { return ext == kDocumentExtension || ext == kStationeryExtension; }
-bool isTableExtension(const std::string& ext) { return ext == "csv" || ext == "txt"; }
+bool isSheetExtension(const std::string& ext) {
+    return ext == kDocumentExtension || ext == kStationeryExtension;
+}
+bool isTableExtension(const std::string& ext) {
+    return ext == "csv" || ext == "txt";
+}
 
 // Reads the waiting document into the cleared table and shows it.
 void loadWaitingDocument(AppState& app) {
@@ -39,9 +43,9 @@ void ClickOpenSSTFile(AppState& app, const std::string& path) {
 }
 
 void OpenDialogSSTFile(AppState& app) {
-    app.platform().askOpenFile("Select Open File...",
-                               {std::string(kDocumentExtension), std::string(kStationeryExtension)},
-                               [&app](const FileChoice& choice) { OpenDialogGetSSTFileHandler(app, choice); });
+    app.platform().askOpenFile(
+        "Select Open File...", {std::string(kDocumentExtension), std::string(kStationeryExtension)},
+        [&app](const FileChoice& choice) { OpenDialogGetSSTFileHandler(app, choice); });
 }
 
 void OpenDialogGetSSTFileHandler(AppState& app, const FileChoice& choice) {
@@ -84,6 +88,7 @@ void OpenDocSelectForExtension(AppState& app) {
     if (!app.waiting.pending) {
         return;
     }
+    CommitEditFieldNow(app);
     if (app.flags.MainWndOpenFlag != 0 && app.doc.DirtyFlag == 1) {
         SetMenuState(app, MenuState::MenuDisable);
         app.flags.OpenNextFlag = 1;

@@ -74,7 +74,7 @@ void MainWindow::setContentSize(int width, int height) {
     adjusting_ = false;
 }
 
-void MainWindow::showSheet() {
+void MainWindow::showSheet(int left, int top) {
     hint_->hide();
     sheetPage_->show();
     const int chrome = chromeHeight();
@@ -84,6 +84,10 @@ void MainWindow::showSheet() {
     setMinimumSize(kContentWidth, kMinContentHeight + chrome);
     setMaximumSize(kContentWidth, std::max(kMinContentHeight, tallest) + chrome);
     setContentSize(kContentWidth, kMinContentHeight);
+    // The content's top-left corner goes where the core says; the frame
+    // around it is the window manager's.
+    const QPoint frameOffset = geometry().topLeft() - frameGeometry().topLeft();
+    move(QPoint(left, top) - frameOffset);
 }
 
 void MainWindow::showNoSheet() {

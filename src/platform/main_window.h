@@ -25,7 +25,7 @@ public:
     explicit MainWindow(AppState& app, QWidget* parent = nullptr);
 
     // The two states of the window.
-    void showSheet();
+    void showSheet(int left, int top);
     void showNoSheet();
     bool sheetShown() const;
 

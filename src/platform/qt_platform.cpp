@@ -118,9 +118,9 @@ void QtPlatform::showNote(const std::string& message, const std::string& details
     showNoteDialog(window_, message, details);
 }
 
-void QtPlatform::showSheetWindow() {
+void QtPlatform::showSheetWindow(std::int32_t left, std::int32_t top) {
     if (window_ != nullptr) {
-        window_->showSheet();
+        window_->showSheet(left, top);
     }
 }
 

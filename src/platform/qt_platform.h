@@ -38,7 +38,7 @@ public:
     void askOpenFile(const std::string& title, const std::vector<std::string>& extensions,
                      std::function<void(FileChoice)> done) override;
     void showNote(const std::string& message, const std::string& details) override;
-    void showSheetWindow() override;
+    void showSheetWindow(std::int32_t left, std::int32_t top) override;
     void closeSheetWindow() override;
     void setWindowTitle(const std::string& title, const std::string& documentPath) override;
     void updateMenus(const MenuModel& menus) override;

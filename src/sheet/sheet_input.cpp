@@ -70,11 +70,17 @@ void SheetWheel(AppState& app, std::int32_t deltaLines) {
     scrollTo(app, app.sheet.scrollBarValue - deltaLines);
 }
 
-void SheetScrollThumb(AppState& app, std::int32_t value) { scrollTo(app, value); }
+void SheetScrollThumb(AppState& app, std::int32_t value) {
+    scrollTo(app, value);
+}
 
-void SheetScrollLineUp(AppState& app) { scrollTo(app, app.sheet.scrollBarValue - 1); }
+void SheetScrollLineUp(AppState& app) {
+    scrollTo(app, app.sheet.scrollBarValue - 1);
+}
 
-void SheetScrollLineDown(AppState& app) { scrollTo(app, app.sheet.scrollBarValue + 1); }
+void SheetScrollLineDown(AppState& app) {
+    scrollTo(app, app.sheet.scrollBarValue + 1);
+}
 
 bool SheetKeyDown(AppState& app, std::int32_t charCode, KeyModifiers modifiers) {
     Selection& sel = app.sel;
@@ -101,7 +107,8 @@ bool SheetKeyDown(AppState& app, std::int32_t charCode, KeyModifiers modifiers) 
     sel.cellVshift = sel.cellV;
     app.sheet.Key = charCode;
 
-    const bool optionOnly = modifiers.option && !modifiers.shift && !modifiers.command && !modifiers.control;
+    const bool optionOnly =
+        modifiers.option && !modifiers.shift && !modifiers.command && !modifiers.control;
     if (optionOnly) {
         if (enterOrReturn) {
             sel.cellH = 0;

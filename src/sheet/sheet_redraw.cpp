@@ -10,9 +10,13 @@
 namespace kestrune {
 namespace {
 
-bool isNumericColumn(std::int32_t cellH) { return cellH >= 3 && cellH <= 10; }
+bool isNumericColumn(std::int32_t cellH) {
+    return cellH >= 3 && cellH <= 10;
+}
 
-Param paramOfColumn(std::int32_t cellH) { return static_cast<Param>(cellH - 3); }
+Param paramOfColumn(std::int32_t cellH) {
+    return static_cast<Param>(cellH - 3);
+}
 
 void scrollForKeys(AppState& app) {
     Selection& sel = app.sel;
@@ -78,6 +82,16 @@ Str255 ShownEditText(const AppState& app, std::int32_t row, std::int32_t cellH) 
     return DigitOpt(CellText(app, row, cellH), cellH);
 }
 
+void CommitEditFieldNow(AppState& app) {
+    if (app.flags.MainWndOpenFlag == 0 || app.snap.preCellH == 0 || app.edit.CalcOnFlag != 0) {
+        return;
+    }
+    app.sheet.s_edit1 = app.platform().readEditField();
+    commitEditField(app);
+    app.DetectSnapshotChanges();
+    app.TakeSnapshot();
+}
+
 void SetInstallScrollButton(AppState& app) {
     SheetState& sh = app.sheet;
     sh.wndHeight = app.platform().contentHeight();
@@ -114,7 +128,8 @@ ToolAreaView BuildToolArea(const AppState& app) {
     view.sendTitle = SendButtonTitle(app.prefs.TransMethodCheck);
     view.sendHelp = SendButtonHelp(app.prefs.TransMethodCheck, rowMode);
     view.sendDefault = rowMode;
-    view.sendEnabled = !(app.link.TarnBusyFlag != 0 || (app.prefs.TransMethodCheck == 1 && app.link.TarnLaunchFlag == 0));
+    view.sendEnabled = !(app.link.TarnBusyFlag != 0 ||
+                         (app.prefs.TransMethodCheck == 1 && app.link.TarnLaunchFlag == 0));
     view.addNewModelEnabled = true;
     view.moveUpEnabled = rowMode && sel.cellVscroll != 1;
     view.moveDownEnabled = rowMode && sel.cellVscroll != app.table.fNum;

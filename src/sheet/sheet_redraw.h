@@ -13,6 +13,10 @@ class AppState;
 
 void DrawSheet(AppState& app);
 
+// Stores what the user typed into the edit field now, instead of at the next
+// redraw, so that a command that saves, closes, sorts or exports sees it.
+void CommitEditFieldNow(AppState& app);
+
 // Recomputes the visible rows and the scroll bar from the window's height.
 // ScrollValue stays as it is.
 void SetInstallScrollButton(AppState& app);

@@ -91,7 +91,8 @@ TEST_F(Lifecycle, SaveOfAnUntitledSheetAsksForANameAndCancelChangesNothing) {
     NewDataSheet(app);
     editSomething();
     DispatchMenuCommand(app, kFile, 5); // Save; the dialog is cancelled
-    EXPECT_NE(callsJoined().find("askSaveFile(Save This File As...,untitled.kedata)"), std::string::npos);
+    EXPECT_NE(callsJoined().find("askSaveFile(Save This File As...,untitled.kedata)"),
+              std::string::npos);
     EXPECT_EQ(app.doc.DirtyFlag, 1);
     EXPECT_EQ(app.doc.FileOpenFlag, -1);
     EXPECT_TRUE(platform.windowModified);
@@ -204,7 +205,8 @@ TEST(LaunchTimer, OpensTheLastDocumentHandedOverDuringLaunch) {
     StartUp(app);
     HandleOpenDocuments(app, {dir.file("one.kedata"), dir.file("two.kedatasta")});
     EXPECT_FALSE(platform.sheetShown); // nothing before the timer
-    EXPECT_NE(std::find(platform.calls.begin(), platform.calls.end(), "startTimer(200)"), platform.calls.end());
+    EXPECT_NE(std::find(platform.calls.begin(), platform.calls.end(), "startTimer(200)"),
+              platform.calls.end());
     platform.fireTimers();
     EXPECT_TRUE(platform.sheetShown);
     EXPECT_EQ(app.table.Manufacturer.get(1), "Two");
@@ -218,7 +220,8 @@ TEST(LaunchTimer, OpensTheLastDocumentHandedOverDuringLaunch) {
 
 TEST_F(Lifecycle, ImportThenExportThroughTheMenus) {
     const std::string csv = dir.file("data.csv");
-    writeFile(csv, "Manufacturer,Model_Name,Dia(cm),Fp(Hz),Vap(Liter),Qmp,Sd(cm^2),Xmax(mm),Vd(cm^3),Mms(grams)\r"
+    writeFile(csv, "Manufacturer,Model_Name,Dia(cm),Fp(Hz),Vap(Liter),Qmp,Sd(cm^2),Xmax(mm),Vd(cm^"
+                   "3),Mms(grams)\r"
                    "Acme,PR-200, 20.5, 18.25, 45.1, 6.312, 220, 12.5, 275, 95.4\r");
     platform.fileChoices = {csv};
     DispatchMenuCommand(app, kFile, 9);
@@ -249,6 +252,42 @@ TEST_F(Lifecycle, MmsCalculatorBeepsTwice) {
     EXPECT_EQ(platform.beeps, 1);
     platform.fireTimers();
     EXPECT_EQ(platform.beeps, 2);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Lifecycle, TypedTextCountsForSaveCloseAndSortWithoutAMoveFirst) {
+    NewDataSheet(app);
+    SheetMouseDown(app, 300, 85, 1); // Dia of row 1
+    platform.type("30");
+    platform.saveChangesAnswers = {SaveChangesAnswer::Cancel};
+    CloseSequence(app); // the typed value makes the sheet modified: the question comes
+    EXPECT_NE(callsJoined().find("askSaveChanges"), std::string::npos);
+    EXPECT_DOUBLE_EQ(app.table.value(Param::Dia, 1), 30.0);
+
+    platform.type("31");
+    const std::string path = dir.file("typed.kedata");
+    platform.fileChoices = {path};
+    SaveCommand(app);
+    EXPECT_EQ(readFile(path), "n/a,n/a, 31, 0, 0, 0, 0, 0, 0, 0\r");
+    EXPECT_EQ(app.doc.DirtyFlag, 0); // the redraw after the save finds nothing new
+    EXPECT_FALSE(platform.windowModified);
+}
+
+TEST_F(Lifecycle, TheSheetWindowOpensWhereItWasLeft) {
+    NewDataSheet(app);
+    EXPECT_EQ(platform.sheetOrigin, std::make_pair(0, 44)); // default bounds
+    CloseFile(app);
+    app.Bounds = WindowBounds{120, 300, 440, 1045};
+    app.prefs.BoundsCheck = 0;
+    NewDataSheet(app);
+    EXPECT_EQ(platform.sheetOrigin, std::make_pair(0, 44));
+    CloseFile(app);
+    app.prefs.BoundsCheck = 1;
+    NewDataSheet(app);
+    EXPECT_EQ(platform.sheetOrigin, std::make_pair(300, 120));
 }
 
 } // namespace

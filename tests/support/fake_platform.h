@@ -61,8 +61,9 @@ public:
         calls.push_back("showNote(" + message + ")");
         notes.push_back(message + "\n" + details);
     }
-    void showSheetWindow() override {
+    void showSheetWindow(std::int32_t left, std::int32_t top) override {
         calls.push_back("showSheetWindow");
+        sheetOrigin = {left, top};
         sheetShown = true;
     }
     void closeSheetWindow() override {
@@ -165,6 +166,7 @@ public:
     std::vector<std::string> notes;
     std::vector<std::function<void()>> timers;
     bool sheetShown = false;
+    std::pair<std::int32_t, std::int32_t> sheetOrigin{-1, -1};
     std::string windowTitle;
     std::string windowPath;
     int menuUpdates = 0;

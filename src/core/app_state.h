@@ -139,9 +139,6 @@ public:
     // Sends or copies the selected model; installed by the exchange with
     // the sibling application.
     std::function<void(AppState&)> modelSelectSequence;
-    // Closes the preference and calculator windows before a document
-    // replaces the sheet; installed by the window that owns them.
-    std::function<void(AppState&)> closeSecondaryWindows;
     // Writes the preferences at Quit; installed by the preferences store.
     std::function<void(AppState&)> savePreferences;
 

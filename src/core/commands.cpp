@@ -1,5 +1,6 @@
 #include "core/commands.h"
 
+#include "calculators/calculator_window.h"
 #include "core/app_state.h"
 #include "core/lifecycle.h"
 #include "core/menu_states.h"
@@ -15,8 +16,6 @@
 
 namespace kestrune {
 namespace {
-
-constexpr int kDoubleBeepDelayMs = 200;
 
 void ImportCSVFile(AppState& app) {
     app.platform().askOpenFile(std::string(kImportDialogMessage), {"csv", "txt"},
@@ -121,10 +120,13 @@ bool DispatchMenuCommand(AppState& app, int menu, int item) {
             sortCommand(app, item);
         }
         return true;
+    case Command::Calculator:
+        CommitEditFieldNow(app);
+        CalculateMenuCommand(app, item);
+        return true;
     case Command::MmsCalculator:
     case Command::AddMassCalculator:
-        app.platform().SysBeep();
-        app.platform().startTimer(kDoubleBeepDelayMs, [&app] { app.platform().SysBeep(); });
+        CalculateMenuCommand(app, item);
         return true;
     case Command::Undo:
     case Command::Redo:
@@ -142,7 +144,6 @@ bool DispatchMenuCommand(AppState& app, int menu, int item) {
     case Command::Preferences:
     case Command::PageSetup:
     case Command::Print:
-    case Command::Calculator:
     case Command::HelpManual:
     case Command::HelpDocument:
     case Command::HelpParameters:

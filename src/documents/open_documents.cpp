@@ -2,6 +2,7 @@
 
 #include "core/app_state.h"
 #include "core/lifecycle.h"
+#include "calculators/calculator_window.h"
 #include "core/menu_states.h"
 #include "documents/csv_import.h"
 #include "documents/data_sheet_format.h"
@@ -97,8 +98,8 @@ void OpenDocSelectForExtension(AppState& app) {
         NavAskWind(app);
         return;
     }
-    if (app.closeSecondaryWindows) {
-        app.closeSecondaryWindows(app);
+    if (app.calc.CalcWndOnFlag != 0) {
+        CloseCalculatorWindow(app);
     }
     if (app.flags.MainWndOpenFlag != 0) {
         app.platform().closeSheetWindow();

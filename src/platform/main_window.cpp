@@ -1,4 +1,5 @@
 #include "platform/main_window.h"
+#include "platform/calculator_dialog.h"
 
 #include "core/app_state.h"
 #include "core/commands.h"

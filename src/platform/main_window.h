@@ -4,7 +4,10 @@
 // wide, at least 320 high, resizable in height only.
 
 
+#include "platform/calculator_dialog.h"
+
 #include <QMainWindow>
+#include <QPointer>
 #include <string>
 
 class QLabel;
@@ -36,6 +39,12 @@ public:
     void setTitle(const std::string& title, const std::string& documentPath);
     void updateMenus(const MenuModel& model);
 
+    // The calculator window, window-modal on this one (at most one).
+    void openCalculator(const CalculatorView& view);
+    void updateCalculator(const CalculatorView& view);
+    void closeCalculator();
+    CalculatorDialog* calculator() const { return calculator_; }
+
     SheetPage* sheetPage() const { return sheetPage_; }
     QLabel* hint() const { return hint_; }
     MenuBarMirror* menus() const { return menus_; }
@@ -59,6 +68,7 @@ private:
     QLabel* hint_ = nullptr;
     SheetPage* sheetPage_ = nullptr;
     MenuBarMirror* menus_ = nullptr;
+    QPointer<CalculatorDialog> calculator_;
     // Set while the window changes its own geometry: only the user's moves
     // and resizes are news to the core.
     bool adjusting_ = false;

@@ -1,4 +1,5 @@
 #include "platform/qt_platform.h"
+#include "platform/calculator_dialog.h"
 
 #include "platform/dialogs.h"
 #include "platform/edit_field.h"
@@ -197,14 +198,31 @@ void QtPlatform::showContextMenu(const std::vector<ContextMenuItem>& items, std:
     chosen(answer);
 }
 
-// The calculator windows arrive with their dialogs.
-void QtPlatform::openCalculatorWindow(const CalculatorView& /*view*/) {}
-void QtPlatform::updateCalculatorWindow(const CalculatorView& /*view*/) {}
-void QtPlatform::closeCalculatorWindow() {}
-Str255 QtPlatform::readCalculatorField(std::int32_t /*control*/) {
-    return {};
+// The calculator window belongs to the main window.
+void QtPlatform::openCalculatorWindow(const CalculatorView& view) {
+    if (window_ != nullptr) {
+        window_->openCalculator(view);
+    }
 }
-void QtPlatform::setCalculatorFieldText(std::int32_t /*control*/, const Str255& /*text*/) {}
+void QtPlatform::updateCalculatorWindow(const CalculatorView& view) {
+    if (window_ != nullptr) {
+        window_->updateCalculator(view);
+    }
+}
+void QtPlatform::closeCalculatorWindow() {
+    if (window_ != nullptr) {
+        window_->closeCalculator();
+    }
+}
+Str255 QtPlatform::readCalculatorField(std::int32_t control) {
+    CalculatorDialog* dialog = window_ != nullptr ? window_->calculator() : nullptr;
+    return dialog != nullptr ? dialog->fieldText(control) : Str255();
+}
+void QtPlatform::setCalculatorFieldText(std::int32_t control, const Str255& text) {
+    if (CalculatorDialog* dialog = window_ != nullptr ? window_->calculator() : nullptr) {
+        dialog->setFieldText(control, text);
+    }
+}
 
 void QtPlatform::setEditFieldText(const Str255& text) {
     if (window_ != nullptr) {

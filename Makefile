@@ -20,7 +20,7 @@ run: build
 test: bootstrap
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_WERROR=ON
 	cmake --build $(BUILD) -j$(JOBS)
-	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+	dbus-run-session -- ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRUNE_SANITIZE=ON \
 		-DKESTRUNE_BUILD_GUI=OFF -DKESTRUNE_BUILD_BENCH=OFF -DKESTRUNE_WERROR=ON
 	cmake --build $(ASAN_BUILD) -j$(JOBS)

@@ -18,7 +18,8 @@ inline void fillRandomCatalogue(ModelTable& table, std::int32_t rows, unsigned s
     std::uniform_real_distribution<double> xmax(2.0, 40.0);
     std::uniform_real_distribution<double> vd(100.0, 9000.0);
     std::uniform_real_distribution<double> mms(10.0, 900.0);
-    static const char* const makers[] = {"Acme", "Borealis Audio", "Cardinal", "Dunmore", "Eastfield Sound"};
+    static const char* const makers[] = {"Acme", "Borealis Audio", "Cardinal", "Dunmore",
+                                         "Eastfield Sound"};
     table.fNum = rows;
     table.ensureRows(rows + 1);
     for (std::int32_t r = 1; r <= rows; ++r) {

@@ -1,9 +1,9 @@
 // Writing and reading data-sheet documents of 10k, 100k and 1M models.
 
 #include "catalogue.h"
-#include "silent_platform.h"
 #include "documents/data_sheet_format.h"
 #include "runtime/number_text.h"
+#include "silent_platform.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -18,7 +18,8 @@ namespace {
 using bench::SilentPlatform;
 
 std::string benchPath(std::int32_t rows) {
-    return "/tmp/kestrune_bench_" + std::to_string(::getpid()) + "_" + std::to_string(rows) + ".kedata";
+    return "/tmp/kestrune_bench_" + std::to_string(::getpid()) + "_" + std::to_string(rows) +
+           ".kedata";
 }
 
 void BM_WriteDocument(benchmark::State& state) {
@@ -94,8 +95,16 @@ void BM_PSval(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_WriteDocument)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadDocument)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteDocument)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadDocument)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakMemoryOfLoadedTable)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PSstr);
 BENCHMARK(BM_PSval);

@@ -2,7 +2,7 @@
 // and for a million models: the cost must not follow the table's size.
 
 #include "catalogue.h"
-#include "sheet/canvas.h"
+#include "counting_canvas.h"
 #include "sheet/selection_rect.h"
 #include "sheet/sheet_painter.h"
 #include "silent_platform.h"
@@ -14,29 +14,6 @@ using namespace kestrune;
 namespace {
 
 constexpr double kWindowHeight = 600.0;
-
-// Counts the primitives and touches what they carry, like a device would.
-class CountingCanvas : public Canvas {
-public:
-    std::int64_t primitives = 0;
-    std::size_t textBytes = 0;
-
-protected:
-    void drawText(const DrawTarget&, const TextRun& run) override {
-        ++primitives;
-        textBytes += run.bytes.size();
-    }
-    void strokeLine(const DrawTarget&, double, double, double, double, double, Colour) override {
-        ++primitives;
-    }
-    void strokeRect(const DrawTarget&, double, double, double, double, double, Colour) override {
-        ++primitives;
-    }
-    void fillRect(const DrawTarget&, double, double, double, double, Colour) override {
-        ++primitives;
-    }
-    void eraseRect(const DrawTarget&, double, double, double, double) override { ++primitives; }
-};
 
 void BM_PaintSheet(benchmark::State& state) {
     bench::SilentPlatform platform;
@@ -50,7 +27,7 @@ void BM_PaintSheet(benchmark::State& state) {
     app.sel.cellH = 5;
     ComputeSelectionRect(app);
 
-    CountingCanvas canvas;
+    bench::CountingCanvas canvas;
     for (auto _ : state) {
         canvas.primitives = 0;
         PaintSheet(canvas, app, 0.0, kWindowHeight);

@@ -18,8 +18,10 @@ public:
     void updateScrollBar(const ScrollBarView&) override {}
     void repaintSheet() override {}
     void askSaveChanges(const std::string&, std::function<void(SaveChangesAnswer)>) override {}
-    void askSaveFile(const std::string&, const std::string&, std::function<void(FileChoice)>) override {}
-    void askOpenFile(const std::string&, const std::vector<std::string>&, std::function<void(FileChoice)>) override {}
+    void askSaveFile(const std::string&, const std::string&,
+                     std::function<void(FileChoice)>) override {}
+    void askOpenFile(const std::string&, const std::vector<std::string>&,
+                     std::function<void(FileChoice)>) override {}
     void showNote(const std::string&, const std::string&) override {}
     void showSheetWindow(std::int32_t, std::int32_t) override {}
     void closeSheetWindow() override {}

@@ -39,6 +39,9 @@ void MainWindow::closeCalculator() {
         // Called from the dialog's own handlers: it goes once they return.
         calculator_->closeFromCore();
         calculator_ = nullptr;
+        // The sheet window takes the keyboard back, also where no window
+        // manager hands it over.
+        activateWindow();
     }
 }
 

@@ -22,6 +22,13 @@ std::string benchPath(std::int32_t rows) {
            ".kedata";
 }
 
+// A random catalogue of rows models written as a document at path.
+void writeCatalogue(SilentPlatform& platform, std::int32_t rows, const std::string& path) {
+    AppState writer(platform);
+    bench::fillRandomCatalogue(writer.table, rows);
+    WriteDataSheet(writer, path);
+}
+
 void BM_WriteDocument(benchmark::State& state) {
     SilentPlatform platform;
     AppState app(platform);
@@ -42,11 +49,7 @@ void BM_ReadDocument(benchmark::State& state) {
     SilentPlatform platform;
     const auto rows = static_cast<std::int32_t>(state.range(0));
     const std::string path = benchPath(rows);
-    {
-        AppState writer(platform);
-        bench::fillRandomCatalogue(writer.table, rows);
-        WriteDataSheet(writer, path);
-    }
+    writeCatalogue(platform, rows, path);
     for (auto _ : state) {
         AppState app(platform);
         LoadDataSheet(app, path);
@@ -62,11 +65,7 @@ void BM_PeakMemoryOfLoadedTable(benchmark::State& state) {
     SilentPlatform platform;
     const auto rows = static_cast<std::int32_t>(state.range(0));
     const std::string path = benchPath(rows);
-    {
-        AppState writer(platform);
-        bench::fillRandomCatalogue(writer.table, rows);
-        WriteDataSheet(writer, path);
-    }
+    writeCatalogue(platform, rows, path);
     for (auto _ : state) {
         AppState app(platform);
         LoadDataSheet(app, path);

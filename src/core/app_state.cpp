@@ -111,6 +111,14 @@ std::int32_t AppState::InsertRowAfter(std::int32_t r) {
     return r + 1;
 }
 
+void AppState::SelectLoadedSheet() {
+    snap.prefNum = table.fNum;
+    sel.cellH = 0;
+    sel.cellV = 1;
+    sel.cellVshift = 1;
+    sel.ScrollValue = 0;
+}
+
 void AppState::DirtyFlagTrue() {
     doc.DirtyFlag = 1;
     platform_.setWindowModified(true);

@@ -109,6 +109,10 @@ public:
     std::int32_t InsertRowAfter(std::int32_t r);
     void DirtyFlagTrue();
 
+    // A sheet just read from a file: row 1 selected whole, scrolled to the
+    // top, and its rows taken as they are (loading alone is no change).
+    void SelectLoadedSheet();
+
     // Change detection of a redraw: marks the document modified when row
     // preCellV or the row count differs from the snapshot.
     void DetectSnapshotChanges();

@@ -195,11 +195,7 @@ void ApplyImportedDocumentState(AppState& app, std::string_view path) {
     app.doc.FileOpenFlag = 0;
     app.doc.DirtyFlag = 1;
     app.doc.fileUrl.clear();
-    app.snap.prefNum = app.table.fNum;
-    app.sel.cellH = 0;
-    app.sel.cellV = 1;
-    app.sel.cellVshift = 1;
-    app.sel.ScrollValue = 0;
+    app.SelectLoadedSheet();
 }
 
 bool ImportCSVTable(AppState& app, const std::string& path) {

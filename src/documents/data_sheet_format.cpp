@@ -262,11 +262,7 @@ void ApplyOpenedDocumentState(AppState& app, const std::string& path) {
         app.doc.DirtyFlag = 0;
         app.doc.fileUrl = path;
     }
-    app.snap.prefNum = app.table.fNum;
-    app.sel.cellH = 0;
-    app.sel.cellV = 1;
-    app.sel.cellVshift = 1;
-    app.sel.ScrollValue = 0;
+    app.SelectLoadedSheet();
 }
 
 bool LoadDataSheet(AppState& app, const std::string& path) {

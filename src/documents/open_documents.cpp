@@ -1,8 +1,8 @@
 #include "documents/open_documents.h"
 
+#include "calculators/calculator_window.h"
 #include "core/app_state.h"
 #include "core/lifecycle.h"
-#include "calculators/calculator_window.h"
 #include "core/menu_states.h"
 #include "documents/csv_import.h"
 #include "documents/data_sheet_format.h"

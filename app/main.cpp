@@ -1,71 +1,85 @@
 #include "core/app_state.h"
 #include "core/lifecycle.h"
+#include "documents/document_paths.h"
 #include "documents/open_documents.h"
 #include "platform/main_window.h"
 #include "platform/qt_platform.h"
 #include "platform/single_instance.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QFileInfo>
-#include <QUrl>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace {
 
 // The documents named on the command line (the desktop passes paths, and
-// sometimes file URLs), made absolute for whichever instance opens them.
-QStringList documentArguments(const QStringList& arguments) {
-    QStringList paths;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        const QUrl url(argument);
-        const QString path = url.isLocalFile() ? url.toLocalFile() : argument;
-        paths << QFileInfo(path).absoluteFilePath();
+// sometimes file URLs), as absolute paths in the file system's own bytes, so
+// that whichever instance opens them finds them.
+std::vector<std::string> documentArguments(int argc, char* argv[]) {
+    std::error_code unknown;
+    const std::string here = std::filesystem::current_path(unknown).native();
+    std::vector<std::string> paths;
+    for (int i = 1; i < argc; ++i) {
+        std::string path = kestrune::DocumentPathFromArgument(argv[i], here);
+        if (!path.empty()) {
+            paths.push_back(std::move(path));
+        }
     }
     return paths;
-}
-
-std::vector<std::string> localPaths(const QStringList& paths) {
-    std::vector<std::string> result;
-    for (const QString& path : paths) {
-        result.push_back(QFile::encodeName(path).toStdString());
-    }
-    return result;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication qtApp(argc, argv);
+    // A save beyond the file-size limit must fail like a full disk (and leave
+    // the document as it was) instead of killing the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    QApplication qtApp(argc, argv); // takes its own options out of argv
     QApplication::setApplicationName(QStringLiteral("Kestrune"));
     QApplication::setOrganizationName(QStringLiteral("Kestrune"));
     QApplication::setDesktopFileName(QStringLiteral("kestrune"));
     // Only the core ends the program: closing the window may first ask.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const QStringList documents = documentArguments(QApplication::arguments());
+    const std::vector<std::string> documents = documentArguments(argc, argv);
     kestrune::SingleInstance instance(QDBusConnection::sessionBus());
-    if (instance.busAvailable() && !instance.claim() && instance.handOver(documents)) {
-        return 0; // the running Kestrune opens them
+    bool handedOver = false;
+    if (!kestrune::ClaimOrHandOver(instance, documents, handedOver)) {
+        if (handedOver) {
+            return 0; // the running Kestrune opens them
+        }
+        std::fputs("kestrune: another Kestrune is running but does not answer; not starting a "
+                   "second one.\n",
+                   stderr);
+        return 1;
     }
 
     kestrune::QtPlatform platform;
     kestrune::AppState app(platform);
     kestrune::MainWindow window(app);
     platform.setWindow(&window);
-    instance.setHandler([&app, &window](const QStringList& paths) {
+    // From the moment the program ends, a later launch runs on its own.
+    platform.setEndingHandler([&instance] { instance.release(); });
+    instance.setHandler([&app, &window](const std::vector<std::string>& paths) {
+        if (app.flags.EndedFlag != 0) {
+            return false;
+        }
         window.showNormal();
         window.raise();
         window.activateWindow();
-        kestrune::HandleOpenDocuments(app, localPaths(paths));
+        kestrune::HandleOpenDocuments(app, paths);
+        return true;
     });
 
     window.show();
     window.activateWindow();
     kestrune::StartUp(app);
     // The launch timer started by StartUp opens the last of them.
-    kestrune::HandleOpenDocuments(app, localPaths(documents));
+    kestrune::HandleOpenDocuments(app, documents);
     return QApplication::exec();
 }

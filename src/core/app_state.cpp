@@ -34,6 +34,35 @@ AppState::AppState(Platform& platform)
     });
 }
 
+namespace {
+
+// Wraps an answer so that the dialog counts as up until it arrives.
+template <typename Answer>
+std::function<void(Answer)> counted(AppFlags& flags, std::function<void(Answer)> done) {
+    ++flags.DialogsUp;
+    return [&flags, done = std::move(done)](Answer answer) {
+        --flags.DialogsUp;
+        done(std::move(answer));
+    };
+}
+
+} // namespace
+
+void AppState::askSaveChanges(const std::string& fileName,
+                              std::function<void(SaveChangesAnswer)> done) {
+    platform_.askSaveChanges(fileName, counted(flags, std::move(done)));
+}
+
+void AppState::askSaveFile(const std::string& title, const std::string& proposedName,
+                           std::function<void(FileChoice)> done) {
+    platform_.askSaveFile(title, proposedName, counted(flags, std::move(done)));
+}
+
+void AppState::askOpenFile(const std::string& title, const std::vector<std::string>& extensions,
+                           std::function<void(FileChoice)> done) {
+    platform_.askOpenFile(title, extensions, counted(flags, std::move(done)));
+}
+
 void AppState::ClearParameterArraySheetFile() {
     const std::int32_t last = table.fNum + 1;
     table.ensureRows(last);

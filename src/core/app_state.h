@@ -12,8 +12,10 @@
 #include "sheet/sheet_state.h"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace kestrune {
 
@@ -64,6 +66,18 @@ struct WaitingDocument {
     std::string s_extension;
 };
 
+// Documents handed over by the desktop or a second launch, held until the
+// program can take them: never inside a dialog, an alert or a question.
+struct HandOverBatch {
+    std::vector<std::string> paths;
+    // Arrived while the Close question was up: a Close that goes through wins.
+    bool arrivedDuringClose = false;
+};
+struct HandOverQueue {
+    std::deque<HandOverBatch> batches;
+    bool drainScheduled = false;
+};
+
 // A window rectangle in content coordinates.
 struct WindowBounds {
     std::int16_t top = 0;
@@ -83,6 +97,10 @@ struct AppFlags {
     std::int8_t SelectBtnFlag = 0;
     std::int32_t EditWndNum = 1;
     std::int8_t RePosiFlag = 0;
+    // 1 once QuitApplication ran: nothing more happens in this process.
+    std::int8_t EndedFlag = 0;
+    // Dialogs and questions of the program that wait for an answer.
+    std::int32_t DialogsUp = 0;
 };
 
 class AppState {
@@ -92,6 +110,19 @@ public:
     AppState& operator=(const AppState&) = delete;
 
     Platform& platform() { return platform_; }
+
+    // The dialogs and the question, counted while they are up so that
+    // handed-over documents wait for their answer.
+    void askSaveChanges(const std::string& fileName, std::function<void(SaveChangesAnswer)> done);
+    void askSaveFile(const std::string& title, const std::string& proposedName,
+                     std::function<void(FileChoice)> done);
+    void askOpenFile(const std::string& title, const std::vector<std::string>& extensions,
+                     std::function<void(FileChoice)> done);
+    // True while a dialog, question or alert waits for the user.
+    bool modalUp() { return flags.DialogsUp > 0 || platform_.modalUiUp(); }
+
+    // An empty table that reports to the same fatal handler as the sheet's.
+    ModelTable emptyTable() const { return ModelTable(&onFatal_); }
 
     // Empties rows 0 to fNum+1 (Number stays) and the snapshot.
     void ClearParameterArraySheetFile();
@@ -135,6 +166,7 @@ public:
     Preferences prefs;
     MenuModel menus;
     WaitingDocument waiting;
+    HandOverQueue handOver;
     WindowBounds Bounds{44, 0, 364, 745};
     WindowBounds PrefeBounds{200, 160, 485, 505};
     TextFiles files;

@@ -17,39 +17,24 @@
 namespace kestrune {
 namespace {
 
-void ImportCSVFile(AppState& app) {
-    app.platform().askOpenFile(std::string(kImportDialogMessage), {"csv", "txt"},
-                               [&app](const FileChoice& choice) {
-                                   if (!choice || !ImportCSVTable(app, *choice)) {
-                                       // Back to the no-sheet menus: New, Open and Import stay
-                                       // usable.
-                                       SetMenuState(app, MenuState::InitMenu1);
-                                       return;
-                                   }
-                                   SetMenuState(app, MenuState::InitMenu2);
-                                   MainWnd1(app);
-                                   DrawSheet(app);
-                               });
-}
-
 void ExportCSVFile(AppState& app) {
     CommitEditFieldNow(app);
     SetMenuState(app, MenuState::MenuDisable);
-    app.platform().askSaveFile(
-        std::string(kExportDialogMessage), ProposedCSVExportName(app.doc.fileName1),
-        [&app](const FileChoice& choice) {
-            if (choice) {
-                const ExportOutcome outcome = WriteCSVTable(app, *choice);
-                if (outcome.ok && !outcome.alteredNameRows.empty()) {
-                    app.platform().showNote(
-                        "Some names were written changed.",
-                        "A CSV field cannot hold a line break, nor a straight double "
-                        "quote in a name that needs quoting.");
-                }
-            }
-            SetMenuState(app, MenuState::MenuEnable);
-            DrawSheet(app);
-        });
+    app.askSaveFile(std::string(kExportDialogMessage),
+                    ProposedSavePath(app, ProposedCSVExportName(app.doc.fileName1)),
+                    [&app](const FileChoice& choice) {
+                        if (choice) {
+                            const ExportOutcome outcome = WriteCSVTable(app, *choice);
+                            if (outcome.ok && !outcome.alteredNameRows.empty()) {
+                                app.platform().showNote(
+                                    "Some names were written changed.",
+                                    "A CSV field cannot hold a line break, nor a straight double "
+                                    "quote in a name that needs quoting.");
+                            }
+                        }
+                        SetMenuState(app, MenuState::MenuEnable);
+                        DrawSheet(app);
+                    });
 }
 
 void sortCommand(AppState& app, int item) {

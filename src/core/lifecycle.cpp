@@ -1,5 +1,6 @@
 #include "core/lifecycle.h"
 
+#include "calculators/calculator_window.h"
 #include "core/app_state.h"
 #include "core/menu_states.h"
 #include "documents/csv_export.h"
@@ -58,52 +59,65 @@ void continueAfterSave(AppState& app) {
     }
 }
 
-// The pending commands end with a cancelled dialog: nothing happens later by surprise.
+// The pending commands end with a cancelled dialog: nothing happens later by
+// surprise. Documents handed over meanwhile are opened after all.
 void dropPendingCommands(AppState& app) {
     app.flags.QuitFlag = 0;
     app.flags.CloseFlag = 0;
     app.flags.OpenNextFlag = 0;
     app.waiting = WaitingDocument{};
+    for (HandOverBatch& batch : app.handOver.batches) {
+        batch.arrivedDuringClose = false;
+    }
 }
 
 // Save As with its continuation: after the question it quits, closes or
 // opens the waiting document; from the menu it redraws.
 void saveAs(AppState& app, bool fromQuestion) {
     SetMenuState(app, MenuState::MenuDisable);
-    app.platform().askSaveFile(
-        "Save This File As...", app.doc.fileName1, [&app, fromQuestion](FileChoice choice) {
-            if (!choice) {
-                dropPendingCommands(app);
-                SetMenuState(app, MenuState::MenuEnable);
-                ResumeSheetScrolling(app);
-                DrawSheet(app);
-                return;
-            }
-            const SaveOutcome outcome = WriteDataSheet(app, *choice);
-            SetMenuState(app, MenuState::MenuEnable);
-            if (!outcome.ok) {
-                // The old document is untouched and the sheet keeps its changes.
-                dropPendingCommands(app);
-                DrawSheet(app);
-                return;
-            }
-            app.doc.fileUrl = *choice;
-            app.doc.fileName1 = std::string(LastPathComponent(*choice));
-            app.doc.FileOpenFlag = 1;
-            markSaved(app);
-            showTitle(app);
-            tellAboutAlteredNames(app, outcome);
-            if (fromQuestion || app.flags.QuitFlag != 0 || app.flags.CloseFlag != 0) {
-                continueAfterSave(app);
-                if (app.flags.MainWndOpenFlag == 0 || app.flags.QuitFlag != 0) {
-                    return;
-                }
-            }
-            DrawSheet(app);
-        });
+    app.askSaveFile("Save This File As...", ProposedSavePath(app, app.doc.fileName1),
+                    [&app, fromQuestion](FileChoice choice) {
+                        if (!choice) {
+                            dropPendingCommands(app);
+                            SetMenuState(app, MenuState::MenuEnable);
+                            ResumeSheetScrolling(app);
+                            DrawSheet(app);
+                            return;
+                        }
+                        const SaveOutcome outcome = WriteDataSheet(app, *choice);
+                        SetMenuState(app, MenuState::MenuEnable);
+                        if (!outcome.ok) {
+                            // The old document is untouched and the sheet keeps its changes.
+                            dropPendingCommands(app);
+                            DrawSheet(app);
+                            return;
+                        }
+                        app.doc.fileUrl = *choice;
+                        app.doc.fileName1 = std::string(LastPathComponent(*choice));
+                        app.doc.FileOpenFlag = 1;
+                        markSaved(app);
+                        showTitle(app);
+                        tellAboutAlteredNames(app, outcome);
+                        if (fromQuestion || app.flags.QuitFlag != 0 || app.flags.CloseFlag != 0) {
+                            continueAfterSave(app);
+                            if (app.flags.MainWndOpenFlag == 0 || app.flags.QuitFlag != 0) {
+                                return;
+                            }
+                        }
+                        DrawSheet(app);
+                    });
 }
 
 } // namespace
+
+std::string ProposedSavePath(const AppState& app, const std::string& name) {
+    const std::string& location = app.doc.fileUrl;
+    const auto slash = location.rfind('/');
+    if (app.doc.FileOpenFlag != 1 || location.empty() || slash == std::string::npos) {
+        return name;
+    }
+    return location.substr(0, slash + 1) + name;
+}
 
 std::string StationeryName(const std::string& fileName1) {
     return CFStringCopyPathReplacingExtension(fileName1, kDocumentExtension, kStationeryExtension);
@@ -177,18 +191,19 @@ void SaveAsSSTFile(AppState& app) {
 void SaveAsStationeryFile(AppState& app) {
     CommitEditFieldNow(app);
     SetMenuState(app, MenuState::MenuDisable);
-    app.platform().askSaveFile("Save This Stationery File As...", StationeryName(app.doc.fileName1),
-                               [&app](FileChoice choice) {
-                                   if (choice) {
-                                       // The sheet stays the document it was.
-                                       const SaveOutcome outcome = WriteDataSheet(app, *choice);
-                                       if (outcome.ok) {
-                                           tellAboutAlteredNames(app, outcome);
-                                       }
-                                   }
-                                   SetMenuState(app, MenuState::MenuEnable);
-                                   DrawSheet(app);
-                               });
+    app.askSaveFile("Save This Stationery File As...",
+                    ProposedSavePath(app, StationeryName(app.doc.fileName1)),
+                    [&app](FileChoice choice) {
+                        if (choice) {
+                            // The sheet stays the document it was.
+                            const SaveOutcome outcome = WriteDataSheet(app, *choice);
+                            if (outcome.ok) {
+                                tellAboutAlteredNames(app, outcome);
+                            }
+                        }
+                        SetMenuState(app, MenuState::MenuEnable);
+                        DrawSheet(app);
+                    });
 }
 
 void CloseSequence(AppState& app) {
@@ -215,8 +230,8 @@ void QuitSequence(AppState& app) {
 }
 
 void NavAskWind(AppState& app) {
-    app.platform().askSaveChanges(app.doc.fileName1,
-                                  [&app](SaveChangesAnswer answer) { NavAskHandler(app, answer); });
+    app.askSaveChanges(app.doc.fileName1,
+                       [&app](SaveChangesAnswer answer) { NavAskHandler(app, answer); });
 }
 
 void NavAskHandler(AppState& app, SaveChangesAnswer answer) {
@@ -256,6 +271,13 @@ void SaveSequence(AppState& app) {
 }
 
 void CloseFile(AppState& app) {
+    // A Close that was asked for wins over documents handed over while its
+    // question was up.
+    std::erase_if(app.handOver.batches,
+                  [](const HandOverBatch& batch) { return batch.arrivedDuringClose; });
+    if (app.calc.CalcWndOnFlag != 0) {
+        CloseCalculatorWindow(app);
+    }
     app.platform().closeSheetWindow();
     SetMenuState(app, MenuState::InitMenu1);
     app.ClearParameterArraySheetFile();
@@ -268,6 +290,12 @@ void CloseFile(AppState& app) {
 }
 
 void QuitApplication(AppState& app) {
+    if (app.flags.EndedFlag != 0) {
+        return;
+    }
+    app.flags.EndedFlag = 1;
+    app.handOver.batches.clear();
+    app.waiting = WaitingDocument{};
     if (app.flags.MainWndOpenFlag != 0) {
         app.platform().closeSheetWindow();
     }

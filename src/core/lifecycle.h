@@ -4,6 +4,8 @@
 
 #include "core/platform.h"
 
+#include <string>
+
 namespace kestrune {
 
 class AppState;
@@ -28,6 +30,10 @@ void NavAskHandler(AppState& app, SaveChangesAnswer answer);
 void SaveSequence(AppState& app);
 void CloseFile(AppState& app);
 void QuitApplication(AppState& app);
+
+// Where a save dialog starts: the name in the document's own folder when the
+// sheet has a file, else the bare name.
+std::string ProposedSavePath(const AppState& app, const std::string& name);
 
 // "Name.kedata" -> "Name.kedatasta" (extension compared without case); other names unchanged.
 std::string StationeryName(const std::string& fileName1);

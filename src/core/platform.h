@@ -73,8 +73,11 @@ public:
     virtual void updateMenus(const MenuModel& menus) = 0;
     // Runs action once after the delay, on the main loop.
     virtual void startTimer(int milliseconds, std::function<void()> action) = 0;
-    // Ends the event loop and the program.
+    // Ends the event loop and the program with status 0.
     virtual void quitApplication() = 0;
+    // True while the desktop shows a modal window or a popup menu of its own
+    // (an alert, a note, a context menu) that the core does not wait on.
+    virtual bool modalUiUp() { return false; }
 
     // The clipboard's plain text, as Mac OS Roman bytes (characters it lacks
     // become '?'); nothing when the clipboard holds no text.

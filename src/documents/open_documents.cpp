@@ -4,31 +4,158 @@
 #include "core/app_state.h"
 #include "core/lifecycle.h"
 #include "core/menu_states.h"
+#include "documents/csv_export.h"
 #include "documents/csv_import.h"
 #include "documents/data_sheet_format.h"
+#include "runtime/file_probe.h"
+#include "sheet/sheet_input.h"
 #include "sheet/sheet_redraw.h"
+
+#include <new>
+#include <utility>
 
 namespace kestrune {
 namespace {
+
+// How soon a hand-over that found the program busy looks again.
+constexpr int kBusyRetryMs = 50;
+
+enum class SheetFileKind { Document, Table };
 
 bool isSheetExtension(const std::string& ext) {
     return ext == kDocumentExtension || ext == kStationeryExtension;
 }
 bool isTableExtension(const std::string& ext) {
-    return ext == "csv" || ext == "txt";
+    return ext == kCSVExtension || ext == kTXTExtension;
 }
 
-// Reads the waiting document into the cleared table and shows it.
-void loadWaitingDocument(AppState& app) {
-    const WaitingDocument doc = app.waiting;
-    app.waiting = WaitingDocument{};
-    if (isSheetExtension(doc.s_extension)) {
-        ClickOpenSSTFile(app, doc.path);
-    } else {
-        ClickOpenCSVFile(app, doc.path);
+SheetFileKind kindOf(const std::string& extension) {
+    return isSheetExtension(extension) ? SheetFileKind::Document : SheetFileKind::Table;
+}
+
+void tellCannotOpen(AppState& app, const std::string& path, const std::string& reason) {
+    app.platform().showNote("The document \u201C" + std::string(LastPathComponent(path)) +
+                                "\u201D could not be opened.",
+                            reason);
+}
+
+// True, after telling the user why, when the file cannot be read at all.
+bool refuseUnreadable(AppState& app, const std::string& path) {
+    const FileProbe probe = ProbeInputFile(path);
+    if (probe == FileProbe::Readable) {
+        return false;
     }
+    tellCannotOpen(app, path, FileProbeReason(probe));
+    return true;
+}
+
+LoadResult loadSheetFile(AppState& app, const std::string& path, SheetFileKind kind) {
+    // The sheet's table stays aside until the new one is read.
+    ModelTable previous = app.emptyTable();
+    std::swap(app.table, previous);
+    const int errorsBefore = app.files.FileErrorCount();
+    bool read = false;
+    try {
+        read = kind == SheetFileKind::Document ? ReadDataSheet(app, path) : ReadCSVTable(app, path);
+    } catch (const std::bad_alloc&) {
+        app.files.FileClose(0);
+        std::swap(app.table, previous);
+        previous = app.emptyTable(); // gives the memory back before telling
+        tellCannotOpen(app, path, "There is not enough memory to hold it.");
+        return LoadResult::Refused;
+    }
+    if (!read) {
+        std::swap(app.table, previous); // the error was shown by the read
+        return LoadResult::Refused;
+    }
+    previous = app.emptyTable();
+    app.snap = RowSnapshot{};
+    app.GPrintScale = 100.0;
+    if (kind == SheetFileKind::Document) {
+        ApplyOpenedDocumentState(app, path);
+    } else {
+        ApplyImportedDocumentState(app, path);
+    }
+    if (app.files.FileErrorCount() == errorsBefore) {
+        return LoadResult::Whole;
+    }
+    // What was read after an error is not the file: Save must ask for a name.
+    app.doc.FileOpenFlag = 0;
+    app.doc.DirtyFlag = 1;
+    app.doc.fileUrl.clear();
+    return LoadResult::Partial;
+}
+
+// Shows the table just loaded as the sheet, in place of whatever was open.
+void showLoadedSheet(AppState& app) {
+    if (app.calc.CalcWndOnFlag != 0) {
+        CloseCalculatorWindow(app);
+    }
+    if (app.flags.MainWndOpenFlag != 0) {
+        app.platform().closeSheetWindow();
+    }
+    SetMenuState(app, MenuState::InitMenu2);
     MainWnd1(app);
     DrawSheet(app);
+}
+
+// The menus of whatever is on screen when nothing new was opened.
+void restoreMenus(AppState& app) {
+    if (app.flags.MainWndOpenFlag != 0) {
+        SetMenuState(app, MenuState::MenuEnable);
+        ResumeSheetScrolling(app);
+        DrawSheet(app);
+    } else {
+        // Back to the no-sheet menus: New, Open and Import stay usable.
+        SetMenuState(app, MenuState::InitMenu1);
+    }
+}
+
+// A file chosen in the Open or Import dialog.
+void openChosenFile(AppState& app, const FileChoice& choice, SheetFileKind kind) {
+    if (!choice || refuseUnreadable(app, *choice) ||
+        loadSheetFile(app, *choice, kind) == LoadResult::Refused) {
+        restoreMenus(app);
+        return;
+    }
+    showLoadedSheet(app);
+}
+
+// Opens the waiting document; the sheet stays when it cannot be read.
+void openWaitingDocument(AppState& app) {
+    const WaitingDocument doc = std::exchange(app.waiting, WaitingDocument{});
+    if (!doc.pending ||
+        loadSheetFile(app, doc.path, kindOf(doc.s_extension)) == LoadResult::Refused) {
+        restoreMenus(app);
+        return;
+    }
+    showLoadedSheet(app);
+}
+
+void scheduleDrain(AppState& app, int milliseconds) {
+    if (app.handOver.drainScheduled) {
+        return;
+    }
+    app.handOver.drainScheduled = true;
+    app.platform().startTimer(milliseconds, [&app] {
+        app.handOver.drainScheduled = false;
+        DrainHandedOverDocuments(app);
+    });
+}
+
+// Of one hand-over the last document of a kind we read wins; the others
+// would only have been replaced by it.
+void openBatch(AppState& app, const std::vector<std::string>& paths) {
+    for (auto it = paths.rbegin(); it != paths.rend(); ++it) {
+        if (IsOpenableExtension(std::string(ExtensionOf(*it)))) {
+            ProcessUserDocsFromFinder(app, *it);
+            return;
+        }
+    }
+    if (!paths.empty()) {
+        // Not a kind we read: the sheet on screen stays as it is.
+        app.platform().SysBeep();
+    }
 }
 
 } // namespace
@@ -37,56 +164,72 @@ bool IsOpenableExtension(const std::string& extension) {
     return isSheetExtension(extension) || isTableExtension(extension);
 }
 
-void ClickOpenSSTFile(AppState& app, const std::string& path) {
-    ReadDataSheet(app, path);
-    ApplyOpenedDocumentState(app, path);
-    SetMenuState(app, MenuState::InitMenu2);
+LoadResult LoadSheetFile(AppState& app, const std::string& path) {
+    return loadSheetFile(app, path, kindOf(std::string(ExtensionOf(path))));
 }
 
 void OpenDialogSSTFile(AppState& app) {
-    app.platform().askOpenFile(
-        "Select Open File...", {std::string(kDocumentExtension), std::string(kStationeryExtension)},
-        [&app](const FileChoice& choice) { OpenDialogGetSSTFileHandler(app, choice); });
+    app.askOpenFile("Select Open File...",
+                    {std::string(kDocumentExtension), std::string(kStationeryExtension)},
+                    [&app](const FileChoice& choice) { OpenDialogGetSSTFileHandler(app, choice); });
 }
 
 void OpenDialogGetSSTFileHandler(AppState& app, const FileChoice& choice) {
-    if (!choice) {
-        // Back to the no-sheet menus: New, Open and Import stay usable.
-        SetMenuState(app, MenuState::InitMenu1);
-        return;
-    }
-    app.ClearParameterArraySheetFile();
-    ClickOpenSSTFile(app, *choice);
-    MainWnd1(app);
-    DrawSheet(app);
+    openChosenFile(app, choice, SheetFileKind::Document);
+}
+
+void ImportCSVFile(AppState& app) {
+    app.askOpenFile(
+        std::string(kImportDialogMessage), {"csv", "txt"},
+        [&app](const FileChoice& choice) { openChosenFile(app, choice, SheetFileKind::Table); });
 }
 
 void HandleOpenDocuments(AppState& app, const std::vector<std::string>& paths) {
-    for (const std::string& path : paths) {
-        ProcessUserDocsFromFinder(app, path);
+    if (app.flags.EndedFlag != 0 || paths.empty()) {
+        return;
+    }
+    HandOverBatch batch;
+    batch.paths = paths;
+    batch.arrivedDuringClose = app.flags.CloseFlag != 0 && app.modalUp();
+    app.handOver.batches.push_back(std::move(batch));
+    if (app.flags.FastOpenFlag == 0) {
+        scheduleDrain(app, 0);
+    }
+}
+
+void DrainHandedOverDocuments(AppState& app) {
+    if (app.flags.EndedFlag != 0 || app.flags.FastOpenFlag != 0 || app.handOver.batches.empty()) {
+        return;
+    }
+    if (app.modalUp() || app.flags.OpenNextFlag != 0) {
+        scheduleDrain(app, kBusyRetryMs);
+        return;
+    }
+    const HandOverBatch batch = std::move(app.handOver.batches.front());
+    app.handOver.batches.pop_front();
+    openBatch(app, batch.paths);
+    if (!app.handOver.batches.empty()) {
+        scheduleDrain(app, 0);
     }
 }
 
 void ProcessUserDocsFromFinder(AppState& app, const std::string& path) {
     const std::string ext(ExtensionOf(path));
     if (!IsOpenableExtension(ext)) {
-        // Not a kind we read: the sheet on screen stays as it is.
         app.platform().SysBeep();
         return;
     }
-    if (app.flags.OpenNextFlag != 0) {
-        // A question about the current sheet is up: this one waits instead.
-        app.waiting = WaitingDocument{true, path, ext};
-        return;
-    }
     app.waiting = WaitingDocument{true, path, ext};
-    if (app.flags.FastOpenFlag == 0) {
-        OpenDocSelectForExtension(app);
-    }
+    OpenDocSelectForExtension(app);
 }
 
 void OpenDocSelectForExtension(AppState& app) {
     if (!app.waiting.pending) {
+        return;
+    }
+    // A document that cannot be read is refused before anything is asked.
+    if (refuseUnreadable(app, app.waiting.path)) {
+        app.waiting = WaitingDocument{};
         return;
     }
     CommitEditFieldNow(app);
@@ -98,34 +241,30 @@ void OpenDocSelectForExtension(AppState& app) {
         NavAskWind(app);
         return;
     }
-    if (app.calc.CalcWndOnFlag != 0) {
-        CloseCalculatorWindow(app);
-    }
-    if (app.flags.MainWndOpenFlag != 0) {
-        app.platform().closeSheetWindow();
-    }
-    app.ClearParameterArraySheetFile();
-    loadWaitingDocument(app);
+    openWaitingDocument(app);
 }
 
 void OpenNextFile(AppState& app) {
-    if (app.flags.MainWndOpenFlag != 0) {
-        app.platform().closeSheetWindow();
-    }
-    app.ClearParameterArraySheetFile();
     app.flags.OpenNextFlag = 0;
-    if (!app.waiting.pending) {
-        return;
-    }
-    loadWaitingDocument(app);
+    openWaitingDocument(app);
 }
 
 void CarbonTimerAction(AppState& app) {
-    if (app.waiting.pending && app.flags.FastOpenFlag != 0) {
-        app.flags.FastOpenFlag = 0;
-        OpenDocSelectForExtension(app);
+    if (app.flags.FastOpenFlag == 0) {
+        return;
     }
     app.flags.FastOpenFlag = 0;
+    // Everything handed over during launch counts as one hand-over: the
+    // last document wins.
+    if (app.handOver.batches.size() > 1) {
+        HandOverBatch all;
+        for (HandOverBatch& batch : app.handOver.batches) {
+            all.paths.insert(all.paths.end(), batch.paths.begin(), batch.paths.end());
+        }
+        app.handOver.batches.clear();
+        app.handOver.batches.push_back(std::move(all));
+    }
+    DrainHandedOverDocuments(app);
 }
 
 } // namespace kestrune

@@ -1,7 +1,11 @@
 #pragma once
 // Opening data sheets: the Open dialog, documents handed over by the desktop
-// (at launch through the launch timer, later at once), and a document that
-// waits behind the save-changes question.
+// (at launch through the launch timer, later when the program is free), and
+// a document that waits behind the save-changes question.
+//
+// A document that cannot be read never becomes the sheet: it is checked
+// before anything is asked or closed, and read into a table of its own that
+// replaces the sheet only once the read is over.
 
 #include "core/platform.h"
 
@@ -15,20 +19,36 @@ class AppState;
 // File, "Open...".
 void OpenDialogSSTFile(AppState& app);
 void OpenDialogGetSSTFileHandler(AppState& app, const FileChoice& choice);
+// File, "Import CSV, TXT...".
+void ImportCSVFile(AppState& app);
 
-// Documents handed over by the desktop, in order; the last one wins.
+// Documents handed over by the desktop or a second launch, in order. They
+// are queued and taken from the event loop when no dialog, question or alert
+// is up; of one hand-over, the last openable document wins.
 void HandleOpenDocuments(AppState& app, const std::vector<std::string>& paths);
+// Takes the next queued hand-over when the program is free (run by a timer).
+void DrainHandedOverDocuments(AppState& app);
+
 void ProcessUserDocsFromFinder(AppState& app, const std::string& path);
 void OpenDocSelectForExtension(AppState& app);
 void OpenNextFile(AppState& app);
-
-// Reads a "kedata" or "kedatasta" document into the cleared table.
-void ClickOpenSSTFile(AppState& app, const std::string& path);
 
 // The one-shot timer 0.2 s after start: opens the document handed over during launch.
 void CarbonTimerAction(AppState& app);
 
 // True for the four kinds a handed-over document may be.
 bool IsOpenableExtension(const std::string& extension);
+
+// How reading a file into the sheet went.
+enum class LoadResult {
+    Whole,   // every byte read: the sheet is the document
+    Partial, // read with errors the user went on from: a modified sheet without a file
+    Refused, // nothing read: the sheet on screen is as it was
+};
+
+// Reads a document ("kedata", "kedatasta") or a table ("csv", "txt") into a
+// table of its own and, unless refused, makes it the sheet's table with its
+// document state. Out of memory refuses and says so. The window is not built.
+LoadResult LoadSheetFile(AppState& app, const std::string& path);
 
 } // namespace kestrune

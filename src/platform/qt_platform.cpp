@@ -148,11 +148,27 @@ void QtPlatform::startTimer(int milliseconds, std::function<void()> action) {
 }
 
 void QtPlatform::quitApplication() {
+    if (onEnding_) {
+        onEnding_();
+    }
     if (onQuit_) {
         onQuit_();
         return;
     }
-    QApplication::quit();
+    // exit() leaves every running event loop (a dialog's too) and, unlike
+    // quit(), does not first ask the windows to close: the core has already
+    // asked the user everything.
+    QCoreApplication::exit(0);
+}
+
+bool QtPlatform::modalUiUp() {
+    if (QApplication::activePopupWidget() != nullptr) {
+        return true;
+    }
+    // The calculator is modal on the sheet, yet a document may replace the
+    // sheet under it (the calculator then closes).
+    const QWidget* modal = QApplication::activeModalWidget();
+    return modal != nullptr && (window_ == nullptr || modal != window_->calculator());
 }
 
 // --- Clipboard, context menu and calculator windows ---

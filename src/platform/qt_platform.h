@@ -21,6 +21,8 @@ public:
     void setDialogAnswerer(DialogAnswerer* answerer) { answerer_ = answerer; }
     // When set, runs instead of ending the event loop.
     void setQuitHandler(std::function<void()> handler) { onQuit_ = std::move(handler); }
+    // Runs first when the program ends.
+    void setEndingHandler(std::function<void()> handler) { onEnding_ = std::move(handler); }
 
     void SysBeep() override;
     void setWindowModified(bool modified) override;
@@ -44,6 +46,7 @@ public:
     void updateMenus(const MenuModel& menus) override;
     void startTimer(int milliseconds, std::function<void()> action) override;
     void quitApplication() override;
+    bool modalUiUp() override;
     std::optional<std::string> clipboardText() override;
     void setClipboardText(const std::string& macRoman) override;
     void showContextMenu(const std::vector<ContextMenuItem>& items, std::int32_t x, std::int32_t y,
@@ -62,6 +65,7 @@ private:
     MainWindow* window_ = nullptr;
     DialogAnswerer* answerer_ = nullptr;
     std::function<void()> onQuit_;
+    std::function<void()> onEnding_;
     // Timers and answers die with the platform object.
     QObject context_;
 };

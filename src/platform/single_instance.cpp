@@ -1,28 +1,58 @@
 #include "platform/single_instance.h"
 
+#include "documents/document_paths.h"
+
+#include <QDBusError>
 #include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QFile>
+#include <QThread>
 
 namespace kestrune {
 namespace {
 
-constexpr int kHandOverTimeoutMs = 10000;
+constexpr int kClaimAttempts = 50;
+constexpr int kRetryPauseMs = 100;
 
 } // namespace
 
-void DocumentReceiver::OpenDocuments(const QStringList& paths) {
-    if (handler_) {
-        handler_(paths);
+bool DocumentReceiver::deliver(const std::vector<std::string>& paths) {
+    return handler_ ? handler_(paths) : false;
+}
+
+bool DocumentReceiver::OpenDocumentFiles(const QList<QByteArray>& paths) {
+    std::vector<std::string> documents;
+    for (const QByteArray& path : paths) {
+        const std::string local = DocumentPathFromArgument(path.toStdString(), {});
+        if (!local.empty()) {
+            documents.push_back(local);
+        }
     }
+    return deliver(documents);
+}
+
+bool DocumentReceiver::OpenDocuments(const QStringList& uris) {
+    std::vector<std::string> documents;
+    for (const QString& uri : uris) {
+        // A URI is percent-encoded ASCII; a plain path is in the file system's encoding.
+        const std::string text = uri.startsWith(QStringLiteral("file:"))
+                                     ? uri.toUtf8().toStdString()
+                                     : QFile::encodeName(uri).toStdString();
+        const std::string local = DocumentPathFromArgument(text, {});
+        if (!local.empty()) {
+            documents.push_back(local);
+        }
+    }
+    return deliver(documents);
 }
 
 SingleInstance::SingleInstance(QDBusConnection connection, QString serviceName)
-    : connection_(std::move(connection)), service_(std::move(serviceName)) {}
+    : connection_(std::move(connection)), service_(std::move(serviceName)) {
+    qDBusRegisterMetaType<QList<QByteArray>>();
+}
 
 SingleInstance::~SingleInstance() {
-    if (claimed_) {
-        connection_.unregisterObject(QString::fromLatin1(kPath));
-        connection_.unregisterService(service_);
-    }
+    release();
 }
 
 bool SingleInstance::claim() {
@@ -40,18 +70,66 @@ bool SingleInstance::claim() {
     return claimed_;
 }
 
-bool SingleInstance::handOver(const QStringList& paths) {
+void SingleInstance::release() {
+    if (claimed_) {
+        claimed_ = false;
+        connection_.unregisterObject(QString::fromLatin1(kPath));
+        connection_.unregisterService(service_);
+    }
+}
+
+SingleInstance::HandOver SingleInstance::handOver(const std::vector<std::string>& paths,
+                                                  int timeoutMs) {
     if (!busAvailable()) {
-        return false;
+        return HandOver::NoOwner;
+    }
+    QList<QByteArray> raw;
+    for (const std::string& path : paths) {
+        raw << QByteArray::fromStdString(path);
     }
     QDBusMessage call = QDBusMessage::createMethodCall(service_, QString::fromLatin1(kPath),
                                                        QString::fromLatin1(kService),
-                                                       QStringLiteral("OpenDocuments"));
-    call << paths;
+                                                       QStringLiteral("OpenDocumentFiles"));
+    call << QVariant::fromValue(raw);
     // The running instance may live in this very process (tests), so events
     // keep flowing while the answer is awaited.
-    const QDBusMessage reply = connection_.call(call, QDBus::BlockWithGui, kHandOverTimeoutMs);
-    return reply.type() == QDBusMessage::ReplyMessage;
+    const QDBusMessage reply = connection_.call(call, QDBus::BlockWithGui, timeoutMs);
+    if (reply.type() == QDBusMessage::ReplyMessage) {
+        const QList<QVariant> arguments = reply.arguments();
+        return !arguments.isEmpty() && arguments.front().toBool() ? HandOver::Taken
+                                                                  : HandOver::Ending;
+    }
+    const QDBusError::ErrorType error = QDBusError(reply).type();
+    if (error == QDBusError::ServiceUnknown || error == QDBusError::UnknownObject ||
+        error == QDBusError::UnknownMethod || error == QDBusError::UnknownInterface) {
+        return HandOver::NoOwner;
+    }
+    return HandOver::NoAnswer;
+}
+
+bool ClaimOrHandOver(SingleInstance& instance, const std::vector<std::string>& paths, bool& done) {
+    done = false;
+    if (!instance.busAvailable()) {
+        return true; // no session bus: every launch runs on its own
+    }
+    for (int attempt = 0; attempt < kClaimAttempts; ++attempt) {
+        if (instance.claim()) {
+            return true;
+        }
+        switch (instance.handOver(paths)) {
+        case SingleInstance::HandOver::Taken:
+            done = true;
+            return false;
+        case SingleInstance::HandOver::NoAnswer:
+            return false; // never a second window beside one that holds the name
+        case SingleInstance::HandOver::NoOwner:
+            break; // the name came free: claim it
+        case SingleInstance::HandOver::Ending:
+            QThread::msleep(kRetryPauseMs);
+            break;
+        }
+    }
+    return false;
 }
 
 } // namespace kestrune

@@ -22,6 +22,7 @@ void TextFiles::CheckFileError(int n, int code) {
         return;
     }
     lastFileError_ = code;
+    ++errorCount_;
     if (errorHandler_) {
         errorHandler_(n, code);
     }
@@ -142,7 +143,9 @@ void TextFiles::FilePrintString(int n, std::string_view bytes) {
     s->printColumn += static_cast<std::int64_t>(bytes.size());
 }
 
-void TextFiles::FilePrintFloat(int n, double x) { FilePrintString(n, PSstr(x)); }
+void TextFiles::FilePrintFloat(int n, double x) {
+    FilePrintString(n, PSstr(x));
+}
 
 void TextFiles::FilePrintCR(int n) {
     FilePrintString(n, "\r");
@@ -240,10 +243,14 @@ std::string_view TextFiles::FileInputItemBytes(int n) {
     return item;
 }
 
-Str255 TextFiles::FileInputItem(int n) { return Str255(FileInputItemBytes(n)); }
+Str255 TextFiles::FileInputItem(int n) {
+    return Str255(FileInputItemBytes(n));
+}
 
 // Numbers read the same bytes a text item keeps.
-double TextFiles::FileInputItemNumber(int n) { return PSval(FileInputItemBytes(n).substr(0, Str255::kMaxLength)); }
+double TextFiles::FileInputItemNumber(int n) {
+    return PSval(FileInputItemBytes(n).substr(0, Str255::kMaxLength));
+}
 
 std::int64_t TextFiles::FileInputItemInteger(int n) {
     return PSvalInt64(FileInputItemBytes(n).substr(0, Str255::kMaxLength));

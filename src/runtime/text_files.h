@@ -36,6 +36,9 @@ public:
 
     void setErrorHandler(ErrorHandler handler) { errorHandler_ = std::move(handler); }
     int LastFileError() const { return lastFileError_; }
+    // How many errors were reported so far: a read that reported one did not
+    // take the whole file.
+    int FileErrorCount() const { return errorCount_; }
 
     // Output replaces the file only when the slot is closed with every byte
     // written: the file is never truncated in place.
@@ -85,6 +88,7 @@ private:
     std::size_t linePos_ = 0; // 1-based; 0 = no line held
     int lineFile_ = 0;
     int lastFileError_ = 0;
+    int errorCount_ = 0;
     ErrorHandler errorHandler_;
 };
 

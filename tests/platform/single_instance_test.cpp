@@ -3,60 +3,85 @@
 
 #include "platform/single_instance.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <gtest/gtest.h>
 
 namespace kestrune::test {
 namespace {
 
-constexpr const char* kTestService = "org.kestrune.KestruneTest";
-
-TEST(SingleInstance, ALaterLaunchHandsItsDocumentsToTheFirst) {
-    if (!QDBusConnection::sessionBus().isConnected()) {
-        GTEST_SKIP() << "no session bus";
-    }
-    // Two connections stand for two processes.
-    const QString firstName = QStringLiteral("kestrune-first");
-    const QString secondName = QStringLiteral("kestrune-second");
-    {
-        SingleInstance first(QDBusConnection::connectToBus(QDBusConnection::SessionBus, firstName),
-                             QString::fromLatin1(kTestService));
-        SingleInstance second(
-            QDBusConnection::connectToBus(QDBusConnection::SessionBus, secondName),
-            QString::fromLatin1(kTestService));
-        QStringList received;
-        int deliveries = 0;
-        first.setHandler([&](const QStringList& paths) {
-            received = paths;
-            ++deliveries;
-        });
-
-        ASSERT_TRUE(first.claim());
-        EXPECT_FALSE(second.claim());
-        EXPECT_TRUE(second.handOver(
-            {QStringLiteral("/tmp/Speakers.kedata"), QStringLiteral("/tmp/Caf\u00E9.csv")}));
-        EXPECT_EQ(deliveries, 1);
-        EXPECT_EQ(received,
-                  (QStringList{"/tmp/Speakers.kedata", QString::fromUtf8("/tmp/Caf\u00E9.csv")}));
-
-        EXPECT_TRUE(second.handOver({})); // a bare second launch reaches it too
-        EXPECT_EQ(deliveries, 2);
-    }
-    QDBusConnection::disconnectFromBus(firstName);
-    QDBusConnection::disconnectFromBus(secondName);
+// Tests run in parallel on one bus: each process keeps to a name of its own.
+QString testService() {
+    return QStringLiteral("org.kestrune.KestruneTest%1").arg(QCoreApplication::applicationPid());
 }
 
-TEST(SingleInstance, NobodyToHandOverToMeansRunningAlone) {
-    if (!QDBusConnection::sessionBus().isConnected()) {
-        GTEST_SKIP() << "no session bus";
+// Two connections stand for two processes.
+class HandOverTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!QDBusConnection::sessionBus().isConnected()) {
+            GTEST_SKIP() << "no session bus";
+        }
+        first.emplace(QDBusConnection::connectToBus(QDBusConnection::SessionBus, "kestrune-1"),
+                      testService());
+        second.emplace(QDBusConnection::connectToBus(QDBusConnection::SessionBus, "kestrune-2"),
+                       testService());
+        first->setHandler([this](const std::vector<std::string>& paths) {
+            received.push_back(paths);
+            return accepting;
+        });
     }
-    const QString name = QStringLiteral("kestrune-lonely");
-    {
-        SingleInstance lonely(QDBusConnection::connectToBus(QDBusConnection::SessionBus, name),
-                              QStringLiteral("org.kestrune.KestruneNobody"));
-        EXPECT_FALSE(lonely.handOver({QStringLiteral("/tmp/x.kedata")}));
+    void TearDown() override {
+        first.reset();
+        second.reset();
+        QDBusConnection::disconnectFromBus("kestrune-1");
+        QDBusConnection::disconnectFromBus("kestrune-2");
     }
-    QDBusConnection::disconnectFromBus(name);
+
+    std::optional<SingleInstance> first;
+    std::optional<SingleInstance> second;
+    std::vector<std::vector<std::string>> received;
+    bool accepting = true;
+};
+
+TEST_F(HandOverTest, PathsArriveAsTheFileSystemsBytes) {
+    ASSERT_TRUE(first->claim());
+    EXPECT_FALSE(second->claim());
+    // Not UTF-8: a Latin-1 e acute, as an older file system may hold it.
+    const std::vector<std::string> paths = {"/tmp/Speakers.kedata", "/tmp/caf\xE9.csv"};
+    EXPECT_EQ(second->handOver(paths), SingleInstance::HandOver::Taken);
+    EXPECT_EQ(second->handOver({}), SingleInstance::HandOver::Taken); // a bare launch too
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0], paths);
+    EXPECT_TRUE(received[1].empty());
+}
+
+TEST_F(HandOverTest, FileUrisFromADesktopAreDecodedAndRelativePathsRefused) {
+    ASSERT_TRUE(first->claim());
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        testService(), QString::fromLatin1(SingleInstance::kPath),
+        QString::fromLatin1(SingleInstance::kService), QStringLiteral("OpenDocuments"));
+    call << QStringList{QStringLiteral("file:///home/u/My%20Speakers.kedata"),
+                        QStringLiteral("relative.kedata"), QStringLiteral("/tmp/abs.csv")};
+    const QDBusMessage reply =
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, "kestrune-2")
+            .call(call, QDBus::BlockWithGui);
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage);
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0],
+              (std::vector<std::string>{"/home/u/My Speakers.kedata", "/tmp/abs.csv"}));
+}
+
+TEST_F(HandOverTest, AnEndingInstanceIsNotTrustedWithDocumentsAndItsNameComesFree) {
+    ASSERT_TRUE(first->claim());
+    accepting = false;
+    EXPECT_EQ(second->handOver({"/tmp/a.kedata"}), SingleInstance::HandOver::Ending);
+    first->release();
+    EXPECT_EQ(second->handOver({"/tmp/a.kedata"}), SingleInstance::HandOver::NoOwner);
+    bool done = true;
+    EXPECT_TRUE(ClaimOrHandOver(*second, {"/tmp/a.kedata"}, done)); // runs on its own now
+    EXPECT_FALSE(done);
 }
 
 } // namespace

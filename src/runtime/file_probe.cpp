@@ -1,0 +1,48 @@
+#include "runtime/file_probe.h"
+
+#include "runtime/byte_streams.h"
+#include "runtime/file_errors.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kestrune {
+
+FileProbe ProbeInputFile(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return errno == EACCES ? FileProbe::NoPermission : FileProbe::Missing;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return FileProbe::NotAFile;
+    }
+    if (::access(path.c_str(), R_OK) != 0) {
+        return FileProbe::NoPermission;
+    }
+    // Opening it the way a read does also checks the locks.
+    int status = 0;
+    if (openFileSource(path, status) == nullptr) {
+        return status == FileErrorCode::kLocked ? FileProbe::Locked : FileProbe::NoPermission;
+    }
+    return FileProbe::Readable;
+}
+
+std::string FileProbeReason(FileProbe probe) {
+    switch (probe) {
+    case FileProbe::Readable:
+        break;
+    case FileProbe::Missing:
+        return "The file does not exist.";
+    case FileProbe::NoPermission:
+        return "You do not have permission to read it.";
+    case FileProbe::NotAFile:
+        return "It is a folder or a special file, not a document.";
+    case FileProbe::Locked:
+        return "Another program is using it and has locked it. Try again when that program is "
+               "done with it.";
+    }
+    return {};
+}
+
+} // namespace kestrune

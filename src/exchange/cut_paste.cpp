@@ -22,7 +22,8 @@ void CutOneModel(AppState& app) {
 std::int32_t PasteOnSheet(AppState& app, const PasteBuffer& model, PastePlace place) {
     const std::int32_t selected = app.sel.cellV;
     const std::int32_t above = place == PastePlace::BelowSelection ? selected : selected - 1;
-    const std::int32_t row = app.InsertRowAfter(std::max(above, 0));
+    // Into an empty sheet the model becomes row 1.
+    const std::int32_t row = app.InsertRowAfter(std::clamp(above, 0, app.table.fNum));
     StoreModel(app.table, row, model);
     app.table.Number[row] = selected + 1;
     app.sel.cellV = row;

@@ -61,12 +61,16 @@ void cutOrDelete(AppState& app, int item) {
 void paste(AppState& app) {
     EditMenuState& em = app.editMenu;
     em.itemIDPass = EditItem::kPaste;
+    const std::int32_t rowsBefore = app.table.fNum;
+    const std::int8_t dirtyBefore = app.doc.DirtyFlag;
     if (!PasteToEditFieldFromClipboard(app, PastePlace::BelowSelection)) {
         return;
     }
     app.menus.setUndo(UndoKind::Paste);
     em.undoItemID = EditItem::kPaste;
     recordPlace(app);
+    em.undo.rowsBefore = rowsBefore;
+    em.undo.dirtyBefore = dirtyBefore;
     if (rowMode(app)) {
         em.undo.model = ModelOfRow(app.table, app.sel.cellV);
         app.DirtyFlagTrue();
@@ -101,8 +105,21 @@ bool undoCut(AppState& app) {
 // is selected and unchanged, the pasted cell while it is selected.
 bool undoPaste(AppState& app) {
     if (rowMode(app)) {
-        if (!RowHoldsModel(app.table, app.sel.cellV, app.editMenu.undo.model)) {
+        const UndoRecord& record = app.editMenu.undo;
+        if (!RowHoldsModel(app.table, app.sel.cellV, record.model)) {
             return refuse(app);
+        }
+        if (record.rowsBefore == 0 && app.table.fNum == 1) {
+            // The sheet was empty: it is again, as it was.
+            app.table.emptyRow(1, true);
+            app.table.fNum = 0;
+            app.sel.cellV = 1;
+            app.TakeSnapshot();
+            if (record.dirtyBefore == 0) {
+                app.doc.DirtyFlag = 0;
+                app.platform().setWindowModified(false);
+            }
+            return true;
         }
         CutOneModel(app);
         return true;

@@ -34,6 +34,10 @@ struct UndoRecord {
     // its Number, or the row a Paste inserted.
     PasteBuffer model;
     std::int32_t number = 0;
+    // The sheet before a row Paste: its row count and modified mark, so that
+    // undoing a paste into an empty sheet gives the empty sheet back.
+    std::int32_t rowsBefore = 0;
+    std::int8_t dirtyBefore = 0;
 };
 
 struct EditMenuState {

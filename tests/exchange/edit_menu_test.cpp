@@ -37,6 +37,20 @@ TEST_F(MainWindowEdit, CuttingEveryRowLeavesOneNaRowAndBeeps) {
     EXPECT_EQ(app.doc.DirtyFlag, 1);
 }
 
+TEST_F(MainWindowEdit, UndoOfAPasteIntoAnEmptySheetGivesTheEmptySheetBack) {
+    openSheet(0);
+    platform.clipboard = kForeignModel;
+    edit(EditItem::kPaste);
+    ASSERT_EQ(app.table.fNum, 1);
+    EXPECT_EQ(maker(1), "Brimfield");
+    edit(EditItem::kUndo);
+    EXPECT_EQ(app.table.fNum, 0);
+    EXPECT_EQ(maker(1), "");
+    EXPECT_EQ(platform.beeps, 0);
+    EXPECT_EQ(app.doc.DirtyFlag, 0);
+    EXPECT_FALSE(platform.windowModified);
+}
+
 TEST_F(MainWindowEdit, PasteGoesBelowTheSelectedRowAndUndoTakesItBack) {
     openSheet(5);
     select(2, 0);

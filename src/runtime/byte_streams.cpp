@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <optional>
 #include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -126,32 +129,132 @@ std::string leafOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-class AtomicFileSink final : public ByteSink {
-public:
-    AtomicFileSink(std::string target, std::string temp, int tempFd, int targetLockFd)
-        : ByteSink(kBufferSize), target_(std::move(target)), temp_(std::move(temp)), fd_(tempFd),
-          targetLock_(targetLockFd) {}
-    ~AtomicFileSink() override {
-        if (!committed_) {
-            ::unlink(temp_.c_str());
+std::string joinPath(const std::string& folder, const std::string& leaf) {
+    return folder == "/" ? "/" + leaf : folder + "/" + leaf;
+}
+
+// The place a save writes to: the folder without symbolic links in it and
+// the file's own name there.
+struct SaveTarget {
+    std::string folder;
+    std::string leaf;
+    std::string path() const { return joinPath(folder, leaf); }
+};
+
+// As many links as the kernel follows before it gives up with ELOOP.
+constexpr int kMaxLinkHops = 40;
+
+// Follows the links at path to the file they name, which need not exist: a
+// dangling link saves to where it points. Empty when the links loop or the
+// folder cannot be found.
+std::optional<SaveTarget> resolveSaveTarget(std::string path) {
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            std::unique_ptr<char, decltype(&::free)> folder(
+                ::realpath(folderOf(path).c_str(), nullptr), &::free);
+            if (!folder) {
+                return std::nullopt;
+            }
+            return SaveTarget{folder.get(), leafOf(path)};
+        }
+        std::error_code failed;
+        const std::string next = std::filesystem::read_symlink(path, failed).string();
+        if (failed || next.empty()) {
+            return std::nullopt;
+        }
+        path = next.front() == '/' ? next : joinPath(folderOf(path), next);
+    }
+    return std::nullopt;
+}
+
+// ".name.<random>.tmp", with the name shortened so that the whole stays
+// within the 255 bytes a file name may have.
+std::string hiddenTempName(const std::string& leaf, std::random_device& entropy) {
+    return "." + leaf.substr(0, 200) + "." + std::to_string(entropy() % 1000000000u) + ".tmp";
+}
+
+std::string procPathOf(int fd) {
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
+// An unnamed file in the folder, when the file system makes them and the
+// process can name them later through /proc; -1 with errno otherwise.
+int openUnnamedFile(int folder, mode_t mode) {
+    FileDescriptor fd(::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+    if (fd.get() < 0) {
+        return -1;
+    }
+    struct stat own {};
+    struct stat seen {};
+    if (::fstat(fd.get(), &own) != 0 || ::stat(procPathOf(fd.get()).c_str(), &seen) != 0 ||
+        own.st_dev != seen.st_dev || own.st_ino != seen.st_ino) {
+        fd.reset();
+        errno = EOPNOTSUPP; // no way to name it: use a named file instead
+        return -1;
+    }
+    return fd.release();
+}
+
+// A fresh hidden file in the folder, for file systems without unnamed
+// files; -1 with errno on failure.
+int openNamedTempFile(int folder, const std::string& leaf, mode_t mode, std::string& name) {
+    std::random_device entropy;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = hiddenTempName(leaf, entropy);
+        const int fd =
+            ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
         }
     }
+    errno = EEXIST;
+    return -1;
+}
+
+// Gives the new file the owner, group and permissions of the one it
+// replaces, as far as the process may: a user who cannot give a file away
+// can still keep the group when they belong to it.
+void takeOverOwnerAndMode(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && errno == EPERM) {
+        (void)!::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    }
+    ::fchmod(fd, old.st_mode & 07777); // after fchown, which may clear set-id bits
+}
+
+class AtomicFileSink final : public ByteSink {
+public:
+    // temp is empty while the file has no name yet.
+    AtomicFileSink(int folderFd, std::string leaf, std::string temp, int tempFd, int targetLockFd)
+        : ByteSink(kBufferSize), folder_(folderFd), leaf_(std::move(leaf)), temp_(std::move(temp)),
+          fd_(tempFd), targetLock_(targetLockFd) {}
+    ~AtomicFileSink() override { removeTemp(); }
 
     int commit() override {
+        if (finished_) {
+            return result_;
+        }
+        finished_ = true;
         int code = flushBuffer();
         if (code == 0 && ::fsync(fd_.get()) != 0) {
             code = errno;
         }
+        if (code == 0 && temp_.empty()) {
+            code = nameUnnamedFile();
+        }
         if (code == 0 && ::close(fd_.release()) != 0) {
             code = errno;
         }
+        if (code == 0 &&
+            ::renameat(folder_.get(), temp_.c_str(), folder_.get(), leaf_.c_str()) != 0) {
+            code = errno;
+        }
         if (code != 0) {
-            return code; // the destructor removes the temporary file
+            removeTemp();
+            result_ = code;
+            return code;
         }
-        if (::rename(temp_.c_str(), target_.c_str()) != 0) {
-            return errno;
-        }
-        committed_ = true;
+        temp_.clear(); // it is the target now
         syncFolder();
         return 0;
     }
@@ -173,19 +276,46 @@ protected:
     }
 
 private:
-    void syncFolder() const {
-        const int dir = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            ::fsync(dir);
-            ::close(dir);
+    // Links the complete unnamed file into the folder under a fresh hidden
+    // name, ready to be renamed over the target.
+    int nameUnnamedFile() {
+        const std::string source = procPathOf(fd_.get());
+        std::random_device entropy;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = hiddenTempName(leaf_, entropy);
+            if (::linkat(AT_FDCWD, source.c_str(), folder_.get(), name.c_str(),
+                         AT_SYMLINK_FOLLOW) == 0) {
+                temp_ = std::move(name);
+                return 0;
+            }
+            if (errno != EEXIST) {
+                return errno;
+            }
+        }
+        return EEXIST;
+    }
+
+    void removeTemp() {
+        if (!temp_.empty()) {
+            ::unlinkat(folder_.get(), temp_.c_str(), 0);
+            temp_.clear();
         }
     }
 
-    std::string target_;
+    void syncFolder() const {
+        const FileDescriptor dir(::openat(folder_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (dir.get() >= 0) {
+            ::fsync(dir.get());
+        }
+    }
+
+    FileDescriptor folder_;
+    std::string leaf_;
     std::string temp_;
     FileDescriptor fd_;
     FileDescriptor targetLock_;
-    bool committed_ = false;
+    bool finished_ = false;
+    int result_ = 0;
 };
 
 } // namespace
@@ -273,52 +403,65 @@ std::unique_ptr<ByteSource> openFileSource(const std::string& path, int& status)
 }
 
 std::unique_ptr<ByteSink> openAtomicFileSink(const std::string& path, int& status) {
+    status = FileErrorCode::kCannotCreate;
+    const auto target = resolveSaveTarget(path);
+    if (!target) {
+        return nullptr;
+    }
+    const std::string targetPath = target->path();
+
     // The lock and permissions of an existing target decide first.
-    FileDescriptor targetLock(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    mode_t mode = 0666;
+    FileDescriptor targetLock(::open(targetPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat old {};
     if (targetLock.get() >= 0) {
-        struct stat st {};
-        if (::fstat(targetLock.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-            status = FileErrorCode::kCannotCreate;
+        if (::fstat(targetLock.get(), &old) != 0 || !S_ISREG(old.st_mode)) {
             return nullptr;
         }
         if (lockedByOther(targetLock.get(), true)) {
             status = FileErrorCode::kLocked;
             return nullptr;
         }
-        if (::access(path.c_str(), W_OK) != 0) {
+        if (::access(targetPath.c_str(), W_OK) != 0) {
             status = FileErrorCode::kNoAccess;
             return nullptr;
         }
-        mode = st.st_mode & 07777;
     } else if (errno != ENOENT) {
-        status = FileErrorCode::kCannotCreate;
         return nullptr;
     }
+    const mode_t mode = targetLock.get() >= 0 ? (old.st_mode & 07777) : 0666;
 
-    std::random_device entropy;
-    const std::string stem = folderOf(path) + "/." + leafOf(path) + ".";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string temp = stem + std::to_string(entropy() % 1000000000u) + ".tmp";
-        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0) {
-            if (targetLock.get() >= 0) {
-                ::fchmod(fd, mode); // keep the document's permissions
-            }
-            ::flock(fd, LOCK_EX | LOCK_NB);
-            status = 0;
-            return std::make_unique<AtomicFileSink>(path, temp, fd, targetLock.release());
+    FileDescriptor folder(::open(target->folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() < 0) {
+        return nullptr;
+    }
+    // The new bytes go to an unnamed file, so that a save cut short leaves
+    // nothing behind; it gets a name only once it is complete.
+    std::string temp;
+    FileDescriptor fd(openUnnamedFile(folder.get(), mode));
+    if (fd.get() < 0) {
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+            return nullptr;
         }
-        if (errno != EEXIST) {
-            break;
+        fd.reset(openNamedTempFile(folder.get(), target->leaf, mode, temp));
+        if (fd.get() < 0) {
+            return nullptr;
         }
     }
-    status = FileErrorCode::kCannotCreate;
-    return nullptr;
+    if (targetLock.get() >= 0) {
+        takeOverOwnerAndMode(fd.get(), old);
+    }
+    ::flock(fd.get(), LOCK_EX | LOCK_NB);
+    status = 0;
+    return std::make_unique<AtomicFileSink>(folder.release(), target->leaf, std::move(temp),
+                                            fd.release(), targetLock.release());
 }
 
-std::unique_ptr<ByteSource> makeStreamSource(std::istream& in) { return std::make_unique<StreamSource>(in); }
+std::unique_ptr<ByteSource> makeStreamSource(std::istream& in) {
+    return std::make_unique<StreamSource>(in);
+}
 
-std::unique_ptr<ByteSink> makeStreamSink(std::ostream& out) { return std::make_unique<StreamSink>(out); }
+std::unique_ptr<ByteSink> makeStreamSink(std::ostream& out) {
+    return std::make_unique<StreamSink>(out);
+}
 
 } // namespace kestrune

@@ -79,10 +79,12 @@ private:
 // a status code (35 locked, 13 cannot open) on refusal.
 std::unique_ptr<ByteSource> openFileSource(const std::string& path, int& status);
 
-// Prepares to replace the file at path: the bytes go to a temporary file in
-// the same folder, which commit() flushes and renames over the target.
-// Returns nullptr and a status code (35 locked, 13 not writable, 2 cannot
-// create) on refusal.
+// Prepares to replace the file at path, or the file a symbolic link at path
+// names: the bytes go to a temporary file in the target's folder (unnamed
+// where the file system allows, so that an interrupted save leaves nothing
+// behind), which commit() flushes and renames over the target, keeping its
+// permissions and, where allowed, its owner and group. Returns nullptr and a
+// status code (35 locked, 13 not writable, 2 cannot create) on refusal.
 std::unique_ptr<ByteSink> openAtomicFileSink(const std::string& path, int& status);
 
 std::unique_ptr<ByteSource> makeStreamSource(std::istream& in);

@@ -4,6 +4,7 @@
 #include "documents/open_documents.h"
 #include "sheet/sheet_input.h"
 #include "support/fake_platform.h"
+#include "support/sheet_session.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -18,36 +19,7 @@ namespace {
 
 constexpr int kFile = MenuNum::kFile;
 
-class Lifecycle : public ::testing::Test {
-protected:
-    Lifecycle() {
-        StartUp(app);
-        platform.fireTimers(); // launch is over
-    }
-    bool usable(int menu, int item) const { return app.menus.usable(menu, item); }
-    // Types into the Dia cell of row 1 and moves on, so the sheet changes.
-    void editSomething() {
-        SheetMouseDown(app, 300, 85, 1);
-        platform.type("25.4");
-        SheetKeyDown(app, SheetKey::kRight, {});
-    }
-    // A hand-over as the desktop makes it; it is taken from the event loop.
-    void handOver(const std::vector<std::string>& paths) {
-        HandleOpenDocuments(app, paths);
-        platform.fireTimers();
-    }
-    std::string callsJoined() const {
-        std::string all;
-        for (const auto& c : platform.calls) {
-            all += c + ";";
-        }
-        return all;
-    }
-
-    FakePlatform platform;
-    AppState app{platform};
-    TempDir dir;
-};
+using Lifecycle = test::SheetSession;
 
 TEST_F(Lifecycle, MenusAtLaunchAndWithASheet) {
     EXPECT_TRUE(usable(kFile, 1));  // New

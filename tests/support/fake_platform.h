@@ -14,7 +14,10 @@ namespace kestrune::test {
 
 class FakePlatform : public Platform {
 public:
-    void SysBeep() override { calls.push_back("SysBeep"); ++beeps; }
+    void SysBeep() override {
+        calls.push_back("SysBeep");
+        ++beeps;
+    }
     void setWindowModified(bool modified) override {
         calls.push_back(modified ? "setWindowModified(true)" : "setWindowModified(false)");
         windowModified = modified;
@@ -33,20 +36,32 @@ public:
     void updateScrollBar(const ScrollBarView& view) override { scrollBar = view; }
     void repaintSheet() override { ++repaints; }
 
-    // Dialogs answer at once from the scripted answers (Cancel when none is left).
-    void askSaveChanges(const std::string& fileName, std::function<void(SaveChangesAnswer)> done) override {
+    // Dialogs answer at once from the scripted answers (Cancel when none is
+    // left), or, while holdAnswers is set, when answerHeld() is called.
+    void askSaveChanges(const std::string& fileName,
+                        std::function<void(SaveChangesAnswer)> done) override {
         calls.push_back("askSaveChanges(" + fileName + ")");
-        SaveChangesAnswer answer = SaveChangesAnswer::Cancel;
-        if (!saveChangesAnswers.empty()) {
-            answer = saveChangesAnswers.front();
-            saveChangesAnswers.pop_front();
-        }
-        done(answer);
+        answer([this, done = std::move(done)] {
+            SaveChangesAnswer answer = SaveChangesAnswer::Cancel;
+            if (!saveChangesAnswers.empty()) {
+                answer = saveChangesAnswers.front();
+                saveChangesAnswers.pop_front();
+            }
+            done(answer);
+        });
     }
     void askSaveFile(const std::string& title, const std::string& proposedName,
                      std::function<void(FileChoice)> done) override {
         calls.push_back("askSaveFile(" + title + "," + proposedName + ")");
-        done(nextFileChoice());
+        answer([this, done = std::move(done)] { done(nextFileChoice()); });
+    }
+    // The user answers the dialog that was held.
+    void answerHeld() {
+        auto held = std::move(heldAnswer);
+        heldAnswer = nullptr;
+        if (held) {
+            held();
+        }
     }
     void askOpenFile(const std::string& title, const std::vector<std::string>& extensions,
                      std::function<void(FileChoice)> done) override {
@@ -55,7 +70,7 @@ public:
             joined += (joined.empty() ? "" : "|") + e;
         }
         calls.push_back("askOpenFile(" + title + "," + joined + ")");
-        done(nextFileChoice());
+        answer([this, done = std::move(done)] { done(nextFileChoice()); });
     }
     void showNote(const std::string& message, const std::string& details) override {
         calls.push_back("showNote(" + message + ")");
@@ -143,6 +158,14 @@ public:
         return choice;
     }
 
+    void answer(std::function<void()> deliver) {
+        if (holdAnswers) {
+            heldAnswer = std::move(deliver);
+        } else {
+            deliver();
+        }
+    }
+
     // Types into the edit field, replacing its text.
     void type(std::string_view text) { editField = Str255(text); }
 
@@ -163,6 +186,8 @@ public:
     int repaints = 0;
     std::deque<SaveChangesAnswer> saveChangesAnswers;
     std::deque<FileChoice> fileChoices;
+    bool holdAnswers = false;
+    std::function<void()> heldAnswer;
     std::vector<std::string> notes;
     std::vector<std::function<void()>> timers;
     bool sheetShown = false;

@@ -2,10 +2,14 @@
 
 #include "platform/exact_suffix_filter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QStandardPaths>
 
 namespace kestrune {
 namespace {
@@ -19,19 +23,29 @@ std::string localPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+// The window property that holds the folder of the last file chosen in one
+// of its file dialogs during this run.
+constexpr const char* kLastFolderProperty = "kestruneLastFileFolder";
+
 QFileDialog* fileDialog(QWidget* window, const std::string& title) {
     auto* dialog = new QFileDialog(window, utf8(title));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::WindowModal);
     // Qt's own dialog, so that the exact extension filter applies.
     dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog->setDirectory(FileDialogStartFolder(window));
     return dialog;
 }
 
-void deliverChoice(QFileDialog* dialog, const std::function<void(FileChoice)>& done) {
-    QObject::connect(dialog, &QDialog::finished, dialog, [dialog, done](int result) {
+void deliverChoice(QWidget* window, QFileDialog* dialog,
+                   const std::function<void(FileChoice)>& done) {
+    const QPointer<QWidget> owner(window);
+    QObject::connect(dialog, &QDialog::finished, dialog, [owner, dialog, done](int result) {
         const QStringList chosen = dialog->selectedFiles();
         if (result == QDialog::Accepted && !chosen.isEmpty()) {
+            if (owner != nullptr) {
+                owner->setProperty(kLastFolderProperty, QFileInfo(chosen.front()).absolutePath());
+            }
             done(localPath(chosen.front()));
         } else {
             done(std::nullopt);
@@ -39,7 +53,40 @@ void deliverChoice(QFileDialog* dialog, const std::function<void(FileChoice)>& d
     });
 }
 
+// "Kestrune Documents (*.kedata *.kedatasta)": what the list shows, named.
+QString nameFilterFor(const std::vector<std::string>& extensions) {
+    QStringList patterns;
+    bool documents = !extensions.empty();
+    bool tables = !extensions.empty();
+    for (const std::string& extension : extensions) {
+        patterns << QStringLiteral("*.") + utf8(extension);
+        documents = documents && (extension == "kedata" || extension == "kedatasta");
+        tables = tables && (extension == "csv" || extension == "txt");
+    }
+    QString name = QStringLiteral("Files");
+    if (documents) {
+        name = QStringLiteral("Kestrune Documents");
+    } else if (tables) {
+        name = QStringLiteral("CSV and Text Files");
+    }
+    return name + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
+
 } // namespace
+
+QString FileDialogStartFolder(const QWidget* window) {
+    if (window != nullptr) {
+        const QString last = window->property(kLastFolderProperty).toString();
+        if (!last.isEmpty() && QDir(last).exists()) {
+            return last;
+        }
+    }
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QDir(documents).exists()) {
+        return documents;
+    }
+    return QDir::homePath();
+}
 
 void showSaveChangesDialog(QWidget* window, const std::string& fileName,
                            std::function<void(SaveChangesAnswer)> done) {
@@ -52,9 +99,9 @@ void showSaveChangesDialog(QWidget* window, const std::string& fileName,
             .arg(utf8(fileName)));
     box->setInformativeText(
         QStringLiteral("Your changes will be lost if you don\u2019t save them."));
-    QPushButton* save = box->addButton(QStringLiteral("Save"), QMessageBox::AcceptRole);
+    QPushButton* save = box->addButton(QStringLiteral("&Save"), QMessageBox::AcceptRole);
     QPushButton* dontSave =
-        box->addButton(QStringLiteral("Don\u2019t Save"), QMessageBox::DestructiveRole);
+        box->addButton(QStringLiteral("&Don\u2019t Save"), QMessageBox::DestructiveRole);
     box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
     box->setDefaultButton(save);
     QObject::connect(box, &QDialog::finished, box,
@@ -76,8 +123,14 @@ void showSaveFileDialog(QWidget* window, const std::string& title, const std::st
     QFileDialog* dialog = fileDialog(window, title);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
-    dialog->selectFile(QFile::decodeName(proposedName.c_str()));
-    deliverChoice(dialog, done);
+    // A document that has a file is proposed by its full path: the dialog
+    // opens beside it. A bare name opens where the last file dialog left off.
+    const QFileInfo proposed(QFile::decodeName(proposedName.c_str()));
+    if (proposed.isAbsolute() && proposed.absoluteDir().exists()) {
+        dialog->setDirectory(proposed.absolutePath());
+    }
+    dialog->selectFile(proposed.fileName());
+    deliverChoice(window, dialog, done);
     dialog->open();
 }
 
@@ -91,8 +144,9 @@ void showOpenFileDialog(QWidget* window, const std::string& title,
     for (const std::string& extension : extensions) {
         suffixes << utf8(extension);
     }
+    dialog->setNameFilter(nameFilterFor(extensions));
     dialog->setProxyModel(new ExactSuffixFilter(suffixes, dialog));
-    deliverChoice(dialog, done);
+    deliverChoice(window, dialog, done);
     dialog->open();
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class QString;
 class QWidget;
 
 namespace kestrune {
@@ -29,13 +30,22 @@ public:
     virtual int answerContextMenu(const std::vector<ContextMenuItem>& items) = 0;
 };
 
+// The folder a file dialog of window opens in when the document names none:
+// the folder of the last file chosen in one of the window's file dialogs
+// during this run (the window keeps it), else the user's documents folder,
+// else the home folder.
+QString FileDialogStartFolder(const QWidget* window);
+
 // "Do you want to save the changes...?" with Save, Don't Save and Cancel.
 void showSaveChangesDialog(QWidget* window, const std::string& fileName,
                            std::function<void(SaveChangesAnswer)> done);
-// A save dialog proposing a name; it asks before replacing a file.
+// A save dialog proposing a name; it asks before replacing a file. A
+// proposed absolute path opens the dialog in its folder with its name filled
+// in; a bare name opens it in FileDialogStartFolder.
 void showSaveFileDialog(QWidget* window, const std::string& title, const std::string& proposedName,
                         std::function<void(FileChoice)> done);
-// An open dialog listing folders and files with exactly one of the extensions.
+// An open dialog in FileDialogStartFolder listing folders and files with
+// exactly one of the extensions, under a filter named after what it shows.
 void showOpenFileDialog(QWidget* window, const std::string& title,
                         const std::vector<std::string>& extensions,
                         std::function<void(FileChoice)> done);

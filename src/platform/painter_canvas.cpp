@@ -3,6 +3,7 @@
 #include "runtime/mac_roman.h"
 
 #include <QColor>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPen>
 #include <QRectF>
@@ -85,8 +86,22 @@ void PainterCanvas::drawText(const DrawTarget& /*target*/, const TextRun& run) {
     painter_.setPen(qColour(run.colour));
     // Drawn at the baseline and never clipped: a long name runs on into
     // the next column.
-    painter_.drawText(QPointF(run.x, run.baseline),
-                      QString::fromStdString(macRomanToUtf8(run.bytes)));
+    const QString text = QString::fromStdString(macRomanToUtf8(run.bytes));
+    if (run.stretch == 1.0) {
+        painter_.drawText(QPointF(run.x, run.baseline), text);
+        return;
+    }
+    // Condensed about its start, the height unchanged.
+    painter_.save();
+    painter_.translate(run.x, run.baseline);
+    painter_.scale(run.stretch, 1.0);
+    painter_.drawText(QPointF(0.0, 0.0), text);
+    painter_.restore();
+}
+
+double PainterCanvas::textWidth(const TextRun& run) {
+    const QFontMetricsF metrics(cachedFont(run.fontNum, run.fontSize));
+    return metrics.horizontalAdvance(QString::fromStdString(macRomanToUtf8(run.bytes)));
 }
 
 void PainterCanvas::strokeLine(const DrawTarget& /*target*/, double x0, double y0, double x1,

@@ -31,6 +31,7 @@ protected:
     void fillRect(const DrawTarget& target, double x0, double y0, double x1, double y1,
                   Colour colour) override;
     void eraseRect(const DrawTarget& target, double x0, double y0, double x1, double y1) override;
+    double textWidth(const TextRun& run) override;
 
 private:
     const QFont& cachedFont(std::int32_t fontNum, double size);

@@ -7,7 +7,9 @@
 #include "platform/images.h"
 #include "platform/painter_canvas.h"
 #include "runtime/mac_roman.h"
+#include "sheet/cell_text.h"
 #include "sheet/sheet_input.h"
+#include "sheet/sheet_labels.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -28,8 +30,22 @@ const QColor kDisplayBlue = QColor::fromRgbF(0.7725f, 0.8706f, 1.0f);
 // "Lucida Grande" at 13 points, a pixel smaller so that it fits the
 // 16-pixel fields.
 QFont controlFont() {
-    return PainterCanvas::fontFor(1, 12.0);
+    return PainterCanvas::fontFor(kControlFont, kControlFontSize);
 }
+
+// The row counter draws its text through the core, which narrows a count too
+// long for the field instead of letting it be cut off at both ends.
+class RowCounterLabel final : public QLabel {
+public:
+    explicit RowCounterLabel(QWidget* parent) : QLabel(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QPainter painter(this);
+        PainterCanvas canvas(painter);
+        DrawRowCounter(canvas, utf8ToMacRoman(text().toStdString()));
+    }
+};
 
 QString utf8(const std::string& text) {
     return QString::fromStdString(text);
@@ -43,7 +59,7 @@ TopBar::TopBar(AppState& app, QWidget* parent) : QWidget(parent), app_(app) {
 
     text(QStringLiteral("No."), ltrb(7, 17, 31, 33), false);
     picture("NumberBuleBack.png", ltrb(35, 14, 98, 35));
-    rowCounter_ = text(QString(), ltrb(37, 17, 96, 33), true);
+    rowCounter_ = place(new RowCounterLabel(this), ltrb(37, 17, 96, 33), true);
     columnLabel_ = text(QString(), ltrb(105, 17, 201, 33), false);
     columnLabel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
@@ -86,7 +102,10 @@ QLabel* TopBar::picture(const char* fileName, const QRect& rect) {
 }
 
 QLabel* TopBar::text(const QString& text, const QRect& rect, bool onBlue) {
-    auto* label = new QLabel(text, this);
+    return place(new QLabel(text, this), rect, onBlue);
+}
+
+QLabel* TopBar::place(QLabel* label, const QRect& rect, bool onBlue) {
     label->setGeometry(rect);
     label->setAlignment(Qt::AlignCenter);
     if (onBlue) {

@@ -43,6 +43,7 @@ protected:
 private:
     QLabel* picture(const char* fileName, const QRect& rect);
     QLabel* text(const QString& text, const QRect& rect, bool onBlue);
+    QLabel* place(QLabel* label, const QRect& rect, bool onBlue);
     QPushButton* button(const QString& title, const QRect& rect);
     QToolButton* arrowButton(const char* fileName, const QString& help, const QRect& rect);
 

@@ -2,7 +2,8 @@
 // The three drawing primitives of the sheet and the printed page, and the
 // drawing state they read. Callers set the state, then call a primitive; the
 // rules that do not depend on the device (which target, which rectangle mode,
-// the default line width) are decided here, the device only paints.
+// the default line width, how a text too long for its box is narrowed) are
+// decided here; the device only paints, and measures texts.
 
 #include "runtime/str255.h"
 
@@ -28,6 +29,7 @@ struct DrawState {
     double BleCol = 0.0;
     double LineW = 0.0; // 0 or less draws one pixel wide
     double fontSize = 12.0;
+    double fontStretch = 1.0; // horizontal scale of texts; below 1 draws them condensed
     std::int32_t QzFontNum = 1;
     Str255 s_QuartzText;         // Mac OS Roman bytes
     Str255 s_FrameFill{"Frame"}; // "Frame" outlines, "Fill" fills, anything else draws nothing
@@ -65,8 +67,28 @@ struct TextRun {
     std::int32_t fontNum = 1;
     std::string_view fontName;
     double fontSize = 12.0;
+    double stretch = 1.0; // widths scaled by this about x, heights kept
     Colour colour;
 };
+
+// The x range a text's glyphs may cover, in the coordinates of its x.
+struct TextBox {
+    double left = 0.0;
+    double right = 0.0;
+};
+
+// Where and how large a text is drawn.
+struct TextFit {
+    double x = 0.0;
+    double fontSize = 12.0;
+    double stretch = 1.0;
+    friend bool operator==(const TextFit&, const TextFit&) = default;
+};
+
+// Texts that must be narrowed are condensed down to this scale before a
+// smaller size is used, and never made smaller than kMinFitFontSize.
+constexpr double kMinFitStretch = 0.65;
+constexpr double kMinFitFontSize = 6.0;
 
 class Canvas {
 public:
@@ -84,7 +106,15 @@ public:
     // Paints the rectangle in the background colour of window 1 (white).
     void EraseRect(double x0, double y0, double x1, double y1);
 
+    // The advance width of bytes in font fontNum at fontSize, not stretched.
+    double TextWidth(std::string_view bytes, std::int32_t fontNum, double fontSize);
+
 protected:
+    // Measures run.bytes as the device would draw them. The default
+    // estimates from the typical widths of the stand-in fonts, for devices
+    // that cannot measure.
+    virtual double textWidth(const TextRun& run);
+
     virtual void drawText(const DrawTarget& target, const TextRun& run) = 0;
     virtual void strokeLine(const DrawTarget& target, double x0, double y0, double x1, double y1,
                             double width, Colour colour) = 0;
@@ -100,5 +130,16 @@ private:
     Colour colour() const { return {st.RedCol, st.GrnCol, st.BleCol}; }
     double lineWidth() const { return st.LineW > 0.0 ? st.LineW : 1.0; }
 };
+
+// An estimate of run's advance width, by character class per font.
+double EstimatedTextWidth(const TextRun& run);
+
+// How text, drawn at x in fontNum at fontSize, stays readable inside box.
+// A text whose glyphs (its leading blanks aside) already lie in the box is
+// drawn as placed. Any other keeps its right end where it was, pulled into
+// the box, and is condensed, then made smaller in whole pixels, until its
+// glyphs span exactly from box.left to that end; no character is left out.
+TextFit FitText(Canvas& canvas, std::string_view text, std::int32_t fontNum, double fontSize,
+                double x, TextBox box);
 
 } // namespace kestrune

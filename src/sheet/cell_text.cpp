@@ -144,6 +144,17 @@ PlacedText RowNumberText(std::int32_t row) {
     return placed;
 }
 
+// Each grid line covers the pixel right of its column's x; texts keep one
+// more pixel clear of it on either side.
+TextBox RowNumberBox() {
+    return {1.0, SelectionColumnExtent(1).x0 - 1.0};
+}
+
+TextBox ValueBox(Param p) {
+    const ColumnExtent column = SelectionColumnExtent(3 + static_cast<std::int32_t>(p));
+    return {column.x0 + 2.0, column.x1 - 1.0};
+}
+
 PlacedText ValueText(Param p, double v) {
     const std::int32_t w = integerWidth(v);
     const DisplayRule rule = displayRule(p, v, w);

@@ -5,6 +5,7 @@
 
 #include "core/model_table.h"
 #include "runtime/str255.h"
+#include "sheet/canvas.h"
 
 #include <cstdint>
 #include <string_view>
@@ -26,6 +27,8 @@ constexpr double kHeaderFontSize = 13.0;
 constexpr double kSuperscriptFontSize = 9.0;
 constexpr std::int32_t kCellFont = 5; // names and values
 constexpr double kCellFontSize = 12.0;
+constexpr std::int32_t kControlFont = 1; // the tool area's controls
+constexpr double kControlFontSize = 12.0;
 
 // Baseline of the texts on line lineNo (1 is the first line below the header).
 constexpr double LineBaseline(std::int64_t lineNo) {
@@ -62,9 +65,16 @@ struct PlacedText {
 // The row-number text of a row, right-aligned up to 999.
 PlacedText RowNumberText(std::int32_t row);
 
+// Where the glyphs of a row number may go: the number column up to its
+// divider. Longer numbers are fitted into it (FitText).
+TextBox RowNumberBox();
+
 // A parameter as its column shows it: rounded for display, decimals filled
 // in, aligned on the integer digits.
 PlacedText ValueText(Param p, double v);
+
+// Where the glyphs of a value may go: its column between the grid lines.
+TextBox ValueBox(Param p);
 
 // Fills in trailing decimal zeros of a number text: mode 1 to one decimal,
 // mode 2 to two, mode 3 to three; never shortens. Other modes change nothing.

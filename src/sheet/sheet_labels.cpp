@@ -20,6 +20,24 @@ void drawAt(Canvas& canvas, std::string_view text, double x, double y) {
     canvas.QuartzDrawText(kMainWindow);
 }
 
+// Draws text like drawAt, narrowed and made smaller as FitText decides when
+// its glyphs would leave box; the font size and stretch are restored after.
+void drawFitted(Canvas& canvas, std::string_view text, double x, double y, TextBox box) {
+    DrawState& st = canvas.st;
+    const double size = st.fontSize;
+    const TextFit fit = FitText(canvas, text, st.QzFontNum, size, x, box);
+    st.fontSize = fit.fontSize;
+    st.fontStretch = fit.stretch;
+    drawAt(canvas, text, fit.x, y);
+    st.fontSize = size;
+    st.fontStretch = 1.0;
+}
+
+void drawRowNumber(Canvas& canvas, std::int32_t row, double y) {
+    const PlacedText number = RowNumberText(row);
+    drawFitted(canvas, number.text.view(), number.x, y, RowNumberBox());
+}
+
 void drawHeaderLines(Canvas& canvas, const ColumnHeader& header) {
     drawAt(canvas, header.label, header.labelX, kLabelBaseline);
     if (!header.unit.empty()) {
@@ -67,8 +85,7 @@ void DrawOneTopWhiteLabel(Canvas& canvas, const AppState& app) {
     const Selection& sel = app.sel;
     if (sel.cellV > sel.ScrollValue) {
         const std::int32_t line = sel.ScrollValue < 1 ? sel.cellV : sel.cellV - sel.ScrollValue;
-        const PlacedText number = RowNumberText(sel.cellVscroll);
-        drawAt(canvas, number.text.view(), number.x, LineBaseline(line));
+        drawRowNumber(canvas, sel.cellVscroll, LineBaseline(line));
     }
 }
 
@@ -79,8 +96,7 @@ void DrawLongCell(Canvas& canvas, const ModelTable& table, double grey, std::int
 
     st.setGrey(grey);
     setHeaderFont(st, kHeaderFontSize);
-    const PlacedText number = RowNumberText(row);
-    drawAt(canvas, number.text.view(), number.x, y);
+    drawRowNumber(canvas, row, y);
 
     st.setGrey(0.0);
     st.QzFontNum = kCellFont;
@@ -89,8 +105,22 @@ void DrawLongCell(Canvas& canvas, const ModelTable& table, double grey, std::int
     drawAt(canvas, table.ModelName.get(row), kModelNameX, y);
     for (const Param p : kAllParams) {
         const PlacedText value = ValueText(p, table.value(p, row));
-        drawAt(canvas, value.text.view(), value.x, y);
+        drawFitted(canvas, value.text.view(), value.x, y, ValueBox(p));
     }
+}
+
+void DrawRowCounter(Canvas& canvas, std::string_view counter) {
+    constexpr double kBaseline = 12.0;
+    constexpr double kMargin = 2.0;
+    DrawState& st = canvas.st;
+    st.xSft = 0;
+    st.ySft = 0;
+    st.setGrey(0.0);
+    st.QzFontNum = kControlFont;
+    st.fontSize = kControlFontSize;
+    const double width = canvas.TextWidth(counter, st.QzFontNum, st.fontSize);
+    drawFitted(canvas, counter, (kRowCounterWidth - width) / 2.0, kBaseline,
+               {kMargin, kRowCounterWidth - kMargin});
 }
 
 } // namespace kestrune

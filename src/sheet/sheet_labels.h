@@ -5,6 +5,7 @@
 // leave the drawing state at its last values.
 
 #include <cstdint>
+#include <string_view>
 
 namespace kestrune {
 
@@ -21,8 +22,16 @@ void DrawAllTopLabel(Canvas& canvas, double grey);
 void DrawOneTopWhiteLabel(Canvas& canvas, const AppState& app);
 
 // Row `row` of the table on line lineNo, moved up by yShift: its number in
-// grey level `grey`, its names and values in black. Leaves black, font 5, 12.
+// grey level `grey`, its names and values in black. Numbers and values too
+// long for their column are narrowed to fit it; names run on to the right.
+// Leaves black, font 5, 12.
 void DrawLongCell(Canvas& canvas, const ModelTable& table, double grey, std::int32_t lineNo,
                   std::int32_t row, std::int32_t yShift);
+
+// The tool area's row counter ("12/345") in black, centred in its field,
+// whose top-left corner is the origin; narrowed and made smaller when it is
+// too long for the field. It is written in the tool area's control font.
+constexpr double kRowCounterWidth = 59.0;
+void DrawRowCounter(Canvas& canvas, std::string_view counter);
 
 } // namespace kestrune

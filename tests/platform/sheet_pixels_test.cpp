@@ -3,6 +3,8 @@
 
 #include "gui_fixture.h"
 
+#include "core/commands.h"
+
 #include <QImage>
 #include <cmath>
 #include <gmock/gmock.h>
@@ -17,6 +19,35 @@ protected:
         return image.pixelColor(x, y - SheetWidget::kTop);
     }
     QImage grabSheet() const { return sheet().grab().toImage(); }
+
+    // A sheet of a million models whose last screenful has no manufacturer,
+    // an Fp of 0 and 123456.78 in every other column; the last row is the
+    // new, selected one.
+    void openAMillionLongNumbers() {
+        choose(MenuNum::kFile, 1);
+        app.table.fNum = 999'999;
+        app.table.ensureRows(1'000'001);
+        for (std::int32_t r = 999'900; r <= 999'999; ++r) {
+            app.table.Number[r] = r;
+            for (const Param p : kAllParams) {
+                app.table.setValue(p, r, p == Param::Fp ? 0.0 : 123'456.78);
+            }
+        }
+        AddNewModelCommand(app);
+        settle();
+    }
+    // Whether any pixel in columns x0 to x1 of the window-y range looks like
+    // text: much darker than the stripes, the grid and the cell colours.
+    bool inkIn(const QImage& image, int x0, int x1, int top, int bottom) const {
+        for (int y = top; y < bottom; ++y) {
+            for (int x = x0; x <= x1; ++x) {
+                if (qGray(image.pixel(x, y - SheetWidget::kTop)) < 140) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
 };
 
 // Colour components of the drawing, as 8-bit values.
@@ -56,6 +87,53 @@ TEST_F(SheetPixels, ASelectedRowIsHighlightedAcrossTheCells) {
     for (int x : {200, 420, 700}) {
         EXPECT_THAT(at(image, x, 88), IsRgb(level(0.7725), level(0.8706), 255)) << x;
     }
+}
+
+TEST_F(SheetPixels, LongNumbersStayInsideTheirCellsAtAMillionRows) {
+    openAMillionLongNumbers();
+    ASSERT_EQ(app.table.fNum, 1'000'000);
+    const QImage image = grabSheet();
+    const int lines = (image.height() + SheetWidget::kTop - 80) / 16;
+    ASSERT_GE(lines, 5);
+    // Every line above the new last row: numbers 999986 and so on.
+    for (int line = 1; line < lines - 1; ++line) {
+        SCOPED_TRACE(testing::Message() << "line " << line);
+        const int top = 80 + 16 * (line - 1) + 1;
+        const int bottom = top + 15;
+        // The row number has text, but none past the divider.
+        EXPECT_TRUE(inkIn(image, 2, 26, top, bottom));
+        EXPECT_FALSE(inkIn(image, 27, 27, top, bottom));
+        EXPECT_FALSE(inkIn(image, 29, 60, top, bottom));
+        // Vap's value keeps clear of Fp's short one and of the line between.
+        EXPECT_FALSE(inkIn(image, 388, 393, top, bottom));
+        // No value reaches the pixel beside its column's left line.
+        for (int column = 0; column < 8; ++column) {
+            const int left = 280 + 56 * column;
+            EXPECT_FALSE(inkIn(image, left + 1, left + 1, top, bottom)) << "column " << column;
+            EXPECT_TRUE(inkIn(image, left + 2, left + 54, top, bottom)) << "column " << column;
+        }
+    }
+}
+
+TEST_F(SheetPixels, TheRowCounterShowsTheWholeCountInsideItsField) {
+    openAMillionLongNumbers();
+    QLabel* counter = bar().rowCounter();
+    ASSERT_EQ(counter->text(), QStringLiteral("1000000/1000000"));
+    const QImage image = counter->grab().toImage();
+    int left = image.width();
+    int right = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    // Not cut at either side, and not shrunk to a smudge.
+    EXPECT_GE(left, 1);
+    EXPECT_LE(right, image.width() - 2);
+    EXPECT_GT(right - left, 40);
 }
 
 } // namespace

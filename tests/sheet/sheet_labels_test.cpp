@@ -35,7 +35,8 @@ void expectText(const RecordingCanvas& canvas, const std::string& text, double x
                             font,
                             std::string(QuartzFontName(font)),
                             size,
-                            text}));
+                            text,
+                            1.0}));
 }
 
 class SheetLabels : public testing::Test {

@@ -98,12 +98,14 @@ protected:
         RecordingCanvas canvas;
         PaintSheet(canvas, app, top, bottom);
         left = canvas.st;
+        measured = canvas.measurements;
         return canvas.calls;
     }
 
     kestrune::test::FakePlatform platform;
     AppState app{platform};
-    DrawState left; // the drawing state the last paint left behind
+    DrawState left;            // the drawing state the last paint left behind
+    std::int64_t measured = 0; // texts the last paint measured
 };
 
 TEST_F(PaintSheetTest, DrawsTheLayersInOrder) {
@@ -265,6 +267,27 @@ TEST_F(PaintSheetTest, AMillionRowsCostNoMoreThanTheRowsOnScreen) {
         std::find_if(end.begin(), end.end(), [](const DrawCall& c) { return c.text == " 999991"; });
     ASSERT_NE(firstNumber, end.end());
     EXPECT_EQ(firstNumber->y0, 93.0);
+}
+
+TEST_F(PaintSheetTest, NumbersTooLongForTheirCellsAreMeasuredOnScreenOnly) {
+    app.table.fNum = 1'000'000;
+    app.table.ensureRows(app.table.fNum + 1);
+    for (std::int32_t r = 999'950; r <= 1'000'000; ++r) {
+        for (const Param p : kAllParams) {
+            app.table.setValue(p, r, 123'456.78);
+        }
+    }
+    select(0, 1'000'000, 999'970);
+    const std::vector<DrawCall> calls = paint(0, 600);
+    const std::vector<DrawCall> narrowed = [&] {
+        std::vector<DrawCall> out;
+        std::copy_if(calls.begin(), calls.end(), std::back_inserter(out),
+                     [](const DrawCall& c) { return c.kind == Kind::Text && c.stretch < 1.0; });
+        return out;
+    }();
+    // Every number and value of the 30 rows on screen, and the white number.
+    EXPECT_EQ(narrowed.size(), 30u * 9u + 1u);
+    EXPECT_LT(measured, 30 * 9 * 10);
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kestrune::test {
@@ -27,6 +29,7 @@ struct DrawCall {
     std::string fontName;
     double fontSize = 0.0;
     std::string text;
+    double stretch = 1.0; // texts only
 
     friend bool operator==(const DrawCall&, const DrawCall&) = default;
 
@@ -72,14 +75,29 @@ inline void PrintTo(const DrawCall& c, std::ostream* os) {
     if (c.kind == DrawCall::Kind::Text) {
         *os << " font " << c.fontNum << " '" << c.fontName << "' " << c.fontSize << " \"" << c.text
             << "\"";
+        if (c.stretch != 1.0) {
+            *os << " stretched " << c.stretch;
+        }
     } else {
         *os << " width " << c.lineWidth;
     }
 }
 
+// Texts are measured with the canvas's estimate (EstimatedTextWidth), so
+// fitted texts land at positions a test can work out.
 class RecordingCanvas : public Canvas {
 public:
     std::vector<DrawCall> calls;
+    std::int64_t measurements = 0;
+
+    // The x range the glyphs of a recorded text cover, leading blanks aside.
+    std::pair<double, double> glyphSpan(const DrawCall& text) {
+        const std::size_t first = std::min(text.text.find_first_not_of(' '), text.text.size());
+        const double lead =
+            TextWidth(std::string_view(text.text).substr(0, first), text.fontNum, text.fontSize);
+        const double width = TextWidth(text.text, text.fontNum, text.fontSize);
+        return {text.x0 + lead * text.stretch, text.x0 + width * text.stretch};
+    }
 
     std::vector<DrawCall> texts() const { return ofKind(DrawCall::Kind::Text); }
     std::vector<DrawCall> ofKind(DrawCall::Kind kind) const {
@@ -104,7 +122,12 @@ protected:
         c.fontName = std::string(run.fontName);
         c.fontSize = run.fontSize;
         c.text = std::string(run.bytes);
+        c.stretch = run.stretch;
         calls.push_back(c);
+    }
+    double textWidth(const TextRun& run) override {
+        ++measurements;
+        return EstimatedTextWidth(run);
     }
     void strokeLine(const DrawTarget& target, double x0, double y0, double x1, double y1,
                     double width, Colour colour) override {

@@ -1,7 +1,7 @@
 #pragma once
 // A reproducible random catalogue for the benchmarks.
 
-#include "core/app_state.h"
+#include "model/app_state.h"
 
 #include <random>
 #include <string>

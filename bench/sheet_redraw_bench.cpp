@@ -3,8 +3,8 @@
 // cell. Neither may grow with the table.
 
 #include "catalogue.h"
-#include "core/app_state.h"
 #include "counting_canvas.h"
+#include "model/app_state.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_painter.h"
 #include "sheet/sheet_redraw.h"

@@ -1,7 +1,7 @@
 #pragma once
 // A Platform that does nothing, for benchmarks.
 
-#include "core/platform.h"
+#include "model/platform.h"
 #include "sheet/tool_area.h"
 
 namespace kestrune::bench {

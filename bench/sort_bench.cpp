@@ -1,8 +1,9 @@
 // Sort menu commands on catalogues of 10k, 100k and 1M models: by Fp upward
 // and downward, and "Unsort" back from the Fp order.
 
+#include "application/sort_command.h"
 #include "catalogue.h"
-#include "core/app_state.h"
+#include "model/app_state.h"
 #include "sheet/sorting.h"
 #include "silent_platform.h"
 

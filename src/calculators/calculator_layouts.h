@@ -3,8 +3,8 @@
 // with its kind, text, help tag, rectangle in points and font; and what each
 // window's display puts into its fields from the working set.
 
-#include "calculators/calculator_view.h"
-#include "calculators/working_set.h"
+#include "model/calculator_view.h"
+#include "model/working_set.h"
 #include "runtime/str255.h"
 
 #include <cstdint>

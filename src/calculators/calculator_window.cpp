@@ -2,8 +2,8 @@
 
 #include "calculators/calculator_layouts.h"
 #include "calculators/formulas.h"
-#include "core/app_state.h"
-#include "core/menu_states.h"
+#include "model/app_state.h"
+#include "model/menu_states.h"
 #include "runtime/mac_roman.h"
 #include "sheet/sheet_redraw.h"
 

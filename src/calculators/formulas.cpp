@@ -1,6 +1,6 @@
 #include "calculators/formulas.h"
 
-#include "core/app_state.h"
+#include "model/app_state.h"
 #include "runtime/number_text.h"
 
 #include <cmath>

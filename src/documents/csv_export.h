@@ -5,7 +5,7 @@
 // split or lose their leading blank are put in double quotes, so the file
 // reads back here and in a spreadsheet. The document itself is not touched.
 
-#include "core/app_state.h"
+#include "model/app_state.h"
 
 #include <cstdint>
 #include <iosfwd>

@@ -5,7 +5,7 @@
 // line does not bound a model). The rows replace the sheet's rows from 1 on
 // and the sheet becomes a new, modified document named after the file.
 
-#include "core/app_state.h"
+#include "model/app_state.h"
 
 #include <iosfwd>
 #include <string>

@@ -4,7 +4,7 @@
 // Model Name, Dia, Fp, Vap, Qmp, Sd, Xmax, Vd, Mms). Older documents have
 // nine fields, without Mms. The document always uses file number 1.
 
-#include "core/app_state.h"
+#include "model/app_state.h"
 
 #include <cstdint>
 #include <functional>

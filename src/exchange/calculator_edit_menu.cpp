@@ -1,9 +1,9 @@
 // The Edit menu while a calculator is open: it works on the calculator field
 // that has the keyboard focus.
 
-#include "core/app_state.h"
 #include "exchange/clipboard_routing.h"
 #include "exchange/edit_menu.h"
+#include "model/app_state.h"
 
 namespace kestrune {
 namespace {

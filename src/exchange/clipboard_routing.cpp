@@ -1,7 +1,7 @@
 #include "exchange/clipboard_routing.h"
 
-#include "core/app_state.h"
 #include "exchange/model_text.h"
+#include "model/app_state.h"
 
 namespace kestrune {
 

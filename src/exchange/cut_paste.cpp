@@ -1,6 +1,6 @@
 #include "exchange/cut_paste.h"
 
-#include "core/app_state.h"
+#include "model/app_state.h"
 
 #include <algorithm>
 

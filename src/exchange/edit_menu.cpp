@@ -1,9 +1,9 @@
 #include "exchange/edit_menu.h"
 
-#include "core/app_state.h"
 #include "exchange/clipboard_routing.h"
 #include "exchange/cut_paste.h"
 #include "exchange/model_text.h"
+#include "model/app_state.h"
 #include "sheet/sheet_redraw.h"
 
 namespace kestrune {

@@ -4,7 +4,8 @@
 // Fields are separated by two spaces (one of them is the leading space
 // PSstr gives a non-negative number); the line ends with a carriage return.
 
-#include "core/model_table.h"
+#include "model/model_table.h"
+#include "model/paste_buffer.h"
 #include "runtime/str255.h"
 
 #include <array>
@@ -12,16 +13,6 @@
 #include <string_view>
 
 namespace kestrune {
-
-// One model without its Number: what a model text carries.
-struct PasteBuffer {
-    Str255 s_Manuf;
-    Str255 s_SP;
-    std::array<double, kParamCount> values{};
-
-    double& operator[](Param p) { return values[static_cast<std::size_t>(p)]; }
-    double operator[](Param p) const { return values[static_cast<std::size_t>(p)]; }
-};
 
 // Two spaces end every field of a model text.
 constexpr std::string_view kModelTextSeparator = "  ";

@@ -1,9 +1,9 @@
 #include "exchange/sheet_context_menu.h"
 
-#include "core/app_state.h"
 #include "exchange/edit_menu.h"
-#include "exchange/edit_menu_state.h"
-#include "sheet/sheet_state.h"
+#include "model/app_state.h"
+#include "model/edit_menu_state.h"
+#include "model/sheet_state.h"
 
 #include <array>
 

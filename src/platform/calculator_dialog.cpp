@@ -1,7 +1,7 @@
 #include "platform/calculator_dialog.h"
 
 #include "calculators/calculator_layouts.h"
-#include "core/menu_model.h"
+#include "model/menu_model.h"
 #include "platform/painter_canvas.h"
 #include "platform/sheet_keys.h"
 #include "runtime/mac_roman.h"

@@ -8,7 +8,7 @@
 // Only the input fields take the keyboard focus, as in the original
 // windows; buttons, tabs, radios and toggles are used with the pointer.
 
-#include "calculators/calculator_view.h"
+#include "model/calculator_view.h"
 #include "runtime/str255.h"
 #include "sheet/sheet_input.h"
 

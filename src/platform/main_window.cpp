@@ -1,9 +1,9 @@
 #include "platform/main_window.h"
 #include "platform/calculator_dialog.h"
 
-#include "core/app_state.h"
-#include "core/commands.h"
-#include "core/lifecycle.h"
+#include "application/commands.h"
+#include "application/lifecycle.h"
+#include "model/app_state.h"
 #include "platform/menu_bar_mirror.h"
 #include "platform/sheet_page.h"
 

@@ -3,7 +3,6 @@
 // hint; with a sheet open it is the data-sheet window: 745 pixels of content
 // wide, at least 320 high, resizable in height only.
 
-
 #include "platform/calculator_dialog.h"
 
 #include <QMainWindow>

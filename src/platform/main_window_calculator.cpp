@@ -1,9 +1,9 @@
 // The main window's calculator dialog: created, mirrored and closed at the
 // core's request; what the user does in it goes back to the core.
 
+#include "application/commands.h"
 #include "calculators/calculator_window.h"
-#include "core/app_state.h"
-#include "core/commands.h"
+#include "model/app_state.h"
 #include "platform/calculator_dialog.h"
 #include "platform/main_window.h"
 

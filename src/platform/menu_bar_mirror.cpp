@@ -1,8 +1,8 @@
 #include "platform/menu_bar_mirror.h"
 
-#include "core/app_state.h"
-#include "core/commands.h"
-#include "core/menu_model.h"
+#include "application/commands.h"
+#include "model/app_state.h"
+#include "model/menu_model.h"
 
 #include <QAction>
 #include <QMenu>

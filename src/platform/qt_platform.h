@@ -1,7 +1,7 @@
 #pragma once
 // The desktop services the core asks for, done with Qt.
 
-#include "core/platform.h"
+#include "model/platform.h"
 
 #include <QObject>
 #include <functional>

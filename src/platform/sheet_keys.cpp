@@ -1,7 +1,7 @@
 #include "platform/sheet_keys.h"
 
-#include "core/menu_model.h"
-#include "sheet/sheet_state.h"
+#include "model/menu_model.h"
+#include "model/sheet_state.h"
 
 #include <QKeyEvent>
 

@@ -1,7 +1,7 @@
 #include "platform/top_bar.h"
 
-#include "core/commands.h"
-#include "core/lifecycle.h"
+#include "application/commands.h"
+#include "application/lifecycle.h"
 #include "exchange/sheet_context_menu.h"
 #include "platform/edit_field.h"
 #include "platform/images.h"

@@ -24,7 +24,8 @@ template <typename T> class DynamicArray {
 public:
     static constexpr std::size_t kPage = 4096;
 
-    DynamicArray(int arrayNumber, const FatalErrorHandler* onFatal) : number_(arrayNumber), onFatal_(onFatal) {}
+    DynamicArray(int arrayNumber, const FatalErrorHandler* onFatal)
+        : number_(arrayNumber), onFatal_(onFatal) {}
 
     int arrayNumber() const { return number_; }
     std::size_t elementSize() const { return sizeof(T); }

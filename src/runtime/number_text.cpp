@@ -19,13 +19,18 @@ int textExponent(double x) {
     return field == 0 ? 0 : field - 1024;
 }
 
-bool isFixedStyle(int e) { return e >= -8 && e < 31; }
+bool isFixedStyle(int e) {
+    return e >= -8 && e < 31;
+}
 
-int fixedDigits(int e) { return std::max(1, 10 - (12 * e) / 39); }
+int fixedDigits(int e) {
+    return std::max(1, 10 - (12 * e) / 39);
+}
 
 void appendFixed(std::string& out, double x, int digits) {
     std::array<char, 64> buf{};
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::fixed, digits);
+    const auto res =
+        std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::fixed, digits);
     char* end = res.ptr;
     while (end > buf.data() && end[-1] == '0') {
         --end;
@@ -41,8 +46,8 @@ void appendFixed(std::string& out, double x, int digits) {
 
 void appendScientific(std::string& out, double x) {
     std::array<char, 64> buf{};
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::scientific,
-                                   kFloatMaxDigits - 2);
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), x,
+                                   std::chars_format::scientific, kFloatMaxDigits - 2);
     const std::string_view text(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
     const auto e = text.find('e');
     if (e == std::string_view::npos) { // inf, nan
@@ -62,8 +67,12 @@ void appendScientific(std::string& out, double x) {
     out.append(text.substr(e));
 }
 
-bool isSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool isSpace(unsigned char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool isDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Decimal text at the start of s (after white space): sign, digits with one
 // optional point, optional exponent. Anything after it is ignored.
@@ -123,7 +132,8 @@ double readDecimal(std::string_view s) {
         }
     }
     double value = 0.0;
-    const auto res = std::from_chars(s.data() + start, s.data() + i, value, std::chars_format::general);
+    const auto res =
+        std::from_chars(s.data() + start, s.data() + i, value, std::chars_format::general);
     if (res.ec == std::errc::result_out_of_range) {
         // Beyond the doubles: decide between overflow and underflow by the
         // decimal magnitude of the first significant digit.
@@ -171,7 +181,8 @@ double readInteger(std::string_view s, int base) {
             break;
         }
         const auto b = static_cast<std::uint64_t>(base);
-        if (value > (std::numeric_limits<std::uint64_t>::max() - static_cast<std::uint64_t>(d)) / b) {
+        if (value >
+            (std::numeric_limits<std::uint64_t>::max() - static_cast<std::uint64_t>(d)) / b) {
             overflow = true;
         }
         value = value * b + static_cast<std::uint64_t>(d);
@@ -267,7 +278,9 @@ std::int64_t PSvalInt64(std::string_view s) {
     return static_cast<std::int64_t>(v);
 }
 
-double RoundToScale(double x, int scale) { return std::rint(static_cast<double>(scale) * x) / scale; }
+double RoundToScale(double x, int scale) {
+    return std::rint(static_cast<double>(scale) * x) / scale;
+}
 
 void appendRoundedPSstr(std::string& out, double x, int scale) {
     const double steps = std::rint(static_cast<double>(scale) * x);
@@ -277,7 +290,8 @@ void appendRoundedPSstr(std::string& out, double x, int scale) {
     // The double nearest steps/10^m prints with d >= m decimals as exactly
     // that decimal: its distance from it is below half a unit of the d-th
     // decimal throughout the fixed-style range.
-    if (m < 0 || !isFixedStyle(e) || fixedDigits(e) < m || !(std::fabs(steps) < 9007199254740992.0)) {
+    if (m < 0 || !isFixedStyle(e) || fixedDigits(e) < m ||
+        !(std::fabs(steps) < 9007199254740992.0)) {
         appendPSstr(out, q);
         return;
     }

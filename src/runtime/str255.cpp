@@ -5,7 +5,9 @@
 
 namespace kestrune {
 
-Str255::Str255(std::string_view bytes) { assign(bytes); }
+Str255::Str255(std::string_view bytes) {
+    assign(bytes);
+}
 
 std::uint8_t Str255::at(int position) const {
     if (position < 1 || position > len_) {
@@ -30,7 +32,9 @@ void Str255::append(std::string_view bytes) {
     len_ = static_cast<std::uint8_t>(len_ + n);
 }
 
-void PSstrcpy(Str255& destination, const Str255& source) { destination = source; }
+void PSstrcpy(Str255& destination, const Str255& source) {
+    destination = source;
+}
 
 void PSstrcat(Str255& destination, const Str255& source) {
     const Str255 copy = source; // the source may be the destination itself
@@ -51,7 +55,8 @@ Str255 PSmid(const Str255& s, int start, int count) {
         return {};
     }
     take = std::min(take, len - start + 1);
-    return Str255(s.view().substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(take)));
+    return Str255(
+        s.view().substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(take)));
 }
 
 Str255 PSstring(int n, std::uint8_t c) {
@@ -61,7 +66,9 @@ Str255 PSstring(int n, std::uint8_t c) {
     return Str255(std::string(static_cast<std::size_t>(n), static_cast<char>(c)));
 }
 
-int PSlen(const Str255& s) { return s.length(); }
+int PSlen(const Str255& s) {
+    return s.length();
+}
 
 int PSinstr(int start, const Str255& s, const Str255& pattern) {
     if (pattern.empty()) {
@@ -75,6 +82,8 @@ int PSinstr(int start, const Str255& s, const Str255& pattern) {
     return pos == std::string_view::npos ? 0 : static_cast<int>(pos) + 1;
 }
 
-bool PSequal(const Str255& a, const Str255& b) { return a == b; }
+bool PSequal(const Str255& a, const Str255& b) {
+    return a == b;
+}
 
 } // namespace kestrune

@@ -3,7 +3,7 @@
 // labels, row numbers and values go and how a stored number becomes its
 // on-screen text. Positions are sheet pixels before the xSft/ySft offsets.
 
-#include "core/model_table.h"
+#include "model/model_table.h"
 #include "runtime/str255.h"
 #include "sheet/canvas.h"
 

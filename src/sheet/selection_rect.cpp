@@ -1,6 +1,6 @@
 #include "sheet/selection_rect.h"
 
-#include "core/app_state.h"
+#include "model/app_state.h"
 #include "sheet/cell_text.h"
 
 namespace kestrune {

@@ -1,6 +1,6 @@
 #include "sheet/sheet_input.h"
 
-#include "core/app_state.h"
+#include "model/app_state.h"
 #include "sheet/cell_text.h"
 #include "sheet/sheet_redraw.h"
 

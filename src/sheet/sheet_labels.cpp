@@ -1,6 +1,6 @@
 #include "sheet/sheet_labels.h"
 
-#include "core/app_state.h"
+#include "model/app_state.h"
 #include "sheet/canvas.h"
 #include "sheet/cell_text.h"
 

@@ -1,6 +1,6 @@
 #include "sheet/sheet_redraw.h"
 
-#include "core/app_state.h"
+#include "model/app_state.h"
 #include "runtime/number_text.h"
 #include "sheet/cell_text.h"
 #include "sheet/selection_rect.h"

@@ -1,7 +1,6 @@
 #include "sheet/sorting.h"
 
-#include "calculators/formulas.h"
-#include "core/app_state.h"
+#include "model/app_state.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,9 +10,6 @@
 
 namespace kestrune {
 namespace {
-
-constexpr std::int32_t kNumberKey = 1;
-constexpr std::int32_t kLastKey = 9;
 
 // The new order of the rows: order[k] is the row that becomes row k + 1.
 using RowOrder = std::vector<std::int32_t>;
@@ -150,10 +146,10 @@ void applyOrder(ModelTable& t, const RowOrder& order) {
 }
 
 void sortTable(ModelTable& table, std::int32_t sortItmID, bool descending) {
-    if (sortItmID < kNumberKey || sortItmID > kLastKey || table.fNum < 2) {
+    if (sortItmID < kSortByNumber || sortItmID > kLastSortKey || table.fNum < 2) {
         return;
     }
-    if (sortItmID == kNumberKey) {
+    if (sortItmID == kSortByNumber) {
         applyOrder(table, orderByNumber(table));
     } else {
         const auto p = static_cast<Param>(sortItmID - 2);
@@ -197,33 +193,9 @@ void SelectSort(AppState& app) {
     }
 }
 
-bool SortMenuCommand(AppState& app, int item) {
-    SortState& s = app.sort;
-    if (item == kNumberKey) {
-        s.sortItmID = kNumberKey;
-        AscendSort(app.table, kNumberKey);
-    } else if (item > kNumberKey && item <= kLastKey) {
-        s.sortItmID = item;
-        SelectSort(app);
-    } else if (item == kSortAscendingItem || item == kSortDescendingItem) {
-        s.sendItmID = item == kSortAscendingItem ? 1 : 2;
-        SelectSort(app);
-    } else {
-        return false;
-    }
-    if (app.table.fNum >= 1) {
-        app.sel.cellV = 1;
-    }
-    CalcParaChangBeforeSort(app);
-    PassParamAfterCalculate(app);
-    app.edit.CalcOnFlag = 1;
-    app.DirtyFlagTrue();
-    return true;
-}
-
 std::array<bool, kSortMenuItems> SortMenuMarks(const SortState& sort) {
     std::array<bool, kSortMenuItems> marks{};
-    if (sort.sortItmID >= kNumberKey && sort.sortItmID <= kLastKey) {
+    if (sort.sortItmID >= kSortByNumber && sort.sortItmID <= kLastSortKey) {
         marks[static_cast<std::size_t>(sort.sortItmID - 1)] = true;
     }
     if (sort.sendItmID == 1) {

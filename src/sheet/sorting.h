@@ -21,6 +21,10 @@ class ModelTable;
 struct SortState;
 
 // Sort menu items: 1 .. 9 the keys, 10 a separator, 11 Ascending, 12 Descending.
+// Sort keys are the Sort menu's items 1 .. 9: 1 the load order (Number),
+// 2 .. 9 Dia .. Mms.
+constexpr std::int32_t kSortByNumber = 1;
+constexpr std::int32_t kLastSortKey = 9;
 constexpr int kSortMenuItems = 12;
 constexpr int kSortAscendingItem = 11;
 constexpr int kSortDescendingItem = 12;
@@ -31,13 +35,6 @@ void AscendSort(ModelTable& table, std::int32_t sortItmID);
 void DescendSort(ModelTable& table, std::int32_t sortItmID);
 // Sorts by app.sort.sortItmID in the direction app.sort.sendItmID.
 void SelectSort(AppState& app);
-
-// A Sort menu command (items 1 .. 9, 11, 12): sets the key or the direction,
-// sorts, selects row 1 (the selected column stays), hands row 1's text of the
-// selected column to the edit field through s_PASS and CalcOnFlag, and marks
-// the document modified. The caller redraws the sheet afterwards. Returns
-// false, changing nothing, for any other item.
-bool SortMenuCommand(AppState& app, int item);
 
 // Which of the Sort menu's items carry the check mark (index 0 is item 1):
 // the item of the current key and the item of the current direction. The

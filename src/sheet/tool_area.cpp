@@ -30,14 +30,21 @@ const ColumnTexts& columnTexts(std::int32_t cellH) {
 
 } // namespace
 
-std::string ColumnLabel(std::int32_t cellH) { return columnTexts(cellH).label; }
+std::string ColumnLabel(std::int32_t cellH) {
+    return columnTexts(cellH).label;
+}
 
-std::string ColumnHelp(std::int32_t cellH) { return columnTexts(cellH).help; }
+std::string ColumnHelp(std::int32_t cellH) {
+    return columnTexts(cellH).help;
+}
 
-std::string SendButtonTitle(std::int32_t transMethod) { return transMethod == 2 ? "Copy" : "Send"; }
+std::string SendButtonTitle(std::int32_t transMethod) {
+    return transMethod == 2 ? "Copy" : "Send";
+}
 
 std::string SendButtonHelp(std::int32_t transMethod, bool rowMode) {
-    std::string help = transMethod == 2 ? "Copy Parameters to Clipboard" : "Send Parameters to Tarnwell";
+    std::string help =
+        transMethod == 2 ? "Copy Parameters to Clipboard" : "Send Parameters to Tarnwell";
     help += rowMode ? "\nShortcut is 'Enter'" : "\nShortcut is 'Option + Enter'";
     return help;
 }

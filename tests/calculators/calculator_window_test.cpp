@@ -1,9 +1,9 @@
 #include "calculators/calculator_window.h"
 
+#include "application/lifecycle.h"
 #include "calculators/calculator_layouts.h"
 #include "calculators/formulas.h"
-#include "core/app_state.h"
-#include "core/lifecycle.h"
+#include "model/app_state.h"
 #include "support/fake_platform.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "calculators/formulas.h"
 
-#include "core/app_state.h"
+#include "model/app_state.h"
 #include "support/fake_platform.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "documents/csv_export.h"
 #include "documents/csv_import.h"
 
-#include "core/app_state.h"
+#include "model/app_state.h"
 #include "runtime/file_errors.h"
 #include "runtime/number_text.h"
 #include "support/fake_platform.h"

@@ -1,7 +1,7 @@
 #pragma once
 // A data sheet open in the main window: rows "Maker r" / "PR-r", Number r.
 
-#include "core/app_state.h"
+#include "model/app_state.h"
 #include "sheet/sheet_redraw.h"
 #include "support/fake_platform.h"
 

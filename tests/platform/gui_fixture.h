@@ -2,9 +2,9 @@
 // The real main window on the offscreen display, with a scripted user at
 // the dialogs. Each test gets a fresh application object and window.
 
-#include "core/app_state.h"
-#include "core/lifecycle.h"
-#include "core/menu_model.h"
+#include "application/lifecycle.h"
+#include "model/app_state.h"
+#include "model/menu_model.h"
 #include "platform/dialogs.h"
 #include "platform/edit_field.h"
 #include "platform/main_window.h"

@@ -3,7 +3,7 @@
 
 #include "gui_fixture.h"
 
-#include "core/commands.h"
+#include "application/commands.h"
 
 #include <QImage>
 #include <cmath>

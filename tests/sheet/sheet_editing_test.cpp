@@ -1,4 +1,4 @@
-#include "core/app_state.h"
+#include "model/app_state.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_redraw.h"
 #include "support/fake_platform.h"

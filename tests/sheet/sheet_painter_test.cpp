@@ -1,6 +1,6 @@
 #include "sheet/sheet_painter.h"
 
-#include "core/app_state.h"
+#include "model/app_state.h"
 #include "sheet/selection_rect.h"
 #include "support/fake_platform.h"
 #include "support/recording_canvas.h"

@@ -1,6 +1,7 @@
+#include "application/sort_command.h"
 #include "sheet/sorting.h"
 
-#include "core/app_state.h"
+#include "model/app_state.h"
 #include "support/fake_platform.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Numbers too long for their cell are narrowed, never cut: every character is
 // drawn, inside the cell, and whatever fits stays exactly where it was.
 
-#include "core/app_state.h"
+#include "model/app_state.h"
 #include "sheet/canvas.h"
 #include "sheet/cell_text.h"
 #include "sheet/sheet_labels.h"

@@ -1,8 +1,8 @@
 #pragma once
 // A Platform that records every call, for tests without a display.
 
-#include "calculators/calculator_view.h"
-#include "core/platform.h"
+#include "model/calculator_view.h"
+#include "model/platform.h"
 #include "sheet/tool_area.h"
 
 #include <deque>

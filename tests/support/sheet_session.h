@@ -2,10 +2,10 @@
 // The application as it runs after launch, on the fake platform: menus,
 // hand-overs and a sheet to change.
 
-#include "core/app_state.h"
-#include "core/lifecycle.h"
-#include "core/menu_model.h"
-#include "documents/open_documents.h"
+#include "application/lifecycle.h"
+#include "application/open_documents.h"
+#include "model/app_state.h"
+#include "model/menu_model.h"
 #include "sheet/sheet_input.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"

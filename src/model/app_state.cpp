@@ -1,4 +1,4 @@
-#include "core/app_state.h"
+#include "model/app_state.h"
 
 #include "runtime/file_errors.h"
 

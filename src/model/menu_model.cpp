@@ -1,6 +1,6 @@
-#include "core/menu_model.h"
+#include "model/menu_model.h"
 
-#include "sheet/sheet_state.h"
+#include "model/sheet_state.h"
 
 #include <array>
 #include <span>

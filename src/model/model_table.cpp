@@ -1,4 +1,4 @@
-#include "core/model_table.h"
+#include "model/model_table.h"
 
 #include <algorithm>
 #include <utility>

@@ -2,7 +2,7 @@
 // The catalogue of the open data sheet: rows 1 to fNum of parallel columns,
 // with guard rows 0 and fNum+1 that are always there and always empty.
 
-#include "core/name_column.h"
+#include "model/name_column.h"
 #include "runtime/dynamic_array.h"
 
 #include <array>

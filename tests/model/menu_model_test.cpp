@@ -1,5 +1,5 @@
-#include "core/menu_model.h"
-#include "sheet/sheet_state.h"
+#include "model/menu_model.h"
+#include "model/sheet_state.h"
 
 #include <gtest/gtest.h>
 

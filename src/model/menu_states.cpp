@@ -1,6 +1,6 @@
-#include "core/menu_states.h"
+#include "model/menu_states.h"
 
-#include "core/app_state.h"
+#include "model/app_state.h"
 
 namespace kestrune {
 

@@ -2,14 +2,14 @@
 // The application object: the model table and every piece of state around it,
 // grouped by what it is about. Tests build a fresh one per case.
 
-#include "calculators/working_set.h"
-#include "core/menu_model.h"
-#include "core/model_table.h"
-#include "core/platform.h"
-#include "exchange/edit_menu_state.h"
+#include "model/edit_menu_state.h"
+#include "model/menu_model.h"
+#include "model/model_table.h"
+#include "model/platform.h"
+#include "model/sheet_state.h"
+#include "model/working_set.h"
 #include "runtime/str255.h"
 #include "runtime/text_files.h"
-#include "sheet/sheet_state.h"
 
 #include <cstdint>
 #include <deque>

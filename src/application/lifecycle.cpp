@@ -1,11 +1,11 @@
-#include "core/lifecycle.h"
+#include "application/lifecycle.h"
 
+#include "application/open_documents.h"
 #include "calculators/calculator_window.h"
-#include "core/app_state.h"
-#include "core/menu_states.h"
 #include "documents/csv_export.h"
 #include "documents/data_sheet_format.h"
-#include "documents/open_documents.h"
+#include "model/app_state.h"
+#include "model/menu_states.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_redraw.h"
 

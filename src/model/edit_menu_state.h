@@ -2,7 +2,7 @@
 // What the Edit menu remembers between commands: the one level of undo and
 // the calculator field it works on.
 
-#include "exchange/model_text.h"
+#include "model/paste_buffer.h"
 #include "runtime/str255.h"
 
 #include <cstdint>

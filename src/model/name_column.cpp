@@ -1,4 +1,4 @@
-#include "core/name_column.h"
+#include "model/name_column.h"
 
 #include <utility>
 

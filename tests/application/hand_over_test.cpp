@@ -1,8 +1,8 @@
 // Documents handed over while the program works: what may never be lost,
 // replaced by surprise, or opened at the wrong moment.
 
+#include "application/commands.h"
 #include "calculators/calculator_window.h"
-#include "core/commands.h"
 #include "support/sheet_session.h"
 
 #include <fcntl.h>

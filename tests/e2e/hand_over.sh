@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# A second `kestrune FILE` hands the file to the running Kestrune and ends at
+# once with status 0: the running one opens it (a relative path means the
+# second launch's folder), tells about a file it cannot open without losing
+# its sheet, takes hand-overs while an alert is up, and keeps file names
+# that are not UTF-8 byte for byte.
+# Usage: hand_over.sh PATH-TO-KESTRUNE
+source "$(dirname -- "${BASH_SOURCE[0]}")/lib.sh"
+e2e_init "$@"
+
+FIRST='First,F-1, 20.5, 18.25, 45.1, 6.312, 220, 12.5, 275, 95.4\rFiller,F-2, 10, 30, 5, 0.5, 80, 3, 24, 12\r'
+FIRST_ROW1_TEXT='First  F-1  20.5  18.25  45.1  6.312  220  12.5  275  95.4  \r'
+OTHER='Other,O-7, 16.5, 25, 8.25, 2.5, 150, 6, 90, 33.3\r'
+OTHER_ROW1_TEXT='Other  O-7  16.5  25  8.25  2.5  150  6  90  33.3  \r'
+DECOY='Decoy,D-0, 1, 2, 3, 4, 5, 6, 7, 8\r'
+# FIRST after its row 2's manufacturer was typed over with "Zephyr".
+FIRST_EDITED='First,F-1, 20.5, 18.25, 45.1, 6.312, 220, 12.5, 275, 95.4\rZephyr,F-2, 10, 30, 5, 0.5, 80, 3, 24, 12\r'
+NOT_UTF8=$'caf\xe9.kedata'
+
+# hand_over ID DIR FILE...: a second launch in DIR ends with status 0 at
+# once and leaves one kestrune running.
+hand_over() {
+    local id=$1 dir=$2
+    shift 2
+    e2e_launch "$id" "$dir" "$@"
+    e2e_wait_exit "$id" ||
+        e2e_fail "the second kestrune $* still runs ${E2E_EXIT_TIMEOUT} s after it was started"
+    ((E2E_STATUS == 0)) || e2e_fail "the second kestrune $* $(e2e_ending "$E2E_STATUS"), not with status 0"
+    e2e_expect_instances 1 "after handing over $*"
+}
+
+# The sheet's selected row (row 1 after a document opens), as Ctrl+C copies it.
+expect_selected_row() {
+    local text=$1 what=$2
+    e2e_write "$E2E_TMP/row.expected" "$text"
+    e2e_key "$E2E_MAIN" ctrl+c
+    e2e_poll 2 e2e_clipboard_holds "$E2E_TMP/row.expected" ||
+        e2e_fail "${what}: Ctrl+C copies '$(tr '\r' '|' <"$E2E_TMP/clipboard.now")', not the row '${text}'"
+}
+
+expect_one_main_window() {
+    local id count=0
+    for id in $(e2e_visible_windows); do
+        e2e_size_of "$id"
+        ((E2E_WIDTH == E2E_MAIN_WIDTH)) && count=$((count + 1))
+    done
+    ((count == 1)) || e2e_fail "$1: ${count} main windows are on screen"
+}
+
+relative_path() {
+    mkdir -p "$E2E_TMP/first" "$E2E_TMP/second"
+    # The same name in the first instance's folder must not be the one opened.
+    e2e_write "$E2E_TMP/first/rel.kedata" "$DECOY"
+    e2e_write "$E2E_TMP/second/rel.kedata" "$OTHER"
+    e2e_launch app "$E2E_TMP/first"
+    e2e_wait_main
+    e2e_wait_title "$E2E_MAIN" Kestrune "start-up with no document"
+    hand_over second "$E2E_TMP/second" rel.kedata
+    e2e_wait_title "$E2E_MAIN" rel.kedata "the running Kestrune after rel.kedata was handed over"
+    expect_selected_row "$OTHER_ROW1_TEXT" "the sheet opened from the second launch's folder"
+    expect_one_main_window "after the hand-over"
+}
+
+missing_file() {
+    e2e_write "$E2E_TMP/docs/first.kedata" "$FIRST"
+    e2e_launch app "$E2E_TMP/docs" first.kedata
+    e2e_wait_main
+    e2e_wait_title "$E2E_MAIN" first.kedata "opening first.kedata from the command line"
+    hand_over second "$E2E_TMP/docs" missing.kedata
+    e2e_wait_dialog "the running Kestrune after missing.kedata was handed over"
+    e2e_key "$E2E_DIALOG" Return
+    e2e_wait_dialog_gone "Return in the alert about missing.kedata"
+    e2e_wait_title "$E2E_MAIN" first.kedata "the sheet after the alert"
+    expect_selected_row "$FIRST_ROW1_TEXT" "the sheet after the alert"
+    e2e_expect_instances 1 "after the alert"
+}
+
+hand_over_during_alert() {
+    e2e_write "$E2E_TMP/docs/first.kedata" "$FIRST"
+    e2e_write "$E2E_TMP/docs/other.kedata" "$OTHER"
+    e2e_launch app "$E2E_TMP/docs" first.kedata
+    e2e_wait_main
+    e2e_wait_title "$E2E_MAIN" first.kedata "opening first.kedata from the command line"
+    hand_over second "$E2E_TMP/docs" missing.kedata
+    e2e_wait_dialog "the running Kestrune after missing.kedata was handed over"
+    local alert=$E2E_DIALOG
+    hand_over third "$E2E_TMP/docs" other.kedata
+    expect_one_main_window "a hand-over while an alert is up"
+    if ! e2e_find_dialog || [[ $E2E_DIALOG != "$alert" ]]; then
+        e2e_fail "the alert about missing.kedata is no longer the window on screen"
+    fi
+    e2e_key "$alert" Return
+    # What was handed over meanwhile opens once the alert is answered.
+    e2e_wait_title "$E2E_MAIN" other.kedata "the sheet after the alert was answered"
+    expect_selected_row "$OTHER_ROW1_TEXT" "the sheet after the alert was answered"
+    e2e_expect_instances 1 "at the end"
+}
+
+# not_utf8_name HOW: HOW is argument (the name on the command line) or
+# hand-over (the name handed to a running Kestrune); a change and Ctrl+S
+# then write that very file.
+not_utf8_name() {
+    local how=$1 docs=$E2E_TMP/docs
+    e2e_write "$docs/$NOT_UTF8" "$FIRST"
+    e2e_write "$E2E_TMP/expected" "$FIRST_EDITED"
+    if [[ $how == argument ]]; then
+        e2e_launch app "$docs" "$NOT_UTF8"
+        e2e_wait_main
+    else
+        e2e_launch app "$docs"
+        e2e_wait_main
+        e2e_wait_title "$E2E_MAIN" Kestrune "start-up with no document"
+        hand_over second "$docs" "$NOT_UTF8"
+    fi
+    e2e_poll "$E2E_WINDOW_TIMEOUT" cafe_or_alert
+    if ! e2e_title_is_cafe; then
+        e2e_describe_main
+        e2e_find_dialog && E2E_SHOWN+=", under an alert"
+        e2e_fail "the document named caf\\xe9.kedata did not open: ${E2E_SHOWN}"
+    fi
+    e2e_no_dialog || e2e_fail "opening caf\\xe9.kedata showed '${E2E_DIALOG_TITLE}'"
+    e2e_click "$E2E_MAIN" "$E2E_MANUFACTURER_X" "$(e2e_row_y 2)"
+    e2e_type "$E2E_MAIN" Zephyr
+    e2e_key "$E2E_MAIN" ctrl+s
+    if ! e2e_poll "$E2E_WINDOW_TIMEOUT" cmp -s "$docs/$NOT_UTF8" "$E2E_TMP/expected"; then
+        e2e_find_dialog && e2e_fail "Ctrl+S showed '${E2E_DIALOG_TITLE}' instead of saving caf\\xe9.kedata"
+        e2e_expect_bytes "$docs/$NOT_UTF8" "$E2E_TMP/expected" "caf\\xe9.kedata after Ctrl+S"
+    fi
+    local others
+    others=$(find "$docs" -mindepth 1 ! -name "$NOT_UTF8" -printf '%f ')
+    [[ -z $others ]] || e2e_fail "Ctrl+S wrote another file: $(printf '%q' "$others")"
+}
+
+cafe_or_alert() {
+    e2e_title_is_cafe || e2e_find_dialog
+}
+
+# The title shows the name, whatever it makes of the byte that is not UTF-8.
+e2e_title_is_cafe() {
+    e2e_title_of "$E2E_MAIN"
+    [[ $E2E_TITLE == caf?.kedata || $E2E_TITLE == caf?*.kedata ]] && [[ $E2E_TITLE != *'*' ]]
+}
+
+e2e_case "a relative path handed over from another folder" relative_path
+e2e_case "a missing file handed over: an alert, the sheet stays" missing_file
+e2e_case "a document handed over while an alert is up" hand_over_during_alert
+e2e_case "a name that is not UTF-8 on the command line, then Ctrl+S" not_utf8_name argument
+e2e_case "a name that is not UTF-8 handed over, then Ctrl+S" not_utf8_name hand-over
+e2e_finish

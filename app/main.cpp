@@ -4,7 +4,9 @@
 #include "model/app_state.h"
 #include "platform/main_window.h"
 #include "platform/qt_platform.h"
+#include "platform/qt_preference_store.h"
 #include "platform/single_instance.h"
+#include "services/preferences.h"
 
 #include <QApplication>
 #include <csignal>
@@ -61,8 +63,16 @@ int main(int argc, char* argv[]) {
 
     kestrune::QtPlatform platform;
     kestrune::AppState app(platform);
+    // The settings of the last run, before the menus and windows are built;
+    // they are written back when the program quits.
+    kestrune::QtPreferenceStore settings;
+    kestrune::LoadPrefs(app, settings);
+    app.savePreferences = [&settings](kestrune::AppState& state) {
+        kestrune::SavePrefs(state, settings);
+    };
     kestrune::MainWindow window(app);
     platform.setWindow(&window);
+    platform.setProgram(argv[0]);
     // From the moment the program ends, a later launch runs on its own.
     platform.setEndingHandler([&instance] { instance.release(); });
     instance.setHandler([&app, &window](const std::vector<std::string>& paths) {

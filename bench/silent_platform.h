@@ -39,6 +39,15 @@ public:
     Str255 readCalculatorField(std::int32_t) override { return {}; }
     void setEditFieldText(const Str255& text) override { editField = text; }
     void setCalculatorFieldText(std::int32_t, const Str255&) override {}
+    void startNewInstance(const std::vector<std::string>&) override {}
+    void openPreferencesWindow(const PreferenceView&) override {}
+    void updatePreferencesWindow(const PreferenceView&) override {}
+    void closePreferencesWindow() override {}
+    void raiseMainWindow() override {}
+    void showAboutBox(const AboutBox&) override {}
+    std::string resourcePath(const std::string&, const std::string&) override { return {}; }
+    int openWithDefaultHandler(const std::string&) override { return 0; }
+    int playSound(const std::string&) override { return 0; }
 
     std::int32_t height = 600;
     Str255 editField;

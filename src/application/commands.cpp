@@ -9,6 +9,8 @@
 #include "exchange/edit_menu.h"
 #include "model/app_state.h"
 #include "model/menu_states.h"
+#include "services/help.h"
+#include "services/preference_window.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_redraw.h"
 #include "sheet/sorting.h"
@@ -126,16 +128,22 @@ bool DispatchMenuCommand(AppState& app, int menu, int item) {
     case Command::Minimize:
         return true;
     case Command::About:
-    case Command::CheckForUpdates:
+        HiAboutWnd(app);
+        return true;
     case Command::Preferences:
-    case Command::PageSetup:
-    case Command::Print:
+        CommitEditFieldNow(app);
+        PreferenceWnd(app);
+        return true;
     case Command::HelpManual:
     case Command::HelpDocument:
     case Command::HelpParameters:
     case Command::HelpReleaseNotes:
     case Command::WebSite:
     case Command::MailToMaker:
+        return HelpMenuCommand(app, item);
+    case Command::CheckForUpdates:
+    case Command::PageSetup:
+    case Command::Print:
         notAvailable(app);
         return true;
     }

@@ -6,6 +6,7 @@
 #include "documents/data_sheet_format.h"
 #include "model/app_state.h"
 #include "model/menu_states.h"
+#include "services/help.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_redraw.h"
 
@@ -124,6 +125,7 @@ std::string StationeryName(const std::string& fileName1) {
 }
 
 void StartUp(AppState& app) {
+    app.menus.setHelpDocumentTitle(JPManualName());
     app.flags.FastOpenFlag = 1;
     app.flags.EditWndNum = 1;
     SetMenuState(app, MenuState::InitMenu1);
@@ -294,6 +296,15 @@ void QuitApplication(AppState& app) {
         return;
     }
     app.flags.EndedFlag = 1;
+    // Documents handed over that this run will not open were taken on its
+    // word: they go to a new run of the program once this one is gone.
+    std::vector<std::string> untaken;
+    for (const HandOverBatch& batch : app.handOver.batches) {
+        untaken.insert(untaken.end(), batch.paths.begin(), batch.paths.end());
+    }
+    if (app.waiting.pending) {
+        untaken.push_back(app.waiting.path);
+    }
     app.handOver.batches.clear();
     app.waiting = WaitingDocument{};
     if (app.flags.MainWndOpenFlag != 0) {
@@ -303,6 +314,9 @@ void QuitApplication(AppState& app) {
         app.savePreferences(app);
     }
     app.platform().quitApplication();
+    if (!untaken.empty()) {
+        app.platform().startNewInstance(untaken);
+    }
 }
 
 } // namespace kestrune

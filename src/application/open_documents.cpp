@@ -88,6 +88,10 @@ LoadResult loadSheetFile(AppState& app, const std::string& path, SheetFileKind k
 
 // Shows the table just loaded as the sheet, in place of whatever was open.
 void showLoadedSheet(AppState& app) {
+    if (app.flags.PrefWndOnFlag != 0) {
+        app.flags.PrefWndOnFlag = 0;
+        app.platform().closePreferencesWindow();
+    }
     if (app.calc.CalcWndOnFlag != 0) {
         CloseCalculatorWindow(app);
     }

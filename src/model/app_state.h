@@ -97,6 +97,8 @@ struct AppFlags {
     std::int8_t SelectBtnFlag = 0;
     std::int32_t EditWndNum = 1;
     std::int8_t RePosiFlag = 0;
+    // The Preferences window is open.
+    std::int8_t PrefWndOnFlag = 0;
     // 1 once QuitApplication ran: nothing more happens in this process.
     std::int8_t EndedFlag = 0;
     // Dialogs and questions of the program that wait for an answer.

@@ -27,6 +27,7 @@ enum class CalcControlKind : std::uint8_t {
     TabPane,
     BevelToggle, // checkable bevel-style button
     RadioGroup,  // value: the number (1, 2 ...) of the chosen radio button inside it
+    CheckBox,    // checked: ticked
 };
 
 // A rectangle in points: left, top, right, bottom, relative to the window

@@ -128,6 +128,8 @@ public:
     // titled helpDocumentTitle, the document named at start-up; when that
     // is empty the item stays in place, hidden and disabled.
     explicit MenuModel(std::string helpDocumentTitle = {});
+    // Titles Help item 2 from the next rebuild on.
+    void setHelpDocumentTitle(std::string title) { helpDocumentTitle_ = std::move(title); }
 
     // The menus in menu-bar order. A rebuild (InitMenu1, InitMenu2) renews
     // them, so references into them last until the next rebuild only.

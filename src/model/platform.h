@@ -16,6 +16,15 @@ struct ToolAreaView;
 struct ScrollBarView;
 class MenuModel;
 struct CalculatorView;
+struct PreferenceView;
+
+// The About box's entries.
+struct AboutBox {
+    std::string name;
+    std::string version;
+    std::string description;
+    std::string copyright;
+};
 
 // One item of a context menu: a title, or a separator when the title is empty.
 struct ContextMenuItem {
@@ -75,6 +84,9 @@ public:
     virtual void startTimer(int milliseconds, std::function<void()> action) = 0;
     // Ends the event loop and the program with status 0.
     virtual void quitApplication() = 0;
+    // Starts another run of the program on these documents, once this one
+    // has given up its place (documents handed over while it was ending).
+    virtual void startNewInstance(const std::vector<std::string>& documents) = 0;
     // True while the desktop shows a modal window or a popup menu of its own
     // (an alert, a note, a context menu) that the core does not wait on.
     virtual bool modalUiUp() { return false; }
@@ -99,6 +111,26 @@ public:
     // replaced and all of it selected.
     virtual void setEditFieldText(const Str255& text) = 0;
     virtual void setCalculatorFieldText(std::int32_t control, const Str255& text) = 0;
+
+    // The Preferences window: a window of its own, not modal. Its clicks
+    // come back to the core by control number.
+    virtual void openPreferencesWindow(const PreferenceView& view) = 0;
+    virtual void updatePreferencesWindow(const PreferenceView& view) = 0;
+    virtual void closePreferencesWindow() = 0;
+    // The main window to the front.
+    virtual void raiseMainWindow() = 0;
+
+    // The About box, dismissed by the user.
+    virtual void showAboutBox(const AboutBox& about) = 0;
+    // The path of a file shipped with the program (its data folder's
+    // subfolder, e.g. "Images"); empty when it is not there.
+    virtual std::string resourcePath(const std::string& subfolder, const std::string& name) = 0;
+    // Opens a file or a URL with the desktop's default handler; 0 when it
+    // was handed over, else a negative status.
+    virtual int openWithDefaultHandler(const std::string& fileOrUrl) = 0;
+    // Plays a sound file to its end; 0, or a negative status when it cannot
+    // be played (no audio device, an unreadable file).
+    virtual int playSound(const std::string& path) = 0;
 };
 
 } // namespace kestrune

@@ -7,6 +7,7 @@
 #include "runtime/mac_roman.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
@@ -186,6 +187,14 @@ QWidget* CalculatorDialog::create(const CalcControl& c, QWidget* parent) {
         });
         break;
     }
+    case Kind::CheckBox: {
+        auto* check = new QCheckBox(parent);
+        const std::int32_t number = c.number;
+        connect(check, &QCheckBox::clicked, this,
+                [this, number](bool on) { hit(number, on ? 1 : 0); });
+        w = check;
+        break;
+    }
     case Kind::RadioButton: {
         auto* radio = new QRadioButton(parent);
         if (auto group = radioGroups_.find(c.parent); group != radioGroups_.end()) {
@@ -363,6 +372,12 @@ void CalculatorDialog::applyControl(const CalcControl& c) {
             }
         }
         break;
+    case Kind::CheckBox: {
+        auto* check = static_cast<QCheckBox*>(w);
+        check->setText(text);
+        check->setChecked(c.checked);
+        break;
+    }
     case Kind::Separator:
     case Kind::TabPane:
         break;

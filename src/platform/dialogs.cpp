@@ -2,6 +2,7 @@
 
 #include "platform/exact_suffix_filter.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -148,6 +149,21 @@ void showOpenFileDialog(QWidget* window, const std::string& title,
     dialog->setProxyModel(new ExactSuffixFilter(suffixes, dialog));
     deliverChoice(window, dialog, done);
     dialog->open();
+}
+
+void showAboutDialog(QWidget* window, const AboutBox& about) {
+    auto* box = new QMessageBox(window);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->setWindowTitle(QStringLiteral("About ") + utf8(about.name));
+    box->setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
+    box->setText(QStringLiteral("<b>%1</b>").arg(utf8(about.name).toHtmlEscaped()));
+    box->setInformativeText(QStringLiteral("Version %1<br>%2<br>%3")
+                                .arg(utf8(about.version).toHtmlEscaped(),
+                                     utf8(about.description).toHtmlEscaped(),
+                                     utf8(about.copyright).toHtmlEscaped()));
+    box->setStandardButtons(QMessageBox::Ok);
+    box->open();
 }
 
 void showNoteDialog(QWidget* window, const std::string& message, const std::string& details) {

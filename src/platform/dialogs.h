@@ -49,6 +49,8 @@ void showSaveFileDialog(QWidget* window, const std::string& title, const std::st
 void showOpenFileDialog(QWidget* window, const std::string& title,
                         const std::vector<std::string>& extensions,
                         std::function<void(FileChoice)> done);
+// The About box: the program's icon, name, version, copyright and rights.
+void showAboutDialog(QWidget* window, const AboutBox& about);
 // A note with one OK button.
 void showNoteDialog(QWidget* window, const std::string& message, const std::string& details);
 // The file-error alert; true when the user chose "Stop".

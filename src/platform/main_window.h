@@ -4,6 +4,7 @@
 // wide, at least 320 high, resizable in height only.
 
 #include "platform/calculator_dialog.h"
+#include "platform/preferences_dialog.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -44,6 +45,13 @@ public:
     void closeCalculator();
     CalculatorDialog* calculator() const { return calculator_; }
 
+    // The Preferences window, a window of its own.
+    void openPreferences(const PreferenceView& view);
+    void updatePreferences(const PreferenceView& view);
+    void closePreferences();
+    PreferencesDialog* preferences() const { return preferences_; }
+    void bringToFront();
+
     SheetPage* sheetPage() const { return sheetPage_; }
     QLabel* hint() const { return hint_; }
     MenuBarMirror* menus() const { return menus_; }
@@ -68,6 +76,7 @@ private:
     SheetPage* sheetPage_ = nullptr;
     MenuBarMirror* menus_ = nullptr;
     QPointer<CalculatorDialog> calculator_;
+    QPointer<PreferencesDialog> preferences_;
     // Set while the window changes its own geometry: only the user's moves
     // and resizes are news to the core.
     bool adjusting_ = false;

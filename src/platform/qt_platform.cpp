@@ -3,18 +3,27 @@
 
 #include "platform/dialogs.h"
 #include "platform/edit_field.h"
+#include "platform/images.h"
 #include "platform/main_window.h"
 #include "platform/sheet_page.h"
+#include "platform/sound_player.h"
 #include "platform/top_bar.h"
 #include "runtime/mac_roman.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTimer>
+#include <QUrl>
 #include <cstdlib>
+#include <spawn.h>
+#include <unistd.h>
 
 namespace kestrune {
 
@@ -161,6 +170,23 @@ void QtPlatform::quitApplication() {
     QCoreApplication::exit(0);
 }
 
+void QtPlatform::startNewInstance(const std::vector<std::string>& documents) {
+    // The paths go as the bytes they are, not through a text encoding.
+    const std::string program =
+        !program_.empty()
+            ? program_
+            : QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
+    std::vector<std::string> arguments{program};
+    arguments.insert(arguments.end(), documents.begin(), documents.end());
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    ::posix_spawnp(&child, program.c_str(), nullptr, nullptr, argv.data(), environ);
+}
+
 bool QtPlatform::modalUiUp() {
     if (QApplication::activePopupWidget() != nullptr) {
         return true;
@@ -244,6 +270,67 @@ void QtPlatform::setEditFieldText(const Str255& text) {
     if (window_ != nullptr) {
         window_->sheetPage()->topBar()->editField()->replaceText(text);
     }
+}
+
+} // namespace kestrune
+
+namespace kestrune {
+
+// --- The Preferences window, the About box, help documents and sounds ---
+
+void QtPlatform::openPreferencesWindow(const PreferenceView& view) {
+    if (window_ != nullptr) {
+        window_->openPreferences(view);
+    }
+}
+void QtPlatform::updatePreferencesWindow(const PreferenceView& view) {
+    if (window_ != nullptr) {
+        window_->updatePreferences(view);
+    }
+}
+void QtPlatform::closePreferencesWindow() {
+    if (window_ != nullptr) {
+        window_->closePreferences();
+    }
+}
+void QtPlatform::raiseMainWindow() {
+    if (window_ != nullptr) {
+        window_->bringToFront();
+    }
+}
+
+void QtPlatform::showAboutBox(const AboutBox& about) {
+    if (answerer_ != nullptr) {
+        answerer_->noteShown(about.name, about.version);
+        return;
+    }
+    showAboutDialog(window_, about);
+}
+
+std::string QtPlatform::resourcePath(const std::string& subfolder, const std::string& name) {
+    // The data folder holds the Images folder; other subfolders sit beside it.
+    const QString images = imagesFolder();
+    if (images.isEmpty()) {
+        return {};
+    }
+    const QDir data = QFileInfo(images).dir();
+    const QString path = data.filePath(QString::fromStdString(subfolder) + QLatin1Char('/') +
+                                       QString::fromStdString(name));
+    return QFileInfo(path).isFile() ? QFile::encodeName(path).toStdString() : std::string();
+}
+
+int QtPlatform::openWithDefaultHandler(const std::string& fileOrUrl) {
+    const QUrl url = !fileOrUrl.empty() && fileOrUrl.front() == '/'
+                         ? QUrl::fromLocalFile(QFile::decodeName(fileOrUrl.c_str()))
+                         : QUrl(QString::fromStdString(fileOrUrl), QUrl::StrictMode);
+    if (!url.isValid()) {
+        return -50;
+    }
+    return QDesktopServices::openUrl(url) ? 0 : -1;
+}
+
+int QtPlatform::playSound(const std::string& path) {
+    return playSoundFile(QFile::decodeName(path.c_str()));
 }
 
 } // namespace kestrune

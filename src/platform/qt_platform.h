@@ -47,6 +47,9 @@ public:
     void startTimer(int milliseconds, std::function<void()> action) override;
     void quitApplication() override;
     bool modalUiUp() override;
+    void startNewInstance(const std::vector<std::string>& documents) override;
+    // How this program was started (argv[0]), to start it again.
+    void setProgram(std::string program) { program_ = std::move(program); }
     std::optional<std::string> clipboardText() override;
     void setClipboardText(const std::string& macRoman) override;
     void showContextMenu(const std::vector<ContextMenuItem>& items, std::int32_t x, std::int32_t y,
@@ -57,6 +60,14 @@ public:
     Str255 readCalculatorField(std::int32_t control) override;
     void setEditFieldText(const Str255& text) override;
     void setCalculatorFieldText(std::int32_t control, const Str255& text) override;
+    void openPreferencesWindow(const PreferenceView& view) override;
+    void updatePreferencesWindow(const PreferenceView& view) override;
+    void closePreferencesWindow() override;
+    void raiseMainWindow() override;
+    void showAboutBox(const AboutBox& about) override;
+    std::string resourcePath(const std::string& subfolder, const std::string& name) override;
+    int openWithDefaultHandler(const std::string& fileOrUrl) override;
+    int playSound(const std::string& path) override;
 
 private:
     // Runs an action from the event loop, as a dialog's answer would come.
@@ -66,6 +77,7 @@ private:
     DialogAnswerer* answerer_ = nullptr;
     std::function<void()> onQuit_;
     std::function<void()> onEnding_;
+    std::string program_;
     // Timers and answers die with the platform object.
     QObject context_;
 };

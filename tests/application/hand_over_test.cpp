@@ -138,6 +138,9 @@ TEST_F(HandOver, DocumentsWaitWhileAQuestionIsUpAndAPendingQuitOrCloseWins) {
         EXPECT_EQ(s.platform.sheetShown, c.sheetAfter);
         EXPECT_EQ(s.app.table.Manufacturer.get(1) == "Other", c.otherOpened);
         EXPECT_EQ(test::readFile(mine), kOriginal);
+        // A document this run took but will not open goes to the next run.
+        EXPECT_EQ(s.platform.newInstanceDocuments,
+                  c.quits ? std::vector<std::string>{path} : std::vector<std::string>{});
     }
 }
 

@@ -141,7 +141,42 @@ e2e_title_is_cafe() {
     [[ $E2E_TITLE == caf?.kedata || $E2E_TITLE == caf?*.kedata ]] && [[ $E2E_TITLE != *'*' ]]
 }
 
+# Quit on a changed sheet asks; a document handed over meanwhile is not
+# lost when the answer ends the program: the next run opens it.
+hand_over_during_quit() {
+    local docs=$E2E_TMP/docs
+    e2e_write "$docs/first.kedata" "$FIRST"
+    e2e_write "$docs/other.kedata" "$OTHER"
+    e2e_launch app "$docs" first.kedata
+    e2e_wait_main
+    e2e_wait_title "$E2E_MAIN" first.kedata "opening first.kedata"
+    e2e_click "$E2E_MAIN" "${E2E_ADD_NEW_MODEL[@]}"
+    e2e_poll 2 e2e_title_is "$E2E_MAIN" "first.kedata*" || e2e_fail "Add New Model did not mark the sheet changed"
+    e2e_key "$E2E_MAIN" ctrl+q
+    e2e_wait_dialog "Ctrl+Q on the changed sheet"
+    hand_over second "$docs" other.kedata
+    e2e_key "$E2E_DIALOG" alt+d # Don't Save
+    e2e_expect_exit app 0 "Don't Save in the question of Ctrl+Q"
+    e2e_poll "$E2E_WINDOW_TIMEOUT" e2e_find_titled other.kedata ||
+        e2e_fail "other.kedata, handed over during the question, was never opened"
+    e2e_expect_instances 1 "after the next run took other.kedata"
+}
+
+# A window titled exactly TITLE is on screen; its id in E2E_MAIN.
+e2e_find_titled() {
+    local id
+    for id in $(e2e_visible_windows); do
+        e2e_title_of "$id"
+        if [[ $E2E_TITLE == "$1" ]]; then
+            E2E_MAIN=$id
+            return 0
+        fi
+    done
+    return 1
+}
+
 e2e_case "a relative path handed over from another folder" relative_path
+e2e_case "a document handed over during the question of Quit" hand_over_during_quit
 e2e_case "a missing file handed over: an alert, the sheet stays" missing_file
 e2e_case "a document handed over while an alert is up" hand_over_during_alert
 e2e_case "a name that is not UTF-8 on the command line, then Ctrl+S" not_utf8_name argument

@@ -3,10 +3,12 @@
 
 #include "model/calculator_view.h"
 #include "model/platform.h"
+#include "model/preference_view.h"
 #include "sheet/tool_area.h"
 
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -99,6 +101,9 @@ public:
         quit = true;
     }
 
+    void startNewInstance(const std::vector<std::string>& documents) override {
+        newInstanceDocuments = documents;
+    }
     std::optional<std::string> clipboardText() override { return clipboard; }
     void setClipboardText(const std::string& macRoman) override {
         calls.push_back("setClipboardText");
@@ -139,6 +144,31 @@ public:
     void setEditFieldText(const Str255& text) override { editField = text; }
     void setCalculatorFieldText(std::int32_t control, const Str255& text) override {
         calculatorFields[control] = text;
+    }
+    void openPreferencesWindow(const PreferenceView& view) override {
+        calls.push_back("openPreferencesWindow");
+        preferences = view;
+        preferencesOpen = true;
+    }
+    void updatePreferencesWindow(const PreferenceView& view) override { preferences = view; }
+    void closePreferencesWindow() override {
+        calls.push_back("closePreferencesWindow");
+        preferencesOpen = false;
+    }
+    void raiseMainWindow() override { calls.push_back("raiseMainWindow"); }
+    void showAboutBox(const AboutBox& box) override { about = box; }
+    // Files shipped with the program: those named in resources exist.
+    std::string resourcePath(const std::string& subfolder, const std::string& name) override {
+        const std::string path = "/data/" + subfolder + "/" + name;
+        return resources.count(name) != 0 ? path : std::string();
+    }
+    int openWithDefaultHandler(const std::string& fileOrUrl) override {
+        opened.push_back(fileOrUrl);
+        return 0;
+    }
+    int playSound(const std::string& path) override {
+        sounds.push_back(path);
+        return 0;
     }
 
     // Runs the timers started so far, in order.
@@ -196,12 +226,19 @@ public:
     std::string windowPath;
     int menuUpdates = 0;
     bool quit = false;
+    std::vector<std::string> newInstanceDocuments;
     std::optional<std::string> clipboard;
     std::vector<ContextMenuItem> contextMenu;
     int contextMenuAnswer = 0;
     CalculatorView calculator;
     bool calculatorOpen = false;
     std::map<std::int32_t, Str255> calculatorFields;
+    PreferenceView preferences;
+    bool preferencesOpen = false;
+    AboutBox about;
+    std::set<std::string> resources;
+    std::vector<std::string> opened;
+    std::vector<std::string> sounds;
 };
 
 } // namespace kestrune::test

@@ -1,0 +1,46 @@
+#pragma once
+// The Preferences window: a window of its own (not modal), laid out from
+// the core's description; clicks go back to the core by control number.
+
+#include "model/preference_view.h"
+
+#include <QDialog>
+#include <functional>
+#include <map>
+
+class QAbstractButton;
+
+namespace kestrune {
+
+struct PreferencesDialogHandlers {
+    std::function<void(std::int32_t control, std::int32_t value)> controlHit;
+    // Every move of the window, with its content's top-left corner and size.
+    std::function<void(QRect content)> moved;
+};
+
+class PreferencesDialog final : public QDialog {
+    Q_OBJECT
+public:
+    PreferencesDialog(const PreferenceView& view, PreferencesDialogHandlers handlers,
+                      QWidget* parent);
+    void apply(const PreferenceView& view);
+    // Closes without telling the core, which asked for it.
+    void closeFromCore();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void reject() override;
+
+private:
+    QWidget* create(const CalcControl& control, QWidget* parent);
+
+    PreferencesDialogHandlers handlers_;
+    std::map<std::int32_t, QWidget*> widgets_;
+    std::map<std::int32_t, std::int32_t> radioGroupOf_;
+    // The OK button: the close box and Escape act as it does.
+    std::int32_t defaultButton_ = 0;
+    bool closing_ = false;
+};
+
+} // namespace kestrune

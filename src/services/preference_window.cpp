@@ -1,0 +1,139 @@
+#include "services/preference_window.h"
+
+#include "model/menu_states.h"
+#include "sheet/sheet_redraw.h"
+
+namespace kestrune {
+namespace {
+
+using Kind = CalcControlKind;
+
+constexpr std::int32_t kWidth = 330;
+constexpr std::int32_t kHeight = 300;
+constexpr std::int32_t kDefaultLeft = 160;
+constexpr std::int32_t kDefaultTop = 200;
+
+CalcControl control(std::int32_t number, Kind kind, CalcRect rect, std::string text,
+                    std::int32_t parent = 0) {
+    CalcControl c;
+    c.number = number;
+    c.kind = kind;
+    c.rect = rect;
+    c.text = std::move(text);
+    c.parent = parent;
+    return c;
+}
+
+CalcControl groupBox(std::int32_t number, CalcRect rect, std::string title) {
+    CalcControl c = control(number, Kind::GroupBox, rect, std::move(title));
+    c.fontName = "Lucida Grande";
+    c.fontSize = 13;
+    return c;
+}
+
+CalcControl checkBox(std::int32_t number, CalcRect rect, std::string text, std::int32_t value) {
+    CalcControl c = control(number, Kind::CheckBox, rect, std::move(text), PrefControl::kLaunchBox);
+    c.checked = value == 1;
+    return c;
+}
+
+} // namespace
+
+PreferenceView BuildPreferenceView(const AppState& app) {
+    namespace P = PrefControl;
+    const Preferences& p = app.prefs;
+    PreferenceView view;
+    view.title = "Kestrune Preferences";
+    view.width = kWidth;
+    view.height = kHeight;
+    const bool remembered = p.BoundsCheck == 1;
+    view.left = remembered ? app.PrefeBounds.left : kDefaultLeft;
+    view.top = remembered ? app.PrefeBounds.top : kDefaultTop;
+
+    view.controls.push_back(
+        groupBox(P::kLaunchBox, {20, 10, 310, 135}, " Kestrune State on Launch"));
+    view.controls.push_back(checkBox(P::kSavePosition, {32, 30, 280, 50},
+                                     " Save Current Position of Window", p.BoundsCheck));
+    view.controls.push_back(
+        checkBox(P::kSound, {32, 60, 280, 80}, " Use Send/Copy Sound Effect", p.SoundCheck));
+    view.controls.push_back(checkBox(P::kCheckUpdates, {32, 90, 280, 110},
+                                     " Check for New Updates on Launch", p.UpdateForCheck));
+    view.controls.push_back(
+        groupBox(P::kTransmissionBox, {20, 145, 310, 240}, " Parameters Transmission Method"));
+    CalcControl group =
+        control(P::kTransmission, Kind::RadioGroup, {13, 20, 273, 100}, "", P::kTransmissionBox);
+    group.value = p.TransMethodCheck;
+    view.controls.push_back(group);
+    for (const auto& [number, value, rect, text] :
+         {std::tuple{P::kSendDirect, 1, CalcRect{18, 10, 268, 28},
+                     " Send Direct to Tarnwell's app"},
+          std::tuple{P::kClipboard, 2, CalcRect{18, 40, 268, 58}, " Use Clipboard Course"}}) {
+        CalcControl radio = control(number, Kind::RadioButton, rect, text, P::kTransmission);
+        radio.value = value;
+        radio.checked = p.TransMethodCheck == value;
+        view.controls.push_back(radio);
+    }
+    view.controls.push_back(control(P::kOK, Kind::DefaultButton, {240, 260, 310, 280}, "OK"));
+    return view;
+}
+
+void PreferenceWnd(AppState& app) {
+    if (app.flags.PrefWndOnFlag != 0) {
+        return;
+    }
+    SetMenuState(app, MenuState::MenuDisable);
+    app.flags.PrefWndOnFlag = 1;
+    app.platform().openPreferencesWindow(BuildPreferenceView(app));
+}
+
+void PreferenceControlHit(AppState& app, std::int32_t control, std::int32_t value) {
+    if (app.flags.PrefWndOnFlag == 0) {
+        return;
+    }
+    Preferences& p = app.prefs;
+    const std::int32_t ticked = value != 0 ? 1 : 0;
+    switch (control) {
+    case PrefControl::kSavePosition:
+        p.BoundsCheck = ticked;
+        break;
+    case PrefControl::kSound:
+        p.SoundCheck = ticked;
+        break;
+    case PrefControl::kCheckUpdates:
+        p.UpdateForCheck = ticked;
+        break;
+    case PrefControl::kTransmission:
+        if (value == 1 || value == 2) {
+            p.TransMethodCheck = value;
+        }
+        break;
+    case PrefControl::kOK:
+        PreferenceWndOkReturn(app);
+        return;
+    default:
+        return;
+    }
+    app.platform().updatePreferencesWindow(BuildPreferenceView(app));
+}
+
+void PreferenceWndOkReturn(AppState& app) {
+    if (app.flags.PrefWndOnFlag == 0) {
+        return;
+    }
+    app.flags.PrefWndOnFlag = 0;
+    app.platform().closePreferencesWindow();
+    if (app.flags.MainWndOpenFlag == 0) {
+        SetMenuState(app, MenuState::MenuEnableAtClose);
+        return;
+    }
+    SetMenuState(app, MenuState::MenuEnable);
+    app.platform().raiseMainWindow();
+    // The Send/Copy button follows the chosen method.
+    app.platform().updateToolArea(BuildToolArea(app));
+}
+
+void PreferenceWindowMoved(AppState& app, const WindowBounds& content) {
+    app.PrefeBounds = content;
+}
+
+} // namespace kestrune

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QMediaDevices>
 #include <QTimer>
 #include <sndfile.h>
@@ -41,12 +42,26 @@ bool decode(const QString& path, Decoded& out) {
     return read > 0 && info.channels > 0 && info.samplerate > 0;
 }
 
+// The desktop's sound server (PulseAudio, or PipeWire speaking its
+// protocol). Without one the audio library only complains on standard
+// error, so it is not asked at all.
+bool soundServerRunning() {
+    if (!qEnvironmentVariableIsEmpty("PULSE_SERVER")) {
+        return true;
+    }
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/pulse/native"));
+}
+
 } // namespace
 
 int playSoundFile(const QString& path) {
     Decoded sound;
     if (!decode(path, sound)) {
         return kCannotRead;
+    }
+    if (!soundServerRunning()) {
+        return kNoOutput;
     }
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     QAudioFormat format;

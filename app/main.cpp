@@ -2,6 +2,7 @@
 #include "application/open_documents.h"
 #include "documents/document_paths.h"
 #include "model/app_state.h"
+#include "platform/images.h"
 #include "platform/main_window.h"
 #include "platform/qt_platform.h"
 #include "platform/qt_preference_store.h"
@@ -9,6 +10,7 @@
 #include "services/preferences.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -45,6 +47,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Kestrune"));
     QApplication::setOrganizationName(QStringLiteral("Kestrune"));
     QApplication::setDesktopFileName(QStringLiteral("kestrune"));
+    QApplication::setWindowIcon(QIcon::fromTheme(
+        QStringLiteral("kestrune"), QIcon(kestrune::imagesFolder() + QStringLiteral("/kestrune.svg"))));
     // Only the core ends the program: closing the window may first ask.
     QApplication::setQuitOnLastWindowClosed(false);
 

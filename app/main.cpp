@@ -8,6 +8,7 @@
 #include "platform/qt_preference_store.h"
 #include "platform/single_instance.h"
 #include "services/preferences.h"
+#include "services/tarnwell_link.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -47,8 +48,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Kestrune"));
     QApplication::setOrganizationName(QStringLiteral("Kestrune"));
     QApplication::setDesktopFileName(QStringLiteral("kestrune"));
-    QApplication::setWindowIcon(QIcon::fromTheme(
-        QStringLiteral("kestrune"), QIcon(kestrune::imagesFolder() + QStringLiteral("/kestrune.svg"))));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("kestrune"),
+                         QIcon(kestrune::imagesFolder() + QStringLiteral("/kestrune.svg"))));
     // Only the core ends the program: closing the window may first ask.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -89,6 +91,11 @@ int main(int argc, char* argv[]) {
         kestrune::HandleOpenDocuments(app, paths);
         return true;
     });
+
+    instance.setEventHandler(
+        [&app](const std::string& eventClass, const std::string& eventId, const std::string& text) {
+            kestrune::DoAppleEvent(app, eventClass, eventId, text);
+        });
 
     window.show();
     window.activateWindow();

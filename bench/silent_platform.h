@@ -48,6 +48,9 @@ public:
     std::string resourcePath(const std::string&, const std::string&) override { return {}; }
     int openWithDefaultHandler(const std::string&) override { return 0; }
     int playSound(const std::string&) override { return 0; }
+    void sendEventToProcesses(const std::string&, const std::string&, const std::string&,
+                              const std::string&) override {}
+    int launchApplication(const std::string&) override { return 0; }
 
     std::int32_t height = 600;
     Str255 editField;

@@ -7,6 +7,7 @@
 #include "model/app_state.h"
 #include "model/menu_states.h"
 #include "services/help.h"
+#include "services/tarnwell_link.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_redraw.h"
 
@@ -125,6 +126,8 @@ std::string StationeryName(const std::string& fileName1) {
 }
 
 void StartUp(AppState& app) {
+    InstallTarnwellLink(app);
+    AnnounceToTarnwell(app);
     app.menus.setHelpDocumentTitle(JPManualName());
     app.flags.FastOpenFlag = 1;
     app.flags.EditWndNum = 1;

@@ -128,6 +128,14 @@ public:
     // Opens a file or a URL with the desktop's default handler; 0 when it
     // was handed over, else a negative status.
     virtual int openWithDefaultHandler(const std::string& fileOrUrl) = 0;
+    // Sends an event (class and ID of four characters, a text of Mac OS
+    // Roman bytes) to every running process of that name but this one,
+    // without waiting; nothing when none runs.
+    virtual void sendEventToProcesses(const std::string& processName, const std::string& eventClass,
+                                      const std::string& eventId, const std::string& text) = 0;
+    // Starts the desktop application of that name, or brings it to the front
+    // when it runs; 0 when it did, negative when it cannot be found.
+    virtual int launchApplication(const std::string& name) = 0;
     // Plays a sound file to its end; 0, or a negative status when it cannot
     // be played (no audio device, an unreadable file).
     virtual int playSound(const std::string& path) = 0;

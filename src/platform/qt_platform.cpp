@@ -5,6 +5,7 @@
 #include "platform/edit_field.h"
 #include "platform/images.h"
 #include "platform/main_window.h"
+#include "platform/process_messages.h"
 #include "platform/sheet_page.h"
 #include "platform/sound_player.h"
 #include "platform/top_bar.h"
@@ -327,6 +328,16 @@ int QtPlatform::openWithDefaultHandler(const std::string& fileOrUrl) {
         return -50;
     }
     return QDesktopServices::openUrl(url) ? 0 : -1;
+}
+
+void QtPlatform::sendEventToProcesses(const std::string& processName, const std::string& eventClass,
+                                      const std::string& eventId, const std::string& text) {
+    kestrune::sendEventToProcesses(QDBusConnection::sessionBus(), processName, eventClass, eventId,
+                                   text);
+}
+
+int QtPlatform::launchApplication(const std::string& name) {
+    return kestrune::launchApplication(QDBusConnection::sessionBus(), name);
 }
 
 int QtPlatform::playSound(const std::string& path) {

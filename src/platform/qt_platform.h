@@ -68,6 +68,9 @@ public:
     std::string resourcePath(const std::string& subfolder, const std::string& name) override;
     int openWithDefaultHandler(const std::string& fileOrUrl) override;
     int playSound(const std::string& path) override;
+    void sendEventToProcesses(const std::string& processName, const std::string& eventClass,
+                              const std::string& eventId, const std::string& text) override;
+    int launchApplication(const std::string& name) override;
 
 private:
     // Runs an action from the event loop, as a dialog's answer would come.

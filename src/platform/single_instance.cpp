@@ -63,8 +63,11 @@ bool SingleInstance::claim() {
         return false;
     }
     claimed_ = connection_.registerObject(QString::fromLatin1(kPath), &receiver_,
+                                          QDBusConnection::ExportScriptableSlots) &&
+               connection_.registerObject(QString::fromLatin1(kEventsPath), &events_,
                                           QDBusConnection::ExportScriptableSlots);
     if (!claimed_) {
+        connection_.unregisterObject(QString::fromLatin1(kPath));
         connection_.unregisterService(service_);
     }
     return claimed_;
@@ -74,6 +77,7 @@ void SingleInstance::release() {
     if (claimed_) {
         claimed_ = false;
         connection_.unregisterObject(QString::fromLatin1(kPath));
+        connection_.unregisterObject(QString::fromLatin1(kEventsPath));
         connection_.unregisterService(service_);
     }
 }

@@ -10,6 +10,8 @@
 // Both only queue the documents and answer at once: true when taken, false
 // when this instance is ending (the caller then tries again).
 
+#include "platform/process_messages.h"
+
 #include <QByteArray>
 #include <QDBusConnection>
 #include <QList>
@@ -69,6 +71,8 @@ public:
     HandOver handOver(const std::vector<std::string>& paths, int timeoutMs = kHandOverTimeoutMs);
     // What the claimed instance does with documents handed to it.
     void setHandler(DocumentReceiver::Handler handler) { receiver_.setHandler(std::move(handler)); }
+    // What it does with events from other programs (at /org/kestrune/Events).
+    void setEventHandler(EventReceiver::Handler handler) { events_.setHandler(std::move(handler)); }
 
     static constexpr int kHandOverTimeoutMs = 20000;
 
@@ -76,6 +80,7 @@ private:
     QDBusConnection connection_;
     QString service_;
     DocumentReceiver receiver_;
+    EventReceiver events_;
     bool claimed_ = false;
 };
 

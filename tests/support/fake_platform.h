@@ -166,6 +166,14 @@ public:
         opened.push_back(fileOrUrl);
         return 0;
     }
+    void sendEventToProcesses(const std::string& processName, const std::string& eventClass,
+                              const std::string& eventId, const std::string& text) override {
+        sentEvents.push_back(processName + "|" + eventClass + "|" + eventId + "|" + text);
+    }
+    int launchApplication(const std::string& name) override {
+        launched.push_back(name);
+        return 0;
+    }
     int playSound(const std::string& path) override {
         sounds.push_back(path);
         return 0;
@@ -239,6 +247,8 @@ public:
     std::set<std::string> resources;
     std::vector<std::string> opened;
     std::vector<std::string> sounds;
+    std::vector<std::string> sentEvents;
+    std::vector<std::string> launched;
 };
 
 } // namespace kestrune::test

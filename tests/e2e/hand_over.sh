@@ -162,19 +162,6 @@ hand_over_during_quit() {
     e2e_expect_instances 1 "after the next run took other.kedata"
 }
 
-# A window titled exactly TITLE is on screen; its id in E2E_MAIN.
-e2e_find_titled() {
-    local id
-    for id in $(e2e_visible_windows); do
-        e2e_title_of "$id"
-        if [[ $E2E_TITLE == "$1" ]]; then
-            E2E_MAIN=$id
-            return 0
-        fi
-    done
-    return 1
-}
-
 e2e_case "a relative path handed over from another folder" relative_path
 e2e_case "a document handed over during the question of Quit" hand_over_during_quit
 e2e_case "a missing file handed over: an alert, the sheet stays" missing_file

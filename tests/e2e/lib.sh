@@ -418,6 +418,20 @@ e2e_title_is() {
     [[ $E2E_TITLE == "$2" ]]
 }
 
+# e2e_find_titled TITLE: a window of the program titled exactly TITLE is on
+# screen; its id in E2E_FOUND.
+e2e_find_titled() {
+    local id
+    for id in $(e2e_visible_windows); do
+        e2e_title_of "$id"
+        if [[ $E2E_TITLE == "$1" ]]; then
+            E2E_FOUND=$id
+            return 0
+        fi
+    done
+    return 1
+}
+
 # e2e_wait_title WINDOW TITLE WHAT: the window's title becomes exactly TITLE.
 e2e_wait_title() {
     local window=$1 title=$2 what=$3

@@ -23,15 +23,7 @@ expect_setting() {
 
 # The Preferences window, its id in E2E_PREFS.
 find_preferences() {
-    local id
-    for id in $(e2e_visible_windows); do
-        e2e_title_of "$id"
-        if [[ $E2E_TITLE == "Kestrune Preferences" ]]; then
-            E2E_PREFS=$id
-            return 0
-        fi
-    done
-    return 1
+    e2e_find_titled "Kestrune Preferences" && E2E_PREFS=$E2E_FOUND
 }
 
 settings_survive() {
@@ -72,6 +64,7 @@ settings_survive() {
     # The next run opens the sheet where the last one left it.
     e2e_launch again "$docs" a.kedata
     e2e_poll "$E2E_WINDOW_TIMEOUT" e2e_find_titled a.kedata || e2e_fail "the second run showed no sheet"
+    E2E_MAIN=$E2E_FOUND
     local geometry
     geometry=$(xdotool getwindowgeometry "$E2E_MAIN")
     [[ $geometry == *"Position: $((left)),"* ]] ||
@@ -79,19 +72,6 @@ settings_survive() {
     e2e_key "$E2E_MAIN" ctrl+q
     e2e_expect_exit again 0 "Ctrl+Q in the second run"
     expect_setting TransMethodCheck 2
-}
-
-# A window titled exactly TITLE is on screen; its id in E2E_MAIN.
-e2e_find_titled() {
-    local id
-    for id in $(e2e_visible_windows); do
-        e2e_title_of "$id"
-        if [[ $E2E_TITLE == "$1" ]]; then
-            E2E_MAIN=$id
-            return 0
-        fi
-    done
-    return 1
 }
 
 # The desktop's handler, standing in for the real one: it writes down what

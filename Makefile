@@ -4,8 +4,9 @@
 JOBS ?= 2
 BUILD := build
 ASAN_BUILD := build-asan
+PACKAGE_BUILD := build-package
 
-.PHONY: run test build bootstrap bench install clean
+.PHONY: run test build bootstrap bench install package clean
 
 bootstrap:
 	./tools/bootstrap
@@ -33,5 +34,11 @@ bench: build
 install: build
 	cmake --install $(BUILD)
 
+# A Debian package for /usr: $(PACKAGE_BUILD)/kestrune_VERSION_ARCH.deb
+package: bootstrap
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+		-DKESTRUNE_BUILD_BENCH=OFF
+	cmake --build $(PACKAGE_BUILD) -j$(JOBS) --target package
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(PACKAGE_BUILD)

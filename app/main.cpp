@@ -47,10 +47,10 @@ int main(int argc, char* argv[]) {
     QApplication qtApp(argc, argv); // takes its own options out of argv
     QApplication::setApplicationName(QStringLiteral("Kestrune"));
     QApplication::setOrganizationName(QStringLiteral("Kestrune"));
-    QApplication::setDesktopFileName(QStringLiteral("kestrune"));
-    QApplication::setWindowIcon(
-        QIcon::fromTheme(QStringLiteral("kestrune"),
-                         QIcon(kestrune::imagesFolder() + QStringLiteral("/kestrune.svg"))));
+    QApplication::setDesktopFileName(QStringLiteral("org.kestrune.Kestrune"));
+    QApplication::setWindowIcon(QIcon::fromTheme(
+        QStringLiteral("org.kestrune.Kestrune"),
+        QIcon(kestrune::imagesFolder() + QStringLiteral("/org.kestrune.Kestrune.svg"))));
     // Only the core ends the program: closing the window may first ask.
     QApplication::setQuitOnLastWindowClosed(false);
 

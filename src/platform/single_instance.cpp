@@ -46,9 +46,24 @@ bool DocumentReceiver::OpenDocuments(const QStringList& uris) {
     return deliver(documents);
 }
 
+void DesktopApplicationAdaptor::Activate(const QVariantMap& /*platformData*/) {
+    receiver_->OpenDocuments({}); // no documents: the window comes forward
+}
+
+void DesktopApplicationAdaptor::Open(const QStringList& uris, const QVariantMap& /*platformData*/) {
+    receiver_->OpenDocuments(uris);
+}
+
+void DesktopApplicationAdaptor::ActivateAction(const QString& /*name*/,
+                                               const QVariantList& /*parameter*/,
+                                               const QVariantMap& /*platformData*/) {
+    // Kestrune declares no actions.
+}
+
 SingleInstance::SingleInstance(QDBusConnection connection, QString serviceName)
     : connection_(std::move(connection)), service_(std::move(serviceName)) {
     qDBusRegisterMetaType<QList<QByteArray>>();
+    new DesktopApplicationAdaptor(&receiver_); // owned by the receiver
 }
 
 SingleInstance::~SingleInstance() {
@@ -63,7 +78,8 @@ bool SingleInstance::claim() {
         return false;
     }
     claimed_ = connection_.registerObject(QString::fromLatin1(kPath), &receiver_,
-                                          QDBusConnection::ExportScriptableSlots) &&
+                                          QDBusConnection::ExportScriptableSlots |
+                                              QDBusConnection::ExportAdaptors) &&
                connection_.registerObject(QString::fromLatin1(kEventsPath), &events_,
                                           QDBusConnection::ExportScriptableSlots);
     if (!claimed_) {

@@ -8,16 +8,19 @@
 //   OpenDocumentFiles(aay paths) -> b   absolute paths, as the bytes the file system holds
 //   OpenDocuments(as uris) -> b         file:// URIs or absolute paths in UTF-8
 // Both only queue the documents and answer at once: true when taken, false
-// when this instance is ending (the caller then tries again).
+// when this instance is ending (the caller then tries again). The same
+// object offers org.freedesktop.Application (Activate, Open, ActivateAction).
 
 #include "platform/process_messages.h"
 
 #include <QByteArray>
+#include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 #include <functional>
 #include <string>
 #include <vector>
@@ -40,6 +43,25 @@ public Q_SLOTS:
 private:
     bool deliver(const std::vector<std::string>& paths);
     Handler handler_;
+};
+
+// The desktop's standard way to start, raise and give files to an
+// application by its name (the desktop entry says DBusActivatable=true).
+class DesktopApplicationAdaptor final : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Application")
+public:
+    explicit DesktopApplicationAdaptor(DocumentReceiver* receiver)
+        : QDBusAbstractAdaptor(receiver), receiver_(receiver) {}
+
+public Q_SLOTS:
+    void Activate(const QVariantMap& platformData);
+    void Open(const QStringList& uris, const QVariantMap& platformData);
+    void ActivateAction(const QString& name, const QVariantList& parameter,
+                        const QVariantMap& platformData);
+
+private:
+    DocumentReceiver* receiver_;
 };
 
 class SingleInstance {

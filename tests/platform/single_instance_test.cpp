@@ -73,6 +73,24 @@ TEST_F(HandOverTest, FileUrisFromADesktopAreDecodedAndRelativePathsRefused) {
               (std::vector<std::string>{"/home/u/My Speakers.kedata", "/tmp/abs.csv"}));
 }
 
+TEST_F(HandOverTest, TheDesktopsApplicationInterfaceOpensAndActivates) {
+    ASSERT_TRUE(first->claim());
+    const QString app = QStringLiteral("org.freedesktop.Application");
+    QDBusMessage open = QDBusMessage::createMethodCall(
+        testService(), QString::fromLatin1(SingleInstance::kPath), app, QStringLiteral("Open"));
+    open << QStringList{QStringLiteral("file:///tmp/x%20y.kedata")} << QVariantMap();
+    QDBusMessage activate = QDBusMessage::createMethodCall(
+        testService(), QString::fromLatin1(SingleInstance::kPath), app, QStringLiteral("Activate"));
+    activate << QVariantMap();
+    QDBusConnection caller =
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, "kestrune-2");
+    EXPECT_EQ(caller.call(open, QDBus::BlockWithGui).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(caller.call(activate, QDBus::BlockWithGui).type(), QDBusMessage::ReplyMessage);
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0], std::vector<std::string>{"/tmp/x y.kedata"});
+    EXPECT_TRUE(received[1].empty()); // the window comes forward, nothing opens
+}
+
 TEST_F(HandOverTest, AnEndingInstanceIsNotTrustedWithDocumentsAndItsNameComesFree) {
     ASSERT_TRUE(first->claim());
     accepting = false;

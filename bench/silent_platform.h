@@ -2,6 +2,7 @@
 // A Platform that does nothing, for benchmarks.
 
 #include "model/platform.h"
+#include "services/printing.h"
 #include "sheet/tool_area.h"
 
 namespace kestrune::bench {
@@ -51,6 +52,12 @@ public:
     void sendEventToProcesses(const std::string&, const std::string&, const std::string&,
                               const std::string&) override {}
     int launchApplication(const std::string&) override { return 0; }
+    void showPageSetupDialog(std::function<void(bool)>) override {}
+    PageFormat pageFormat() override { return {}; }
+    bool hasDefaultPrinter() override { return true; }
+    void showPrintDialog(const PrintRequest&,
+                         std::function<void(bool, const PageRange&)>) override {}
+    int printPages(const PrintRun&) override { return 0; }
 
     std::int32_t height = 600;
     Str255 editField;

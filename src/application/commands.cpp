@@ -11,6 +11,7 @@
 #include "model/menu_states.h"
 #include "services/help.h"
 #include "services/preference_window.h"
+#include "services/printing.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_redraw.h"
 #include "sheet/sorting.h"
@@ -141,9 +142,23 @@ bool DispatchMenuCommand(AppState& app, int menu, int item) {
     case Command::WebSite:
     case Command::MailToMaker:
         return HelpMenuCommand(app, item);
-    case Command::CheckForUpdates:
     case Command::PageSetup:
+        if (sheetOpen(app)) {
+            SetMenuState(app, MenuState::MenuDisable);
+            MyDoPageSetup(app);
+        }
+        return true;
     case Command::Print:
+        if (sheetOpen(app)) {
+            CommitEditFieldNow(app);
+            SetMenuState(app, MenuState::MenuDisable);
+            MyDoPrint(app, 1);
+            DrawSheet(app);
+        } else {
+            app.platform().SysBeep();
+        }
+        return true;
+    case Command::CheckForUpdates:
         notAvailable(app);
         return true;
     }

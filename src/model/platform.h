@@ -17,6 +17,10 @@ struct ScrollBarView;
 class MenuModel;
 struct CalculatorView;
 struct PreferenceView;
+struct PageFormat;
+struct PageRange;
+struct PrintRequest;
+struct PrintRun;
 
 // The About box's entries.
 struct AboutBox {
@@ -139,6 +143,20 @@ public:
     // Plays a sound file to its end; 0, or a negative status when it cannot
     // be played (no audio device, an unreadable file).
     virtual int playSound(const std::string& path) = 0;
+
+    // Printing. The page format is kept for the life of the main window;
+    // done learns whether the Page Setup dialog was confirmed.
+    virtual void showPageSetupDialog(std::function<void(bool accepted)> done) = 0;
+    virtual PageFormat pageFormat() = 0;
+    // False when no printer is set up as the default one.
+    virtual bool hasDefaultPrinter() = 0;
+    // The Print dialog; done gets the pages chosen (0 to 0: all of them).
+    virtual void
+    showPrintDialog(const PrintRequest& request,
+                    std::function<void(bool accepted, const PageRange& chosen)> done) = 0;
+    // Prints the run's pages on the printer or file chosen in the Print
+    // dialog; 0, or the printing system's error number.
+    virtual int printPages(const PrintRun& run) = 0;
 };
 
 } // namespace kestrune

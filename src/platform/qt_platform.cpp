@@ -5,11 +5,13 @@
 #include "platform/edit_field.h"
 #include "platform/images.h"
 #include "platform/main_window.h"
+#include "platform/print_dialogs.h"
 #include "platform/process_messages.h"
 #include "platform/sheet_page.h"
 #include "platform/sound_player.h"
 #include "platform/top_bar.h"
 #include "runtime/mac_roman.h"
+#include "services/printing.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -20,6 +22,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPrinter>
 #include <QTimer>
 #include <QUrl>
 #include <cstdlib>
@@ -342,6 +345,45 @@ int QtPlatform::launchApplication(const std::string& name) {
 
 int QtPlatform::playSound(const std::string& path) {
     return playSoundFile(QFile::decodeName(path.c_str()));
+}
+
+// Printing goes to the main window's printer, which lives as long as the
+// window. A scripted user cancels the dialogs.
+void QtPlatform::showPageSetupDialog(std::function<void(bool accepted)> done) {
+    if (answerer_ != nullptr || window_ == nullptr) {
+        later([done = std::move(done)] { done(false); });
+        return;
+    }
+    PrintDialogs::forWindow(window_).showPageSetup(std::move(done));
+}
+
+PageFormat QtPlatform::pageFormat() {
+    if (window_ == nullptr) {
+        QPrinter printer;
+        printer.setPageOrientation(QPageLayout::Landscape);
+        return PageFormatOf(printer);
+    }
+    return PrintDialogs::forWindow(window_).pageFormat();
+}
+
+bool QtPlatform::hasDefaultPrinter() {
+    return HasDefaultPrinter();
+}
+
+void QtPlatform::showPrintDialog(const PrintRequest& request,
+                                 std::function<void(bool accepted, const PageRange& chosen)> done) {
+    if (answerer_ != nullptr || window_ == nullptr) {
+        later([done = std::move(done)] { done(false, PageRange{}); });
+        return;
+    }
+    PrintDialogs::forWindow(window_).showPrint(request, std::move(done));
+}
+
+int QtPlatform::printPages(const PrintRun& run) {
+    if (window_ == nullptr) {
+        return kPrintGeneralError;
+    }
+    return PrintDialogs::forWindow(window_).print(run);
 }
 
 } // namespace kestrune

@@ -72,6 +72,13 @@ public:
                               const std::string& eventId, const std::string& text) override;
     int launchApplication(const std::string& name) override;
 
+    void showPageSetupDialog(std::function<void(bool accepted)> done) override;
+    PageFormat pageFormat() override;
+    bool hasDefaultPrinter() override;
+    void showPrintDialog(const PrintRequest& request,
+                         std::function<void(bool accepted, const PageRange& chosen)> done) override;
+    int printPages(const PrintRun& run) override;
+
 private:
     // Runs an action from the event loop, as a dialog's answer would come.
     void later(std::function<void()> action);

@@ -4,6 +4,7 @@
 #include "model/calculator_view.h"
 #include "model/platform.h"
 #include "model/preference_view.h"
+#include "services/printing.h"
 #include "sheet/tool_area.h"
 
 #include <deque>
@@ -179,6 +180,26 @@ public:
         return 0;
     }
 
+    // Printing: the dialogs wait until a test ends them through the held
+    // callbacks; printed runs are kept.
+    void showPageSetupDialog(std::function<void(bool accepted)> done) override {
+        calls.push_back("showPageSetupDialog");
+        pageSetupDone = std::move(done);
+    }
+    PageFormat pageFormat() override { return format; }
+    bool hasDefaultPrinter() override { return defaultPrinter; }
+    void
+    showPrintDialog(const PrintRequest& request,
+                    std::function<void(bool accepted, const PageRange& chosen)> done) override {
+        calls.push_back("showPrintDialog");
+        printRequests.push_back(request);
+        printDone = std::move(done);
+    }
+    int printPages(const PrintRun& run) override {
+        printRuns.push_back(run);
+        return printError;
+    }
+
     // Runs the timers started so far, in order.
     void fireTimers() {
         auto pending = std::move(timers);
@@ -249,6 +270,13 @@ public:
     std::vector<std::string> sounds;
     std::vector<std::string> sentEvents;
     std::vector<std::string> launched;
+    std::function<void(bool)> pageSetupDone;
+    std::function<void(bool, const PageRange&)> printDone;
+    PageFormat format;
+    bool defaultPrinter = true;
+    std::vector<PrintRequest> printRequests;
+    std::vector<PrintRun> printRuns;
+    int printError = 0;
 };
 
 } // namespace kestrune::test

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -51,7 +52,9 @@ bool processRuns(const QString& name) {
     for (const QString& entry : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         bool number = false;
         const quint32 pid = entry.toUInt(&number);
-        if (number && pid != static_cast<quint32>(::getpid()) && processName(pid) == name) {
+        // Only this user's programs count: another user's Tarnwell is not ours to raise.
+        if (number && pid != static_cast<quint32>(::getpid()) &&
+            QFileInfo(proc.filePath(entry)).ownerId() == ::getuid() && processName(pid) == name) {
             return true;
         }
     }

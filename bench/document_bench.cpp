@@ -1,12 +1,15 @@
 // Writing and reading data-sheet documents of 10k, 100k and 1M models.
 
 #include "catalogue.h"
+#include "documents/csv_export.h"
+#include "documents/csv_import.h"
 #include "documents/data_sheet_format.h"
 #include "runtime/number_text.h"
 #include "silent_platform.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <fcntl.h>
 #include <fstream>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -77,6 +80,56 @@ void BM_PeakMemoryOfLoadedTable(benchmark::State& state) {
     std::remove(path.c_str());
 }
 
+// The floor the document benchmarks are measured against: the bytes of the
+// same document, already in memory, put into a file with one write and
+// made durable with one fsync. Nothing reads or writes a document faster.
+void BM_FloorWriteAndSync(benchmark::State& state) {
+    const auto rows = static_cast<std::int32_t>(state.range(0));
+    ModelTable table(nullptr);
+    bench::fillRandomCatalogue(table, rows);
+    std::string bytes;
+    for (std::int32_t r = 1; r <= rows; ++r) {
+        AppendDocumentRecord(bytes, table, r);
+    }
+    const std::string path = benchPath(rows) + ".floor";
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        const int synced = ::fsync(fd);
+        ::close(fd);
+        if (written != static_cast<ssize_t>(bytes.size()) || synced != 0) {
+            state.SkipWithError("the floor file could not be written");
+            break;
+        }
+    }
+    state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;
+    state.SetItemsProcessed(state.iterations() * rows);
+    std::remove(path.c_str());
+}
+
+// Peak resident memory of the process after importing a CSV file of the
+// same catalogue into a fresh table; compare with BM_PeakMemoryOfLoadedTable
+// (each run on its own: --benchmark_filter=PeakMemoryOfImported).
+void BM_PeakMemoryOfImportedCSV(benchmark::State& state) {
+    SilentPlatform platform;
+    const auto rows = static_cast<std::int32_t>(state.range(0));
+    const std::string path = benchPath(rows) + ".csv";
+    {
+        AppState writer(platform);
+        bench::fillRandomCatalogue(writer.table, rows);
+        WriteCSVTable(writer, path);
+    }
+    for (auto _ : state) {
+        AppState app(platform);
+        ReadCSVTable(app, path);
+        benchmark::DoNotOptimize(app.table.fNum);
+    }
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_RSS_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    std::remove(path.c_str());
+}
+
 void BM_PSstr(benchmark::State& state) {
     double x = 0.123456789;
     for (auto _ : state) {
@@ -105,5 +158,11 @@ BENCHMARK(BM_ReadDocument)
     ->Arg(1'000'000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakMemoryOfLoadedTable)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeakMemoryOfImportedCSV)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloorWriteAndSync)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PSstr);
 BENCHMARK(BM_PSval);

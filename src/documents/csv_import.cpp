@@ -10,13 +10,17 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <istream>
 #include <new>
 #include <sstream>
 #include <system_error>
+#include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace kestrune {
 namespace {
@@ -48,18 +52,24 @@ std::int32_t expectedRows(std::string_view text) {
     return static_cast<std::int32_t>(std::min<std::size_t>(rows, kMaxRows));
 }
 
-void readRows(AppState& app, std::istream& in) {
+// open() opens the text at its first byte as file kCSVFileNumber; false
+// when it could not (the table is left alone then).
+bool readRows(AppState& app, const std::function<void()>& open) {
     TextFiles& files = app.files;
     ModelTable& table = app.table;
 
     // The header is recognised by its first field alone; reading then
     // starts over from the first byte.
-    files.FileOpenInput(kCSVFileNumber, in);
+    open();
+    if (!files.isOpen(kCSVFileNumber)) {
+        return false;
+    }
     const bool header = files.FileInputItemBytes(kCSVFileNumber) == kCSVHeaderFirstField;
     files.FileClose(kCSVFileNumber);
-    in.clear();
-    in.seekg(0);
-    files.FileOpenInput(kCSVFileNumber, in);
+    open();
+    if (!files.isOpen(kCSVFileNumber)) {
+        return false;
+    }
     if (header) {
         for (int k = 0; k < kHeaderFields; ++k) {
             files.FileInputItemBytes(kCSVFileNumber);
@@ -80,6 +90,64 @@ void readRows(AppState& app, std::istream& in) {
     }
     files.FileClose(kCSVFileNumber);
     table.emptyRow(table.fNum + 1, true);
+    return true;
+}
+
+void readRows(AppState& app, std::istream& in) {
+    readRows(app, [&] {
+        in.clear();
+        in.seekg(0);
+        app.files.FileOpenInput(kCSVFileNumber, in);
+    });
+}
+
+// What a first pass over a file finds out without keeping its bytes.
+struct PlainTextScan {
+    // Every byte is ASCII and the whole file was read: its text is its bytes.
+    bool plain = false;
+    // The rows to make room for, as expectedRows counts them.
+    std::int32_t rows = 0;
+};
+
+PlainTextScan scanForPlainText(const std::string& path) {
+    PlainTextScan scan;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return scan;
+    }
+    std::vector<char> buffer(1 << 18);
+    std::size_t lines = 1;
+    std::size_t size = 0;
+    char previous = '\0';
+    bool ascii = true;
+    ssize_t n = 0;
+    while (ascii && (n = ::read(fd, buffer.data(), buffer.size())) > 0) {
+        const char* begin = buffer.data();
+        const char* end = begin + n;
+        unsigned char high = 0;
+        for (const char* p = begin; p != end; ++p) {
+            high |= static_cast<unsigned char>(*p);
+        }
+        ascii = high < 0x80;
+        if (std::memchr(begin, '\n', static_cast<std::size_t>(n)) == nullptr) {
+            lines += static_cast<std::size_t>(std::count(begin, end, '\r'));
+        } else {
+            for (const char* p = begin; p != end; ++p) {
+                lines += *p == '\r' || (*p == '\n' && previous != '\r'); // CR LF ends one line
+                previous = *p;
+            }
+        }
+        previous = end[-1];
+        size += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    if (!ascii || n < 0) {
+        return scan; // converted, or the full path reports the failure
+    }
+    scan.plain = true;
+    const std::size_t rows = std::min(lines, size / kShortestRecord + 1);
+    scan.rows = static_cast<std::int32_t>(std::min<std::size_t>(rows, kMaxRows));
+    return scan;
 }
 
 // Turns the bytes into the table's text and makes room for its rows; false,
@@ -151,6 +219,24 @@ std::string ImportedTextToMacRoman(std::string bytes) {
 bool ReadCSVTable(AppState& app, const std::string& path) {
     int status = 0;
     std::unique_ptr<ByteSource> source = openFileSource(path, status);
+    if (!source) {
+        app.files.CheckFileError(kCSVFileNumber, status);
+        return false;
+    }
+    // Plain ASCII needs no conversion: it is read straight from the file
+    // instead of held whole in memory beside the table it fills.
+    const PlainTextScan scan = scanForPlainText(path);
+    source.reset();
+    if (scan.plain) {
+        try {
+            app.table.ensureRows(scan.rows + 1);
+        } catch (const std::bad_alloc&) {
+            app.files.CheckFileError(kCSVFileNumber, ENOMEM);
+            return false;
+        }
+        return readRows(app, [&] { app.files.FileOpenInput(kCSVFileNumber, path); });
+    }
+    source = openFileSource(path, status);
     if (!source) {
         app.files.CheckFileError(kCSVFileNumber, status);
         return false;

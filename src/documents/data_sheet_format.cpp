@@ -3,6 +3,7 @@
 #include "runtime/number_text.h"
 
 #include <algorithm>
+#include <cstring>
 #include <fcntl.h>
 #include <istream>
 #include <unistd.h>
@@ -16,19 +17,32 @@ constexpr std::array<int, kParamCount> kDocumentScale = {100, 100, 100, 1000, 10
 constexpr int kCurrentFields = 10;
 constexpr int kOldFields = 9;
 
+// One pass over the bytes each: names are short, and a set search per byte
+// costs more than the loop.
 bool needsQuotes(std::string_view name) {
-    return name.find_first_of(",\t") != std::string_view::npos ||
-           (!name.empty() && (name.front() == ' ' || name.front() == '\t'));
+    if (!name.empty() && (name.front() == ' ' || name.front() == '\t')) {
+        return true;
+    }
+    return std::any_of(name.begin(), name.end(), [](char c) { return c == ',' || c == '\t'; });
 }
 
 bool carriable(std::string_view name) {
-    if (name.find_first_of("\r\n") != std::string_view::npos) {
+    if (name.empty()) {
+        return true;
+    }
+    if (name.front() == '"') {
         return false;
     }
-    if (!name.empty() && name.front() == '"') {
-        return false;
+    bool quoted = name.front() == ' ' || name.front() == '\t';
+    bool doubleQuote = false;
+    for (const char c : name) {
+        if (c == '\r' || c == '\n') {
+            return false;
+        }
+        quoted = quoted || c == ',' || c == '\t';
+        doubleQuote = doubleQuote || c == '"';
     }
-    return !(needsQuotes(name) && name.find('"') != std::string_view::npos);
+    return !(quoted && doubleQuote);
 }
 
 constexpr char kRightDoubleQuote = '\xD3'; // Mac OS Roman
@@ -76,12 +90,19 @@ std::vector<std::int32_t> makeNamesWritable(ModelTable& table) {
 SaveOutcome writeRows(AppState& app) {
     SaveOutcome outcome;
     outcome.alteredNameRows = makeNamesWritable(app.table);
-    std::string record;
-    record.reserve(600);
+    // Records go out in blocks of many rows: one print per block.
+    constexpr std::size_t kBlock = 1 << 18;
+    std::string block;
+    block.reserve(kBlock + 1024);
     for (std::int32_t r = 1; r <= app.table.fNum; ++r) {
-        record.clear();
-        AppendDocumentRecord(record, app.table, r);
-        app.files.FilePrintString(kDocumentFileNumber, record);
+        AppendDocumentRecord(block, app.table, r);
+        if (block.size() >= kBlock) {
+            app.files.FilePrintString(kDocumentFileNumber, block);
+            block.clear();
+        }
+    }
+    if (!block.empty()) {
+        app.files.FilePrintString(kDocumentFileNumber, block);
     }
     outcome.ok = app.files.FileClose(kDocumentFileNumber);
     return outcome;
@@ -164,11 +185,17 @@ std::int64_t estimateRows(const std::string& path) {
             break;
         }
         bytes += n;
-        for (ssize_t i = 0; i < n; ++i) {
-            const char c = buffer[static_cast<std::size_t>(i)];
-            count += c == '\r' || (c == '\n' && previous != '\r'); // CR LF ends one line
-            previous = c;
+        const char* begin = buffer.data();
+        const char* end = begin + n;
+        if (std::memchr(begin, '\n', static_cast<std::size_t>(n)) == nullptr) {
+            count += std::count(begin, end, '\r'); // the usual case, and a fast one
+        } else {
+            for (const char* p = begin; p != end; ++p) {
+                count += *p == '\r' || (*p == '\n' && previous != '\r'); // CR LF ends one line
+                previous = *p;
+            }
         }
+        previous = end[-1];
     }
     ::close(fd);
     return std::min(count, bytes / kShortestRecord + 1);

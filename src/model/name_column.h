@@ -24,6 +24,9 @@ public:
     void set(std::int32_t row, std::string_view name);
     void swap(std::int32_t a, std::int32_t b);
     void move(std::int32_t from, std::int32_t to);
+    // Row k + 1 takes the name row order[k] held, for a permutation order of
+    // the rows 1 to order.size(); no name is copied.
+    void permute(const std::vector<std::int32_t>& order);
     // Rows 0 to last become addressable.
     void ensure(std::int32_t last);
     std::size_t rows() const { return names_.size(); }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kestrune {
@@ -31,6 +32,11 @@ public:
     // Appends bytes to out up to (not including) a CR or LF, at most max
     // bytes; returns how many were appended.
     std::size_t readUntilLineEnd(std::string& out, std::size_t max);
+    // The rest of the current line as a view into the buffer, with its line
+    // end consumed as readUntilLineEnd and one CR, LF or CR LF would take
+    // it, when the buffer holds the line, its end and the byte after a CR.
+    // Otherwise false and nothing is consumed. Valid until the next read.
+    bool takeBufferedLine(std::string_view& line, std::size_t max);
     // Non-zero when a read failed (an errno value); the source then reads as ended.
     int error() const { return error_; }
 

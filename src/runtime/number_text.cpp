@@ -148,6 +148,56 @@ double readDecimal(std::string_view s) {
     return negative ? -value : value;
 }
 
+constexpr std::array<double, 23> kPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The form every number in a document takes: white space, an optional
+// sign, digits with at most one point, and nothing after them. When the
+// digits make an integer below 2^53 and the point stands at most 22 places
+// from the end, both the integer and the power of ten are exact doubles and
+// one division rounds their quotient correctly, which is what readDecimal
+// gives too. False, with out untouched, for every other text.
+bool readPlainDecimal(std::string_view s, double& out) {
+    std::size_t i = 0;
+    while (i < s.size() && isSpace(static_cast<unsigned char>(s[i]))) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        negative = s[i] == '-';
+        ++i;
+    }
+    constexpr int kMaxDigits = 19; // no overflow of 64 bits below this
+    constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int places = -1; // digits after the point; -1 while there is none
+    for (; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (isDigit(c)) {
+            if (++digits > kMaxDigits) {
+                return false;
+            }
+            mantissa = mantissa * 10 + (c - '0');
+            places += places >= 0 ? 1 : 0;
+        } else if (c == '.' && places < 0) {
+            places = 0;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0 || mantissa >= kExactLimit || places >= static_cast<int>(kPowersOfTen.size())) {
+        return false;
+    }
+    double value = static_cast<double>(mantissa);
+    if (places > 0) {
+        value /= kPowersOfTen[static_cast<std::size_t>(places)];
+    }
+    out = negative ? -value : value;
+    return true;
+}
+
 int digitValue(unsigned char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
@@ -232,6 +282,9 @@ std::string PSstr(double x) {
 }
 
 double PSval(std::string_view s) {
+    if (double plain = 0.0; readPlainDecimal(s, plain)) {
+        return plain;
+    }
     for (std::size_t i = 0; i < s.size(); ++i) {
         const char c = s[i];
         const char next = i + 1 < s.size() ? s[i + 1] : '\0';

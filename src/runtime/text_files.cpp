@@ -163,14 +163,19 @@ TextFiles::Slot* TextFiles::readableSlot(int n) {
     return s;
 }
 
-bool TextFiles::readLine(int n, Slot& s, std::string& line, std::size_t max) {
-    line.clear();
+bool TextFiles::readLine(int n, Slot& s, std::size_t max) {
+    line_.clear();
+    lineView_ = line_;
     ByteSource& in = *s.in;
     if (in.atEnd()) {
         CheckFileError(n, in.error() != 0 ? in.error() : FileErrorCode::kEndOfFile);
         return false;
     }
-    in.readUntilLineEnd(line, max);
+    if (in.takeBufferedLine(lineView_, max)) {
+        return true;
+    }
+    in.readUntilLineEnd(line_, max);
+    lineView_ = line_;
     // One line end is consumed; a CR LF pair counts as one. A line cut at
     // its length limit keeps its terminator when that comes next, so a line
     // of exactly the limit reads as one line.
@@ -192,14 +197,15 @@ bool TextFiles::readLine(int n, Slot& s, std::string& line, std::size_t max) {
 Str255 TextFiles::FileLineInput(int n) {
     Slot* s = readableSlot(n);
     line_.clear();
+    lineView_ = line_;
     linePos_ = 0;
     if (s == nullptr) {
         return {};
     }
-    readLine(n, *s, line_, Str255::kMaxLength);
+    readLine(n, *s, Str255::kMaxLength);
     lineFile_ = n;
     linePos_ = 1;
-    return Str255(line_);
+    return Str255(lineView_);
 }
 
 std::string_view TextFiles::FileInputItemBytes(int n) {
@@ -207,12 +213,12 @@ std::string_view TextFiles::FileInputItemBytes(int n) {
     if (s == nullptr) {
         return {};
     }
-    if (lineFile_ != n || linePos_ == 0 || linePos_ > line_.size()) {
-        readLine(n, *s, line_, kMaxItemLine);
+    if (lineFile_ != n || linePos_ == 0 || linePos_ > lineView_.size()) {
+        readLine(n, *s, kMaxItemLine);
         lineFile_ = n;
         linePos_ = 1;
     }
-    const std::string_view line(line_);
+    const std::string_view line = lineView_;
     std::size_t i = linePos_ - 1;
     while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
         ++i;

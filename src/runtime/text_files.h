@@ -69,7 +69,7 @@ public:
     std::string_view FileInputItemBytes(int n);
     // True while the line buffer holds more of file n's current line.
     bool lineHasMoreItems(int n) const {
-        return lineFile_ == n && linePos_ != 0 && linePos_ <= line_.size();
+        return lineFile_ == n && linePos_ != 0 && linePos_ <= lineView_.size();
     }
 
     void CheckFileError(int n, int code);
@@ -79,12 +79,15 @@ private:
     Slot* slotFor(int n);
     Slot* openSlot(int n);
     Slot* readableSlot(int n);
-    // Reads the next line of slot s into line; false (and -39 reported) at the end.
-    bool readLine(int n, Slot& s, std::string& line, std::size_t max);
+    // Makes the next line of slot s the held line; false (and -39 reported)
+    // at the end.
+    bool readLine(int n, Slot& s, std::size_t max);
 
     std::array<std::unique_ptr<Slot>, kMaxFileNumber + 1> slots_;
-    // The line buffer shared by every input file.
+    // The line held for every input file: a view into the file's own buffer
+    // when the whole line is there, else a copy in line_.
     std::string line_;
+    std::string_view lineView_;
     std::size_t linePos_ = 0; // 1-based; 0 = no line held
     int lineFile_ = 0;
     int lastFileError_ = 0;

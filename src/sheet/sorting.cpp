@@ -3,8 +3,8 @@
 #include "model/app_state.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
-#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -14,60 +14,115 @@ namespace {
 // The new order of the rows: order[k] is the row that becomes row k + 1.
 using RowOrder = std::vector<std::int32_t>;
 
+// A row and its key as an unsigned integer whose order is the key's order.
 struct KeyedRow {
-    double key;
+    std::uint64_t key;
     std::int32_t row;
 };
 
-struct NumberedRow {
-    std::int32_t number;
-    std::int32_t row;
-};
+// A double's order as an unsigned integer's: -0.0 and +0.0 are equal keys,
+// as they compare equal. Not for NaN.
+std::uint64_t orderedBits(double x) {
+    const auto bits = std::bit_cast<std::uint64_t>(x == 0.0 ? 0.0 : x);
+    constexpr std::uint64_t kSign = std::uint64_t{1} << 63;
+    return (bits & kSign) != 0 ? ~bits : bits | kSign;
+}
+
+// Below this many rows a comparison sort beats the radix passes.
+constexpr std::ptrdiff_t kRadixThreshold = 256;
+constexpr int kDigitBits = 11;
+constexpr std::size_t kBuckets = std::size_t{1} << kDigitBits;
+constexpr int kPasses = (64 + kDigitBits - 1) / kDigitBits;
+
+// A stable sort by key: rows with equal keys keep their order. Radix passes
+// from the lowest digit up, each one stable, skipping the digits every key
+// shares.
+void stableSortByKey(KeyedRow* first, KeyedRow* last, std::vector<KeyedRow>& scratch) {
+    const std::ptrdiff_t n = last - first;
+    if (n < kRadixThreshold) {
+        std::stable_sort(first, last,
+                         [](const KeyedRow& a, const KeyedRow& b) { return a.key < b.key; });
+        return;
+    }
+    std::vector<std::array<std::size_t, kBuckets>> counts(kPasses);
+    for (const KeyedRow* e = first; e != last; ++e) {
+        for (int pass = 0; pass < kPasses; ++pass) {
+            ++counts[static_cast<std::size_t>(pass)]
+                    [(e->key >> (pass * kDigitBits)) & (kBuckets - 1)];
+        }
+    }
+    scratch.resize(static_cast<std::size_t>(n));
+    KeyedRow* from = first;
+    KeyedRow* to = scratch.data();
+    for (int pass = 0; pass < kPasses; ++pass) {
+        auto& count = counts[static_cast<std::size_t>(pass)];
+        const int shift = pass * kDigitBits;
+        if (count[(first->key >> shift) & (kBuckets - 1)] == static_cast<std::size_t>(n)) {
+            continue; // every key has this digit
+        }
+        std::size_t offset = 0;
+        for (std::size_t& c : count) {
+            offset += std::exchange(c, offset);
+        }
+        for (const KeyedRow* e = from; e != from + n; ++e) {
+            to[count[(e->key >> shift) & (kBuckets - 1)]++] = *e;
+        }
+        std::swap(from, to);
+    }
+    if (from != first) {
+        std::copy(from, from + n, first);
+    }
+}
+
+RowOrder rowsOf(const std::vector<KeyedRow>& rows) {
+    RowOrder order(rows.size());
+    std::transform(rows.begin(), rows.end(), order.begin(),
+                   [](const KeyedRow& e) { return e.row; });
+    return order;
+}
 
 // The exchange sort only ever exchanges neighbours whose keys compare strictly
 // in the wrong order, so rows with equal keys (-0.0 and +0.0 among them) never
 // pass each other: a stable sort gives the same order.
 RowOrder orderByNumber(const ModelTable& t) {
     const std::int32_t n = t.fNum;
-    std::vector<NumberedRow> rows(static_cast<std::size_t>(n));
+    std::vector<KeyedRow> rows(static_cast<std::size_t>(n));
     for (std::int32_t r = 1; r <= n; ++r) {
-        rows[static_cast<std::size_t>(r - 1)] = {t.Number.get(r), r};
+        const auto biased = static_cast<std::uint32_t>(t.Number.get(r)) ^ 0x80000000u;
+        rows[static_cast<std::size_t>(r - 1)] = {biased, r};
     }
-    std::stable_sort(rows.begin(), rows.end(), [](const NumberedRow& a, const NumberedRow& b) {
-        return a.number < b.number;
-    });
-    RowOrder order(rows.size());
-    std::transform(rows.begin(), rows.end(), order.begin(),
-                   [](const NumberedRow& e) { return e.row; });
-    return order;
+    std::vector<KeyedRow> scratch;
+    stableSortByKey(rows.data(), rows.data() + rows.size(), scratch);
+    return rowsOf(rows);
 }
 
 // NaN compares neither greater nor smaller than anything, so the exchange
 // sort never moves a row whose key is NaN, and no row can pass it either: the
 // NaN rows stay where they are and each run of rows between them is sorted on
-// its own.
+// its own. Descending is the stable ascending sort of the inverted keys.
 RowOrder orderByValue(const ModelTable& t, Param p, bool descending) {
     const std::int32_t n = t.fNum;
+    const std::uint64_t flip = descending ? ~std::uint64_t{0} : 0;
     std::vector<KeyedRow> rows(static_cast<std::size_t>(n));
+    std::vector<std::size_t> nanAt;
     for (std::int32_t r = 1; r <= n; ++r) {
-        rows[static_cast<std::size_t>(r - 1)] = {t.value(p, r), r};
-    }
-    const auto isNaN = [](const KeyedRow& e) { return std::isnan(e.key); };
-    for (auto begin = rows.begin(); begin != rows.end();) {
-        const auto end = std::find_if(begin, rows.end(), isNaN);
-        if (descending) {
-            std::stable_sort(begin, end,
-                             [](const KeyedRow& a, const KeyedRow& b) { return a.key > b.key; });
+        const double v = t.value(p, r);
+        const auto k = static_cast<std::size_t>(r - 1);
+        if (std::isnan(v)) {
+            nanAt.push_back(k);
+            rows[k] = {0, r};
         } else {
-            std::stable_sort(begin, end,
-                             [](const KeyedRow& a, const KeyedRow& b) { return a.key < b.key; });
+            rows[k] = {orderedBits(v) ^ flip, r};
         }
-        begin = end == rows.end() ? end : end + 1;
     }
-    RowOrder order(rows.size());
-    std::transform(rows.begin(), rows.end(), order.begin(),
-                   [](const KeyedRow& e) { return e.row; });
-    return order;
+    nanAt.push_back(rows.size());
+    std::vector<KeyedRow> scratch;
+    std::size_t begin = 0;
+    for (const std::size_t end : nanAt) {
+        stableSortByKey(rows.data() + begin, rows.data() + end, scratch);
+        begin = end + 1;
+    }
+    return rowsOf(rows);
 }
 
 bool isIdentity(const RowOrder& order) {
@@ -90,47 +145,6 @@ void permuteColumn(DynamicArray<T>& column, const RowOrder& order, std::vector<T
     std::copy(scratch.begin(), scratch.end(), data + 1);
 }
 
-template <typename T> void prefetch(const T* address) {
-#if defined(__GNUC__)
-    __builtin_prefetch(address);
-#else
-    (void)address;
-#endif
-}
-
-// Names only move by swaps, which never copy or allocate a name. Row k takes
-// its name from wherever the row order[k - 1] has got to by then; tracking
-// the positions keeps the random reads independent of each other (following
-// the permutation's cycles would chain them), which matters once the names
-// outgrow the cache.
-void permuteNames(ModelTable& t, const RowOrder& order) {
-    const auto idx = [](std::int32_t v) { return static_cast<std::size_t>(v); };
-    const std::size_t n = order.size();
-    std::vector<std::int32_t> where(n + 1); // old row -> its position now
-    std::vector<std::int32_t> at(n + 1);    // position -> the old row there now
-    std::iota(where.begin(), where.end(), 0);
-    std::iota(at.begin(), at.end(), 0);
-    constexpr std::size_t kAhead = 16;
-    for (std::size_t k = 1; k <= n; ++k) {
-        if (k + kAhead <= n) {
-            prefetch(&where[idx(order[k + kAhead - 1])]);
-        }
-        const auto row = static_cast<std::int32_t>(k);
-        const std::int32_t source = order[k - 1];
-        const std::int32_t p = where[idx(source)];
-        if (p == row) {
-            continue;
-        }
-        t.Manufacturer.swap(row, p);
-        t.ModelName.swap(row, p);
-        const std::int32_t displaced = at[k];
-        at[idx(p)] = displaced;
-        where[idx(displaced)] = p;
-        at[k] = source;
-        where[idx(source)] = row;
-    }
-}
-
 void applyOrder(ModelTable& t, const RowOrder& order) {
     if (isIdentity(order)) {
         return;
@@ -142,7 +156,8 @@ void applyOrder(ModelTable& t, const RowOrder& order) {
     }
     std::vector<std::int32_t> numbers;
     permuteColumn(t.Number, order, numbers);
-    permuteNames(t, order);
+    t.Manufacturer.permute(order);
+    t.ModelName.permute(order);
 }
 
 void sortTable(ModelTable& table, std::int32_t sortItmID, bool descending) {

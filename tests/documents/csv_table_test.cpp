@@ -47,6 +47,9 @@ struct Sheet {
     Rows imported(const std::string& bytes) {
         std::istringstream in(bytes);
         EXPECT_TRUE(ReadCSVTable(app, in));
+        return rows();
+    }
+    Rows rows() const {
         Rows rows;
         for (std::int32_t r = 1; r <= app.table.fNum; ++r) {
             std::string line = std::to_string(app.table.Number.get(r)) + "|" +
@@ -187,6 +190,37 @@ TEST(CSVFiles, ImportMakesAnUnsavedDocumentNamedAfterTheFile) {
     EXPECT_EQ(s.platform.fileErrors[0].message, FileErrorMessage(1, FileErrorCode::kNoAccess));
     EXPECT_EQ(s.app.doc.fileName1, "data.kedata");
     std::filesystem::remove_all(folder);
+}
+
+// A file reads as its bytes do from memory: plain ASCII straight from the
+// file, other text converted first; with and without a header, with every
+// kind of line end, and long enough to span many read buffers.
+TEST(CSVFiles, AFileReadsAsItsBytesDoInMemory) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("kestrune-csv-bytes-" + std::to_string(::getpid()) + ".csv");
+    std::string plain = std::string(kCSVHeader) + "\r\n";
+    for (int r = 0; r < 40000; ++r) {
+        plain += "\"Maker, " + std::to_string(r % 7) + "\",PR-" + std::to_string(r) + ",1." +
+                 std::to_string(r % 100) + ",2,3,4,5,6,7," + std::to_string(r) +
+                 (r % 3 == 0   ? "\r"
+                  : r % 3 == 1 ? "\n"
+                               : "\r\n");
+    }
+    const std::string accentedText =
+        "Caf\xC3\xA9,\xE2\x80\x9CX\xE2\x80\x9D,1,2,3,4,5,6,7,8\r" + plain;
+    const std::string& plainText = plain;
+    for (const std::string* bytes : {&plainText, &accentedText}) {
+        std::ofstream(path, std::ios::binary) << *bytes;
+        Sheet fromFile;
+        ASSERT_TRUE(ReadCSVTable(fromFile.app, path.string()));
+        const Rows expected = importOf(*bytes);
+        // Without the header first, the header reads as one more model.
+        EXPECT_EQ(expected.size(), bytes == &plainText ? 40000u : 40002u);
+        EXPECT_EQ(fromFile.rows(), expected);
+        EXPECT_TRUE(fromFile.platform.fileErrors.empty());
+        EXPECT_EQ(fromFile.app.table.Manufacturer.get(fromFile.app.table.fNum + 1), "");
+    }
+    std::filesystem::remove(path);
 }
 
 TEST(CSVFiles, DialogFiltersAndProposedNames) {

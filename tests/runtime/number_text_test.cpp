@@ -305,6 +305,38 @@ TEST(PSval, AgreesWithItsRulesOnRandomTexts) {
     }
 }
 
+// Plain decimals (what documents hold) with up to 25 digits and the point
+// anywhere, so that both the short texts and the long ones that need the
+// full reader are covered.
+TEST(PSval, ReadsPlainDecimalsAsTheCLibraryDoes) {
+    std::mt19937_64 rng(7);
+    for (int i = 0; i < 200000; ++i) {
+        std::string s(rng() % 3, ' ');
+        const auto sign = rng() % 3;
+        if (sign != 0) {
+            s.push_back(sign == 1 ? '-' : '+');
+        }
+        const auto digits = 1 + rng() % 25;
+        const auto point = rng() % (digits + 2);
+        for (std::size_t k = 0; k < digits; ++k) {
+            if (k == point) {
+                s.push_back('.');
+            }
+            s.push_back(static_cast<char>('0' + (k == 0 && rng() % 2 ? 0 : rng() % 10)));
+        }
+        if (point == digits) {
+            s.push_back('.');
+        }
+        const double expected = std::strtod(s.c_str(), nullptr);
+        const double got = PSval(s);
+        ASSERT_TRUE(got == expected && std::signbit(got) == std::signbit(expected))
+            << '"' << s << "\" gave " << got << ", expected " << expected;
+    }
+    EXPECT_TRUE(std::signbit(PSval(" -0.00")));
+    EXPECT_EQ(PSval(" 9007199254740993"), 9007199254740992.0);
+    EXPECT_EQ(PSval("0.1234567890123456789012"), 0.1234567890123456789012);
+}
+
 TEST(PSval, SurvivesAnyBytes) {
     std::mt19937_64 rng(3);
     for (int i = 0; i < 20000; ++i) {

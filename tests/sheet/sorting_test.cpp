@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <limits>
 #include <random>
 #include <string>
@@ -75,6 +76,47 @@ TEST(SortOrder, MatchesTheExchangeSortWithTiesNaNsAndSignedZeros) {
                 exchangeSort(expected, key, descending);
                 descending ? DescendSort(actual, key) : AscendSort(actual, key);
                 ASSERT_EQ(dump(actual), dump(expected)) << "trial " << trial << " key " << key;
+            }
+        }
+    }
+}
+
+// Tables large enough that the runs between NaN rows take the fast path of
+// the sort, with keys that differ only in their low bits, share their high
+// ones, repeat, and include both zeros and both infinities.
+TEST(SortOrder, MatchesTheExchangeSortOnLargeTables) {
+    const double inf = std::numeric_limits<double>::infinity();
+    std::mt19937_64 rng(11);
+    for (const std::int32_t n : {700, 1500}) {
+        ModelTable original(nullptr);
+        original.fNum = n;
+        original.ensureRows(n + 1);
+        for (std::int32_t r = 1; r <= n; ++r) {
+            original.Number[r] = static_cast<std::int32_t>(rng() % 4000) - 2000;
+            original.ModelName.set(r, "m" + std::to_string(r));
+            original.Manufacturer.set(r, std::string(rng() % 40, 'x'));
+            for (Param p : kAllParams) {
+                const auto pick = rng() % 100;
+                double v = std::ldexp(static_cast<double>(rng() % 5000) - 2500.0, -4);
+                if (pick < 2) {
+                    v = std::numeric_limits<double>::quiet_NaN();
+                } else if (pick < 6) {
+                    v = pick % 2 == 0 ? -0.0 : 0.0;
+                } else if (pick < 8) {
+                    v = pick % 2 == 0 ? -inf : inf;
+                } else if (pick < 20) {
+                    v = std::nextafter(1.0, rng() % 2 == 0 ? 2.0 : 0.0);
+                }
+                original.setValue(p, r, p == Param::Mms && pick < 2 ? 5.0 : v);
+            }
+        }
+        for (const std::int32_t key : {1, 2, 9}) {
+            for (const bool descending : {false, true}) {
+                ModelTable expected = original;
+                ModelTable actual = original;
+                exchangeSort(expected, key, descending);
+                descending ? DescendSort(actual, key) : AscendSort(actual, key);
+                ASSERT_EQ(dump(actual), dump(expected)) << "rows " << n << " key " << key;
             }
         }
     }

@@ -74,18 +74,25 @@ bool isDigit(unsigned char c) {
     return c >= '0' && c <= '9';
 }
 
-// Decimal text at the start of s (after white space): sign, digits with one
-// optional point, optional exponent. Anything after it is ignored.
-double readDecimal(std::string_view s) {
+// Where a number's digits begin: after white space and an optional sign.
+std::size_t skipSpaceAndSign(std::string_view s, bool& negative) {
     std::size_t i = 0;
     while (i < s.size() && isSpace(static_cast<unsigned char>(s[i]))) {
         ++i;
     }
-    bool negative = false;
+    negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
         negative = s[i] == '-';
         ++i;
     }
+    return i;
+}
+
+// Decimal text at the start of s (after white space): sign, digits with one
+// optional point, optional exponent. Anything after it is ignored.
+double readDecimal(std::string_view s) {
+    bool negative = false;
+    std::size_t i = skipSpaceAndSign(s, negative);
     const std::size_t start = i;
     std::size_t intDigits = 0;
     std::size_t leadingZeros = 0; // zeros before the first non-zero digit
@@ -159,15 +166,8 @@ constexpr std::array<double, 23> kPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e4,  1
 // one division rounds their quotient correctly, which is what readDecimal
 // gives too. False, with out untouched, for every other text.
 bool readPlainDecimal(std::string_view s, double& out) {
-    std::size_t i = 0;
-    while (i < s.size() && isSpace(static_cast<unsigned char>(s[i]))) {
-        ++i;
-    }
     bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        negative = s[i] == '-';
-        ++i;
-    }
+    std::size_t i = skipSpaceAndSign(s, negative);
     constexpr int kMaxDigits = 19; // no overflow of 64 bits below this
     constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
     std::uint64_t mantissa = 0;
@@ -214,15 +214,8 @@ int digitValue(unsigned char c) {
 // Unsigned 64-bit integer in a base, with white space and one sign in front;
 // '-' negates modulo 2^64, an overflow saturates.
 double readInteger(std::string_view s, int base) {
-    std::size_t i = 0;
-    while (i < s.size() && isSpace(static_cast<unsigned char>(s[i]))) {
-        ++i;
-    }
     bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        negative = s[i] == '-';
-        ++i;
-    }
+    std::size_t i = skipSpaceAndSign(s, negative);
     std::uint64_t value = 0;
     bool overflow = false;
     for (; i < s.size(); ++i) {

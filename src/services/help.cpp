@@ -110,7 +110,12 @@ int PlayMovieSoundFromSupportFilename(AppState& app, std::string_view name,
     if (path.empty()) {
         return kFileNotFound;
     }
-    return app.platform().playSound(path);
+    // The sound plays to its end with the event loop running: nothing handed
+    // over may replace the sheet under the command that clicked.
+    ++app.flags.DialogsUp;
+    const int status = app.platform().playSound(path);
+    --app.flags.DialogsUp;
+    return status;
 }
 
 } // namespace kestrune

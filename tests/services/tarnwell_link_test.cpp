@@ -112,6 +112,18 @@ TEST_F(TarnwellLink, TheSendCommandByMethodAndState) {
     }
 }
 
+TEST_F(TarnwellLink, ADocumentHandedOverWhileTheClickPlaysWaitsForItsEnd) {
+    app.prefs.TransMethodCheck = 2;
+    const std::string other = dir.file("other.kedata");
+    test::writeFile(other, "Other,O-1, 1, 2, 3, 4, 5, 6, 7, 8\r");
+    platform.whilePlaying = [&] { handOver({other}); };
+    SendButtonCommand(app);
+    platform.whilePlaying = nullptr;
+    EXPECT_EQ(app.table.Manufacturer.get(1), "Acme"); // not inside the sound
+    platform.fireTimers();
+    EXPECT_EQ(app.table.Manufacturer.get(1), "Other");
+}
+
 TEST_F(TarnwellLink, TheSendTextIsTheRowsModelTextBehindAPrefix) {
     EXPECT_EQ(sendText(1).rfind("DUMMY&  Acme  PX-1  ", 0), 0u);
     EXPECT_EQ(sendText(1).substr(sendText(1).size() - 3), "  \r");

@@ -177,6 +177,9 @@ public:
     }
     int playSound(const std::string& path) override {
         sounds.push_back(path);
+        if (whilePlaying) {
+            whilePlaying();
+        }
         return 0;
     }
 
@@ -268,6 +271,8 @@ public:
     std::set<std::string> resources;
     std::vector<std::string> opened;
     std::vector<std::string> sounds;
+    // Runs while a sound plays, as the event loop would.
+    std::function<void()> whilePlaying;
     std::vector<std::string> sentEvents;
     std::vector<std::string> launched;
     std::function<void(bool)> pageSetupDone;

@@ -7,6 +7,7 @@
 #include "platform/qt_platform.h"
 #include "platform/qt_preference_store.h"
 #include "platform/single_instance.h"
+#include "platform/update_network.h"
 #include "services/preferences.h"
 #include "services/tarnwell_link.h"
 
@@ -76,6 +77,12 @@ int main(int argc, char* argv[]) {
     app.savePreferences = [&settings](kestrune::AppState& state) {
         kestrune::SavePrefs(state, settings);
     };
+    const kestrune::UpdateServerChoice server = kestrune::ChooseUpdateServer();
+    if (!server.warning.empty()) {
+        std::fprintf(stderr, "%s\n", server.warning.c_str());
+    }
+    app.update.server = server.address;
+    app.update.serverOnThisMachine = server.onThisMachine;
     kestrune::MainWindow window(app);
     platform.setWindow(&window);
     platform.setProgram(argv[0]);

@@ -58,6 +58,16 @@ public:
     void showPrintDialog(const PrintRequest&,
                          std::function<void(bool, const PageRange&)>) override {}
     int printPages(const PrintRun&) override { return 0; }
+    bool internetAvailable() override { return false; }
+    void fetchText(const std::string&, std::size_t, int,
+                   std::function<void(bool, std::string)>) override {}
+    void downloadFile(const DownloadRequest&, std::function<void(std::int64_t, std::int64_t)>,
+                      std::function<void(bool, std::string)>) override {}
+    std::string downloadsFolder() override { return {}; }
+    bool moveToTrash(const std::string&) override { return false; }
+    void openUpdateWindow(const UpdateView&) override {}
+    void updateUpdateWindow(const UpdateView&) override {}
+    void closeUpdateWindow() override {}
 
     std::int32_t height = 600;
     Str255 editField;

@@ -12,6 +12,7 @@
 #include "services/help.h"
 #include "services/preference_window.h"
 #include "services/printing.h"
+#include "services/update_check.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_redraw.h"
 #include "sheet/sorting.h"
@@ -47,11 +48,6 @@ void sortCommand(AppState& app, int item) {
         app.menus.setSortMarks(app.sort);
         DrawSheet(app);
     }
-}
-
-// Commands whose windows come later: the system beep says "not here yet".
-void notAvailable(AppState& app) {
-    app.platform().SysBeep();
 }
 
 bool sheetOpen(const AppState& app) {
@@ -159,7 +155,7 @@ bool DispatchMenuCommand(AppState& app, int menu, int item) {
         }
         return true;
     case Command::CheckForUpdates:
-        notAvailable(app);
+        CheckForUpdatesCommand(app);
         return true;
     }
     return false;

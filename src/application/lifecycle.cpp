@@ -8,6 +8,7 @@
 #include "model/menu_states.h"
 #include "services/help.h"
 #include "services/tarnwell_link.h"
+#include "services/update_check.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_redraw.h"
 
@@ -132,7 +133,9 @@ void StartUp(AppState& app) {
     app.flags.FastOpenFlag = 1;
     app.flags.EditWndNum = 1;
     SetMenuState(app, MenuState::InitMenu1);
+    app.update.quit = [&app] { QuitSequence(app); };
     app.platform().startTimer(kLaunchDelayMs, [&app] { CarbonTimerAction(app); });
+    CheckForVersionAtLaunch(app);
 }
 
 void MainWnd1(AppState& app) {

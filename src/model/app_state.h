@@ -7,6 +7,7 @@
 #include "model/model_table.h"
 #include "model/platform.h"
 #include "model/sheet_state.h"
+#include "model/update_state.h"
 #include "model/working_set.h"
 #include "runtime/str255.h"
 #include "runtime/text_files.h"
@@ -166,6 +167,7 @@ public:
     SortState sort;
     LinkState link;
     Preferences prefs;
+    UpdateState update;
     MenuModel menus;
     WaitingDocument waiting;
     HandOverQueue handOver;

@@ -28,6 +28,8 @@ enum class CalcControlKind : std::uint8_t {
     BevelToggle, // checkable bevel-style button
     RadioGroup,  // value: the number (1, 2 ...) of the chosen radio button inside it
     CheckBox,    // checked: ticked
+    Icon,        // the program's icon
+    ProgressBar, // value: the part done, in thousandths; -1 while the whole is unknown
 };
 
 // A rectangle in points: left, top, right, bottom, relative to the window
@@ -49,6 +51,9 @@ struct CalcControl {
     std::string fontName;
     double fontSize = 0.0;
     bool centred = false;
+    bool bold = false;
+    // The text's colour as 0xRRGGBB; -1 for the desktop's own.
+    std::int32_t color = -1;
     // A parameter name that ends where its field begins: right-aligned, so a
     // wider stand-in font grows it away from the field.
     bool alignRight = false;

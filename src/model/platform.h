@@ -21,6 +21,17 @@ struct PageFormat;
 struct PageRange;
 struct PrintRequest;
 struct PrintRun;
+struct UpdateView;
+
+// A file to fetch into a folder: under fileName, or under the first free
+// name DownloadNameCandidate gives, never over an existing file.
+struct DownloadRequest {
+    std::string url;
+    std::string folder;
+    std::string fileName;
+    std::int64_t maxBytes = 0;
+    int timeoutMs = 0;
+};
 
 // The About box's entries.
 struct AboutBox {
@@ -157,6 +168,34 @@ public:
     // Prints the run's pages on the printer or file chosen in the Print
     // dialog; 0, or the printing system's error number.
     virtual int printPages(const PrintRun& run) = 0;
+
+    // The update check. False only when the desktop reports the network as
+    // down; asked without connecting anywhere.
+    virtual bool internetAvailable() = 0;
+    // Fetches a URL's body. done runs once: ok with at most maxBytes of the
+    // body (the rest is not read), or not ok when the request failed, was
+    // answered with an HTTP error, was led to a refused address or took
+    // longer than timeoutMs.
+    virtual void fetchText(const std::string& url, std::size_t maxBytes, int timeoutMs,
+                           std::function<void(bool ok, std::string body)> done) = 0;
+    // Downloads a file. progress reports the bytes received and the whole
+    // (-1 when unknown); done runs once, with the file's path, or not ok
+    // when the download failed, grew past maxBytes or stalled for timeoutMs,
+    // in which case nothing of it is left in the folder.
+    virtual void
+    downloadFile(const DownloadRequest& request,
+                 std::function<void(std::int64_t received, std::int64_t total)> progress,
+                 std::function<void(bool ok, std::string path)> done) = 0;
+    // The user's Downloads folder.
+    virtual std::string downloadsFolder() = 0;
+    // Moves a file to the desktop's trash; false when it is not there or
+    // cannot be moved.
+    virtual bool moveToTrash(const std::string& path) = 0;
+    // The update window, a window of its own centred on the screen; its
+    // clicks and keys come back to the core.
+    virtual void openUpdateWindow(const UpdateView& view) = 0;
+    virtual void updateUpdateWindow(const UpdateView& view) = 0;
+    virtual void closeUpdateWindow() = 0;
 };
 
 } // namespace kestrune

@@ -206,6 +206,10 @@ QWidget* CalculatorDialog::create(const CalcControl& c, QWidget* parent) {
     case Kind::TabControl:
         w = createTabControl(c, parent);
         break;
+    case Kind::Icon: // not in a calculator
+    case Kind::ProgressBar:
+        w = new QWidget(parent);
+        break;
     case Kind::TabPane:
         w = new QWidget(parent);
         break;
@@ -380,6 +384,8 @@ void CalculatorDialog::applyControl(const CalcControl& c) {
     }
     case Kind::Separator:
     case Kind::TabPane:
+    case Kind::Icon:
+    case Kind::ProgressBar:
         break;
     }
     w->setVisible(c.visible);

@@ -5,6 +5,7 @@
 
 #include "platform/calculator_dialog.h"
 #include "platform/preferences_dialog.h"
+#include "platform/update_dialog.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -50,6 +51,11 @@ public:
     void updatePreferences(const PreferenceView& view);
     void closePreferences();
     PreferencesDialog* preferences() const { return preferences_; }
+    // The update window, a window of its own.
+    void openUpdate(const UpdateView& view);
+    void updateUpdate(const UpdateView& view);
+    void closeUpdate();
+    UpdateDialog* updateWindow() const { return update_; }
     void bringToFront();
 
     SheetPage* sheetPage() const { return sheetPage_; }
@@ -77,6 +83,7 @@ private:
     MenuBarMirror* menus_ = nullptr;
     QPointer<CalculatorDialog> calculator_;
     QPointer<PreferencesDialog> preferences_;
+    QPointer<UpdateDialog> update_;
     // Set while the window changes its own geometry: only the user's moves
     // and resizes are news to the core.
     bool adjusting_ = false;

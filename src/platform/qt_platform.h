@@ -10,6 +10,7 @@ namespace kestrune {
 
 class DialogAnswerer;
 class MainWindow;
+class UpdateNetwork;
 
 class QtPlatform final : public Platform {
 public:
@@ -79,7 +80,21 @@ public:
                          std::function<void(bool accepted, const PageRange& chosen)> done) override;
     int printPages(const PrintRun& run) override;
 
+    bool internetAvailable() override;
+    void fetchText(const std::string& url, std::size_t maxBytes, int timeoutMs,
+                   std::function<void(bool ok, std::string body)> done) override;
+    void downloadFile(const DownloadRequest& request,
+                      std::function<void(std::int64_t received, std::int64_t total)> progress,
+                      std::function<void(bool ok, std::string path)> done) override;
+    std::string downloadsFolder() override;
+    bool moveToTrash(const std::string& path) override;
+    void openUpdateWindow(const UpdateView& view) override;
+    void updateUpdateWindow(const UpdateView& view) override;
+    void closeUpdateWindow() override;
+
 private:
+    UpdateNetwork& network();
+
     // Runs an action from the event loop, as a dialog's answer would come.
     void later(std::function<void()> action);
 
@@ -88,8 +103,9 @@ private:
     std::function<void()> onQuit_;
     std::function<void()> onEnding_;
     std::string program_;
-    // Timers and answers die with the platform object.
+    // Timers, answers and requests die with the platform object.
     QObject context_;
+    UpdateNetwork* network_ = nullptr;
 };
 
 } // namespace kestrune

@@ -4,6 +4,7 @@
 #include "model/calculator_view.h"
 #include "model/platform.h"
 #include "model/preference_view.h"
+#include "model/update_state.h"
 #include "services/printing.h"
 #include "sheet/tool_area.h"
 
@@ -203,6 +204,33 @@ public:
         return printError;
     }
 
+    // The network answers when a test calls the held callbacks.
+    bool internetAvailable() override { return internetUp; }
+    void fetchText(const std::string& url, std::size_t maxBytes, int timeoutMs,
+                   std::function<void(bool ok, std::string body)> done) override {
+        fetches.push_back({url, maxBytes, timeoutMs, std::move(done)});
+    }
+    void downloadFile(const DownloadRequest& request,
+                      std::function<void(std::int64_t, std::int64_t)> progress,
+                      std::function<void(bool ok, std::string path)> done) override {
+        downloads.push_back({request, std::move(progress), std::move(done)});
+    }
+    std::string downloadsFolder() override { return downloadsPath; }
+    bool moveToTrash(const std::string& path) override {
+        trashed.push_back(path);
+        return true;
+    }
+    void openUpdateWindow(const UpdateView& view) override {
+        calls.push_back("openUpdateWindow");
+        updateView = view;
+        updateOpen = true;
+    }
+    void updateUpdateWindow(const UpdateView& view) override { updateView = view; }
+    void closeUpdateWindow() override {
+        calls.push_back("closeUpdateWindow");
+        updateOpen = false;
+    }
+
     // Runs the timers started so far, in order.
     void fireTimers() {
         auto pending = std::move(timers);
@@ -235,6 +263,25 @@ public:
         int fileNumber;
         std::string message;
     };
+    struct Fetch {
+        std::string url;
+        std::size_t maxBytes;
+        int timeoutMs;
+        std::function<void(bool, std::string)> done;
+    };
+    struct Download {
+        DownloadRequest request;
+        std::function<void(std::int64_t, std::int64_t)> progress;
+        std::function<void(bool, std::string)> done;
+    };
+    bool internetUp = true;
+    std::vector<Fetch> fetches;
+    std::vector<Download> downloads;
+    std::string downloadsPath;
+    std::vector<std::string> trashed;
+    UpdateView updateView;
+    bool updateOpen = false;
+
     std::vector<std::string> calls;
     std::vector<FileError> fileErrors;
     std::vector<std::string> fatalMessages;

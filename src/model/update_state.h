@@ -1,0 +1,77 @@
+#pragma once
+// Where the check for a newer version and its download stand, and what the
+// update window shows.
+
+#include "model/calculator_view.h"
+#include "runtime/str255.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kestrune {
+
+// What the update window shows, described by the core and mirrored by the
+// window, which is centred on the screen.
+struct UpdateView {
+    std::string title;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<CalcControl> controls;
+};
+
+enum class VersionReply : std::uint8_t {
+    Waiting, // asked for, no answer yet
+    Arrived, // the version file came in whole
+    Failed,  // the request failed or was refused
+};
+
+enum class CheckPhase : std::uint8_t {
+    Idle,
+    Asking,  // within the first second
+    Overdue, // asked from the menu, past its second, waiting for the outcome
+};
+
+enum class DownloadPhase : std::uint8_t { None, Running, Succeeded, Failed, Installing };
+
+struct UpdateState {
+    std::int8_t NetConnectFlag = 0;
+    std::int8_t UpdateOkFlag = 0;
+    std::int8_t DownLoadOkFlag = 0;
+    std::int8_t CheckByMenuFlag = 0;
+    std::int8_t CheckForUpFlag = 0;
+    // The window is on screen.
+    std::int8_t UpdateWndOnFlag = 0;
+    Str255 availStr;
+    Str255 bundleStr;
+    std::string gResponseData;
+    std::int32_t checkUpdateBtn = 0;
+
+    // The update server's address (scheme, host and an optional path
+    // prefix); empty when no usable server is set, and every check fails.
+    std::string server;
+    // The server runs on this machine: it needs no network.
+    bool serverOnThisMachine = false;
+
+    CheckPhase phase = CheckPhase::Idle;
+    VersionReply reply = VersionReply::Waiting;
+    // Replies and timers carry the number of the check or timer they
+    // belong to; only the newest one counts.
+    std::uint32_t checkNumber = 0;
+    std::uint32_t timerNumber = 0;
+
+    DownloadPhase download = DownloadPhase::None;
+    std::int64_t received = 0;
+    std::int64_t total = -1; // -1: the server did not say
+    std::string downloadedPath;
+
+    // The check or its window holds documents handed over meanwhile.
+    bool holdsHandOvers = false;
+
+    // Ends the program the way Quit does, asking about unsaved changes;
+    // installed by the application.
+    std::function<void()> quit;
+};
+
+} // namespace kestrune

@@ -1,0 +1,43 @@
+#pragma once
+// The update window: a window of its own, centred on the screen, laid out
+// from the core's description and brought up to date as it changes; its
+// buttons, its check box, Return, Enter, Escape and the close box go back to
+// the core.
+
+#include "model/update_state.h"
+
+#include <QDialog>
+#include <functional>
+#include <map>
+
+namespace kestrune {
+
+struct UpdateDialogHandlers {
+    std::function<void(std::int32_t control, std::int32_t value)> controlHit;
+    std::function<void()> returnKey;
+    std::function<void()> closeBox;
+};
+
+class UpdateDialog final : public QDialog {
+    Q_OBJECT
+public:
+    UpdateDialog(const UpdateView& view, UpdateDialogHandlers handlers, QWidget* parent);
+    void apply(const UpdateView& view);
+    // Closes without telling the core, which asked for it.
+    void closeFromCore();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void reject() override;
+
+private:
+    QWidget* create(const CalcControl& control);
+    void refresh(QWidget* widget, const CalcControl& control);
+
+    UpdateDialogHandlers handlers_;
+    std::map<std::int32_t, std::pair<CalcControlKind, QWidget*>> widgets_;
+    bool closing_ = false;
+};
+
+} // namespace kestrune

@@ -1,0 +1,50 @@
+#pragma once
+// The update server's requests, done with Qt's network access: https with the
+// certificates checked, plain http on this machine only, redirects followed
+// only where the first address could have gone, bodies cut at their limits,
+// and downloads that land under a free name or leave nothing behind.
+
+#include "model/platform.h"
+
+#include <QObject>
+#include <functional>
+#include <string>
+
+class QNetworkAccessManager;
+class QUrl;
+
+namespace kestrune {
+
+// The update server's address: KESTRUNE_UPDATE_URL when it is set, else the
+// one the program was built with. An address that may not be used (plain
+// http to another machine, no host) gives an empty one, and why in warning.
+struct UpdateServerChoice {
+    std::string address;
+    bool onThisMachine = false;
+    std::string warning;
+};
+UpdateServerChoice ChooseUpdateServer();
+
+// Whether a request may go to, or be redirected to, this address.
+bool UpdateUrlAllowed(const QUrl& url);
+
+class UpdateNetwork final : public QObject {
+public:
+    explicit UpdateNetwork(QObject* parent = nullptr);
+    ~UpdateNetwork() override;
+
+    bool internetAvailable();
+    void fetchText(const std::string& url, std::size_t maxBytes, int timeoutMs,
+                   std::function<void(bool ok, std::string body)> done);
+    void downloadFile(const DownloadRequest& request,
+                      std::function<void(std::int64_t received, std::int64_t total)> progress,
+                      std::function<void(bool ok, std::string path)> done);
+
+private:
+    QNetworkAccessManager& manager();
+
+    QNetworkAccessManager* manager_ = nullptr;
+    bool reachabilityAsked_ = false;
+};
+
+} // namespace kestrune

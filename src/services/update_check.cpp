@@ -1,0 +1,517 @@
+#include "services/update_check.h"
+
+#include "model/menu_states.h"
+#include "runtime/mac_roman.h"
+#include "services/build_info.h"
+
+#include <cctype>
+#include <filesystem>
+#include <limits>
+
+namespace kestrune {
+namespace {
+
+using Kind = CalcControlKind;
+namespace U = UpdateControl;
+
+constexpr std::int32_t kWidth = 420;
+constexpr std::int32_t kHeight = 150;
+constexpr int kVersionLookMs = 1000;
+constexpr int kTrashPauseMs = 100;
+constexpr int kInstallerPauseMs = 2000;
+constexpr int kQuitPauseMs = 1000;
+
+constexpr std::int32_t kBlue = 0x0000FF;
+constexpr std::int32_t kGreen = 0x00AA00;    // red 0, green 43690, blue 0
+constexpr std::int32_t kDarkGrey = 0x3A3A3A; // red, green and blue 15000
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Runs action after the delay unless a newer timer was installed meanwhile:
+// there is one timer at a time.
+void installTimer(AppState& app, int milliseconds, std::function<void(AppState&)> action) {
+    const std::uint32_t number = ++app.update.timerNumber;
+    app.platform().startTimer(milliseconds, [&app, number, action = std::move(action)] {
+        if (app.update.timerNumber == number && app.flags.EndedFlag == 0) {
+            action(app);
+        }
+    });
+}
+
+// Documents handed over while the check or its window is up wait for it.
+void holdHandOvers(AppState& app, bool hold) {
+    if (app.update.holdsHandOvers == hold) {
+        return;
+    }
+    app.update.holdsHandOvers = hold;
+    app.flags.DialogsUp += hold ? 1 : -1;
+}
+
+CalcControl control(std::int32_t number, Kind kind, CalcRect rect, std::string text) {
+    CalcControl c;
+    c.number = number;
+    c.kind = kind;
+    c.rect = rect;
+    c.text = std::move(text);
+    return c;
+}
+
+CalcControl headline(std::string text, std::int32_t color) {
+    CalcControl c = control(U::kHeadline, Kind::Label, {128, 25, 400, 50}, std::move(text));
+    c.fontName = "Arial";
+    c.fontSize = 20;
+    c.bold = true;
+    c.centred = true;
+    c.color = color;
+    return c;
+}
+
+CalcControl detail(std::string text) {
+    CalcControl c = control(U::kDetail, Kind::Label, {128, 55, 400, 80}, std::move(text));
+    c.fontSize = 15;
+    c.centred = true;
+    c.color = kDarkGrey;
+    return c;
+}
+
+std::string withThousands(std::int64_t n) {
+    std::string digits = std::to_string(n);
+    for (int k = static_cast<int>(digits.size()) - 3; k > 0; k -= 3) {
+        digits.insert(static_cast<std::size_t>(k), ",");
+    }
+    return digits;
+}
+
+// The detail line's place while the archive comes in.
+CalcControl progress(const UpdateState& u) {
+    CalcControl c = control(U::kProgress, Kind::ProgressBar, {128, 55, 400, 80}, "");
+    if (u.total > 0) {
+        c.value =
+            static_cast<std::int32_t>(std::min<std::int64_t>(u.received, u.total) * 1000 / u.total);
+        c.text = withThousands(u.received) + " of " + withThousands(u.total) + " bytes";
+    } else {
+        c.value = -1;
+        c.text = withThousands(u.received) + " bytes received";
+    }
+    return c;
+}
+
+CalcControl button(std::int32_t number, CalcRect rect, std::string text, bool isDefault,
+                   bool enabled = true) {
+    CalcControl c =
+        control(number, isDefault ? Kind::DefaultButton : Kind::PushButton, rect, std::move(text));
+    c.enabled = enabled;
+    return c;
+}
+
+void addOutcome(UpdateView& view, const UpdateState& u) {
+    if (u.NetConnectFlag == 1) {
+        view.controls.push_back(headline("Network Connection Failed.", kBlue));
+        view.controls.push_back(detail("Please confirm the network connection."));
+    } else if (u.UpdateOkFlag == 1) {
+        view.controls.push_back(headline("Newer Version is Available.", kGreen));
+        // A line end closing the file is not shown.
+        std::string_view text = u.availStr.view();
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
+            text.remove_suffix(1);
+        }
+        view.controls.push_back(detail("Newer Version : " + macRomanToUtf8(text)));
+    } else {
+        view.controls.push_back(headline("This Version is Currently.", kBlue));
+        view.controls.push_back(detail("Current Version : " + macRomanToUtf8(u.bundleStr.view())));
+    }
+}
+
+void addDownloadOutcome(UpdateView& view, const UpdateState& u) {
+    const bool failed = u.DownLoadOkFlag == 1;
+    view.controls.push_back(
+        headline(failed ? "Download is Failed." : "Download is Successful.", kBlue));
+    view.controls.push_back(
+        detail(failed ? "Please try again later." : "Download file is in the downloads folder."));
+    if (!failed) {
+        view.controls.push_back(button(U::kLaunchInstaller, {130, 110, 310, 130},
+                                       "Launch Installer and Quit", false,
+                                       u.download != DownloadPhase::Installing));
+    }
+    view.controls.push_back(button(U::kOKAfterDownload, {330, 110, 400, 130}, "OK", true,
+                                   u.download != DownloadPhase::Installing));
+}
+
+void showWindowUpdate(AppState& app) {
+    if (app.update.UpdateWndOnFlag != 0) {
+        app.platform().updateUpdateWindow(BuildUpdateView(app));
+    }
+}
+
+// The outcome of the menu check is known: the window shows it.
+void showOutcome(AppState& app) {
+    app.update.phase = CheckPhase::Idle;
+    ++app.update.timerNumber; // a pending deadline has nothing left to do
+    CheckForUpdateWnd(app);
+}
+
+void versionArrived(AppState& app, std::uint32_t check, bool ok, std::string body) {
+    UpdateState& u = app.update;
+    if (check != u.checkNumber || u.phase == CheckPhase::Idle) {
+        return; // a later check, or looked at already
+    }
+    if (ok) {
+        u.gResponseData = std::move(body);
+        u.availStr = Str255(u.gResponseData);
+        u.gResponseData.clear();
+        u.gResponseData.shrink_to_fit();
+        u.bundleStr = Str255(BuildInfo::kBundleVersion);
+        u.UpdateOkFlag =
+            StringToNumerical(u.availStr.view()) > StringToNumerical(u.bundleStr.view()) ? 1 : 0;
+        u.reply = VersionReply::Arrived;
+    } else {
+        u.reply = VersionReply::Failed;
+        u.NetConnectFlag = u.CheckByMenuFlag == 1 ? 1 : u.NetConnectFlag;
+    }
+    if (u.phase == CheckPhase::Overdue) {
+        showOutcome(app);
+    }
+}
+
+// A second after asking.
+void lookAtVersion(AppState& app) {
+    UpdateState& u = app.update;
+    u.CheckForUpFlag = 1;
+    if (u.CheckByMenuFlag == 1) {
+        if (u.reply == VersionReply::Waiting) {
+            // The answer is still on its way: wait for it, up to the deadline.
+            u.phase = CheckPhase::Overdue;
+            installTimer(app, kCheckTimeoutMs - kVersionLookMs, [](AppState& a) {
+                if (a.update.phase == CheckPhase::Overdue) {
+                    a.update.NetConnectFlag = 1;
+                    showOutcome(a);
+                }
+            });
+            return;
+        }
+        showOutcome(app);
+        return;
+    }
+    u.phase = CheckPhase::Idle;
+    if (u.UpdateOkFlag == 1) {
+        SetMenuState(app, MenuState::MenuDisable);
+        CheckForUpdateWnd(app);
+    }
+}
+
+void downloadEnded(AppState& app, bool ok, std::string path) {
+    UpdateState& u = app.update;
+    u.DownLoadOkFlag = ok ? 0 : 1;
+    if (u.download != DownloadPhase::Running) {
+        return;
+    }
+    u.downloadedPath = ok ? std::move(path) : std::string();
+    u.download = ok ? DownloadPhase::Succeeded : DownloadPhase::Failed;
+    ShowDownLoadFinished(app);
+}
+
+void startDownload(AppState& app) {
+    UpdateState& u = app.update;
+    if (u.server.empty()) {
+        downloadEnded(app, false, {});
+        return;
+    }
+    DownloadRequest request;
+    request.url = UpdateServerUrl(u.server, downloadURL);
+    request.folder = app.platform().downloadsFolder();
+    request.fileName = std::string(downFileZip);
+    request.maxBytes = kArchiveLimit;
+    request.timeoutMs = kDownloadStallMs;
+    app.platform().downloadFile(
+        request,
+        [&app](std::int64_t received, std::int64_t total) {
+            if (app.update.download == DownloadPhase::Running) {
+                app.update.received = received;
+                app.update.total = total;
+                showWindowUpdate(app);
+            }
+        },
+        [&app](bool ok, std::string path) { downloadEnded(app, ok, std::move(path)); });
+}
+
+std::string inDownloads(AppState& app, std::string_view name) {
+    return (std::filesystem::path(app.platform().downloadsFolder()) / name).string();
+}
+
+// "Launch Installer and Quit": the archive, then the installer package
+// when the archive has put one there, then Quit as the menu's Quit does it,
+// so that unsaved changes are asked about.
+void launchInstallerAndQuit(AppState& app) {
+    UpdateState& u = app.update;
+    u.download = DownloadPhase::Installing;
+    u.checkUpdateBtn = 0;
+    showWindowUpdate(app);
+    app.platform().openWithDefaultHandler(u.downloadedPath);
+    installTimer(app, kInstallerPauseMs, [](AppState& a) {
+        const std::string package = inDownloads(a, downFileName);
+        std::error_code error;
+        if (std::filesystem::exists(package, error)) {
+            a.platform().openWithDefaultHandler(package);
+        }
+        installTimer(a, kQuitPauseMs, [](AppState& b) {
+            b.update.UpdateWndOnFlag = 0;
+            b.platform().closeUpdateWindow();
+            holdHandOvers(b, false);
+            if (b.update.quit) {
+                b.update.quit();
+            }
+        });
+    });
+}
+
+} // namespace
+
+long StringToNumerical(std::string_view text) {
+    std::string digits;
+    for (const char c : text) {
+        if (c != '.') {
+            digits.push_back(c);
+        }
+    }
+    std::size_t k = 0;
+    while (k < digits.size() && isBlank(digits[k])) {
+        ++k;
+    }
+    bool negative = false;
+    if (k < digits.size() && (digits[k] == '+' || digits[k] == '-')) {
+        negative = digits[k] == '-';
+        ++k;
+    }
+    constexpr long kMax = std::numeric_limits<long>::max();
+    long value = 0;
+    for (; k < digits.size() && std::isdigit(static_cast<unsigned char>(digits[k])) != 0; ++k) {
+        const int digit = digits[k] - '0';
+        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
+    }
+    return negative ? -value : value;
+}
+
+bool UpdateAddressAllowed(std::string_view scheme, std::string_view host) {
+    if (host.empty()) {
+        return false;
+    }
+    if (scheme == "https") {
+        return true;
+    }
+    return scheme == "http" &&
+           (host == "127.0.0.1" || host == "::1" || host == "[::1]" || host == "localhost");
+}
+
+std::string UpdateServerUrl(std::string_view server, std::string_view path) {
+    while (!server.empty() && server.back() == '/') {
+        server.remove_suffix(1);
+    }
+    return std::string(server) + std::string(path);
+}
+
+std::string DownloadNameCandidate(std::string_view fileName, int k) {
+    if (k <= 0) {
+        return std::string(fileName);
+    }
+    const auto dot = fileName.rfind('.');
+    const std::string_view stem =
+        dot == std::string_view::npos || dot == 0 ? fileName : fileName.substr(0, dot);
+    const std::string_view extension =
+        stem.size() == fileName.size() ? std::string_view() : fileName.substr(dot);
+    return std::string(stem) + "-" + std::to_string(k) + std::string(extension);
+}
+
+void InitUpdateFlag(AppState& app) {
+    UpdateState& u = app.update;
+    u.NetConnectFlag = 0;
+    u.UpdateOkFlag = 0;
+    u.DownLoadOkFlag = 0;
+    u.CheckByMenuFlag = 0;
+}
+
+void CheckForVersion(AppState& app) {
+    UpdateState& u = app.update;
+    u.NetConnectFlag = u.serverOnThisMachine || app.platform().internetAvailable() ? 0 : 1;
+    u.phase = CheckPhase::Asking;
+    u.reply = VersionReply::Waiting;
+    u.gResponseData.clear();
+    const std::uint32_t check = ++u.checkNumber;
+    installTimer(app, kVersionLookMs, lookAtVersion);
+    if (u.server.empty()) {
+        versionArrived(app, check, false, {});
+        return;
+    }
+    app.platform().fetchText(UpdateServerUrl(u.server, checkVerURL), kVersionTextLimit,
+                             kCheckTimeoutMs, [&app, check](bool ok, std::string body) {
+                                 versionArrived(app, check, ok, std::move(body));
+                             });
+}
+
+void CheckForVersionAtLaunch(AppState& app) {
+    if (app.prefs.UpdateForCheck == 1 && app.update.CheckForUpFlag == 0) {
+        InitUpdateFlag(app);
+        CheckForVersion(app);
+    }
+}
+
+void CheckForUpdatesCommand(AppState& app) {
+    if (app.update.UpdateWndOnFlag != 0 || app.update.phase == CheckPhase::Overdue) {
+        return;
+    }
+    SetMenuState(app, MenuState::MenuDisable);
+    InitUpdateFlag(app);
+    app.update.CheckByMenuFlag = 1;
+    holdHandOvers(app, true);
+    CheckForVersion(app);
+}
+
+UpdateView BuildUpdateView(const AppState& app) {
+    const UpdateState& u = app.update;
+    UpdateView view;
+    view.title = "Kestrune Check for Update";
+    view.width = kWidth;
+    view.height = kHeight;
+    CalcControl icon = control(U::kIcon, Kind::Icon, {24, 20, 104, 100}, "");
+    icon.enabled = false;
+    view.controls.push_back(icon);
+    const bool finished = u.download == DownloadPhase::Succeeded ||
+                          u.download == DownloadPhase::Failed ||
+                          u.download == DownloadPhase::Installing;
+    if (finished) {
+        addDownloadOutcome(view, u);
+    } else {
+        addOutcome(view, u);
+        if (u.download == DownloadPhase::Running) {
+            view.controls.back() = progress(u);
+        }
+    }
+    CalcControl box = control(U::kCheckOnLaunch, Kind::CheckBox, {129, 80, 380, 99},
+                              " Check for New Updates on Launch.");
+    box.checked = app.prefs.UpdateForCheck == 1;
+    view.controls.push_back(box);
+    if (finished) {
+        return view;
+    }
+    if (u.UpdateOkFlag == 1) {
+        const bool idle = u.download == DownloadPhase::None;
+        view.controls.push_back(
+            button(U::kDownload, {275, 110, 400, 130}, "Download...", true, idle));
+        view.controls.push_back(
+            button(U::kDontDownload, {130, 110, 255, 130}, "Don't Download", false, idle));
+    } else {
+        view.controls.push_back(button(U::kOK, {320, 110, 400, 130}, "OK", true));
+    }
+    return view;
+}
+
+void CheckForUpdateWnd(AppState& app) {
+    UpdateState& u = app.update;
+    u.checkUpdateBtn = u.UpdateOkFlag == 1 ? U::kDownload : U::kOK;
+    u.download = DownloadPhase::None;
+    u.received = 0;
+    u.total = -1;
+    u.downloadedPath.clear();
+    holdHandOvers(app, true);
+    if (u.UpdateWndOnFlag != 0) {
+        app.platform().updateUpdateWindow(BuildUpdateView(app));
+        return;
+    }
+    u.UpdateWndOnFlag = 1;
+    app.platform().openUpdateWindow(BuildUpdateView(app));
+}
+
+void CheckForUpdateWndOkButton(AppState& app) {
+    UpdateState& u = app.update;
+    if (u.UpdateWndOnFlag == 0) {
+        return;
+    }
+    u.UpdateWndOnFlag = 0;
+    u.checkUpdateBtn = 0;
+    app.platform().closeUpdateWindow();
+    holdHandOvers(app, false);
+    SetMenuState(app, app.flags.MainWndOpenFlag != 0 ? MenuState::MenuEnable
+                                                     : MenuState::MenuEnableAtClose);
+}
+
+void CheckForUpdateWndDownloadButton(AppState& app) {
+    UpdateState& u = app.update;
+    if (u.UpdateWndOnFlag == 0 || u.UpdateOkFlag != 1 || u.download != DownloadPhase::None) {
+        return;
+    }
+    for (const std::string_view name : {downFileZip, downFileName}) {
+        const std::string old = inDownloads(app, name);
+        std::error_code error;
+        if (std::filesystem::exists(std::filesystem::symlink_status(old, error))) {
+            app.platform().moveToTrash(
+                old); // what cannot be moved stays; the download picks a free name
+        }
+    }
+    // Nothing more is offered until the download has ended.
+    u.download = DownloadPhase::Running;
+    u.checkUpdateBtn = 0;
+    u.received = 0;
+    u.total = -1;
+    showWindowUpdate(app);
+    installTimer(app, kTrashPauseMs, startDownload);
+}
+
+void ShowDownLoadFinished(AppState& app) {
+    app.update.checkUpdateBtn = U::kOKAfterDownload;
+    showWindowUpdate(app);
+}
+
+void UpdateControlHit(AppState& app, std::int32_t control, std::int32_t value) {
+    UpdateState& u = app.update;
+    if (u.UpdateWndOnFlag == 0) {
+        return;
+    }
+    switch (control) {
+    case U::kOK:
+    case U::kDontDownload:
+    case U::kOKAfterDownload:
+        if (u.download != DownloadPhase::Running && u.download != DownloadPhase::Installing) {
+            CheckForUpdateWndOkButton(app);
+        }
+        return;
+    case U::kDownload:
+        CheckForUpdateWndDownloadButton(app);
+        return;
+    case U::kLaunchInstaller:
+        if (u.download == DownloadPhase::Succeeded) {
+            launchInstallerAndQuit(app);
+        }
+        return;
+    case U::kCheckOnLaunch:
+        app.prefs.UpdateForCheck = value != 0 ? 1 : 0;
+        showWindowUpdate(app);
+        return;
+    default:
+        return;
+    }
+}
+
+void UpdateWndReturnKey(AppState& app) {
+    switch (app.update.checkUpdateBtn) {
+    case U::kOK:
+    case U::kOKAfterDownload:
+        CheckForUpdateWndOkButton(app);
+        return;
+    case U::kDownload:
+        CheckForUpdateWndDownloadButton(app);
+        return;
+    default:
+        return;
+    }
+}
+
+void UpdateWndCloseBox(AppState& app) {
+    const UpdateState& u = app.update;
+    if (u.download == DownloadPhase::Running || u.download == DownloadPhase::Installing) {
+        return; // the outcome is still to be shown
+    }
+    CheckForUpdateWndOkButton(app);
+}
+
+} // namespace kestrune

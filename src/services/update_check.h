@@ -1,0 +1,77 @@
+#pragma once
+// Asking the update server whether a newer version exists, the update window
+// (window 5) that tells the user, and the download of the new installer into
+// the Downloads folder.
+//
+// At launch the answer is looked at once, a second after asking, and the
+// window only appears when a newer version is known by then. From the menu
+// the window always appears, with the true outcome: the answer, a failure
+// or a time-out. A download is shown while it runs and judged when it ends.
+
+#include "model/app_state.h"
+
+#include <string>
+#include <string_view>
+
+namespace kestrune {
+
+inline constexpr std::string_view checkVerURL = "/versions/Kestrune_version.txt";
+inline constexpr std::string_view downloadURL = "/downloads/apps/Kestrune.zip";
+inline constexpr std::string_view downFileZip = "Kestrune.zip";
+inline constexpr std::string_view downFileName = "Kestrune.pkg";
+
+// The version file is a short text; more than this is not read.
+inline constexpr std::size_t kVersionTextLimit = 255;
+// The largest installer archive that is accepted.
+inline constexpr std::int64_t kArchiveLimit = std::int64_t{512} * 1024 * 1024;
+// How long the menu check waits for the server, and a download for its next bytes.
+inline constexpr int kCheckTimeoutMs = 15000;
+inline constexpr int kDownloadStallMs = 60000;
+
+namespace UpdateControl {
+constexpr std::int32_t kIcon = 94;
+constexpr std::int32_t kOK = 95;
+constexpr std::int32_t kDownload = 96;
+constexpr std::int32_t kDontDownload = 97;
+constexpr std::int32_t kOKAfterDownload = 98;
+constexpr std::int32_t kLaunchInstaller = 99;
+constexpr std::int32_t kHeadline = 100;
+constexpr std::int32_t kDetail = 101;
+constexpr std::int32_t kCheckOnLaunch = 102;
+constexpr std::int32_t kProgress = 103;
+} // namespace UpdateControl
+
+// "1.2.3" -> 123: the dots taken out, then the leading decimal integer
+// (leading blanks and a sign allowed; 0 when there is none).
+long StringToNumerical(std::string_view text);
+
+// Whether the update server may be reached at an address of this scheme and
+// host: https anywhere, plain http only on this machine.
+bool UpdateAddressAllowed(std::string_view scheme, std::string_view host);
+// A path on the update server: its address without a trailing '/', then the path.
+std::string UpdateServerUrl(std::string_view server, std::string_view path);
+// "Kestrune.zip" for k = 0, then "Kestrune-1.zip", "Kestrune-2.zip" ...
+std::string DownloadNameCandidate(std::string_view fileName, int k);
+
+void InitUpdateFlag(AppState& app);
+// Starts a check: asks the server and looks at the outcome a second later.
+void CheckForVersion(AppState& app);
+// The launch check, when the preferences ask for it and none ran yet.
+void CheckForVersionAtLaunch(AppState& app);
+// The application menu's "Check for Updates...".
+void CheckForUpdatesCommand(AppState& app);
+
+UpdateView BuildUpdateView(const AppState& app);
+void CheckForUpdateWnd(AppState& app);
+void CheckForUpdateWndOkButton(AppState& app);
+void CheckForUpdateWndDownloadButton(AppState& app);
+void ShowDownLoadFinished(AppState& app);
+
+// A click in the window: a button, or the check box's new state.
+void UpdateControlHit(AppState& app, std::int32_t control, std::int32_t value);
+// Return or Enter in the window: the default button's action.
+void UpdateWndReturnKey(AppState& app);
+// The close box or Escape: as "OK" wherever the window offers one.
+void UpdateWndCloseBox(AppState& app);
+
+} // namespace kestrune

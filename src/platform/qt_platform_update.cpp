@@ -42,6 +42,8 @@ std::string QtPlatform::downloadsFolder() {
 }
 
 bool QtPlatform::moveToTrash(const std::string& path) {
+    // A new account may not have the data folder the trash lives in yet.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     return QFile::moveToTrash(QFile::decodeName(path.c_str()));
 }
 

@@ -1,11 +1,15 @@
 #include "documents/data_sheet_format.h"
 
+#include "documents/whole_line_records.h"
+#include "runtime/byte_streams.h"
 #include "runtime/number_text.h"
 
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <istream>
+#include <optional>
+#include <thread>
 #include <unistd.h>
 
 namespace kestrune {
@@ -87,22 +91,38 @@ std::vector<std::int32_t> makeNamesWritable(ModelTable& table) {
     return altered;
 }
 
+void formatRows(std::string& out, const ModelTable& table, std::int32_t first, std::int32_t end) {
+    out.clear();
+    for (std::int32_t r = first; r < end; ++r) {
+        AppendDocumentRecord(out, table, r);
+    }
+}
+
 SaveOutcome writeRows(AppState& app) {
     SaveOutcome outcome;
     outcome.alteredNameRows = makeNamesWritable(app.table);
-    // Records go out in blocks of many rows: one print per block.
-    constexpr std::size_t kBlock = 1 << 18;
+    // Records go out in blocks of many rows, one print per block; while one
+    // block is made here the next one is made on the second core.
+    constexpr std::int32_t kBlockRows = 1 << 14;
+    const ModelTable& table = app.table;
+    const std::int32_t last = table.fNum;
     std::string block;
-    block.reserve(kBlock + 1024);
-    for (std::int32_t r = 1; r <= app.table.fNum; ++r) {
-        AppendDocumentRecord(block, app.table, r);
-        if (block.size() >= kBlock) {
-            app.files.FilePrintString(kDocumentFileNumber, block);
-            block.clear();
+    std::string next;
+    for (std::int32_t r = 1; r <= last; r += 2 * kBlockRows) {
+        const std::int32_t middle = std::min(last + 1, r + kBlockRows);
+        const std::int32_t end = std::min(last + 1, middle + kBlockRows);
+        std::thread helper;
+        if (middle < end) {
+            helper = std::thread([&] { formatRows(next, table, middle, end); });
         }
-    }
-    if (!block.empty()) {
+        formatRows(block, table, r, middle);
+        if (helper.joinable()) {
+            helper.join();
+        }
         app.files.FilePrintString(kDocumentFileNumber, block);
+        if (middle < end) {
+            app.files.FilePrintString(kDocumentFileNumber, next);
+        }
     }
     outcome.ok = app.files.FileClose(kDocumentFileNumber);
     return outcome;
@@ -138,7 +158,9 @@ int probeFieldCount(TextFiles& files, const std::function<void()>& reopen) {
     return first == tenth ? kOldFields : kCurrentFields;
 }
 
-void readRecords(AppState& app, const std::function<void()>& reopen) {
+// whole: the document's bytes when it is held in memory.
+void readRecords(AppState& app, const std::function<void()>& reopen,
+                 std::optional<std::string_view> whole = std::nullopt) {
     TextFiles& files = app.files;
     ModelTable& table = app.table;
     table.fNum = 0;
@@ -149,6 +171,15 @@ void readRecords(AppState& app, const std::function<void()>& reopen) {
         return;
     }
     const int fields = probeFieldCount(files, reopen);
+    if (whole) {
+        const std::int32_t rows =
+            ReadWholeLineRecords(*whole, fields, TextFiles::kMaxItemLine, table);
+        if (rows >= 0) {
+            table.fNum = rows;
+            files.FileClose(kDocumentFileNumber);
+            return;
+        }
+    }
     while (!files.FileEof(kDocumentFileNumber)) {
         const std::int32_t r = table.fNum + 1;
         table.fNum = r;
@@ -163,6 +194,9 @@ void readRecords(AppState& app, const std::function<void()>& reopen) {
     }
     files.FileClose(kDocumentFileNumber);
 }
+
+// Documents up to this size are read in one piece.
+constexpr std::size_t kWholeReadLimit = std::size_t{1} << 31;
 
 // The shortest record a document holds: two empty names and the eight
 // numbers of the older layout, " 0" each, with their commas and CR.
@@ -242,6 +276,26 @@ bool ReadDataSheet(AppState& app, const std::string& path) {
     app.files.FileOpenInput(kDocumentFileNumber, path);
     if (!app.files.isOpen(kDocumentFileNumber)) {
         return false;
+    }
+    // The usual way: the whole document in one read, its lines taken in place.
+    ByteBlock whole;
+    if (app.files.FileReadWhole(kDocumentFileNumber, whole, kWholeReadLimit)) {
+        readRecords(
+            app,
+            [&] {
+                app.files.FileClose(kDocumentFileNumber);
+                app.files.FileOpenInputBytes(kDocumentFileNumber, whole.view());
+            },
+            whole.view());
+        return true;
+    }
+    if (!app.files.isOpen(kDocumentFileNumber)) {
+        // The read failed part of the way: the file is read anew, item by
+        // item, and reports the failure where it meets it.
+        app.files.FileOpenInput(kDocumentFileNumber, path);
+        if (!app.files.isOpen(kDocumentFileNumber)) {
+            return false;
+        }
     }
     const std::int64_t rows = estimateRows(path);
     if (rows > 0 && rows < INT32_MAX - 2) {

@@ -170,10 +170,11 @@ void UpdateNetwork::fetchText(const std::string& url, std::size_t maxBytes, int 
         const QByteArray bytes = reply->read(room);
         fetch->body.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         if (fetch->body.size() >= maxBytes && reply->bytesAvailable() > 0) {
-            // More than a version file holds: what fits counts, the rest is not read.
+            // More than a version file holds: what fits counts, the rest is not
+            // read. Deleting the reply ends it: an abort would race an error
+            // still on its way, which Qt reports as an internal problem.
             fetch->full = true;
             finish(answeredWell(reply));
-            reply->abort();
         }
     });
     connect(reply, &QNetworkReply::finished, this, [reply, finish] {
@@ -207,37 +208,39 @@ void UpdateNetwork::downloadFile(
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     auto ended = std::make_shared<bool>(false);
-    auto fail = [reply, ended, done](bool abort) {
+    // Deleting the reply ends its transfer (see fetchText) and removes the file.
+    auto fail = [reply, ended, done] {
         if (*ended) {
             return;
         }
         *ended = true;
-        if (abort) {
-            reply->abort();
-        }
         reply->deleteLater();
         done(false, {});
     };
     const std::int64_t limit = request.maxBytes;
-    connect(reply, &QNetworkReply::readyRead, this, [reply, part, limit, clock, progress, fail] {
-        const QByteArray bytes = reply->readAll();
-        if (part->size() + bytes.size() > limit || part->write(bytes) != bytes.size()) {
-            fail(true);
-            return;
-        }
-        if (clock->elapsed() >= kProgressStepMs) {
-            clock->restart();
-            const qint64 total =
-                reply->header(QNetworkRequest::ContentLengthHeader).isValid()
-                    ? reply->header(QNetworkRequest::ContentLengthHeader).toLongLong()
-                    : -1;
-            progress(part->size(), total);
-        }
-    });
+    connect(reply, &QNetworkReply::readyRead, this,
+            [reply, part, limit, clock, progress, ended, fail] {
+                if (*ended) {
+                    return;
+                }
+                const QByteArray bytes = reply->readAll();
+                if (part->size() + bytes.size() > limit || part->write(bytes) != bytes.size()) {
+                    fail();
+                    return;
+                }
+                if (clock->elapsed() >= kProgressStepMs) {
+                    clock->restart();
+                    const qint64 total =
+                        reply->header(QNetworkRequest::ContentLengthHeader).isValid()
+                            ? reply->header(QNetworkRequest::ContentLengthHeader).toLongLong()
+                            : -1;
+                    progress(bytes.size(), total);
+                }
+            });
     connect(reply, &QNetworkReply::metaDataChanged, this, [reply, limit, fail] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > limit) {
-            fail(true);
+            fail();
         }
     });
     connect(reply, &QNetworkReply::finished, this, [reply, part, request, ended, done, fail] {
@@ -247,14 +250,14 @@ void UpdateNetwork::downloadFile(
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         const bool whole = !length.isValid() || length.toLongLong() == part->size();
         if (!answeredWell(reply) || !whole || !part->flush() || ::fsync(part->handle()) != 0) {
-            fail(false);
+            fail();
             return;
         }
         part->setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                              QFile::ReadOther);
         const std::string placed = placeWithoutReplacing(part->fileName(), request);
         if (placed.empty()) {
-            fail(false);
+            fail();
             return;
         }
         part->setAutoRemove(false);

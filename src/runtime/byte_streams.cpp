@@ -73,8 +73,34 @@ protected:
         }
     }
 
+    std::optional<std::size_t> unreadSize() const override {
+        struct stat st {};
+        const off_t at = ::lseek(fd_.get(), 0, SEEK_CUR);
+        if (at < 0 || ::fstat(fd_.get(), &st) != 0 || st.st_size < at) {
+            return std::nullopt;
+        }
+        return static_cast<std::size_t>(st.st_size - at);
+    }
+
 private:
     FileDescriptor fd_;
+};
+
+class MemorySource final : public ByteSource {
+public:
+    explicit MemorySource(std::string_view bytes) : ByteSource(kBufferSize), bytes_(bytes) {}
+
+protected:
+    std::size_t fill(char* data, std::size_t size) override {
+        const std::size_t n = std::min(size, bytes_.size());
+        std::memcpy(data, bytes_.data(), n);
+        bytes_.remove_prefix(n);
+        return n;
+    }
+    std::optional<std::size_t> unreadSize() const override { return bytes_.size(); }
+
+private:
+    std::string_view bytes_;
 };
 
 class StreamSource final : public ByteSource {
@@ -366,6 +392,50 @@ bool ByteSource::takeBufferedLine(std::string_view& line, std::size_t max) {
     return true;
 }
 
+void ByteBlock::reserve(std::size_t capacity) {
+    if (capacity <= capacity_) {
+        return;
+    }
+    std::unique_ptr<char[]> larger(new char[capacity]); // NOLINT: left unfilled on purpose
+    if (size_ > 0) {
+        std::memcpy(larger.get(), data_.get(), size_);
+    }
+    data_ = std::move(larger);
+    capacity_ = capacity;
+}
+
+bool ByteSource::readRest(ByteBlock& out, std::size_t limit) {
+    const std::optional<std::size_t> unread = unreadSize();
+    const std::size_t buffered = end_ - pos_;
+    if (error_ != 0 || !unread || buffered > limit || *unread > limit - buffered) {
+        return false;
+    }
+    out.setSize(0);
+    out.reserve(buffered + *unread + 1);
+    std::memcpy(out.data(), buffer_.data() + pos_, buffered);
+    pos_ = end_;
+    // One read for the whole rest as it stands; a file that grew meanwhile
+    // goes on in pieces.
+    std::size_t have = buffered;
+    for (;;) {
+        if (have == out.capacity()) {
+            out.setSize(have);
+            out.reserve(out.capacity() + buffer_.size());
+        }
+        const std::size_t n = fill(out.data() + have, out.capacity() - have);
+        if (n == 0) {
+            break;
+        }
+        have += n;
+        if (have > limit) {
+            setError(EFBIG);
+            break;
+        }
+    }
+    out.setSize(have);
+    return error_ == 0;
+}
+
 bool ByteSource::refill() {
     if (error_ != 0) {
         return false;
@@ -407,6 +477,10 @@ int ByteSink::flushBuffer() {
         }
     }
     return error_;
+}
+
+std::unique_ptr<ByteSource> makeMemorySource(std::string_view bytes) {
+    return std::make_unique<MemorySource>(bytes);
 }
 
 std::unique_ptr<ByteSource> openFileSource(const std::string& path, int& status) {

@@ -5,12 +5,30 @@
 
 #include <istream>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace kestrune {
+
+// Bytes read in one piece, without zero-filling the memory first.
+class ByteBlock {
+public:
+    std::string_view view() const { return {data_.get(), size_}; }
+    // Room for capacity bytes, keeping the first size() of them.
+    void reserve(std::size_t capacity);
+    char* data() { return data_.get(); }
+    std::size_t size() const { return size_; }
+    std::size_t capacity() const { return capacity_; }
+    void setSize(std::size_t size) { size_ = size; }
+
+private:
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
 
 class ByteSource {
 public:
@@ -39,11 +57,17 @@ public:
     bool takeBufferedLine(std::string_view& line, std::size_t max);
     // Non-zero when a read failed (an errno value); the source then reads as ended.
     int error() const { return error_; }
+    // Every byte not yet read, when the source can tell that they are at
+    // most limit bytes; false (and nothing read) when it cannot, false after
+    // a failed read. Afterwards the source is at its end.
+    bool readRest(ByteBlock& out, std::size_t limit);
 
 protected:
     explicit ByteSource(std::size_t bufferSize) : buffer_(bufferSize) {}
     // Reads up to size bytes into data; 0 at the end or on error.
     virtual std::size_t fill(char* data, std::size_t size) = 0;
+    // How many bytes fill() has still to give, when that is known.
+    virtual std::optional<std::size_t> unreadSize() const { return std::nullopt; }
     void setError(int code) { error_ = code; }
 
 private:
@@ -94,6 +118,8 @@ std::unique_ptr<ByteSource> openFileSource(const std::string& path, int& status)
 std::unique_ptr<ByteSink> openAtomicFileSink(const std::string& path, int& status);
 
 std::unique_ptr<ByteSource> makeStreamSource(std::istream& in);
+// Reads bytes held elsewhere, which must outlive the source.
+std::unique_ptr<ByteSource> makeMemorySource(std::string_view bytes);
 std::unique_ptr<ByteSink> makeStreamSink(std::ostream& out);
 
 } // namespace kestrune

@@ -274,6 +274,47 @@ std::string PSstr(double x) {
     return out;
 }
 
+bool readPlainDecimalField(std::string_view line, std::size_t& pos, double& out) {
+    std::size_t i = pos;
+    bool negative = false;
+    if (i < line.size() && (line[i] == '+' || line[i] == '-')) {
+        negative = line[i] == '-';
+        ++i;
+    }
+    constexpr int kMaxDigits = 19;
+    constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int places = -1;
+    for (; i < line.size(); ++i) {
+        const auto c = static_cast<unsigned char>(line[i]);
+        if (isDigit(c)) {
+            if (++digits > kMaxDigits) {
+                return false;
+            }
+            mantissa = mantissa * 10 + (c - '0');
+            places += places >= 0 ? 1 : 0;
+        } else if (c == '.' && places < 0) {
+            places = 0;
+        } else if (c == ',') {
+            break;
+        } else {
+            return false;
+        }
+    }
+    // The same bounds and the same one division as readPlainDecimal.
+    if (digits == 0 || mantissa >= kExactLimit || places >= static_cast<int>(kPowersOfTen.size())) {
+        return false;
+    }
+    double value = static_cast<double>(mantissa);
+    if (places > 0) {
+        value /= kPowersOfTen[static_cast<std::size_t>(places)];
+    }
+    out = negative ? -value : value;
+    pos = i;
+    return true;
+}
+
 double PSval(std::string_view s) {
     if (double plain = 0.0; readPlainDecimal(s, plain)) {
         return plain;

@@ -18,6 +18,12 @@ std::string PSstr(double x);
 // "&H", "&O", "&X" and "0x" prefixes for other bases; no number gives 0.
 double PSval(std::string_view s);
 
+// The item at pos of a comma-separated line when it is a plain decimal (an
+// optional sign, up to 19 digits with at most one point) that ends at a
+// comma or at the end of line: its PSval, with pos moved to that comma or
+// end. False, with nothing changed, for any other item.
+bool readPlainDecimalField(std::string_view line, std::size_t& pos, double& out);
+
 // PSval truncated toward zero to a signed 64-bit integer (saturating; NaN gives 0).
 std::int64_t PSvalInt64(std::string_view s);
 

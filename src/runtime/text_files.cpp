@@ -89,6 +89,29 @@ void TextFiles::FileOpenInput(int n, std::istream& in) {
     }
 }
 
+bool TextFiles::FileReadWhole(int n, ByteBlock& out, std::size_t limit) {
+    Slot* s = isOpen(n) ? slots_[static_cast<std::size_t>(n)].get() : nullptr;
+    if (s == nullptr || !s->in || (lineFile_ == n && linePos_ != 0)) {
+        return false;
+    }
+    const bool read = s->in->readRest(out, limit);
+    if (!read && !s->in->atEnd()) {
+        return false; // nothing was taken
+    }
+    if (!read) {
+        slots_[static_cast<std::size_t>(n)].reset();
+        return false;
+    }
+    s->in = makeMemorySource(out.view());
+    return true;
+}
+
+void TextFiles::FileOpenInputBytes(int n, std::string_view bytes) {
+    if (Slot* s = openSlot(n)) {
+        s->in = makeMemorySource(bytes);
+    }
+}
+
 bool TextFiles::isOpen(int n) const {
     return n >= 1 && n <= kMaxFileNumber && slots_[static_cast<std::size_t>(n)] != nullptr;
 }

@@ -15,6 +15,7 @@
 
 namespace kestrune {
 
+class ByteBlock;
 class ByteSource;
 class ByteSink;
 
@@ -47,6 +48,15 @@ public:
     // Stream forms of the same, for documents held in memory.
     void FileOpenOutput(int n, std::ostream& out);
     void FileOpenInput(int n, std::istream& in);
+    // Reads bytes held elsewhere, which must stay unchanged while it is open.
+    void FileOpenInputBytes(int n, std::string_view bytes);
+
+    // Reads the rest of input file n in one piece into out, at most limit
+    // bytes, and goes on reading file n from out, which must stay unchanged
+    // while the file is open. False when that cannot be done: the file stays
+    // as it was, or, after a failed read, is closed without a report so that
+    // the caller can open it anew.
+    bool FileReadWhole(int n, ByteBlock& out, std::size_t limit);
 
     // Closes slot n (0 closes every slot) and forgets the held line. For an
     // output slot, returns false when any write failed (already reported).

@@ -98,12 +98,16 @@ double numberItem(std::string_view line, std::size_t& i) {
 struct Columns {
     std::int32_t* number;
     std::array<double*, kParamCount> params;
+    // The names go where only one thread writes.
+    NameColumn* manufacturer;
+    NameColumn* modelName;
+    std::int32_t nameShift; // a name of row r goes to row r - nameShift
 };
 
 // Reads the lines of [p, last) into rows first, first+1, ...; false at the
 // first line that is not one whole record.
 bool readPart(const char* p, const char* last, int fields, std::size_t maxLine, std::int32_t first,
-              ModelTable& table, const Columns& columns) {
+              const Columns& columns) {
     std::int32_t r = first;
     while (p < last) {
         const LineEnd end = lineEnd(p, last);
@@ -112,11 +116,11 @@ bool readPart(const char* p, const char* last, int fields, std::size_t maxLine, 
             return false;
         }
         std::size_t i = 0;
-        table.Manufacturer.set(r, nextItem(line, i));
+        columns.manufacturer->set(r - columns.nameShift, nextItem(line, i));
         if (i >= line.size()) {
             return false;
         }
-        table.ModelName.set(r, nextItem(line, i));
+        columns.modelName->set(r - columns.nameShift, nextItem(line, i));
         const auto row = static_cast<std::size_t>(r);
         for (int k = 0; k < fields - 2; ++k) {
             if (i >= line.size()) {
@@ -165,9 +169,30 @@ std::int32_t ReadWholeLineRecords(std::string_view bytes, int fields, std::size_
     }
     const auto n = static_cast<std::int32_t>(rows);
     table.ensureRows(n + 1);
-    Columns columns{table.Number.data(), {}};
+    Columns columns{table.Number.data(), {}, &table.Manufacturer, &table.ModelName, 0};
     for (Param p : kAllParams) {
         columns.params[static_cast<std::size_t>(p)] = table.column(p).data();
+    }
+    // The second half's names are gathered apart and joined on afterwards.
+    NameColumn secondManufacturers;
+    NameColumn secondModelNames;
+    Columns second = columns;
+    second.manufacturer = &secondManufacturers;
+    second.modelName = &secondModelNames;
+    second.nameShift = static_cast<std::int32_t>(firstLines);
+    // Names are a part of each line: room for them is made once. Memory not
+    // written to costs nothing.
+    const auto firstBytes = static_cast<std::size_t>((middle > begin ? middle : last) - begin);
+    const auto secondBytes = static_cast<std::size_t>(last - middle) * (middle > begin ? 1 : 0);
+    table.Manufacturer.reserveBytes(firstBytes / 2);
+    table.ModelName.reserveBytes(firstBytes / 2);
+    if (middle > begin) {
+        secondManufacturers.ensure(static_cast<std::int32_t>(secondLines));
+        secondModelNames.ensure(static_cast<std::int32_t>(secondLines));
+        secondManufacturers.reserveBytes(secondBytes / 2);
+        secondModelNames.reserveBytes(secondBytes / 2);
+        table.Manufacturer.reserveBytes(secondBytes / 2);
+        table.ModelName.reserveBytes(secondBytes / 2);
     }
     if (fields != 10) {
         std::fill_n(columns.params[static_cast<std::size_t>(Param::Mms)] + 1, n, 0.0);
@@ -178,13 +203,18 @@ std::int32_t ReadWholeLineRecords(std::string_view bytes, int fields, std::size_
     if (middle > begin) {
         reader = std::thread([&] {
             secondOk = readPart(middle, last, fields, maxLine,
-                                static_cast<std::int32_t>(firstLines) + 1, table, columns);
+                                static_cast<std::int32_t>(firstLines) + 1, second);
         });
     }
     const bool firstOk =
-        readPart(begin, middle > begin ? middle : last, fields, maxLine, 1, table, columns);
+        readPart(begin, middle > begin ? middle : last, fields, maxLine, 1, columns);
     if (reader.joinable()) {
         reader.join();
+    }
+    if (firstOk && secondOk && middle > begin) {
+        const auto from = static_cast<std::int32_t>(firstLines) + 1;
+        table.Manufacturer.splice(from, secondManufacturers);
+        table.ModelName.splice(from, secondModelNames);
     }
     if (!firstOk || !secondOk) {
         for (std::int32_t r = 1; r <= n + 1; ++r) {

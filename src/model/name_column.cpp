@@ -1,51 +1,114 @@
 #include "model/name_column.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace kestrune {
+namespace {
+
+// Below this, unused bytes are not worth a rewrite.
+constexpr std::size_t kCompactFloor = std::size_t{1} << 20;
+
+} // namespace
 
 void NameColumn::set(std::int32_t row, std::string_view name) {
     ensure(row);
-    names_[static_cast<std::size_t>(row)].assign(name.substr(0, Str255::kMaxLength));
+    name = name.substr(0, Str255::kMaxLength);
+    std::uint64_t& place = places_[static_cast<std::size_t>(row)];
+    unused_ += place & kLengthMask;
+    if (name.empty()) {
+        place = 0;
+        return;
+    }
+    const std::size_t offset = bytes_.size();
+    // A name that lies in the buffer itself is copied before the buffer grows.
+    const bool inside = name.data() >= bytes_.data() && name.data() < bytes_.data() + bytes_.size();
+    if (inside) {
+        const std::string copy(name);
+        append(copy);
+    } else {
+        append(name);
+    }
+    place = (static_cast<std::uint64_t>(offset) << kLengthBits) | name.size();
+    compactIfWasteful();
 }
 
 void NameColumn::swap(std::int32_t a, std::int32_t b) {
     ensure(std::max(a, b));
-    names_[static_cast<std::size_t>(a)].swap(names_[static_cast<std::size_t>(b)]);
+    std::swap(places_[static_cast<std::size_t>(a)], places_[static_cast<std::size_t>(b)]);
 }
 
 void NameColumn::move(std::int32_t from, std::int32_t to) {
     ensure(std::max(from, to));
-    names_[static_cast<std::size_t>(to)] = names_[static_cast<std::size_t>(from)];
+    unused_ += places_[static_cast<std::size_t>(to)] & kLengthMask;
+    // Both rows now point at the same bytes until one of them changes.
+    places_[static_cast<std::size_t>(to)] = places_[static_cast<std::size_t>(from)];
 }
 
 void NameColumn::permute(const std::vector<std::int32_t>& order) {
-    const auto idx = [](std::int32_t v) { return static_cast<std::size_t>(v); };
     ensure(static_cast<std::int32_t>(order.size()));
-    std::vector<std::string> moved;
-    moved.reserve(names_.size());
-    moved.push_back(std::move(names_[0]));
-    // The reads are random once the names outgrow the cache; fetching a few
-    // ahead keeps several of them under way at once.
-    constexpr std::size_t kAhead = 8;
-    for (std::size_t k = 0; k < order.size(); ++k) {
+    std::vector<std::uint64_t, LargePageAllocator<std::uint64_t>> moved(places_.size());
+    moved[0] = places_[0];
+    const std::size_t n = order.size();
+    // The reads are random once the column outgrows the cache: asking for a
+    // few rows ahead keeps several of them under way at once.
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t k = 0; k < n; ++k) {
 #if defined(__GNUC__)
-        if (k + kAhead < order.size()) {
-            __builtin_prefetch(&names_[idx(order[k + kAhead])]);
+        if (k + kAhead < n) {
+            __builtin_prefetch(&places_[static_cast<std::size_t>(order[k + kAhead])]);
         }
 #endif
-        moved.push_back(std::move(names_[idx(order[k])]));
+        moved[k + 1] = places_[static_cast<std::size_t>(order[k])];
     }
-    for (std::size_t r = order.size() + 1; r < names_.size(); ++r) {
-        moved.push_back(std::move(names_[r]));
+    std::copy(places_.begin() + static_cast<std::ptrdiff_t>(n) + 1, places_.end(),
+              moved.begin() + static_cast<std::ptrdiff_t>(n) + 1);
+    places_.swap(moved);
+}
+
+void NameColumn::splice(std::int32_t first, const NameColumn& part) {
+    if (part.places_.size() < 2) {
+        return;
     }
-    names_.swap(moved);
+    const auto count = static_cast<std::int32_t>(part.places_.size() - 1);
+    ensure(first + count - 1);
+    const std::uint64_t shift = static_cast<std::uint64_t>(bytes_.size()) << kLengthBits;
+    bytes_.insert(bytes_.end(), part.bytes_.begin(), part.bytes_.end());
+    unused_ += part.unused_;
+    for (std::int32_t k = 1; k <= count; ++k) {
+        std::uint64_t& place = places_[static_cast<std::size_t>(first + k - 1)];
+        unused_ += place & kLengthMask;
+        const std::uint64_t theirs = part.places_[static_cast<std::size_t>(k)];
+        place = (theirs & kLengthMask) == 0 ? 0 : theirs + shift;
+    }
+    compactIfWasteful();
 }
 
 void NameColumn::ensure(std::int32_t last) {
-    if (last >= 0 && static_cast<std::size_t>(last) >= names_.size()) {
-        names_.resize(static_cast<std::size_t>(last) + 1);
+    if (last >= 0 && static_cast<std::size_t>(last) >= places_.size()) {
+        places_.resize(static_cast<std::size_t>(last) + 1);
     }
+}
+
+void NameColumn::compactIfWasteful() {
+    if (unused_ < kCompactFloor || unused_ < bytes_.size() / 2) {
+        return;
+    }
+    std::vector<char, LargePageAllocator<char>> live;
+    live.reserve(bytes_.size() - std::min(unused_, bytes_.size()));
+    for (std::uint64_t& place : places_) {
+        const std::size_t length = place & kLengthMask;
+        if (length == 0) {
+            place = 0;
+            continue;
+        }
+        const std::size_t offset = live.size();
+        const auto from = bytes_.begin() + static_cast<std::ptrdiff_t>(place >> kLengthBits);
+        live.insert(live.end(), from, from + static_cast<std::ptrdiff_t>(length));
+        place = (static_cast<std::uint64_t>(offset) << kLengthBits) | length;
+    }
+    bytes_.swap(live);
+    unused_ = 0;
 }
 
 } // namespace kestrune

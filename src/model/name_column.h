@@ -1,8 +1,11 @@
 #pragma once
 // A column of names (Manufacturer or Model Name): at most 255 bytes of Mac OS
-// Roman text per row, stored at the length of each name rather than in fixed
-// 256-byte slots. Rows never written read as the empty string.
+// Roman text per row. The bytes of all names lie in one buffer and each row
+// holds where its name lies there, so a row costs eight bytes besides its
+// name, and moving rows around (a sort) moves those eight bytes only. Rows
+// never written read as the empty string.
 
+#include "runtime/large_pages.h"
 #include "runtime/str255.h"
 
 #include <cstdint>
@@ -14,25 +17,46 @@ namespace kestrune {
 
 class NameColumn {
 public:
+    // Valid until the column next changes.
     std::string_view get(std::int32_t row) const {
-        return row >= 0 && static_cast<std::size_t>(row) < names_.size()
-                   ? std::string_view(names_[static_cast<std::size_t>(row)])
-                   : std::string_view();
+        if (row < 0 || static_cast<std::size_t>(row) >= places_.size()) {
+            return {};
+        }
+        const std::uint64_t place = places_[static_cast<std::size_t>(row)];
+        return {bytes_.data() + (place >> kLengthBits), place & kLengthMask};
     }
     Str255 str(std::int32_t row) const { return Str255(get(row)); }
-    // Stores the name, cut at 255 bytes.
+    // Stores the name, cut at 255 bytes; it may be another row's name.
     void set(std::int32_t row, std::string_view name);
     void swap(std::int32_t a, std::int32_t b);
     void move(std::int32_t from, std::int32_t to);
     // Row k + 1 takes the name row order[k] held, for a permutation order of
     // the rows 1 to order.size(); no name is copied.
     void permute(const std::vector<std::int32_t>& order);
+    // Rows first, first + 1 ... take the names of rows 1, 2 ... of part.
+    void splice(std::int32_t first, const NameColumn& part);
     // Rows 0 to last become addressable.
     void ensure(std::int32_t last);
-    std::size_t rows() const { return names_.size(); }
+    std::size_t rows() const { return places_.size(); }
+    // Room for this many more bytes of names without growing.
+    void reserveBytes(std::size_t bytes) { bytes_.reserve(bytes_.size() + bytes); }
 
 private:
-    std::vector<std::string> names_;
+    void append(std::string_view bytes) { bytes_.insert(bytes_.end(), bytes.begin(), bytes.end()); }
+
+public:
+private:
+    static constexpr int kLengthBits = 8;
+    static constexpr std::uint64_t kLengthMask = (std::uint64_t{1} << kLengthBits) - 1;
+
+    // Writes the live names into a fresh buffer once most of it is unused.
+    void compactIfWasteful();
+
+    // Per row: the name's offset in bytes_, shifted, and its length.
+    std::vector<std::uint64_t, LargePageAllocator<std::uint64_t>> places_;
+    std::vector<char, LargePageAllocator<char>> bytes_;
+    // Bytes of names that were replaced.
+    std::size_t unused_ = 0;
 };
 
 } // namespace kestrune

@@ -234,7 +234,7 @@ void UpdateNetwork::downloadFile(
                         reply->header(QNetworkRequest::ContentLengthHeader).isValid()
                             ? reply->header(QNetworkRequest::ContentLengthHeader).toLongLong()
                             : -1;
-                    progress(bytes.size(), total);
+                    progress(part->size(), total);
                 }
             });
     connect(reply, &QNetworkReply::metaDataChanged, this, [reply, limit, fail] {

@@ -1,6 +1,7 @@
 #include "runtime/byte_streams.h"
 
 #include "runtime/file_errors.h"
+#include "runtime/large_pages.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -392,11 +393,19 @@ bool ByteSource::takeBufferedLine(std::string_view& line, std::size_t max) {
     return true;
 }
 
+void ByteBlock::Free::operator()(char* p) const noexcept {
+    freeLarge(p, capacity);
+}
+
 void ByteBlock::reserve(std::size_t capacity) {
     if (capacity <= capacity_) {
         return;
     }
-    std::unique_ptr<char[]> larger(new char[capacity]); // NOLINT: left unfilled on purpose
+    std::unique_ptr<char[], Free> larger(static_cast<char*>(allocateLarge(capacity)),
+                                         Free{capacity});
+    if (!larger) {
+        throw std::bad_alloc();
+    }
     if (size_ > 0) {
         std::memcpy(larger.get(), data_.get(), size_);
     }

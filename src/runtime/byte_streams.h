@@ -25,7 +25,11 @@ public:
     void setSize(std::size_t size) { size_ = size; }
 
 private:
-    std::unique_ptr<char[]> data_;
+    struct Free {
+        std::size_t capacity;
+        void operator()(char* p) const noexcept;
+    };
+    std::unique_ptr<char[], Free> data_{nullptr, Free{0}};
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
 };

@@ -3,6 +3,8 @@
 // the capacity is created on first access; capacity grows in whole 4096-byte
 // pages. A negative index is a fatal error reported through a handler.
 
+#include "runtime/large_pages.h"
+
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -77,7 +79,7 @@ private:
     const FatalErrorHandler* onFatal_;
     std::int64_t capacity_ = 0;
     std::int64_t highest_ = -1;
-    std::vector<T> storage_;
+    std::vector<T, LargePageAllocator<T>> storage_;
 };
 
 } // namespace kestrune

@@ -275,35 +275,40 @@ std::string PSstr(double x) {
 }
 
 bool readPlainDecimalField(std::string_view line, std::size_t& pos, double& out) {
-    std::size_t i = pos;
+    const char* p = line.data() + pos;
+    const char* const end = line.data() + line.size();
     bool negative = false;
-    if (i < line.size() && (line[i] == '+' || line[i] == '-')) {
-        negative = line[i] == '-';
-        ++i;
+    if (p < end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
     }
-    constexpr int kMaxDigits = 19;
-    constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
+    // Digits before and after the point; more than 19 in all is refused
+    // below, so a mantissa that wrapped is never used.
     std::uint64_t mantissa = 0;
-    int digits = 0;
-    int places = -1;
-    for (; i < line.size(); ++i) {
-        const auto c = static_cast<unsigned char>(line[i]);
-        if (isDigit(c)) {
-            if (++digits > kMaxDigits) {
-                return false;
-            }
-            mantissa = mantissa * 10 + (c - '0');
-            places += places >= 0 ? 1 : 0;
-        } else if (c == '.' && places < 0) {
-            places = 0;
-        } else if (c == ',') {
-            break;
-        } else {
-            return false;
+    const char* const whole = p;
+    while (p < end && isDigit(static_cast<unsigned char>(*p))) {
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        ++p;
+    }
+    int digits = static_cast<int>(p - whole);
+    int places = -1; // digits after the point; -1 while there is none
+    if (p < end && *p == '.') {
+        const char* const fraction = ++p;
+        while (p < end && isDigit(static_cast<unsigned char>(*p))) {
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+            ++p;
         }
+        places = static_cast<int>(p - fraction);
+        digits += places;
+    }
+    if (p < end && *p != ',') {
+        return false;
     }
     // The same bounds and the same one division as readPlainDecimal.
-    if (digits == 0 || mantissa >= kExactLimit || places >= static_cast<int>(kPowersOfTen.size())) {
+    constexpr int kMaxDigits = 19;
+    constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
+    if (digits == 0 || digits > kMaxDigits || mantissa >= kExactLimit ||
+        places >= static_cast<int>(kPowersOfTen.size())) {
         return false;
     }
     double value = static_cast<double>(mantissa);
@@ -311,7 +316,7 @@ bool readPlainDecimalField(std::string_view line, std::size_t& pos, double& out)
         value /= kPowersOfTen[static_cast<std::size_t>(places)];
     }
     out = negative ? -value : value;
-    pos = i;
+    pos = static_cast<std::size_t>(p - line.data());
     return true;
 }
 

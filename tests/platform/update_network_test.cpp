@@ -23,9 +23,13 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
+#include <string>
 #include <tuple>
+#include <vector>
 
 namespace kestrune::test {
 namespace {
@@ -137,6 +141,7 @@ private:
     QTcpServer server_;
 };
 
+// Sends requests for every host but 127.0.0.1 through the test server.
 class ThroughTestServer final : public QNetworkProxyFactory {
 public:
     explicit ThroughTestServer(quint16 port) : port_(port) {}
@@ -178,12 +183,12 @@ struct Downloaded {
 
 // What Qt complained about while a test ran: misuse of a reply shows up here.
 std::vector<std::string> complaints;
-QtMessageHandler quietHandler = nullptr;
+QtMessageHandler earlierHandler = nullptr;
 void recordComplaint(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type != QtDebugMsg && type != QtInfoMsg) {
         complaints.push_back(message.toStdString());
     }
-    quietHandler(type, context, message);
+    earlierHandler(type, context, message);
 }
 
 class UpdateNetworkTest : public ::testing::Test {
@@ -193,10 +198,10 @@ protected:
         ASSERT_TRUE(folder.isValid());
         QNetworkProxyFactory::setApplicationProxyFactory(new ThroughTestServer(server.port()));
         complaints.clear();
-        quietHandler = qInstallMessageHandler(recordComplaint);
+        earlierHandler = qInstallMessageHandler(recordComplaint);
     }
     void TearDown() override {
-        qInstallMessageHandler(quietHandler);
+        qInstallMessageHandler(earlierHandler);
         QNetworkProxyFactory::setApplicationProxyFactory(nullptr);
         EXPECT_EQ(complaints, std::vector<std::string>());
     }
@@ -450,6 +455,21 @@ void newer(UpdateState& u) {
     u.UpdateOkFlag = 1;
     u.availStr = Str255("1.2.4\n");
 }
+std::function<void(UpdateState&)> downloading(std::int64_t received, std::int64_t total) {
+    return [=](UpdateState& u) {
+        newer(u);
+        u.download = DownloadPhase::Running;
+        u.received = received;
+        u.total = total;
+    };
+}
+std::function<void(UpdateState&)> downloaded(bool ok) {
+    return [=](UpdateState& u) {
+        newer(u);
+        u.download = ok ? DownloadPhase::Succeeded : DownloadPhase::Failed;
+        u.DownLoadOkFlag = ok ? 0 : 1;
+    };
+}
 
 struct Seen {
     std::vector<std::pair<std::int32_t, std::int32_t>> hits;
@@ -473,6 +493,9 @@ template <typename W> std::vector<W*> shown(const QWidget& window) {
     return found;
 }
 
+constexpr int kNoBar = -2;
+constexpr int kBusy = -1;
+
 using ButtonSeen = std::tuple<std::string, bool /*enabled*/, bool /*default*/>;
 
 struct WindowCase {
@@ -480,9 +503,9 @@ struct WindowCase {
     std::function<void(UpdateState&)> set;
     QString headline;
     QRgb colour;
-    QString detail; // empty: a progress bar in its place
-    QString barText;
-    int barValue; // -1: a busy bar
+    // The detail line, or the text of the progress bar in its place.
+    QString detail;
+    int bar; // kNoBar, kBusy or the bar's value
     std::vector<ButtonSeen> buttons;
 };
 
@@ -497,7 +520,7 @@ void expectShows(const UpdateDialog& window, const WindowCase& c) {
         }
     }
     QStringList expected{c.headline};
-    if (!c.detail.isEmpty()) {
+    if (c.bar == kNoBar) {
         expected << c.detail;
     }
     texts.sort();
@@ -505,10 +528,10 @@ void expectShows(const UpdateDialog& window, const WindowCase& c) {
     EXPECT_EQ(texts.join(" | ").toStdString(), expected.join(" | ").toStdString());
 
     const auto bars = shown<QProgressBar>(window);
-    ASSERT_EQ(bars.size(), c.detail.isEmpty() ? 1U : 0U);
+    ASSERT_EQ(bars.size(), c.bar == kNoBar ? 0U : 1U);
     if (!bars.empty()) {
-        EXPECT_EQ(bars[0]->format().toStdString(), c.barText.toStdString());
-        EXPECT_EQ(c.barValue < 0 ? bars[0]->maximum() : bars[0]->value(), std::max(c.barValue, 0));
+        EXPECT_EQ(bars[0]->format().toStdString(), c.detail.toStdString());
+        EXPECT_EQ(c.bar == kBusy ? bars[0]->maximum() : bars[0]->value(), std::max(c.bar, 0));
     }
     std::vector<ButtonSeen> buttons;
     for (const QPushButton* b : shown<QPushButton>(window)) {
@@ -531,72 +554,49 @@ TEST(UpdateDialogShows, EachStateOfTheCheckAndTheDownload) {
          "Newer Version is Available.",
          green,
          "Newer Version : 1.2.4",
-         {},
-         0,
+         kNoBar,
          {{"Download...", true, true}, {"Don't Download", true, false}}},
         {"current version",
          [](UpdateState& u) { u.bundleStr = Str255(BuildInfo::kBundleVersion); },
          "This Version is Currently.",
          blue,
          "Current Version : " + current,
-         {},
-         0,
+         kNoBar,
          {{"OK", true, true}}},
         {"network failure",
          [](UpdateState& u) { u.NetConnectFlag = 1; },
          "Network Connection Failed.",
          blue,
          "Please confirm the network connection.",
-         {},
-         0,
+         kNoBar,
          {{"OK", true, true}}},
         {"downloading",
-         [](UpdateState& u) {
-             newer(u);
-             u.download = DownloadPhase::Running;
-             u.received = 512;
-             u.total = 2048;
-         },
+         downloading(512, 2048),
          "Newer Version is Available.",
          green,
-         {},
          "512 of 2,048 bytes",
          250,
          {{"Download...", false, true}, {"Don't Download", false, false}}},
         {"downloading, size unknown",
-         [](UpdateState& u) {
-             newer(u);
-             u.download = DownloadPhase::Running;
-             u.received = 1234567;
-         },
+         downloading(1234567, -1),
          "Newer Version is Available.",
          green,
-         {},
          "1,234,567 bytes received",
-         -1,
+         kBusy,
          {{"Download...", false, true}, {"Don't Download", false, false}}},
         {"downloaded",
-         [](UpdateState& u) {
-             newer(u);
-             u.download = DownloadPhase::Succeeded;
-         },
+         downloaded(true),
          "Download is Successful.",
          blue,
          "Download file is in the downloads folder.",
-         {},
-         0,
+         kNoBar,
          {{"Launch Installer and Quit", true, false}, {"OK", true, true}}},
         {"download failed",
-         [](UpdateState& u) {
-             newer(u);
-             u.download = DownloadPhase::Failed;
-             u.DownLoadOkFlag = 1;
-         },
+         downloaded(false),
          "Download is Failed.",
          blue,
          "Please try again later.",
-         {},
-         0,
+         kNoBar,
          {{"OK", true, true}}},
     };
     for (const WindowCase& c : cases) {

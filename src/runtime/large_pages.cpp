@@ -1,0 +1,57 @@
+#include "runtime/large_pages.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <sys/mman.h>
+
+namespace kestrune {
+namespace {
+
+constexpr std::size_t kLargePage = std::size_t{2} << 20;
+// Smaller blocks come from the ordinary heap.
+constexpr std::size_t kLargeFrom = std::size_t{4} << 20;
+
+std::size_t roundedUp(std::size_t bytes) {
+    return (bytes + kLargePage - 1) / kLargePage * kLargePage;
+}
+
+} // namespace
+
+void* allocateLarge(std::size_t bytes) {
+    if (bytes < kLargeFrom) {
+        return std::malloc(bytes == 0 ? 1 : bytes);
+    }
+    // Mapped on its own, a block starts on a large page and goes back to the
+    // system whole when freed; its pages come zeroed.
+    const std::size_t size = roundedUp(bytes);
+    void* mapped = ::mmap(nullptr, size + kLargePage, PROT_READ | PROT_WRITE,
+                          MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) {
+        return nullptr;
+    }
+    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+    const std::uintptr_t aligned = (start + kLargePage - 1) / kLargePage * kLargePage;
+    if (aligned > start) {
+        ::munmap(mapped, aligned - start);
+    }
+    const std::uintptr_t end = start + size + kLargePage;
+    if (end > aligned + size) {
+        ::munmap(reinterpret_cast<void*>(aligned + size), end - (aligned + size));
+    }
+    // Only a wish: where large pages are not offered, small ones serve.
+    ::madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);
+    return reinterpret_cast<void*>(aligned);
+}
+
+void freeLarge(void* memory, std::size_t bytes) noexcept {
+    if (memory == nullptr) {
+        return;
+    }
+    if (bytes < kLargeFrom) {
+        std::free(memory);
+        return;
+    }
+    ::munmap(memory, roundedUp(bytes));
+}
+
+} // namespace kestrune

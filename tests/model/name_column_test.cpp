@@ -1,0 +1,109 @@
+// A name column against the plainest possible one: a vector of strings.
+
+#include "model/name_column.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace kestrune;
+
+namespace {
+
+void expectSame(const NameColumn& column, const std::vector<std::string>& reference) {
+    ASSERT_GE(column.rows(), reference.size());
+    for (std::size_t r = 0; r < reference.size(); ++r) {
+        ASSERT_EQ(column.get(static_cast<std::int32_t>(r)), reference[r]) << "row " << r;
+    }
+}
+
+std::string randomName(std::mt19937_64& rng) {
+    const std::size_t length = rng() % 4 == 0 ? 0 : rng() % 300; // some beyond 255 bytes
+    std::string name(length, ' ');
+    for (char& c : name) {
+        c = static_cast<char>('A' + rng() % 26);
+    }
+    return name;
+}
+
+TEST(NameColumn, RandomChangesMatchAVectorOfStrings) {
+    std::mt19937_64 rng(7);
+    NameColumn column;
+    std::vector<std::string> reference(2001);
+    column.ensure(2000);
+    // Enough overwrites that the unused bytes are written out of the buffer
+    // many times over.
+    for (int step = 0; step < 60000; ++step) {
+        const auto a = static_cast<std::int32_t>(rng() % 2000 + 1);
+        const auto b = static_cast<std::int32_t>(rng() % 2000 + 1);
+        switch (rng() % 6) {
+        case 0:
+        case 1: {
+            const std::string name = randomName(rng);
+            column.set(a, name);
+            reference[static_cast<std::size_t>(a)] = name.substr(0, 255);
+            break;
+        }
+        case 2: // a name taken from the column itself, even from the same row
+            column.set(a, column.get(b));
+            reference[static_cast<std::size_t>(a)] = reference[static_cast<std::size_t>(b)];
+            break;
+        case 3:
+            column.swap(a, b);
+            std::swap(reference[static_cast<std::size_t>(a)],
+                      reference[static_cast<std::size_t>(b)]);
+            break;
+        case 4: // two rows share their bytes until one changes
+            column.move(a, b);
+            reference[static_cast<std::size_t>(b)] = reference[static_cast<std::size_t>(a)];
+            break;
+        case 5: { // a row's own name, shortened
+            std::string& name = reference[static_cast<std::size_t>(a)];
+            const std::size_t cut = std::min<std::size_t>(rng() % 3, name.size());
+            column.set(a, column.get(a).substr(cut));
+            name = name.substr(cut);
+            break;
+        }
+        }
+    }
+    expectSame(column, reference);
+}
+
+TEST(NameColumn, PermuteAndSpliceMoveNamesWithoutLosingAny) {
+    std::mt19937_64 rng(11);
+    NameColumn column;
+    std::vector<std::string> reference(501);
+    for (std::int32_t r = 1; r <= 500; ++r) {
+        reference[static_cast<std::size_t>(r)] = randomName(rng).substr(0, 255);
+        column.set(r, reference[static_cast<std::size_t>(r)]);
+    }
+    std::vector<std::int32_t> order(400); // rows 401 to 500 stay where they are
+    std::iota(order.begin(), order.end(), 1);
+    std::shuffle(order.begin(), order.end(), rng);
+    column.permute(order);
+    std::vector<std::string> permuted = reference;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        permuted[k + 1] = reference[static_cast<std::size_t>(order[k])];
+    }
+    expectSame(column, permuted);
+
+    NameColumn part;
+    std::vector<std::string> partNames{""};
+    for (std::int32_t r = 1; r <= 300; ++r) {
+        partNames.push_back(r % 5 == 0 ? std::string() : "part-" + std::to_string(r));
+        part.set(r, partNames.back());
+    }
+    column.splice(351, part); // over rows 351 to 500 and beyond them
+    permuted.resize(651);
+    std::copy(partNames.begin() + 1, partNames.end(), permuted.begin() + 351);
+    expectSame(column, permuted);
+    EXPECT_EQ(column.get(651), "");
+    EXPECT_EQ(column.get(-1), "");
+    EXPECT_EQ(column.get(1 << 30), "");
+}
+
+} // namespace

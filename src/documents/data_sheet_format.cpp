@@ -63,6 +63,60 @@ std::string substituted(std::string_view name) {
     return out;
 }
 
+char* writeField(char* p, std::string_view name, bool quoted) {
+    if (quoted) {
+        *p++ = '"';
+    }
+    std::memcpy(p, name.data(), name.size());
+    p += name.size();
+    if (quoted) {
+        *p++ = '"';
+    }
+    return p;
+}
+
+// Writes a name as the document holds it. One the document cannot carry is
+// written as it will be from now on, and altered is set.
+char* writeName(char* p, std::string_view name, bool& altered) {
+    // One pass for both questions: must it be quoted, can it be carried.
+    bool quoted = !name.empty() && (name.front() == ' ' || name.front() == '\t');
+    bool doubleQuote = false;
+    bool lineBreak = false;
+    for (const char c : name) {
+        quoted = quoted || c == ',' || c == '\t';
+        doubleQuote = doubleQuote || c == '"';
+        lineBreak = lineBreak || c == '\r' || c == '\n';
+    }
+    const bool carried =
+        !lineBreak && !(quoted && doubleQuote) && (name.empty() || name.front() != '"');
+    if (carried) {
+        return writeField(p, name, quoted);
+    }
+    altered = true;
+    const std::string written = substituted(name);
+    return writeField(p, written, needsQuotes(written));
+}
+
+// The longest line a record gets: two quoted names, eight numbers, the
+// commas and the CR.
+constexpr std::size_t kMaxRecord =
+    2 * (Str255::kMaxLength + 2) + kParamCount * (kMaxNumberText + 1) + 2;
+
+// The document line of a row written at p; returns its end. altered is set
+// when a name had to be changed to be written.
+char* writeRecord(char* p, const ModelTable& table, std::int32_t row, bool& altered) {
+    p = writeName(p, table.Manufacturer.get(row), altered);
+    *p++ = ',';
+    p = writeName(p, table.ModelName.get(row), altered);
+    for (Param param : kAllParams) {
+        *p++ = ',';
+        p = writeRoundedPSstr(p, table.value(param, row),
+                              kDocumentScale[static_cast<std::size_t>(param)]);
+    }
+    *p++ = '\r';
+    return p;
+}
+
 void appendName(std::string& out, std::string_view name) {
     if (needsQuotes(name)) {
         out.push_back('"');
@@ -73,56 +127,93 @@ void appendName(std::string& out, std::string_view name) {
     }
 }
 
-// Replaces the names that cannot be written as they stand, in the table too.
-std::vector<std::int32_t> makeNamesWritable(ModelTable& table) {
-    std::vector<std::int32_t> altered;
-    for (std::int32_t r = 1; r <= table.fNum; ++r) {
-        bool changed = false;
-        for (NameColumn* column : {&table.Manufacturer, &table.ModelName}) {
-            if (!carriable(column->get(r))) {
-                column->set(r, substituted(column->get(r)));
-                changed = true;
-            }
+// Formats rows first to end - 1; the rows whose names had to be changed are
+// added to altered.
+void formatRows(ByteBlock& out, const ModelTable& table, std::int32_t first, std::int32_t end,
+                std::vector<std::int32_t>& altered) {
+    // Kept in locals: the block's own fields may share a cache line with
+    // the other thread's block.
+    std::size_t size = 0;
+    char* data = out.data();
+    std::size_t capacity = out.capacity();
+    for (std::int32_t r = first; r < end; ++r) {
+        if (capacity - size < kMaxRecord) {
+            out.setSize(size);
+            out.reserve(std::max(2 * capacity, size + kMaxRecord));
+            data = out.data();
+            capacity = out.capacity();
         }
+        bool changed = false;
+        size = static_cast<std::size_t>(writeRecord(data + size, table, r, changed) - data);
         if (changed) {
             altered.push_back(r);
         }
     }
-    return altered;
+    out.setSize(size);
 }
 
-void formatRows(std::string& out, const ModelTable& table, std::int32_t first, std::int32_t end) {
-    out.clear();
-    for (std::int32_t r = first; r < end; ++r) {
-        AppendDocumentRecord(out, table, r);
+// The table takes the names as they were written.
+void keepWrittenNames(ModelTable& table, const std::vector<std::int32_t>& rows) {
+    for (const std::int32_t r : rows) {
+        for (NameColumn* column : {&table.Manufacturer, &table.ModelName}) {
+            if (!carriable(column->get(r))) {
+                column->set(r, substituted(column->get(r)));
+            }
+        }
     }
 }
 
 SaveOutcome writeRows(AppState& app) {
     SaveOutcome outcome;
-    outcome.alteredNameRows = makeNamesWritable(app.table);
-    // Records go out in blocks of many rows, one print per block; while one
-    // block is made here the next one is made on the second core.
+    // Records are made in blocks of many rows, one print per block. The
+    // second core makes every other block; this thread writes the block the
+    // second core made last time while that one makes its next block.
     constexpr std::int32_t kBlockRows = 1 << 14;
-    const ModelTable& table = app.table;
+    ModelTable& table = app.table;
     const std::int32_t last = table.fNum;
-    std::string block;
-    std::string next;
+    ByteBlock mine;
+    std::array<ByteBlock, 2> theirs;
+    std::array<std::vector<std::int32_t>, 2> theirAltered;
+    bool theirsPending = false;
+    int turn = 0;
+    auto takeTheirs = [&](int which) {
+        auto& altered = theirAltered[static_cast<std::size_t>(which)];
+        keepWrittenNames(table, altered);
+        outcome.alteredNameRows.insert(outcome.alteredNameRows.end(), altered.begin(),
+                                       altered.end());
+        app.files.FilePrintString(kDocumentFileNumber,
+                                  theirs[static_cast<std::size_t>(which)].view());
+    };
     for (std::int32_t r = 1; r <= last; r += 2 * kBlockRows) {
         const std::int32_t middle = std::min(last + 1, r + kBlockRows);
         const std::int32_t end = std::min(last + 1, middle + kBlockRows);
         std::thread helper;
         if (middle < end) {
-            helper = std::thread([&] { formatRows(next, table, middle, end); });
+            theirAltered[static_cast<std::size_t>(turn)].clear();
+            helper = std::thread([&, turn] {
+                formatRows(theirs[static_cast<std::size_t>(turn)], table, middle, end,
+                           theirAltered[static_cast<std::size_t>(turn)]);
+            });
         }
-        formatRows(block, table, r, middle);
+        if (theirsPending) {
+            takeTheirs(1 - turn);
+            theirsPending = false;
+        }
+        std::vector<std::int32_t> altered;
+        formatRows(mine, table, r, middle, altered);
         if (helper.joinable()) {
             helper.join();
+            theirsPending = true;
         }
-        app.files.FilePrintString(kDocumentFileNumber, block);
-        if (middle < end) {
-            app.files.FilePrintString(kDocumentFileNumber, next);
-        }
+        // Names change in the table only while no other thread reads it.
+        keepWrittenNames(table, altered);
+        outcome.alteredNameRows.insert(outcome.alteredNameRows.end(), altered.begin(),
+                                       altered.end());
+        app.files.FilePrintString(kDocumentFileNumber, mine.view());
+        turn = 1 - turn;
+    }
+    if (theirsPending) {
+        takeTheirs(1 - turn);
     }
     outcome.ok = app.files.FileClose(kDocumentFileNumber);
     return outcome;
@@ -249,14 +340,10 @@ std::string WritableName(std::string_view name) {
 }
 
 void AppendDocumentRecord(std::string& out, const ModelTable& table, std::int32_t row) {
-    appendName(out, table.Manufacturer.get(row));
-    out.push_back(',');
-    appendName(out, table.ModelName.get(row));
-    for (Param p : kAllParams) {
-        out.push_back(',');
-        appendRoundedPSstr(out, table.value(p, row), kDocumentScale[static_cast<std::size_t>(p)]);
-    }
-    out.push_back('\r');
+    std::array<char, kMaxRecord> line{};
+    bool altered = false;
+    const char* end = writeRecord(line.data(), table, row, altered);
+    out.append(line.data(), static_cast<std::size_t>(end - line.data()));
 }
 
 SaveOutcome WriteDataSheet(AppState& app, const std::string& path) {

@@ -33,7 +33,8 @@ NameField EncodeNameField(std::string_view name);
 // The name as it will read back from EncodeNameField's text.
 std::string WritableName(std::string_view name);
 
-// The document line of one row, CR included.
+// The document line of one row, CR included, as a save writes it (a name the
+// format cannot carry changed as EncodeNameField changes it).
 void AppendDocumentRecord(std::string& out, const ModelTable& table, std::int32_t row);
 
 struct SaveOutcome {

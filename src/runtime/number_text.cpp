@@ -4,6 +4,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace kestrune {
@@ -238,12 +239,6 @@ double readInteger(std::string_view s, int base) {
     return static_cast<double>(static_cast<std::int64_t>(value));
 }
 
-void appendDigits(std::string& out, std::uint64_t n) {
-    std::array<char, 24> buf{};
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), n);
-    out.append(buf.data(), res.ptr);
-}
-
 int scaleDigits(int scale) {
     switch (scale) {
     case 10:
@@ -255,6 +250,19 @@ int scaleDigits(int scale) {
     default:
         return -1;
     }
+}
+
+// std::rint in the default rounding mode, without a library call where the
+// processor has no rounding instruction: adding and taking away 2^52 leaves
+// a smaller magnitude rounded to the nearest integer, ties to even; from
+// 2^52 on every double is an integer already (and NaN and infinities stay).
+double nearestEven(double x) {
+    constexpr double kTwo52 = 4503599627370496.0;
+    if (!(std::fabs(x) < kTwo52)) {
+        return x;
+    }
+    const double magnitude = (std::fabs(x) + kTwo52) - kTwo52;
+    return std::copysign(magnitude, x);
 }
 
 } // namespace
@@ -371,45 +379,71 @@ std::int64_t PSvalInt64(std::string_view s) {
 }
 
 double RoundToScale(double x, int scale) {
-    return std::rint(static_cast<double>(scale) * x) / scale;
+    return nearestEven(static_cast<double>(scale) * x) / scale;
 }
 
-void appendRoundedPSstr(std::string& out, double x, int scale) {
-    const double steps = std::rint(static_cast<double>(scale) * x);
-    const double q = steps / scale;
-    const int m = scaleDigits(scale);
-    const int e = textExponent(q);
-    // The double nearest steps/10^m prints with d >= m decimals as exactly
-    // that decimal: its distance from it is below half a unit of the d-th
-    // decimal throughout the fixed-style range.
-    if (m < 0 || !isFixedStyle(e) || fixedDigits(e) < m ||
-        !(std::fabs(steps) < 9007199254740992.0)) {
-        appendPSstr(out, q);
-        return;
-    }
-    if (steps == 0.0) {
-        out.append(std::signbit(q) ? "-0" : " 0");
-        return;
-    }
-    const auto n = static_cast<std::uint64_t>(std::fabs(steps));
-    const auto s = static_cast<std::uint64_t>(scale);
-    out.push_back(steps < 0 ? '-' : ' ');
-    appendDigits(out, n / s);
-    std::uint64_t frac = n % s;
+// The text of steps/S, with M = log10(S) decimals at most, trailing zeros
+// dropped, written at p; divisions by constants only.
+template <std::uint64_t S, int M> char* writeSteps(char* p, bool negative, std::uint64_t n) {
+    *p++ = negative ? '-' : ' ';
+    p = std::to_chars(p, p + 24, n / S).ptr;
+    std::uint64_t frac = n % S;
     if (frac != 0) {
-        int places = m;
+        int places = M;
         while (frac % 10 == 0) {
             frac /= 10;
             --places;
         }
-        std::array<char, 4> digits{'0', '0', '0', '0'};
+        *p++ = '.';
         for (int k = places - 1; k >= 0; --k) {
-            digits[static_cast<std::size_t>(k)] = static_cast<char>('0' + frac % 10);
+            p[k] = static_cast<char>('0' + frac % 10);
             frac /= 10;
         }
-        out.push_back('.');
-        out.append(digits.data(), static_cast<std::size_t>(places));
+        p += places;
     }
+    return p;
+}
+
+// Counts of steps whose quotient steps/scale prints in the fixed style with
+// at least as many decimals as the scale has: from kFewestSteps[m] (the
+// quotient reaches 2^-7) to below kMostSteps[m] (the quotient stays below
+// 2^32 for one decimal, 2^31 for two, 2^27 for three), m decimals. Counts
+// are whole numbers, so no quotient can round across those powers of two.
+constexpr std::array<double, 4> kFewestSteps = {0.0, 1.0, 1.0, 8.0};
+constexpr std::array<double, 4> kMostSteps = {0.0, 4294967296.0 * 10, 2147483648.0 * 100,
+                                              134217728.0 * 1000};
+
+char* writeRoundedPSstr(char* p, double x, int scale) {
+    const double steps = nearestEven(static_cast<double>(scale) * x);
+    const int m = scaleDigits(scale);
+    const double size = std::fabs(steps);
+    if (m > 0 && size >= kFewestSteps[static_cast<std::size_t>(m)] &&
+        size < kMostSteps[static_cast<std::size_t>(m)]) {
+        const auto n = static_cast<std::uint64_t>(size);
+        switch (m) {
+        case 1:
+            return writeSteps<10, 1>(p, steps < 0, n);
+        case 2:
+            return writeSteps<100, 2>(p, steps < 0, n);
+        default:
+            return writeSteps<1000, 3>(p, steps < 0, n);
+        }
+    }
+    if (steps == 0.0) {
+        *p++ = std::signbit(steps) ? '-' : ' ';
+        *p++ = '0';
+        return p;
+    }
+    const std::string text = PSstr(steps / scale);
+    const std::size_t length = std::min(text.size(), kMaxNumberText);
+    std::memcpy(p, text.data(), length);
+    return p + length;
+}
+
+void appendRoundedPSstr(std::string& out, double x, int scale) {
+    std::array<char, kMaxNumberText> buf{};
+    const char* end = writeRoundedPSstr(buf.data(), x, scale);
+    out.append(buf.data(), static_cast<std::size_t>(end - buf.data()));
 }
 
 std::string RoundedPSstr(double x, int scale) {

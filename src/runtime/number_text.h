@@ -36,6 +36,10 @@ std::string RoundedPSstr(double x, int scale);
 
 // Same as RoundedPSstr, appending to out (no allocation on the hot path).
 void appendRoundedPSstr(std::string& out, double x, int scale);
+// The longest text a number gets.
+inline constexpr std::size_t kMaxNumberText = 40;
+// Same as RoundedPSstr, written at p (room for kMaxNumberText bytes); returns its end.
+char* writeRoundedPSstr(char* p, double x, int scale);
 void appendPSstr(std::string& out, double x);
 
 } // namespace kestrune

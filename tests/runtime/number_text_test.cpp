@@ -172,7 +172,13 @@ TEST(RoundedPSstr, IsThePSstrOfTheRoundedValue) {
     for (int i = 0; i < 60000; ++i) {
         const int k = scales[i % 3];
         double x = 0.0;
-        switch (rng() % 6) {
+        switch (rng() % 7) {
+        case 5: { // counts of steps next to a power of two, where the style changes
+            const double power = std::ldexp(1.0, static_cast<int>(rng() % 40) - 10);
+            const double steps = std::floor(power * k) + static_cast<double>(rng() % 5) - 2.0;
+            x = (rng() % 2 == 0 ? steps : -steps) / k;
+            break;
+        }
         case 0: // ties: k*x lands exactly on a half
             x = static_cast<double>(static_cast<std::int64_t>(rng() % 200001) - 100000) +
                 static_cast<double>(2 * (rng() % 8) + 1) / (k == 10    ? 4.0

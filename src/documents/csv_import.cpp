@@ -2,6 +2,7 @@
 
 #include "documents/csv_export.h"
 #include "documents/data_sheet_format.h"
+#include "documents/whole_line_records.h"
 #include "runtime/byte_streams.h"
 #include "runtime/file_errors.h"
 #include "runtime/mac_roman.h"
@@ -16,7 +17,6 @@
 #include <functional>
 #include <istream>
 #include <new>
-#include <sstream>
 #include <system_error>
 #include <unistd.h>
 #include <utility>
@@ -93,12 +93,34 @@ bool readRows(AppState& app, const std::function<void()>& open) {
     return true;
 }
 
-void readRows(AppState& app, std::istream& in) {
-    readRows(app, [&] {
-        in.clear();
-        in.seekg(0);
-        app.files.FileOpenInput(kCSVFileNumber, in);
-    });
+// The rows of a table's text: whole lines at once when every line (after a
+// header line) is one model, else item by item.
+void readRowsFromText(AppState& app, std::string_view text) {
+    if (!text.empty()) {
+        std::string_view body = text;
+        std::size_t skipped = 0;
+        if (FirstItem(text) == kCSVHeaderFirstField) {
+            skipped = SkipLineOfItems(text, kHeaderFields, TextFiles::kMaxItemLine);
+            body = text.substr(skipped);
+        }
+        const bool headerInOneLine = skipped > 0 || body.size() == text.size();
+        if (headerInOneLine && !body.empty()) {
+            const std::int32_t rows =
+                ReadWholeLineRecords(body, kHeaderFields, TextFiles::kMaxItemLine, app.table);
+            if (rows >= 0) {
+                app.table.fNum = rows;
+                app.table.emptyRow(rows + 1, true);
+                return;
+            }
+        }
+    }
+    readRows(app, [&] { app.files.FileOpenInputBytes(kCSVFileNumber, text); });
+}
+
+// The table's text of an imported file's bytes, converted only when they
+// are UTF-8 beyond ASCII (or marked as UTF-8).
+bool needsConversion(std::string_view bytes) {
+    return bytes.starts_with(kUtf8ByteOrderMark) || (!isPlainAscii(bytes) && isValidUtf8(bytes));
 }
 
 // What a first pass over a file finds out without keeping its bytes.
@@ -164,11 +186,6 @@ bool prepareText(AppState& app, const std::function<std::string()>& readBytes, s
     return true;
 }
 
-void readText(AppState& app, std::string text) {
-    std::istringstream in(std::move(text));
-    readRows(app, in);
-}
-
 // Every byte of the source; a read that fails part-way is reported and what
 // came before it is kept.
 std::string readAll(AppState& app, ByteSource& source, std::size_t sizeHint) {
@@ -223,6 +240,39 @@ bool ReadCSVTable(AppState& app, const std::string& path) {
         app.files.CheckFileError(kCSVFileNumber, status);
         return false;
     }
+    // The usual way: the whole file in one read, its lines taken in place.
+    ByteBlock whole;
+    bool read = false;
+    try {
+        read = source->readRest(whole, kWholeReadLimit);
+    } catch (const std::bad_alloc&) {
+        app.files.CheckFileError(kCSVFileNumber, ENOMEM);
+        return false;
+    }
+    if (read) {
+        source.reset(); // releases the file's lock
+        if (!needsConversion(whole.view())) {
+            readRowsFromText(app, whole.view());
+            return true;
+        }
+        std::string text;
+        try {
+            text = ImportedTextToMacRoman(std::string(whole.view()));
+        } catch (const std::bad_alloc&) {
+            app.files.CheckFileError(kCSVFileNumber, ENOMEM);
+            return false;
+        }
+        whole = ByteBlock();
+        readRowsFromText(app, text);
+        return true;
+    }
+    // Otherwise (a file that cannot tell its size, a read that failed part
+    // of the way) it is read as a stream, which reports what goes wrong.
+    source = openFileSource(path, status);
+    if (!source) {
+        app.files.CheckFileError(kCSVFileNumber, status);
+        return false;
+    }
     // Plain ASCII needs no conversion: it is read straight from the file
     // instead of held whole in memory beside the table it fills.
     const PlainTextScan scan = scanForPlainText(path);
@@ -252,7 +302,7 @@ bool ReadCSVTable(AppState& app, const std::string& path) {
     if (!ready) {
         return false;
     }
-    readText(app, std::move(text));
+    readRowsFromText(app, text);
     return true;
 }
 
@@ -262,7 +312,7 @@ bool ReadCSVTable(AppState& app, std::istream& in) {
             app, [&] { return readAll(app, in); }, text)) {
         return false;
     }
-    readText(app, std::move(text));
+    readRowsFromText(app, text);
     return true;
 }
 

@@ -67,8 +67,10 @@ char* writeField(char* p, std::string_view name, bool quoted) {
     if (quoted) {
         *p++ = '"';
     }
-    std::memcpy(p, name.data(), name.size());
-    p += name.size();
+    if (!name.empty()) { // an empty view may point nowhere, which memcpy must not see
+        std::memcpy(p, name.data(), name.size());
+        p += name.size();
+    }
     if (quoted) {
         *p++ = '"';
     }
@@ -285,9 +287,6 @@ void readRecords(AppState& app, const std::function<void()>& reopen,
     }
     files.FileClose(kDocumentFileNumber);
 }
-
-// Documents up to this size are read in one piece.
-constexpr std::size_t kWholeReadLimit = std::size_t{1} << 31;
 
 // The shortest record a document holds: two empty names and the eight
 // numbers of the older layout, " 0" each, with their commas and CR.

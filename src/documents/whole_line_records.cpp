@@ -22,6 +22,9 @@ struct LineEnd {
 };
 
 LineEnd lineEnd(const char* p, const char* last) {
+    if (p == last) {
+        return {last, last};
+    }
     const auto* cr =
         static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(last - p)));
     const char* upTo = cr != nullptr ? cr : last;
@@ -139,6 +142,30 @@ bool readPart(const char* p, const char* last, int fields, std::size_t maxLine, 
 }
 
 } // namespace
+
+std::string_view FirstItem(std::string_view bytes) {
+    const char* begin = bytes.data();
+    const LineEnd end = lineEnd(begin, begin + bytes.size());
+    std::size_t i = 0;
+    return nextItem(std::string_view(begin, static_cast<std::size_t>(end.end - begin)), i);
+}
+
+std::size_t SkipLineOfItems(std::string_view bytes, int n, std::size_t maxLine) {
+    const char* begin = bytes.data();
+    const LineEnd end = lineEnd(begin, begin + bytes.size());
+    const std::string_view line(begin, static_cast<std::size_t>(end.end - begin));
+    if (line.empty() || line.size() > maxLine) {
+        return 0;
+    }
+    std::size_t i = 0;
+    for (int k = 0; k < n; ++k) {
+        if (k > 0 && i >= line.size()) {
+            return 0;
+        }
+        nextItem(line, i);
+    }
+    return i < line.size() ? 0 : static_cast<std::size_t>(end.next - begin);
+}
 
 std::int32_t ReadWholeLineRecords(std::string_view bytes, int fields, std::size_t maxLine,
                                   ModelTable& table) {

@@ -18,4 +18,14 @@ namespace kestrune {
 std::int32_t ReadWholeLineRecords(std::string_view bytes, int fields, std::size_t maxLine,
                                   ModelTable& table);
 
+// Documents and imported tables up to this size are read in one piece.
+inline constexpr std::size_t kWholeReadLimit = std::size_t{1} << 31;
+
+// The first item of bytes by the item rules ("" for an empty first line).
+std::string_view FirstItem(std::string_view bytes);
+
+// Where the second line of bytes begins when the first holds exactly n items
+// by the item rules (a header); 0 when it does not.
+std::size_t SkipLineOfItems(std::string_view bytes, int n, std::size_t maxLine);
+
 } // namespace kestrune

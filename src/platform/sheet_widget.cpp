@@ -1,6 +1,7 @@
 #include "platform/sheet_widget.h"
 
 #include "exchange/sheet_context_menu.h"
+#include "model/app_state.h"
 #include "platform/painter_canvas.h"
 #include "platform/sheet_keys.h"
 #include "sheet/sheet_input.h"
@@ -13,10 +14,14 @@
 #include <QPainter>
 #include <QWheelEvent>
 #include <cmath>
+#include <cstdio>
 
 namespace kestrune {
 
 SheetWidget::SheetWidget(AppState& app, QWidget* parent) : QWidget(parent), app_(app) {
+    // For timing a launch from outside: one line on stdout once a sheet with
+    // models has been drawn.
+    reportShown_ = qEnvironmentVariableIsSet("KESTRUNE_REPORT_SHEET_SHOWN");
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Focus is given, not taken: a click leaves it with the edit field.
     setFocusPolicy(Qt::NoFocus);
@@ -30,6 +35,11 @@ void SheetWidget::paintEvent(QPaintEvent* event) {
     PainterCanvas canvas(painter);
     const double top = exposed.top() + kTop;
     PaintSheet(canvas, app_, top, top + exposed.height());
+    if (reportShown_ && app_.flags.MainWndOpenFlag != 0 && app_.table.fNum > 0) {
+        reportShown_ = false;
+        std::fputs("kestrune: sheet shown\n", stdout);
+        std::fflush(stdout);
+    }
 }
 
 void SheetWidget::click(QMouseEvent* event, int clickCount) {

@@ -36,6 +36,7 @@ private:
 
     AppState& app_;
     WheelSteps wheel_;
+    bool reportShown_ = false;
 };
 
 } // namespace kestrune

@@ -94,6 +94,9 @@ public:
 protected:
     std::size_t fill(char* data, std::size_t size) override {
         const std::size_t n = std::min(size, bytes_.size());
+        if (n == 0) {
+            return 0; // an empty view may point nowhere, which memcpy must not see
+        }
         std::memcpy(data, bytes_.data(), n);
         bytes_.remove_prefix(n);
         return n;
@@ -432,7 +435,9 @@ bool ByteSource::readRest(ByteBlock& out, std::size_t limit) {
     }
     out.setSize(0);
     out.reserve(buffered + *unread + 1);
-    std::memcpy(out.data(), buffer_.data() + pos_, buffered);
+    if (buffered > 0) {
+        std::memcpy(out.data(), buffer_.data() + pos_, buffered);
+    }
     pos_ = end_;
     // One read for the whole rest as it stands; a file that grew meanwhile
     // goes on in pieces.

@@ -130,6 +130,25 @@ void BM_PeakMemoryOfImportedCSV(benchmark::State& state) {
     std::remove(path.c_str());
 }
 
+// The same catalogue as a CSV table with its header, imported.
+void BM_ImportCSV(benchmark::State& state) {
+    SilentPlatform platform;
+    const auto rows = static_cast<std::int32_t>(state.range(0));
+    const std::string path = benchPath(rows) + ".csv";
+    {
+        AppState writer(platform);
+        bench::fillRandomCatalogue(writer.table, rows);
+        WriteCSVTable(writer, path);
+    }
+    for (auto _ : state) {
+        AppState app(platform);
+        ReadCSVTable(app, path);
+        benchmark::DoNotOptimize(app.table.fNum);
+    }
+    state.SetItemsProcessed(state.iterations() * rows);
+    std::remove(path.c_str());
+}
+
 void BM_PSstr(benchmark::State& state) {
     double x = 0.123456789;
     for (auto _ : state) {
@@ -158,6 +177,11 @@ BENCHMARK(BM_ReadDocument)
     ->Arg(1'000'000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakMemoryOfLoadedTable)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportCSV)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakMemoryOfImportedCSV)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloorWriteAndSync)
     ->Arg(10'000)

@@ -117,10 +117,48 @@ void readRowsFromText(AppState& app, std::string_view text) {
     readRows(app, [&] { app.files.FileOpenInputBytes(kCSVFileNumber, text); });
 }
 
-// The table's text of an imported file's bytes, converted only when they
-// are UTF-8 beyond ASCII (or marked as UTF-8).
-bool needsConversion(std::string_view bytes) {
-    return bytes.starts_with(kUtf8ByteOrderMark) || (!isPlainAscii(bytes) && isValidUtf8(bytes));
+// A plain ASCII file of one model a line (after a header line) read whole
+// lines at a time, piece by piece, while it stays open; false when it is not
+// such a file, and nothing is reported.
+bool readPlainLines(AppState& app, const ByteSource& source) {
+    const std::optional<std::uint64_t> size = source.wholeSize();
+    if (!size || *size == 0) {
+        return false;
+    }
+    // The first line, to know whether a header comes first.
+    std::string head(
+        static_cast<std::size_t>(std::min<std::uint64_t>(*size, TextFiles::kMaxItemLine + 2)),
+        '\0');
+    for (std::size_t got = 0; got < head.size();) {
+        const std::size_t n = source.readAt(head.data() + got, head.size() - got, got);
+        if (n == 0) {
+            return false;
+        }
+        got += n;
+    }
+    std::uint64_t skipped = 0;
+    if (FirstItem(head) == kCSVHeaderFirstField) {
+        skipped = SkipLineOfItems(head, kHeaderFields, TextFiles::kMaxItemLine);
+        if (skipped == 0) {
+            return false;
+        }
+    }
+    RecordBytes body;
+    body.size = *size - skipped;
+    body.readAt = [&source, skipped](char* data, std::size_t length, std::uint64_t offset) {
+        return source.readAt(data, length, offset + skipped);
+    };
+    if (!isPlainAscii(head)) {
+        return false;
+    }
+    const std::int32_t rows = ReadWholeLineRecords(body, kHeaderFields, TextFiles::kMaxItemLine,
+                                                   app.table, kRecordPiece, true);
+    if (rows < 0) {
+        return false;
+    }
+    app.table.fNum = rows;
+    app.table.emptyRow(rows + 1, true);
+    return true;
 }
 
 // What a first pass over a file finds out without keeping its bytes.
@@ -240,41 +278,11 @@ bool ReadCSVTable(AppState& app, const std::string& path) {
         app.files.CheckFileError(kCSVFileNumber, status);
         return false;
     }
-    // The usual way: the whole file in one read, its lines taken in place.
-    ByteBlock whole;
-    bool read = false;
-    try {
-        read = source->readRest(whole, kWholeReadLimit);
-    } catch (const std::bad_alloc&) {
-        app.files.CheckFileError(kCSVFileNumber, ENOMEM);
-        return false;
-    }
-    if (read) {
-        source.reset(); // releases the file's lock
-        if (!needsConversion(whole.view())) {
-            readRowsFromText(app, whole.view());
-            return true;
-        }
-        std::string text;
-        try {
-            text = ImportedTextToMacRoman(std::string(whole.view()));
-        } catch (const std::bad_alloc&) {
-            app.files.CheckFileError(kCSVFileNumber, ENOMEM);
-            return false;
-        }
-        whole = ByteBlock();
-        readRowsFromText(app, text);
-        return true;
-    }
-    // Otherwise (a file that cannot tell its size, a read that failed part
-    // of the way) it is read as a stream, which reports what goes wrong.
-    source = openFileSource(path, status);
-    if (!source) {
-        app.files.CheckFileError(kCSVFileNumber, status);
-        return false;
-    }
     // Plain ASCII needs no conversion: it is read straight from the file
     // instead of held whole in memory beside the table it fills.
+    if (readPlainLines(app, *source)) {
+        return true;
+    }
     const PlainTextScan scan = scanForPlainText(path);
     source.reset();
     if (scan.plain) {

@@ -251,9 +251,9 @@ int probeFieldCount(TextFiles& files, const std::function<void()>& reopen) {
     return first == tenth ? kOldFields : kCurrentFields;
 }
 
-// whole: the document's bytes when it is held in memory.
+// whole gives the open document's bytes when they can be read at any offset.
 void readRecords(AppState& app, const std::function<void()>& reopen,
-                 std::optional<std::string_view> whole = std::nullopt) {
+                 const std::function<std::optional<RecordBytes>()>& whole = {}) {
     TextFiles& files = app.files;
     ModelTable& table = app.table;
     table.fNum = 0;
@@ -264,9 +264,9 @@ void readRecords(AppState& app, const std::function<void()>& reopen,
         return;
     }
     const int fields = probeFieldCount(files, reopen);
-    if (whole) {
+    if (const std::optional<RecordBytes> bytes = whole ? whole() : std::nullopt) {
         const std::int32_t rows =
-            ReadWholeLineRecords(*whole, fields, TextFiles::kMaxItemLine, table);
+            ReadWholeLineRecords(*bytes, fields, TextFiles::kMaxItemLine, table);
         if (rows >= 0) {
             table.fNum = rows;
             files.FileClose(kDocumentFileNumber);
@@ -363,25 +363,27 @@ bool ReadDataSheet(AppState& app, const std::string& path) {
     if (!app.files.isOpen(kDocumentFileNumber)) {
         return false;
     }
-    // The usual way: the whole document in one read, its lines taken in place.
-    ByteBlock whole;
-    if (app.files.FileReadWhole(kDocumentFileNumber, whole, kWholeReadLimit)) {
-        readRecords(
-            app,
-            [&] {
-                app.files.FileClose(kDocumentFileNumber);
-                app.files.FileOpenInputBytes(kDocumentFileNumber, whole.view());
-            },
-            whole.view());
-        return true;
-    }
-    if (!app.files.isOpen(kDocumentFileNumber)) {
-        // The read failed part of the way: the file is read anew, item by
-        // item, and reports the failure where it meets it.
+    // The usual way: the document's lines taken piece by piece, both halves
+    // at once, straight into the table.
+    const auto reopen = [&] {
+        app.files.FileClose(kDocumentFileNumber);
         app.files.FileOpenInput(kDocumentFileNumber, path);
-        if (!app.files.isOpen(kDocumentFileNumber)) {
-            return false;
+    };
+    const auto whole = [&]() -> std::optional<RecordBytes> {
+        const std::optional<TextFiles::WholeFile> file = app.files.FileWhole(kDocumentFileNumber);
+        if (!file) {
+            return std::nullopt;
         }
+        RecordBytes bytes;
+        bytes.size = file->size;
+        bytes.readAt = [source = file->source](char* data, std::size_t size, std::uint64_t offset) {
+            return source->readAt(data, size, offset);
+        };
+        return bytes;
+    };
+    if (app.files.FileWhole(kDocumentFileNumber)) {
+        readRecords(app, reopen, whole);
+        return true;
     }
     const std::int64_t rows = estimateRows(path);
     if (rows > 0 && rows < INT32_MAX - 2) {

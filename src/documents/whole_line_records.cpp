@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <thread>
 
 namespace kestrune {
@@ -39,13 +41,19 @@ LineEnd lineEnd(const char* p, const char* last) {
     return {cr, cr + 1 < last && cr[1] == '\n' ? cr + 2 : cr + 1};
 }
 
-std::int64_t countLines(const char* p, const char* last) {
-    std::int64_t lines = 0;
-    while (p < last) {
-        p = lineEnd(p, last).next;
-        ++lines;
+// Eight bytes at a time: a byte beyond ASCII has its top bit set.
+bool isAscii(std::string_view bytes) {
+    std::uint64_t any = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + i, 8);
+        any |= word;
     }
-    return lines;
+    for (; i < bytes.size(); ++i) {
+        any |= static_cast<unsigned char>(bytes[i]);
+    }
+    return (any & 0x8080808080808080ULL) == 0;
 }
 
 bool isBlank(char c) {
@@ -84,20 +92,6 @@ std::string_view nextItem(std::string_view line, std::size_t& i) {
     return item;
 }
 
-// A number item: a plain decimal read in the same pass as its item, else
-// the item's PSval.
-double numberItem(std::string_view line, std::size_t& i) {
-    while (i < line.size() && isBlank(line[i])) {
-        ++i;
-    }
-    double value = 0.0;
-    if (readPlainDecimalField(line, i, value)) {
-        i += i < line.size() ? 1 : 0; // its comma
-        return value;
-    }
-    return PSval(nextItem(line, i).substr(0, Str255::kMaxLength));
-}
-
 struct Columns {
     std::int32_t* number;
     std::array<double*, kParamCount> params;
@@ -107,38 +101,143 @@ struct Columns {
     std::int32_t nameShift; // a name of row r goes to row r - nameShift
 };
 
-// Reads the lines of [p, last) into rows first, first+1, ...; false at the
-// first line that is not one whole record.
-bool readPart(const char* p, const char* last, int fields, std::size_t maxLine, std::int32_t first,
-              const Columns& columns) {
-    std::int32_t r = first;
-    while (p < last) {
-        const LineEnd end = lineEnd(p, last);
-        const std::string_view line(p, static_cast<std::size_t>(end.end - p));
-        if (line.empty() || line.size() > maxLine) {
-            return false;
-        }
-        std::size_t i = 0;
-        columns.manufacturer->set(r - columns.nameShift, nextItem(line, i));
-        if (i >= line.size()) {
-            return false;
-        }
-        columns.modelName->set(r - columns.nameShift, nextItem(line, i));
-        const auto row = static_cast<std::size_t>(r);
-        for (int k = 0; k < fields - 2; ++k) {
-            if (i >= line.size()) {
-                return false; // the record goes on in the next line
-            }
-            columns.params[static_cast<std::size_t>(k)][row] = numberItem(line, i);
-        }
-        if (i < line.size()) {
-            return false; // the next record begins in this line
-        }
-        columns.number[row] = r;
-        ++r;
-        p = end.next;
+// One line as the record of row r; false when it is not one whole record,
+// or, with asciiOnly, when it holds a byte beyond ASCII. Every byte of a line
+// but its separators belongs to an item, and a plain decimal is ASCII, so
+// looking at the names and the other numbers is enough.
+bool readRecord(std::string_view line, int fields, std::int32_t r, const Columns& columns,
+                bool asciiOnly) {
+    if (line.empty()) {
+        return false;
     }
+    std::size_t i = 0;
+    const std::string_view manufacturer = nextItem(line, i);
+    if (i >= line.size()) {
+        return false;
+    }
+    const std::string_view modelName = nextItem(line, i);
+    if (asciiOnly && !(isAscii(manufacturer) && isAscii(modelName))) {
+        return false;
+    }
+    columns.manufacturer->set(r - columns.nameShift, manufacturer);
+    columns.modelName->set(r - columns.nameShift, modelName);
+    const auto row = static_cast<std::size_t>(r);
+    for (int k = 0; k < fields - 2; ++k) {
+        if (i >= line.size()) {
+            return false; // the record goes on in the next line
+        }
+        double& value = columns.params[static_cast<std::size_t>(k)][row];
+        while (i < line.size() && isBlank(line[i])) {
+            ++i;
+        }
+        if (!readPlainDecimalField(line, i, value)) {
+            const std::string_view item = nextItem(line, i);
+            if (asciiOnly && !isAscii(item)) {
+                return false;
+            }
+            value = PSval(item.substr(0, Str255::kMaxLength));
+        } else if (i < line.size()) {
+            ++i; // its comma
+        }
+    }
+    if (i < line.size()) {
+        return false; // the next record begins in this line
+    }
+    columns.number[row] = r;
     return true;
+}
+
+// Calls onLine with each line of bytes from offset from to offset to, in
+// order. A file is read a piece at a time into a buffer of its own. False
+// when a line is longer than maxLine, a read fails or onLine says no.
+template <typename OnLine>
+bool forEachLine(const RecordBytes& bytes, std::uint64_t from, std::uint64_t to,
+                 std::size_t maxLine, std::size_t piece, OnLine&& onLine) {
+    if (bytes.inMemory) {
+        const char* p = bytes.inMemory->data() + from;
+        const char* last = bytes.inMemory->data() + to;
+        while (p < last) {
+            const LineEnd end = lineEnd(p, last);
+            const std::string_view line(p, static_cast<std::size_t>(end.end - p));
+            if (line.size() > maxLine || !onLine(line)) {
+                return false;
+            }
+            p = end.next;
+        }
+        return true;
+    }
+    std::unique_ptr<char[]> buffer(new char[piece]); // NOLINT: filled by the reads
+    std::size_t have = 0;
+    std::uint64_t at = from;
+    for (;;) {
+        if (at < to) {
+            const auto want =
+                static_cast<std::size_t>(std::min<std::uint64_t>(piece - have, to - at));
+            const std::size_t got = bytes.readAt(buffer.get() + have, want, at);
+            if (got == 0) {
+                return false;
+            }
+            have += got;
+            at += got;
+        }
+        const bool ended = at >= to;
+        const char* p = buffer.get();
+        const char* last = p + have;
+        while (p < last) {
+            const LineEnd end = lineEnd(p, last);
+            // A line is whole once its end is in; a CR that closes the
+            // piece may still have its LF to come.
+            if (!ended && (end.end == last || (end.next == last && *end.end == '\r'))) {
+                break;
+            }
+            const std::string_view line(p, static_cast<std::size_t>(end.end - p));
+            if (line.size() > maxLine || !onLine(line)) {
+                return false;
+            }
+            p = end.next;
+        }
+        if (ended) {
+            return true;
+        }
+        const auto rest = static_cast<std::size_t>(last - p);
+        if (rest > maxLine + 1 || rest == piece) {
+            return false; // longer than a record can be
+        }
+        std::memmove(buffer.get(), p, rest);
+        have = rest;
+    }
+}
+
+// Where the second half starts: the line after the middle, or 0 when the
+// bytes are too few to share out or no line ends near the middle.
+std::uint64_t secondHalf(const RecordBytes& bytes, std::size_t maxLine) {
+    if (bytes.size < kSplitBytes) {
+        return 0;
+    }
+    const std::uint64_t middle = bytes.size / 2;
+    const std::uint64_t low = middle > maxLine + 2 ? middle - maxLine - 2 : 0;
+    const auto length = static_cast<std::size_t>(middle + 1 - low);
+    std::string window(length, '\0');
+    if (bytes.inMemory) {
+        window.assign(bytes.inMemory->substr(static_cast<std::size_t>(low), length));
+    } else {
+        std::size_t got = 0;
+        while (got < length) {
+            const std::size_t n = bytes.readAt(window.data() + got, length - got, low + got);
+            if (n == 0) {
+                return 0;
+            }
+            got += n;
+        }
+    }
+    std::size_t p = length - 1; // the middle byte
+    while (p > 0 && window[p - 1] != '\r' && window[p - 1] != '\n') {
+        --p;
+    }
+    if (p == 0) {
+        return 0;
+    }
+    return low + p + (window[p - 1] == '\r' && window[p] == '\n' ? 1 : 0);
 }
 
 } // namespace
@@ -167,31 +266,40 @@ std::size_t SkipLineOfItems(std::string_view bytes, int n, std::size_t maxLine) 
     return i < line.size() ? 0 : static_cast<std::size_t>(end.next - begin);
 }
 
-std::int32_t ReadWholeLineRecords(std::string_view bytes, int fields, std::size_t maxLine,
-                                  ModelTable& table) {
-    const char* begin = bytes.data();
-    const char* last = begin + bytes.size();
-    // The second half starts at the line after the middle.
-    const char* middle = begin;
-    if (bytes.size() >= kSplitBytes) {
-        const char* p = begin + bytes.size() / 2;
-        while (p > begin && p[-1] != '\r' && p[-1] != '\n') {
-            --p;
-        }
-        middle = p > begin && p[-1] == '\r' && p < last && *p == '\n' ? p + 1 : p;
-    }
+RecordBytes RecordBytesInMemory(std::string_view bytes) {
+    RecordBytes in;
+    in.size = bytes.size();
+    in.inMemory = bytes;
+    return in;
+}
 
+std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::size_t maxLine,
+                                  ModelTable& table, std::size_t piece, bool asciiOnly) {
+    const std::uint64_t middle = secondHalf(bytes, maxLine);
+    const bool shared = middle > 0;
+    const std::uint64_t firstEnd = shared ? middle : bytes.size;
+
+    // The lines of each half, counted side by side: the second half's rows
+    // start after the first half's.
+    std::int64_t firstLines = 0;
     std::int64_t secondLines = 0;
+    auto count = [&](std::uint64_t from, std::uint64_t to, std::int64_t& lines) {
+        return forEachLine(bytes, from, to, maxLine, piece, [&](std::string_view line) {
+            ++lines;
+            return !line.empty();
+        });
+    };
+    bool secondCounted = true;
     std::thread counter;
-    if (middle > begin) {
-        counter = std::thread([&] { secondLines = countLines(middle, last); });
+    if (shared) {
+        counter = std::thread([&] { secondCounted = count(middle, bytes.size, secondLines); });
     }
-    const std::int64_t firstLines = countLines(begin, middle > begin ? middle : last);
+    const bool firstCounted = count(0, firstEnd, firstLines);
     if (counter.joinable()) {
         counter.join();
     }
     const std::int64_t rows = firstLines + secondLines;
-    if (rows >= INT32_MAX - 2) {
+    if (!firstCounted || !secondCounted || rows >= INT32_MAX - 2) {
         return -1;
     }
     const auto n = static_cast<std::int32_t>(rows);
@@ -209,11 +317,11 @@ std::int32_t ReadWholeLineRecords(std::string_view bytes, int fields, std::size_
     second.nameShift = static_cast<std::int32_t>(firstLines);
     // Names are a part of each line: room for them is made once. Memory not
     // written to costs nothing.
-    const auto firstBytes = static_cast<std::size_t>((middle > begin ? middle : last) - begin);
-    const auto secondBytes = static_cast<std::size_t>(last - middle) * (middle > begin ? 1 : 0);
+    const auto firstBytes = static_cast<std::size_t>(firstEnd);
+    const auto secondBytes = static_cast<std::size_t>(bytes.size - firstEnd);
     table.Manufacturer.reserveBytes(firstBytes / 2);
     table.ModelName.reserveBytes(firstBytes / 2);
-    if (middle > begin) {
+    if (shared) {
         secondManufacturers.ensure(static_cast<std::int32_t>(secondLines));
         secondModelNames.ensure(static_cast<std::int32_t>(secondLines));
         secondManufacturers.reserveBytes(secondBytes / 2);
@@ -225,29 +333,33 @@ std::int32_t ReadWholeLineRecords(std::string_view bytes, int fields, std::size_
         std::fill_n(columns.params[static_cast<std::size_t>(Param::Mms)] + 1, n, 0.0);
     }
 
+    auto read = [&](std::uint64_t from, std::uint64_t to, std::int32_t first, const Columns& into) {
+        std::int32_t r = first;
+        return forEachLine(bytes, from, to, maxLine, piece, [&](std::string_view line) {
+            return readRecord(line, fields, r++, into, asciiOnly);
+        });
+    };
     bool secondOk = true;
     std::thread reader;
-    if (middle > begin) {
+    if (shared) {
         reader = std::thread([&] {
-            secondOk = readPart(middle, last, fields, maxLine,
-                                static_cast<std::int32_t>(firstLines) + 1, second);
+            secondOk = read(middle, bytes.size, static_cast<std::int32_t>(firstLines) + 1, second);
         });
     }
-    const bool firstOk =
-        readPart(begin, middle > begin ? middle : last, fields, maxLine, 1, columns);
+    const bool firstOk = read(0, firstEnd, 1, columns);
     if (reader.joinable()) {
         reader.join();
-    }
-    if (firstOk && secondOk && middle > begin) {
-        const auto from = static_cast<std::int32_t>(firstLines) + 1;
-        table.Manufacturer.splice(from, secondManufacturers);
-        table.ModelName.splice(from, secondModelNames);
     }
     if (!firstOk || !secondOk) {
         for (std::int32_t r = 1; r <= n + 1; ++r) {
             table.emptyRow(r, true);
         }
         return -1;
+    }
+    if (shared) {
+        const auto from = static_cast<std::int32_t>(firstLines) + 1;
+        table.Manufacturer.splice(from, secondManufacturers);
+        table.ModelName.splice(from, secondModelNames);
     }
     // The columns know their highest row as the row-by-row reader leaves them.
     if (n > 0) {

@@ -7,19 +7,41 @@
 
 #include "model/model_table.h"
 
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string_view>
 
 namespace kestrune {
 
+// Bytes to read records from: held in memory, or read piece by piece (a
+// file is never held whole beside the table it fills). readAt puts up to
+// size bytes from offset at data and returns how many (0 when a read
+// fails); two threads may call it at once.
+struct RecordBytes {
+    std::uint64_t size = 0;
+    std::optional<std::string_view> inMemory;
+    std::function<std::size_t(char* data, std::size_t size, std::uint64_t offset)> readAt;
+};
+RecordBytes RecordBytesInMemory(std::string_view bytes);
+
+// The pieces a file is read in.
+inline constexpr std::size_t kRecordPiece = std::size_t{4} << 20;
+
 // Reads the records of bytes into rows 1 to n of table, n being the number
 // of lines, when each line holds exactly fields items (9: no Mms, or 10) by
 // the item rules and is at most maxLine bytes long. Returns n, or -1 when
-// some line is not such a record; the rows it wrote are then emptied again.
-std::int32_t ReadWholeLineRecords(std::string_view bytes, int fields, std::size_t maxLine,
-                                  ModelTable& table);
-
-// Documents and imported tables up to this size are read in one piece.
-inline constexpr std::size_t kWholeReadLimit = std::size_t{1} << 31;
+// some line is not such a record or a read failed; the rows it wrote are
+// then emptied again.
+// With asciiOnly, a byte beyond ASCII anywhere also gives -1: its text would
+// need converting first.
+std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::size_t maxLine,
+                                  ModelTable& table, std::size_t piece = kRecordPiece,
+                                  bool asciiOnly = false);
+inline std::int32_t ReadWholeLineRecords(std::string_view bytes, int fields, std::size_t maxLine,
+                                         ModelTable& table) {
+    return ReadWholeLineRecords(RecordBytesInMemory(bytes), fields, maxLine, table);
+}
 
 // The first item of bytes by the item rules ("" for an empty first line).
 std::string_view FirstItem(std::string_view bytes);

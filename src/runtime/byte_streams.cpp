@@ -74,13 +74,23 @@ protected:
         }
     }
 
-    std::optional<std::size_t> unreadSize() const override {
+    std::optional<std::uint64_t> wholeSize() const override {
         struct stat st {};
-        const off_t at = ::lseek(fd_.get(), 0, SEEK_CUR);
-        if (at < 0 || ::fstat(fd_.get(), &st) != 0 || st.st_size < at) {
+        if (::fstat(fd_.get(), &st) != 0 || st.st_size < 0) {
             return std::nullopt;
         }
-        return static_cast<std::size_t>(st.st_size - at);
+        return static_cast<std::uint64_t>(st.st_size);
+    }
+    std::size_t readAt(char* data, std::size_t size, std::uint64_t offset) const override {
+        for (;;) {
+            const ssize_t n = ::pread(fd_.get(), data, size, static_cast<off_t>(offset));
+            if (n >= 0) {
+                return static_cast<std::size_t>(n);
+            }
+            if (errno != EINTR) {
+                return 0;
+            }
+        }
     }
 
 private:
@@ -89,7 +99,8 @@ private:
 
 class MemorySource final : public ByteSource {
 public:
-    explicit MemorySource(std::string_view bytes) : ByteSource(kBufferSize), bytes_(bytes) {}
+    explicit MemorySource(std::string_view bytes)
+        : ByteSource(kBufferSize), whole_(bytes), bytes_(bytes) {}
 
 protected:
     std::size_t fill(char* data, std::size_t size) override {
@@ -101,9 +112,18 @@ protected:
         bytes_.remove_prefix(n);
         return n;
     }
-    std::optional<std::size_t> unreadSize() const override { return bytes_.size(); }
+    std::optional<std::uint64_t> wholeSize() const override { return whole_.size(); }
+    std::size_t readAt(char* data, std::size_t size, std::uint64_t offset) const override {
+        if (offset >= whole_.size()) {
+            return 0;
+        }
+        const std::size_t n = std::min<std::size_t>(size, whole_.size() - offset);
+        std::memcpy(data, whole_.data() + offset, n);
+        return n;
+    }
 
 private:
+    std::string_view whole_;
     std::string_view bytes_;
 };
 
@@ -425,40 +445,6 @@ void ByteBlock::reserve(std::size_t capacity) {
     }
     data_ = std::move(larger);
     capacity_ = capacity;
-}
-
-bool ByteSource::readRest(ByteBlock& out, std::size_t limit) {
-    const std::optional<std::size_t> unread = unreadSize();
-    const std::size_t buffered = end_ - pos_;
-    if (error_ != 0 || !unread || buffered > limit || *unread > limit - buffered) {
-        return false;
-    }
-    out.setSize(0);
-    out.reserve(buffered + *unread + 1);
-    if (buffered > 0) {
-        std::memcpy(out.data(), buffer_.data() + pos_, buffered);
-    }
-    pos_ = end_;
-    // One read for the whole rest as it stands; a file that grew meanwhile
-    // goes on in pieces.
-    std::size_t have = buffered;
-    for (;;) {
-        if (have == out.capacity()) {
-            out.setSize(have);
-            out.reserve(out.capacity() + buffer_.size());
-        }
-        const std::size_t n = fill(out.data() + have, out.capacity() - have);
-        if (n == 0) {
-            break;
-        }
-        have += n;
-        if (have > limit) {
-            setError(EFBIG);
-            break;
-        }
-    }
-    out.setSize(have);
-    return error_ == 0;
 }
 
 bool ByteSource::refill() {

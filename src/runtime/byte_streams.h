@@ -3,6 +3,7 @@
 // (with advisory locks, and saves that replace the target only when every
 // byte is on disk) and in-memory streams for round trips and tests.
 
+#include <cstdint>
 #include <istream>
 #include <memory>
 #include <optional>
@@ -61,17 +62,23 @@ public:
     bool takeBufferedLine(std::string_view& line, std::size_t max);
     // Non-zero when a read failed (an errno value); the source then reads as ended.
     int error() const { return error_; }
-    // Every byte not yet read, when the source can tell that they are at
-    // most limit bytes; false (and nothing read) when it cannot, false after
-    // a failed read. Afterwards the source is at its end.
-    bool readRest(ByteBlock& out, std::size_t limit);
+    // Sources that can be read at any offset without moving (a file, bytes
+    // in memory) tell their whole size; two threads may read them at once.
+    virtual std::optional<std::uint64_t> wholeSize() const { return std::nullopt; }
+    // Up to size bytes from offset into data: how many, 0 at the end or
+    // when the read failed.
+    virtual std::size_t readAt(char* data, std::size_t size, std::uint64_t offset) const {
+        (void)data;
+        (void)size;
+        (void)offset;
+        return 0;
+    }
 
 protected:
     explicit ByteSource(std::size_t bufferSize) : buffer_(bufferSize) {}
     // Reads up to size bytes into data; 0 at the end or on error.
     virtual std::size_t fill(char* data, std::size_t size) = 0;
-    // How many bytes fill() has still to give, when that is known.
-    virtual std::optional<std::size_t> unreadSize() const { return std::nullopt; }
+
     void setError(int code) { error_ = code; }
 
 private:

@@ -89,21 +89,16 @@ void TextFiles::FileOpenInput(int n, std::istream& in) {
     }
 }
 
-bool TextFiles::FileReadWhole(int n, ByteBlock& out, std::size_t limit) {
-    Slot* s = isOpen(n) ? slots_[static_cast<std::size_t>(n)].get() : nullptr;
-    if (s == nullptr || !s->in || (lineFile_ == n && linePos_ != 0)) {
-        return false;
+std::optional<TextFiles::WholeFile> TextFiles::FileWhole(int n) const {
+    if (!isOpen(n) || !slots_[static_cast<std::size_t>(n)]->in) {
+        return std::nullopt;
     }
-    const bool read = s->in->readRest(out, limit);
-    if (!read && !s->in->atEnd()) {
-        return false; // nothing was taken
+    const ByteSource* source = slots_[static_cast<std::size_t>(n)]->in.get();
+    const std::optional<std::uint64_t> size = source->wholeSize();
+    if (!size) {
+        return std::nullopt;
     }
-    if (!read) {
-        slots_[static_cast<std::size_t>(n)].reset();
-        return false;
-    }
-    s->in = makeMemorySource(out.view());
-    return true;
+    return WholeFile{*size, source};
 }
 
 void TextFiles::FileOpenInputBytes(int n, std::string_view bytes) {

@@ -10,12 +10,12 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace kestrune {
 
-class ByteBlock;
 class ByteSource;
 class ByteSink;
 
@@ -51,12 +51,14 @@ public:
     // Reads bytes held elsewhere, which must stay unchanged while it is open.
     void FileOpenInputBytes(int n, std::string_view bytes);
 
-    // Reads the rest of input file n in one piece into out, at most limit
-    // bytes, and goes on reading file n from out, which must stay unchanged
-    // while the file is open. False when that cannot be done: the file stays
-    // as it was, or, after a failed read, is closed without a report so that
-    // the caller can open it anew.
-    bool FileReadWhole(int n, ByteBlock& out, std::size_t limit);
+    // Input file n read at any offset, without moving its position, when
+    // it can be (a file, bytes in memory): its size and a reader that two
+    // threads may use at once, valid while the file is open.
+    struct WholeFile {
+        std::uint64_t size = 0;
+        const ByteSource* source = nullptr;
+    };
+    std::optional<WholeFile> FileWhole(int n) const;
 
     // Closes slot n (0 closes every slot) and forgets the held line. For an
     // output slot, returns false when any write failed (already reported).

@@ -81,6 +81,24 @@ std::int32_t quick(const std::string& bytes, int fields, std::string& out) {
     return n;
 }
 
+// The same, read piece by piece as a file is, in pieces of piece bytes.
+std::int32_t quickInPieces(const std::string& bytes, int fields, std::size_t piece,
+                           std::string& out) {
+    Reader fast;
+    RecordBytes source;
+    source.size = bytes.size();
+    source.readAt = [&bytes](char* data, std::size_t size, std::uint64_t offset) {
+        const std::size_t n = std::min<std::size_t>(size, bytes.size() - offset);
+        std::copy_n(bytes.data() + offset, n, data);
+        return n;
+    };
+    const std::int32_t n =
+        ReadWholeLineRecords(source, fields, TextFiles::kMaxItemLine, fast.app.table, piece);
+    fast.app.table.fNum = std::max(n, 0);
+    out = fast.rows();
+    return n;
+}
+
 const char* const kClean = "Acme,PR-10, 25.4, 22.5, 110.25, 3.126, 506.7, 12, 633.38, 98.3";
 
 TEST(WholeLineRecords, TakesCleanLinesAsTheItemReaderDoesAndStepsAsideOtherwise) {
@@ -184,7 +202,14 @@ TEST(WholeLineRecords, LargeRandomDocumentsMatchTheItemReader) {
         ASSERT_GT(doc.size(), std::size_t{1} << 20);
         std::string rows;
         EXPECT_EQ(quick(doc, 10, rows), 30000);
-        EXPECT_TRUE(rows == itemByItem(doc)); // too long to print
+        const std::string expected = itemByItem(doc);
+        EXPECT_TRUE(rows == expected); // too long to print
+        // Pieces far smaller than the file: lines and CR LF pairs cut at
+        // every kind of place.
+        for (const std::size_t piece : {std::size_t{300}, std::size_t{4097}}) {
+            EXPECT_EQ(quickInPieces(doc, 10, piece, rows), 30000) << piece;
+            EXPECT_TRUE(rows == expected) << piece;
+        }
         expectSameFromFile(doc, dir);
 
         // One odd line anywhere: the whole document goes the item-by-item way.
@@ -193,6 +218,7 @@ TEST(WholeLineRecords, LargeRandomDocumentsMatchTheItemReader) {
             doc.insert(at + 1, "Odd,Line, 1, 2\r");
         }
         EXPECT_EQ(quick(doc, 10, rows), -1);
+        EXPECT_EQ(quickInPieces(doc, 10, 4097, rows), -1);
         expectSameFromFile(doc, dir);
     }
 }

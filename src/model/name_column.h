@@ -11,12 +11,26 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kestrune {
 
 class NameColumn {
 public:
+    NameColumn() = default;
+    NameColumn(const NameColumn&) = default;
+    NameColumn(NameColumn&&) noexcept = default;
+    NameColumn& operator=(NameColumn&&) noexcept = default;
+    // A copy gets memory of its own (see DynamicArray).
+    NameColumn& operator=(const NameColumn& other) {
+        if (this != &other) {
+            NameColumn copy(other);
+            *this = std::move(copy);
+        }
+        return *this;
+    }
+
     // Valid until the column next changes.
     std::string_view get(std::int32_t row) const {
         if (row < 0 || static_cast<std::size_t>(row) >= places_.size()) {

@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace kestrune {
@@ -28,6 +29,18 @@ public:
 
     DynamicArray(int arrayNumber, const FatalErrorHandler* onFatal)
         : number_(arrayNumber), onFatal_(onFatal) {}
+    DynamicArray(const DynamicArray&) = default;
+    DynamicArray(DynamicArray&&) noexcept = default;
+    DynamicArray& operator=(DynamicArray&&) noexcept = default;
+    // A copy gets memory of its own: memory kept from before could hold old
+    // values where the array grows later, and growing never writes zeros.
+    DynamicArray& operator=(const DynamicArray& other) {
+        if (this != &other) {
+            DynamicArray copy(other);
+            *this = std::move(copy);
+        }
+        return *this;
+    }
 
     int arrayNumber() const { return number_; }
     std::size_t elementSize() const { return sizeof(T); }

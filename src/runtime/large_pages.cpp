@@ -19,7 +19,7 @@ std::size_t roundedUp(std::size_t bytes) {
 
 void* allocateLarge(std::size_t bytes) {
     if (bytes < kLargeFrom) {
-        return std::malloc(bytes == 0 ? 1 : bytes);
+        return std::calloc(bytes == 0 ? 1 : bytes, 1);
     }
     // Mapped on its own, a block starts on a large page and goes back to the
     // system whole when freed; its pages come zeroed.

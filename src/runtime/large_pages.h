@@ -5,11 +5,13 @@
 
 #include <cstddef>
 #include <new>
+#include <type_traits>
+#include <utility>
 
 namespace kestrune {
 
-// At least bytes of memory, aligned for any type; nullptr when there is none.
-// It is given back with the same size.
+// At least bytes of zeroed memory, aligned for any type; nullptr when there
+// is none. It is given back with the same size.
 void* allocateLarge(std::size_t bytes);
 void freeLarge(void* memory, std::size_t bytes) noexcept;
 
@@ -28,6 +30,14 @@ template <typename T> struct LargePageAllocator {
         return static_cast<T*>(memory);
     }
     void deallocate(T* p, std::size_t n) noexcept { freeLarge(p, n * sizeof(T)); }
+    // An element made without a value keeps the zero its memory came with,
+    // so growing a column writes nothing: its pages are first touched where
+    // its rows are filled, by whichever thread fills them.
+    template <typename U, typename... Args> void construct(U* p, Args&&... args) {
+        if constexpr (sizeof...(Args) != 0 || !std::is_trivially_default_constructible_v<U>) {
+            ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+        }
+    }
     template <typename U> bool operator==(const LargePageAllocator<U>&) const noexcept {
         return true;
     }

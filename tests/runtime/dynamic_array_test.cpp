@@ -46,6 +46,26 @@ TEST(DynamicArray, GrowsInWholePagesAndReadsZeroUntilWritten) {
     EXPECT_EQ(numbers.capacity(), 1024);
 }
 
+// Growing writes nothing: new elements are zero because the memory is.
+TEST(DynamicArray, GrownElementsReadZeroAfterCopiesAndLargeGrowth) {
+    DynamicArray<double> big(5, nullptr);
+    for (int i = 0; i < 1'000'000; ++i) { // past the size taken from large pages
+        big[i] = 1.5;
+    }
+    DynamicArray<double> small(5, nullptr);
+    small[10] = 2.5;
+    big = small; // the big array's old memory must not come back
+    (void)big[999'999];
+    EXPECT_EQ(big.get(10), 2.5);
+    for (int i = 11; i < 1'000'000; ++i) {
+        ASSERT_EQ(big.get(i), 0.0) << i;
+    }
+    DynamicArray<double> moved(std::move(small));
+    (void)moved[2'000'000];
+    EXPECT_EQ(moved.get(10), 2.5);
+    EXPECT_EQ(moved.get(1'500'000), 0.0);
+}
+
 TEST(DynamicArray, ReadingWithoutGrowingLeavesTheArrayAlone) {
     DynamicArray<double> a(5, nullptr);
     EXPECT_EQ(a.get(1000), 0.0);

@@ -32,6 +32,15 @@ void writeCatalogue(SilentPlatform& platform, std::int32_t rows, const std::stri
     WriteDataSheet(writer, path);
 }
 
+// The same random catalogue as a CSV table with its header; its path.
+std::string writeCSVCatalogue(SilentPlatform& platform, std::int32_t rows) {
+    const std::string path = benchPath(rows) + ".csv";
+    AppState writer(platform);
+    bench::fillRandomCatalogue(writer.table, rows);
+    WriteCSVTable(writer, path);
+    return path;
+}
+
 void BM_WriteDocument(benchmark::State& state) {
     SilentPlatform platform;
     AppState app(platform);
@@ -113,12 +122,7 @@ void BM_FloorWriteAndSync(benchmark::State& state) {
 void BM_PeakMemoryOfImportedCSV(benchmark::State& state) {
     SilentPlatform platform;
     const auto rows = static_cast<std::int32_t>(state.range(0));
-    const std::string path = benchPath(rows) + ".csv";
-    {
-        AppState writer(platform);
-        bench::fillRandomCatalogue(writer.table, rows);
-        WriteCSVTable(writer, path);
-    }
+    const std::string path = writeCSVCatalogue(platform, rows);
     for (auto _ : state) {
         AppState app(platform);
         ReadCSVTable(app, path);
@@ -134,12 +138,7 @@ void BM_PeakMemoryOfImportedCSV(benchmark::State& state) {
 void BM_ImportCSV(benchmark::State& state) {
     SilentPlatform platform;
     const auto rows = static_cast<std::int32_t>(state.range(0));
-    const std::string path = benchPath(rows) + ".csv";
-    {
-        AppState writer(platform);
-        bench::fillRandomCatalogue(writer.table, rows);
-        WriteCSVTable(writer, path);
-    }
+    const std::string path = writeCSVCatalogue(platform, rows);
     for (auto _ : state) {
         AppState app(platform);
         ReadCSVTable(app, path);
@@ -177,11 +176,7 @@ BENCHMARK(BM_ReadDocument)
     ->Arg(1'000'000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakMemoryOfLoadedTable)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ImportCSV)
-    ->Arg(10'000)
-    ->Arg(100'000)
-    ->Arg(1'000'000)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportCSV)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakMemoryOfImportedCSV)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloorWriteAndSync)
     ->Arg(10'000)

@@ -2,6 +2,7 @@
 
 #include "runtime/number_text.h"
 #include "runtime/str255.h"
+#include "runtime/text_files.h"
 
 #include <algorithm>
 #include <array>
@@ -60,38 +61,6 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// One item from position i of line, by the item rules: blanks skipped, a
-// quoted item up to its closing quote, an unquoted one up to a tab or a
-// comma; then blanks and one comma are passed over.
-std::string_view nextItem(std::string_view line, std::size_t& i) {
-    while (i < line.size() && isBlank(line[i])) {
-        ++i;
-    }
-    std::string_view item;
-    if (i < line.size() && line[i] == '"') {
-        const std::size_t start = i + 1;
-        std::size_t close = line.find('"', start);
-        if (close == std::string_view::npos) {
-            close = line.size();
-        }
-        item = line.substr(start, close - start);
-        i = close < line.size() ? close + 1 : close;
-    } else {
-        const std::size_t start = i;
-        while (i < line.size() && line[i] != '\t' && line[i] != ',') {
-            ++i;
-        }
-        item = line.substr(start, i - start);
-    }
-    while (i < line.size() && (isBlank(line[i]) || line[i] == '\r')) {
-        ++i;
-    }
-    if (i < line.size() && line[i] == ',') {
-        ++i;
-    }
-    return item;
-}
-
 struct Columns {
     std::int32_t* number;
     std::array<double*, kParamCount> params;
@@ -111,11 +80,11 @@ bool readRecord(std::string_view line, int fields, std::int32_t r, const Columns
         return false;
     }
     std::size_t i = 0;
-    const std::string_view manufacturer = nextItem(line, i);
+    const std::string_view manufacturer = TakeItem(line, i);
     if (i >= line.size()) {
         return false;
     }
-    const std::string_view modelName = nextItem(line, i);
+    const std::string_view modelName = TakeItem(line, i);
     if (asciiOnly && !(isAscii(manufacturer) && isAscii(modelName))) {
         return false;
     }
@@ -131,7 +100,7 @@ bool readRecord(std::string_view line, int fields, std::int32_t r, const Columns
             ++i;
         }
         if (!readPlainDecimalField(line, i, value)) {
-            const std::string_view item = nextItem(line, i);
+            const std::string_view item = TakeItem(line, i);
             if (asciiOnly && !isAscii(item)) {
                 return false;
             }
@@ -246,7 +215,7 @@ std::string_view FirstItem(std::string_view bytes) {
     const char* begin = bytes.data();
     const LineEnd end = lineEnd(begin, begin + bytes.size());
     std::size_t i = 0;
-    return nextItem(std::string_view(begin, static_cast<std::size_t>(end.end - begin)), i);
+    return TakeItem(std::string_view(begin, static_cast<std::size_t>(end.end - begin)), i);
 }
 
 std::size_t SkipLineOfItems(std::string_view bytes, int n, std::size_t maxLine) {
@@ -261,7 +230,7 @@ std::size_t SkipLineOfItems(std::string_view bytes, int n, std::size_t maxLine) 
         if (k > 0 && i >= line.size()) {
             return 0;
         }
-        nextItem(line, i);
+        TakeItem(line, i);
     }
     return i < line.size() ? 0 : static_cast<std::size_t>(end.next - begin);
 }

@@ -6,6 +6,36 @@
 
 namespace kestrune {
 
+std::string_view TakeItem(std::string_view line, std::size_t& i) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (i < line.size() && blank(line[i])) {
+        ++i;
+    }
+    std::string_view item;
+    if (i < line.size() && line[i] == '"') {
+        const std::size_t start = i + 1;
+        std::size_t close = line.find('"', start);
+        if (close == std::string_view::npos) {
+            close = line.size();
+        }
+        item = line.substr(start, close - start);
+        i = close < line.size() ? close + 1 : close;
+    } else {
+        const std::size_t start = i;
+        while (i < line.size() && line[i] != '\t' && line[i] != ',') {
+            ++i;
+        }
+        item = line.substr(start, i - start);
+    }
+    while (i < line.size() && (blank(line[i]) || line[i] == '\r')) {
+        ++i;
+    }
+    if (i < line.size() && line[i] == ',') {
+        ++i;
+    }
+    return item;
+}
+
 struct TextFiles::Slot {
     std::unique_ptr<ByteSource> in;
     std::unique_ptr<ByteSink> out;
@@ -236,33 +266,8 @@ std::string_view TextFiles::FileInputItemBytes(int n) {
         lineFile_ = n;
         linePos_ = 1;
     }
-    const std::string_view line = lineView_;
     std::size_t i = linePos_ - 1;
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
-        ++i;
-    }
-    std::string_view item;
-    if (i < line.size() && line[i] == '"') {
-        const std::size_t start = i + 1;
-        std::size_t close = line.find('"', start);
-        if (close == std::string_view::npos) {
-            close = line.size();
-        }
-        item = line.substr(start, close - start);
-        i = close < line.size() ? close + 1 : close;
-    } else {
-        const std::size_t start = i;
-        while (i < line.size() && line[i] != '\t' && line[i] != ',') {
-            ++i;
-        }
-        item = line.substr(start, i - start);
-    }
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) {
-        ++i;
-    }
-    if (i < line.size() && line[i] == ',') {
-        ++i;
-    }
+    const std::string_view item = TakeItem(lineView_, i);
     linePos_ = i + 1;
     return item;
 }

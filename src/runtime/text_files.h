@@ -19,6 +19,12 @@ namespace kestrune {
 class ByteSource;
 class ByteSink;
 
+// The item at position i (0-based) of a line, by the item rules: blanks
+// skipped, a quoted item up to its closing quote (or the line's end), an
+// unquoted one up to a tab or a comma; then blanks and one comma are passed
+// over. i is left where the next item starts.
+std::string_view TakeItem(std::string_view line, std::size_t& i);
+
 class TextFiles {
 public:
     // Called with the file number and the status code of every file error.

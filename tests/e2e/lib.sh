@@ -519,3 +519,23 @@ e2e_offer_clipboard() {
     e2e_poll "$E2E_WINDOW_TIMEOUT" e2e_clipboard_holds "$file" ||
         e2e_fail "xclip did not take the clipboard"
 }
+
+# ---------------------------------------------------------------------------
+# The desktop's default handler
+
+# e2e_install_handler: a stand-in xdg-open on PATH writes down, a line each,
+# what the program asks the desktop to open, in $E2E_TMP/opened.
+e2e_install_handler() {
+    mkdir -p "$E2E_TMP/handler"
+    cat >"$E2E_TMP/handler/xdg-open" <<EOF
+#!/bin/sh
+printf '%s\n' "\$*" >>"$E2E_TMP/opened"
+EOF
+    chmod +x "$E2E_TMP/handler/xdg-open"
+    export PATH="$E2E_TMP/handler:$PATH"
+}
+
+# e2e_opened_count N: at least N things were handed to the desktop.
+e2e_opened_count() {
+    [[ -f $E2E_TMP/opened ]] && (($(wc -l <"$E2E_TMP/opened") >= $1))
+}

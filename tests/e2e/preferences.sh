@@ -74,29 +74,13 @@ settings_survive() {
     expect_setting TransMethodCheck 2
 }
 
-# The desktop's handler, standing in for the real one: it writes down what
-# it was asked to open.
-install_handler() {
-    mkdir -p "$E2E_TMP/handler"
-    cat >"$E2E_TMP/handler/xdg-open" <<EOF
-#!/bin/sh
-printf '%s\n' "\$*" >>"$E2E_TMP/opened"
-EOF
-    chmod +x "$E2E_TMP/handler/xdg-open"
-    export PATH="$E2E_TMP/handler:$PATH"
-}
-
-opened_count() {
-    [[ -f $E2E_TMP/opened ]] && (($(wc -l <"$E2E_TMP/opened") >= $1))
-}
-
 help_items() {
-    install_handler
+    e2e_install_handler
     e2e_launch app "$E2E_TMP"
     e2e_wait_main
     # Item 1 by its shortcut, the others from the open menu with the keyboard.
     e2e_key "$E2E_MAIN" ctrl+slash
-    e2e_poll 5 opened_count 1 || e2e_fail "Ctrl+/ opened nothing"
+    e2e_poll 5 e2e_opened_count 1 || e2e_fail "Ctrl+/ opened nothing"
     local downs
     for downs in 2 3 4 5 6; do
         timeout 5 xdotool mousemove --window "$E2E_MAIN" 335 10 click 1 || e2e_fail "could not open the Help menu"
@@ -104,7 +88,7 @@ help_items() {
         local k
         for ((k = 0; k < downs; k++)); do xdotool key --delay 40 Down; done
         xdotool key --delay 40 Return
-        e2e_poll 5 opened_count "$downs" ||
+        e2e_poll 5 e2e_opened_count "$downs" ||
             e2e_fail "Help item ${downs} of the menu opened nothing; opened so far: $(cat "$E2E_TMP/opened" 2>/dev/null)"
     done
     local line n=0

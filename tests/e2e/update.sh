@@ -74,20 +74,6 @@ expect_downloads() {
     [[ $found == "$expected" ]] || e2e_fail "the Downloads folder holds '${found}', not '${expected}'"
 }
 
-install_handler() {
-    mkdir -p "$E2E_TMP/handler"
-    cat >"$E2E_TMP/handler/xdg-open" <<EOF
-#!/bin/sh
-printf '%s\n' "\$*" >>"$E2E_TMP/opened"
-EOF
-    chmod +x "$E2E_TMP/handler/xdg-open"
-    export PATH="$E2E_TMP/handler:$PATH"
-}
-
-opened_count() {
-    [[ -f $E2E_TMP/opened ]] && (($(wc -l <"$E2E_TMP/opened") >= $1))
-}
-
 # At launch a newer version is offered; Return downloads it over the old
 # files, which go to the trash; "Launch Installer and Quit" opens the archive
 # and then the package, and the program ends.
@@ -97,7 +83,7 @@ launch_check_download_and_install() {
     mkdir -p "$HOME/Downloads"
     printf 'old archive' >"$HOME/Downloads/Kestrune.zip"
     printf 'old package' >"$HOME/Downloads/Kestrune.pkg"
-    install_handler
+    e2e_install_handler
     e2e_launch app "$E2E_TMP"
     e2e_wait_main
     wait_update_window "a newer version at launch"
@@ -113,9 +99,9 @@ launch_check_download_and_install() {
     sleep 0.2 # the outcome's buttons
     timeout 5 xdotool mousemove --window "$E2E_UPDATE" "${LAUNCH_INSTALLER[@]}" click 1 ||
         e2e_fail "could not click Launch Installer and Quit"
-    e2e_poll 5 opened_count 1 || e2e_fail "Launch Installer and Quit opened nothing"
+    e2e_poll 5 e2e_opened_count 1 || e2e_fail "Launch Installer and Quit opened nothing"
     printf 'new package' >"$HOME/Downloads/Kestrune.pkg" # what the archive holds
-    e2e_poll 5 opened_count 2 || e2e_fail "the package was not opened"
+    e2e_poll 5 e2e_opened_count 2 || e2e_fail "the package was not opened"
     [[ $(sed -n 1p "$E2E_TMP/opened") == "file://$HOME/Downloads/Kestrune.zip" ]] ||
         e2e_fail "opened first: $(sed -n 1p "$E2E_TMP/opened")"
     [[ $(sed -n 2p "$E2E_TMP/opened") == "file://$HOME/Downloads/Kestrune.pkg" ]] ||

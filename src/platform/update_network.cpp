@@ -42,9 +42,13 @@ QNetworkRequest requestFor(const QUrl& url, int timeoutMs) {
     return request;
 }
 
-void guardRedirects(QNetworkReply* reply) {
-    QObject::connect(reply, &QNetworkReply::redirected, reply, [reply](const QUrl& to) {
-        if (UpdateUrlAllowed(to)) {
+// A redirect is followed only to an address the request could have started
+// at, and never from https down to plain http.
+void guardRedirects(QNetworkReply* reply, const QUrl& from) {
+    const bool secure = from.scheme().toLower() == QLatin1String("https");
+    QObject::connect(reply, &QNetworkReply::redirected, reply, [reply, secure](const QUrl& to) {
+        const bool downgrade = secure && to.scheme().toLower() != QLatin1String("https");
+        if (UpdateUrlAllowed(to) && !downgrade) {
             emit reply->redirectAllowed();
         } else {
             reply->abort();
@@ -150,7 +154,7 @@ void UpdateNetwork::fetchText(const std::string& url, std::size_t maxBytes, int 
         return;
     }
     QNetworkReply* reply = manager().get(requestFor(address, timeoutMs));
-    guardRedirects(reply);
+    guardRedirects(reply, address);
     struct Fetch {
         std::string body;
         bool full = false;
@@ -201,7 +205,7 @@ void UpdateNetwork::downloadFile(
         return;
     }
     QNetworkReply* reply = manager().get(requestFor(address, request.timeoutMs));
-    guardRedirects(reply);
+    guardRedirects(reply, address);
     // The temporary file lives as long as the reply, and goes with it.
     QTemporaryFile* part = file.release();
     part->setParent(reply);

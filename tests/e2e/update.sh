@@ -170,6 +170,7 @@ menu_check_failing() {
 e2e_case "launch check: newer version, download over old files, install and quit" launch_check_download_and_install
 e2e_case "launch check: an older version shows nothing" launch_check_quiet 0.0.1
 e2e_case "launch check: a version file without a number shows nothing" launch_check_quiet "Version 99"
+e2e_case "launch check: an empty version file shows nothing" launch_check_quiet ""
 e2e_case "menu check: a slow server is waited for; a broken download leaves nothing" menu_check_slow_server_broken_download
 e2e_case "menu check: a server answering 500" menu_check_failing 500
 e2e_case "menu check: no server listening" menu_check_failing none

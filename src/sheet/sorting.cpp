@@ -1,6 +1,7 @@
 #include "sheet/sorting.h"
 
 #include "model/app_state.h"
+#include "runtime/large_pages.h"
 
 #include <algorithm>
 #include <bit>
@@ -21,6 +22,9 @@ struct KeyedRow {
     std::int32_t row;
 };
 
+// Keys of a large table fill megabytes: large pages, as the columns have.
+using Keys = std::vector<KeyedRow, LargePageAllocator<KeyedRow>>;
+
 // A double's order as an unsigned integer's: -0.0 and +0.0 are equal keys,
 // as they compare equal. Not for NaN.
 std::uint64_t orderedBits(double x) {
@@ -38,7 +42,7 @@ constexpr int kPasses = (64 + kDigitBits - 1) / kDigitBits;
 // A stable sort by key: rows with equal keys keep their order. Radix passes
 // from the lowest digit up, each one stable, skipping the digits every key
 // shares.
-void stableSortByKey(KeyedRow* first, KeyedRow* last, std::vector<KeyedRow>& scratch) {
+void stableSortByKey(KeyedRow* first, KeyedRow* last, Keys& scratch) {
     const std::ptrdiff_t n = last - first;
     if (n < kRadixThreshold) {
         std::stable_sort(first, last,
@@ -75,7 +79,7 @@ void stableSortByKey(KeyedRow* first, KeyedRow* last, std::vector<KeyedRow>& scr
     }
 }
 
-RowOrder rowsOf(const std::vector<KeyedRow>& rows) {
+RowOrder rowsOf(const Keys& rows) {
     RowOrder order(rows.size());
     std::transform(rows.begin(), rows.end(), order.begin(),
                    [](const KeyedRow& e) { return e.row; });
@@ -87,12 +91,12 @@ RowOrder rowsOf(const std::vector<KeyedRow>& rows) {
 // pass each other: a stable sort gives the same order.
 RowOrder orderByNumber(const ModelTable& t) {
     const std::int32_t n = t.fNum;
-    std::vector<KeyedRow> rows(static_cast<std::size_t>(n));
+    Keys rows(static_cast<std::size_t>(n));
     for (std::int32_t r = 1; r <= n; ++r) {
         const auto biased = static_cast<std::uint32_t>(t.Number.get(r)) ^ 0x80000000u;
         rows[static_cast<std::size_t>(r - 1)] = {biased, r};
     }
-    std::vector<KeyedRow> scratch;
+    Keys scratch;
     stableSortByKey(rows.data(), rows.data() + rows.size(), scratch);
     return rowsOf(rows);
 }
@@ -104,7 +108,7 @@ RowOrder orderByNumber(const ModelTable& t) {
 RowOrder orderByValue(const ModelTable& t, Param p, bool descending) {
     const std::int32_t n = t.fNum;
     const std::uint64_t flip = descending ? ~std::uint64_t{0} : 0;
-    std::vector<KeyedRow> rows(static_cast<std::size_t>(n));
+    Keys rows(static_cast<std::size_t>(n));
     std::vector<std::size_t> nanAt;
     for (std::int32_t r = 1; r <= n; ++r) {
         const double v = t.value(p, r);
@@ -117,7 +121,7 @@ RowOrder orderByValue(const ModelTable& t, Param p, bool descending) {
         }
     }
     nanAt.push_back(rows.size());
-    std::vector<KeyedRow> scratch;
+    Keys scratch;
     std::size_t begin = 0;
     for (const std::size_t end : nanAt) {
         stableSortByKey(rows.data() + begin, rows.data() + end, scratch);
@@ -138,9 +142,12 @@ bool isIdentity(const RowOrder& order) {
 // Below this many rows a second thread costs more than it saves.
 constexpr std::size_t kParallelRows = 1 << 15;
 
+// A column's worth of room, in large pages like the columns themselves.
+template <typename T> using Scratch = std::vector<T, LargePageAllocator<T>>;
+
 // Gathers a numeric column through one scratch buffer reused for every column.
 template <typename T>
-void permuteColumn(DynamicArray<T>& column, const RowOrder& order, std::vector<T>& scratch) {
+void permuteColumn(DynamicArray<T>& column, const RowOrder& order, Scratch<T>& scratch) {
     T* data = column.data();
     scratch.resize(order.size());
     // The reads are random once a column outgrows the cache: asking for a
@@ -163,7 +170,7 @@ void permuteColumn(DynamicArray<T>& column, const RowOrder& order, std::vector<T
 
 // One name column and half the numeric ones on the second core, the rest here.
 void permuteColumns(ModelTable& t, const RowOrder& order, bool secondHalf) {
-    std::vector<double> values;
+    Scratch<double> values;
     for (Param p : kAllParams) {
         if ((static_cast<int>(p) < kParamCount / 2) == secondHalf) {
             permuteColumn(t.column(p), order, values);
@@ -173,7 +180,7 @@ void permuteColumns(ModelTable& t, const RowOrder& order, bool secondHalf) {
         t.Manufacturer.permute(order);
     } else {
         t.ModelName.permute(order);
-        std::vector<std::int32_t> numbers;
+        Scratch<std::int32_t> numbers;
         permuteColumn(t.Number, order, numbers);
     }
 }

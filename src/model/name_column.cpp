@@ -1,6 +1,7 @@
 #include "model/name_column.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace kestrune {
@@ -31,6 +32,14 @@ void NameColumn::set(std::int32_t row, std::string_view name) {
     }
     place = (static_cast<std::uint64_t>(offset) << kLengthBits) | name.size();
     compactIfWasteful();
+}
+
+void NameColumn::append(std::string_view bytes) {
+    const std::size_t end = bytes_.size();
+    // Growing by plain bytes writes nothing (see LargePageAllocator); one
+    // copy puts them in.
+    bytes_.resize(end + bytes.size());
+    std::memcpy(bytes_.data() + end, bytes.data(), bytes.size());
 }
 
 void NameColumn::swap(std::int32_t a, std::int32_t b) {

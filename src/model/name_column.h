@@ -56,13 +56,11 @@ public:
     void reserveBytes(std::size_t bytes) { bytes_.reserve(bytes_.size() + bytes); }
 
 private:
-    void append(std::string_view bytes) { bytes_.insert(bytes_.end(), bytes.begin(), bytes.end()); }
-
-public:
-private:
     static constexpr int kLengthBits = 8;
     static constexpr std::uint64_t kLengthMask = (std::uint64_t{1} << kLengthBits) - 1;
 
+    // Adds bytes at the buffer's end (they must not lie in it).
+    void append(std::string_view bytes);
     // Writes the live names into a fresh buffer once most of it is unused.
     void compactIfWasteful();
 

@@ -19,8 +19,7 @@ QRect rectOf(const CalcRect& r) {
 
 PreferencesDialog::PreferencesDialog(const PreferenceView& view, PreferencesDialogHandlers handlers,
                                      QWidget* parent)
-    : QDialog(parent, Qt::Window | Qt::WindowCloseButtonHint | Qt::WindowTitleHint),
-      handlers_(std::move(handlers)) {
+    : CoreWindow(parent), handlers_(std::move(handlers)) {
     setWindowTitle(QString::fromStdString(view.title));
     setFixedSize(view.width, view.height);
     for (const CalcControl& c : view.controls) {
@@ -52,7 +51,7 @@ QWidget* PreferencesDialog::create(const CalcControl& c, QWidget* parent) {
     case Kind::CheckBox: {
         auto* check = new QCheckBox(text, parent);
         connect(check, &QCheckBox::clicked, this, [this, number = c.number](bool on) {
-            if (!closing_ && handlers_.controlHit) {
+            if (!closing() && handlers_.controlHit) {
                 handlers_.controlHit(number, on ? 1 : 0);
             }
         });
@@ -64,7 +63,7 @@ QWidget* PreferencesDialog::create(const CalcControl& c, QWidget* parent) {
         auto* radio = new QRadioButton(text, parent);
         radioGroupOf_[c.number] = c.parent;
         connect(radio, &QRadioButton::clicked, this, [this, group = c.parent, value = c.value] {
-            if (!closing_ && handlers_.controlHit) {
+            if (!closing() && handlers_.controlHit) {
                 handlers_.controlHit(group, value);
             }
         });
@@ -79,7 +78,7 @@ QWidget* PreferencesDialog::create(const CalcControl& c, QWidget* parent) {
             button->setAutoDefault(true);
         }
         connect(button, &QPushButton::clicked, this, [this, number = c.number] {
-            if (!closing_ && handlers_.controlHit) {
+            if (!closing() && handlers_.controlHit) {
                 handlers_.controlHit(number, 0);
             }
         });
@@ -104,34 +103,16 @@ void PreferencesDialog::apply(const PreferenceView& view) {
     }
 }
 
-void PreferencesDialog::closeFromCore() {
-    closing_ = true;
-    close();
-    deleteLater();
-}
-
-void PreferencesDialog::closeEvent(QCloseEvent* event) {
-    if (closing_) {
-        event->accept();
-        return;
-    }
-    // The close box keeps every change, like OK.
-    event->ignore();
+void PreferencesDialog::closeRequested() {
+    // The close box and Escape keep every change, like OK.
     if (handlers_.controlHit) {
-        handlers_.controlHit(defaultButton_, 0);
-    }
-}
-
-void PreferencesDialog::reject() {
-    // Escape: the same as the close box.
-    if (!closing_ && handlers_.controlHit) {
         handlers_.controlHit(defaultButton_, 0);
     }
 }
 
 void PreferencesDialog::moveEvent(QMoveEvent* event) {
     QDialog::moveEvent(event);
-    if (!closing_ && isVisible() && handlers_.moved) {
+    if (!closing() && isVisible() && handlers_.moved) {
         handlers_.moved(QRect(mapToGlobal(QPoint(0, 0)), size()));
     }
 }

@@ -4,7 +4,8 @@
 
 #include "model/preference_view.h"
 
-#include <QDialog>
+#include "platform/core_window.h"
+
 #include <functional>
 #include <map>
 
@@ -18,19 +19,16 @@ struct PreferencesDialogHandlers {
     std::function<void(QRect content)> moved;
 };
 
-class PreferencesDialog final : public QDialog {
+class PreferencesDialog final : public CoreWindow {
     Q_OBJECT
 public:
     PreferencesDialog(const PreferenceView& view, PreferencesDialogHandlers handlers,
                       QWidget* parent);
     void apply(const PreferenceView& view);
-    // Closes without telling the core, which asked for it.
-    void closeFromCore();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void closeRequested() override;
     void moveEvent(QMoveEvent* event) override;
-    void reject() override;
 
 private:
     QWidget* create(const CalcControl& control, QWidget* parent);
@@ -40,7 +38,6 @@ private:
     std::map<std::int32_t, std::int32_t> radioGroupOf_;
     // The OK button: the close box and Escape act as it does.
     std::int32_t defaultButton_ = 0;
-    bool closing_ = false;
 };
 
 } // namespace kestrune

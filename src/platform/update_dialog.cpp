@@ -50,8 +50,7 @@ QFont fitted(QFont font, const QString& text, int width) {
 } // namespace
 
 UpdateDialog::UpdateDialog(const UpdateView& view, UpdateDialogHandlers handlers, QWidget* parent)
-    : QDialog(parent, Qt::Window | Qt::WindowCloseButtonHint | Qt::WindowTitleHint),
-      handlers_(std::move(handlers)) {
+    : CoreWindow(parent), handlers_(std::move(handlers)) {
     setWindowTitle(QString::fromStdString(view.title));
     setFixedSize(view.width, view.height);
     apply(view);
@@ -80,7 +79,7 @@ QWidget* UpdateDialog::create(const CalcControl& c) {
     case Kind::CheckBox: {
         auto* check = new QCheckBox(this);
         connect(check, &QCheckBox::clicked, this, [this, number = c.number](bool on) {
-            if (!closing_ && handlers_.controlHit) {
+            if (!closing() && handlers_.controlHit) {
                 handlers_.controlHit(number, on ? 1 : 0);
             }
         });
@@ -93,7 +92,7 @@ QWidget* UpdateDialog::create(const CalcControl& c) {
         // whichever button has the focus.
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, [this, number = c.number] {
-            if (!closing_ && handlers_.controlHit) {
+            if (!closing() && handlers_.controlHit) {
                 handlers_.controlHit(number, 0);
             }
         });
@@ -167,18 +166,7 @@ void UpdateDialog::apply(const UpdateView& view) {
     }
 }
 
-void UpdateDialog::closeFromCore() {
-    closing_ = true;
-    close();
-    deleteLater();
-}
-
-void UpdateDialog::closeEvent(QCloseEvent* event) {
-    if (closing_) {
-        event->accept();
-        return;
-    }
-    event->ignore();
+void UpdateDialog::closeRequested() {
     if (handlers_.closeBox) {
         handlers_.closeBox();
     }
@@ -186,18 +174,12 @@ void UpdateDialog::closeEvent(QCloseEvent* event) {
 
 void UpdateDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (!closing_ && handlers_.returnKey) {
+        if (!closing() && handlers_.returnKey) {
             handlers_.returnKey();
         }
         return;
     }
     QDialog::keyPressEvent(event); // Escape comes back through reject()
-}
-
-void UpdateDialog::reject() {
-    if (!closing_ && handlers_.closeBox) {
-        handlers_.closeBox();
-    }
 }
 
 } // namespace kestrune

@@ -6,7 +6,8 @@
 
 #include "model/update_state.h"
 
-#include <QDialog>
+#include "platform/core_window.h"
+
 #include <functional>
 #include <map>
 
@@ -18,18 +19,15 @@ struct UpdateDialogHandlers {
     std::function<void()> closeBox;
 };
 
-class UpdateDialog final : public QDialog {
+class UpdateDialog final : public CoreWindow {
     Q_OBJECT
 public:
     UpdateDialog(const UpdateView& view, UpdateDialogHandlers handlers, QWidget* parent);
     void apply(const UpdateView& view);
-    // Closes without telling the core, which asked for it.
-    void closeFromCore();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void closeRequested() override;
     void keyPressEvent(QKeyEvent* event) override;
-    void reject() override;
 
 private:
     QWidget* create(const CalcControl& control);
@@ -37,7 +35,6 @@ private:
 
     UpdateDialogHandlers handlers_;
     std::map<std::int32_t, std::pair<CalcControlKind, QWidget*>> widgets_;
-    bool closing_ = false;
 };
 
 } // namespace kestrune

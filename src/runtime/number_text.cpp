@@ -282,6 +282,59 @@ std::string PSstr(double x) {
     return out;
 }
 
+namespace {
+
+// The common short number read eight bytes at once: digits with at most one
+// point, then a comma, all within the eight bytes at p. Gives the same
+// mantissa, places and end as the byte loop below, or false to leave the
+// text to it.
+bool readShortDecimal(const char* p, std::uint64_t& mantissa, int& places, const char*& stop) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    std::uint64_t word = 0;
+    std::memcpy(&word, p, 8);
+    static_assert(std::endian::native == std::endian::little, "the first byte is the lowest");
+    // A byte of other is zero exactly when its byte of word is a digit; marks
+    // has the top bit of every other byte.
+    const std::uint64_t notThirties = (word & (0xF0 * kOnes)) ^ (0x30 * kOnes);
+    const std::uint64_t aboveNine = ((word & (0x0F * kOnes)) + (0x06 * kOnes)) & (0x10 * kOnes);
+    const std::uint64_t other = notThirties | aboveNine;
+    std::uint64_t marks = (((other & (0x7F * kOnes)) + (0x7F * kOnes)) | other) & (0x80 * kOnes);
+    if (marks == 0) {
+        return false;
+    }
+    const int whole = std::countr_zero(marks) / 8; // digits before the first other byte
+    int end = whole;
+    int fraction = -1;
+    if (p[whole] == '.') {
+        marks &= marks - 1;
+        if (marks == 0) {
+            return false;
+        }
+        end = std::countr_zero(marks) / 8;
+        fraction = end - whole - 1;
+    }
+    const int digits = whole + std::max(fraction, 0);
+    if (p[end] != ',' || digits == 0) {
+        return false;
+    }
+    // The digits side by side without the point, right-aligned behind zeros,
+    // then eight digits multiplied and added at once.
+    const std::uint64_t below = whole == 0 ? 0 : ~std::uint64_t{0} >> (64 - 8 * whole);
+    std::uint64_t packed = (word & below) | ((word >> 8) & ~below);
+    const std::uint64_t kept = (std::uint64_t{1} << (8 * digits)) - 1;
+    packed = ((packed & kept) - ((0x30 * kOnes) & kept)) << (8 * (8 - digits));
+    packed = packed * 10 + (packed >> 8);
+    packed = (((packed & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
+              (((packed >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
+             32;
+    mantissa = static_cast<std::uint32_t>(packed);
+    places = fraction;
+    stop = p + end;
+    return true;
+}
+
+} // namespace
+
 bool readPlainDecimalField(std::string_view line, std::size_t& pos, double& out) {
     const char* p = line.data() + pos;
     const char* const end = line.data() + line.size();
@@ -289,6 +342,19 @@ bool readPlainDecimalField(std::string_view line, std::size_t& pos, double& out)
     if (p < end && (*p == '+' || *p == '-')) {
         negative = *p == '-';
         ++p;
+    }
+    if (end - p >= 8) {
+        std::uint64_t mantissa = 0;
+        int places = -1;
+        if (const char* stop = nullptr; readShortDecimal(p, mantissa, places, stop)) {
+            double value = static_cast<double>(mantissa);
+            if (places > 0) {
+                value /= kPowersOfTen[static_cast<std::size_t>(places)];
+            }
+            out = negative ? -value : value;
+            pos = static_cast<std::size_t>(stop - line.data());
+            return true;
+        }
     }
     // Digits before and after the point; more than 19 in all is refused
     // below, so a mantissa that wrapped is never used.

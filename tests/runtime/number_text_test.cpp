@@ -1,4 +1,5 @@
 #include "runtime/number_text.h"
+#include "runtime/text_files.h"
 
 #include <gtest/gtest.h>
 
@@ -341,6 +342,49 @@ TEST(PSval, ReadsPlainDecimalsAsTheCLibraryDoes) {
     EXPECT_TRUE(std::signbit(PSval(" -0.00")));
     EXPECT_EQ(PSval(" 9007199254740993"), 9007199254740992.0);
     EXPECT_EQ(PSval("0.1234567890123456789012"), 0.1234567890123456789012);
+}
+
+// Items of a line made of digits, points, signs and the bytes next to the
+// digits in the code table, with lines that end at the item, at a comma or
+// further on, so that the eight bytes read at once see every kind of end.
+TEST(PSval, ReadsThePlainItemOfALineOrLeavesIt) {
+    std::mt19937_64 rng(15);
+    const std::string alphabet = "0123456789..+-/:@p \t,e\xB5";
+    static const std::regex plain(R"(^[+-]?([0-9]*\.?[0-9]*)$)");
+    int taken = 0;
+    for (int i = 0; i < 300000; ++i) {
+        std::string item;
+        for (auto len = rng() % 11; item.size() < len;) {
+            item.push_back(alphabet[rng() % alphabet.size()]);
+        }
+        std::string line = item;
+        const auto rest = rng() % 4;
+        if (rest > 0) {
+            line += ',';
+            line.append(rng() % 12, static_cast<char>('0' + rng() % 10));
+        }
+        const std::size_t itemEnd = std::min(line.find(','), line.size());
+        const std::string text = line.substr(0, itemEnd);
+        std::smatch match;
+        const bool isPlain = std::regex_match(text, match, plain) &&
+                             match[1].str().find_first_of("0123456789") != std::string::npos;
+        std::size_t pos = 0;
+        double got = -1.0;
+        const bool read = readPlainDecimalField(line, pos, got);
+        ASSERT_EQ(read, isPlain) << '"' << line << '"';
+        if (read) {
+            ++taken;
+            std::size_t i = 0;
+            const double expected = PSval(std::string(TakeItem(line, i)));
+            ASSERT_EQ(pos, itemEnd) << '"' << line << '"';
+            ASSERT_TRUE(got == expected && std::signbit(got) == std::signbit(expected))
+                << '"' << line << "\" gave " << got << ", expected " << expected;
+        } else {
+            ASSERT_EQ(pos, 0U);
+            ASSERT_EQ(got, -1.0);
+        }
+    }
+    EXPECT_GT(taken, 10000);
 }
 
 TEST(PSval, SurvivesAnyBytes) {

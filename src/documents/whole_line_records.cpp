@@ -1,5 +1,6 @@
 #include "documents/whole_line_records.h"
 
+#include "runtime/line_breaks.h"
 #include "runtime/number_text.h"
 #include "runtime/str255.h"
 #include "runtime/text_files.h"
@@ -25,21 +26,11 @@ struct LineEnd {
 };
 
 LineEnd lineEnd(const char* p, const char* last) {
-    if (p == last) {
+    const char* end = FindLineBreak(p, last);
+    if (end == last) {
         return {last, last};
     }
-    const auto* cr =
-        static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(last - p)));
-    const char* upTo = cr != nullptr ? cr : last;
-    const auto* lf =
-        static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(upTo - p)));
-    if (lf != nullptr) {
-        return {lf, lf + 1};
-    }
-    if (cr == nullptr) {
-        return {last, last};
-    }
-    return {cr, cr + 1 < last && cr[1] == '\n' ? cr + 2 : cr + 1};
+    return {end, *end == '\r' && end + 1 < last && end[1] == '\n' ? end + 2 : end + 1};
 }
 
 // Eight bytes at a time: a byte beyond ASCII has its top bit set.

@@ -2,6 +2,7 @@
 
 #include "runtime/file_errors.h"
 #include "runtime/large_pages.h"
+#include "runtime/line_breaks.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -406,21 +407,17 @@ std::size_t ByteSource::readUntilLineEnd(std::string& out, std::size_t max) {
 bool ByteSource::takeBufferedLine(std::string_view& line, std::size_t max) {
     const char* begin = buffer_.data() + pos_;
     const std::size_t span = std::min(end_ - pos_, max);
-    const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', span));
-    const std::size_t upTo = cr != nullptr ? static_cast<std::size_t>(cr - begin) : span;
-    const auto* lf = static_cast<const char*>(std::memchr(begin, '\n', upTo));
-    std::size_t length = 0;
+    const char* lineBreak = FindLineBreak(begin, begin + span);
+    if (lineBreak == begin + span) {
+        return false;
+    }
+    const auto length = static_cast<std::size_t>(lineBreak - begin);
     std::size_t ending = 1;
-    if (lf != nullptr) {
-        length = static_cast<std::size_t>(lf - begin);
-    } else if (cr != nullptr) {
-        length = upTo;
+    if (*lineBreak == '\r') {
         if (pos_ + length + 1 == end_) {
             return false; // whether LF follows is not known yet
         }
         ending = begin[length + 1] == '\n' ? 2 : 1;
-    } else {
-        return false;
     }
     line = std::string_view(begin, length);
     pos_ += length + ending;

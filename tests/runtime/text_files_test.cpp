@@ -1,4 +1,5 @@
 #include "runtime/file_errors.h"
+#include "runtime/line_breaks.h"
 #include "runtime/text_files.h"
 #include "support/file_trouble.h"
 #include "support/temp_dir.h"
@@ -78,6 +79,31 @@ TEST_F(TextFilesTest, LinesEndAtCrOrLfAndACrLfPairEndsOneLine) {
     EXPECT_EQ(files.FileLineInput(1).str(), "");
     EXPECT_EQ(errors, (Errors{{1, FileErrorCode::kEndOfFile}}));
     EXPECT_EQ(files.LastFileError(), -39);
+}
+
+// Line ends at every place of texts longer than one block of sixteen bytes,
+// among bytes that differ from CR and LF by one bit.
+TEST(FindLineBreak, FindsTheFirstCrOrLfAnywhere) {
+    for (std::size_t length = 0; length <= 40; ++length) {
+        std::string text(length, '\x0c');
+        for (std::size_t k = 0; k < length; ++k) {
+            text[k] = k % 3 == 0 ? '\x0b' : k % 3 == 1 ? '\x8d' : '\x8a';
+        }
+        const char* begin = text.data();
+        EXPECT_EQ(FindLineBreak(begin, begin + length), begin + length);
+        for (std::size_t at = 0; at < length; ++at) {
+            for (const char lineEnd : {'\r', '\n'}) {
+                std::string broken = text;
+                broken[at] = lineEnd;
+                if (at + 1 < length) {
+                    broken[length - 1] = lineEnd == '\r' ? '\n' : '\r'; // a later, other end
+                }
+                const char* b = broken.data();
+                ASSERT_EQ(FindLineBreak(b, b + length), b + at) << length << " " << at;
+                ASSERT_EQ(FindLineBreak(b, b + at), b + at) << "past the last byte";
+            }
+        }
+    }
 }
 
 TEST_F(TextFilesTest, LongLinesAreCutAt255Bytes) {

@@ -10,6 +10,9 @@
 namespace kestrune {
 namespace {
 
+// Digits are read and written eight bytes at once, the first byte lowest.
+static_assert(std::endian::native == std::endian::little);
+
 constexpr int kFloatMaxDigits = 10;
 
 // The binary exponent as the number texts use it: one less than floor(log2|x|)
@@ -292,7 +295,6 @@ bool readShortDecimal(const char* p, std::uint64_t& mantissa, int& places, const
     constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
     std::uint64_t word = 0;
     std::memcpy(&word, p, 8);
-    static_assert(std::endian::native == std::endian::little, "the first byte is the lowest");
     // A byte of other is zero exactly when its byte of word is a digit; marks
     // has the top bit of every other byte.
     const std::uint64_t notThirties = (word & (0xF0 * kOnes)) ^ (0x30 * kOnes);
@@ -448,26 +450,60 @@ double RoundToScale(double x, int scale) {
     return nearestEven(static_cast<double>(scale) * x) / scale;
 }
 
+// The decimal digits of v below 10^8, eight of them with leading zeros, as
+// byte values 0 to 9, the first digit in the lowest byte: two halves of four
+// digits, each split into pairs, each pair into digits, all lanes at once.
+std::uint64_t eightDigits(std::uint32_t v) {
+    std::uint64_t merged = v / 10000 | static_cast<std::uint64_t>(v % 10000) << 32;
+    std::uint64_t tens = ((merged * 10486) >> 20) & 0x0000007F0000007FULL; // / 100
+    merged = tens | (merged - tens * 100) << 16;
+    tens = ((merged * 103) >> 10) & 0x000F000F000F000FULL; // / 10
+    return tens | (merged - tens * 10) << 8;
+}
+
+// The text of f/S for f below S, with M = log10(S) decimals at most and
+// trailing zeros dropped: "" for 0, else the point and its digits.
+template <std::uint64_t S, int M> struct Decimals {
+    std::array<std::array<char, 4>, S> text{};
+    std::array<std::uint8_t, S> length{};
+    constexpr Decimals() {
+        for (std::uint64_t f = 1; f < S; ++f) {
+            std::uint64_t kept = f;
+            int places = M;
+            while (kept % 10 == 0) {
+                kept /= 10;
+                --places;
+            }
+            text[f][0] = '.';
+            for (int k = places; k >= 1; --k) {
+                text[f][static_cast<std::size_t>(k)] = static_cast<char>('0' + kept % 10);
+                kept /= 10;
+            }
+            length[f] = static_cast<std::uint8_t>(places + 1);
+        }
+    }
+};
+template <std::uint64_t S, int M> constexpr Decimals<S, M> kDecimals{};
+
 // The text of steps/S, with M = log10(S) decimals at most, trailing zeros
-// dropped, written at p; divisions by constants only.
+// dropped, written at p; at most 1 + 20 + 4 bytes are touched. Divisions by
+// constants only, and no branch on how many digits there are.
 template <std::uint64_t S, int M> char* writeSteps(char* p, bool negative, std::uint64_t n) {
     *p++ = negative ? '-' : ' ';
-    p = std::to_chars(p, p + 24, n / S).ptr;
-    std::uint64_t frac = n % S;
-    if (frac != 0) {
-        int places = M;
-        while (frac % 10 == 0) {
-            frac /= 10;
-            --places;
-        }
-        *p++ = '.';
-        for (int k = places - 1; k >= 0; --k) {
-            p[k] = static_cast<char>('0' + frac % 10);
-            frac /= 10;
-        }
-        p += places;
+    const std::uint64_t whole = n / S;
+    if (whole < 100'000'000) {
+        const std::uint64_t digits = eightDigits(static_cast<std::uint32_t>(whole));
+        // Leading zeros are skipped, all but the last for 0.
+        const int skipped = whole == 0 ? 7 : std::countr_zero(digits) / 8;
+        const std::uint64_t text = (digits >> (8 * skipped)) + 0x3030303030303030ULL;
+        std::memcpy(p, &text, 8);
+        p += 8 - skipped;
+    } else {
+        p = std::to_chars(p, p + 20, whole).ptr;
     }
-    return p;
+    const auto f = static_cast<std::size_t>(n % S);
+    std::memcpy(p, kDecimals<S, M>.text[f].data(), 4);
+    return p + kDecimals<S, M>.length[f];
 }
 
 // Counts of steps whose quotient steps/scale prints in the fixed style with

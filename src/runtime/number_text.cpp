@@ -242,19 +242,6 @@ double readInteger(std::string_view s, int base) {
     return static_cast<double>(static_cast<std::int64_t>(value));
 }
 
-int scaleDigits(int scale) {
-    switch (scale) {
-    case 10:
-        return 1;
-    case 100:
-        return 2;
-    case 1000:
-        return 3;
-    default:
-        return -1;
-    }
-}
-
 // std::rint in the default rounding mode, without a library call where the
 // processor has no rounding instruction: adding and taking away 2^52 leaves
 // a smaller magnitude rounded to the nearest integer, ties to even; from
@@ -515,22 +502,36 @@ constexpr std::array<double, 4> kFewestSteps = {0.0, 1.0, 1.0, 8.0};
 constexpr std::array<double, 4> kMostSteps = {0.0, 4294967296.0 * 10, 2147483648.0 * 100,
                                               134217728.0 * 1000};
 
-char* writeRoundedPSstr(char* p, double x, int scale) {
-    const double steps = nearestEven(static_cast<double>(scale) * x);
-    const int m = scaleDigits(scale);
+// RoundedPSstr for one of the scales with its own short way, the fixed
+// style with M decimals, or nullptr when x needs the general way.
+template <std::uint64_t S, int M> char* writeRoundedSteps(char* p, double x) {
+    const double steps = nearestEven(static_cast<double>(S) * x);
     const double size = std::fabs(steps);
-    if (m > 0 && size >= kFewestSteps[static_cast<std::size_t>(m)] &&
-        size < kMostSteps[static_cast<std::size_t>(m)]) {
-        const auto n = static_cast<std::uint64_t>(size);
-        switch (m) {
-        case 1:
-            return writeSteps<10, 1>(p, steps < 0, n);
-        case 2:
-            return writeSteps<100, 2>(p, steps < 0, n);
-        default:
-            return writeSteps<1000, 3>(p, steps < 0, n);
-        }
+    if (!(size >= kFewestSteps[M] && size < kMostSteps[M])) {
+        return nullptr;
     }
+    return writeSteps<S, M>(p, steps < 0, static_cast<std::uint64_t>(size));
+}
+
+char* writeRoundedPSstr(char* p, double x, int scale) {
+    char* end = nullptr;
+    switch (scale) {
+    case 10:
+        end = writeRoundedSteps<10, 1>(p, x);
+        break;
+    case 100:
+        end = writeRoundedSteps<100, 2>(p, x);
+        break;
+    case 1000:
+        end = writeRoundedSteps<1000, 3>(p, x);
+        break;
+    default:
+        break;
+    }
+    if (end != nullptr) {
+        return end;
+    }
+    const double steps = nearestEven(static_cast<double>(scale) * x);
     if (steps == 0.0) {
         *p++ = std::signbit(steps) ? '-' : ' ';
         *p++ = '0';

@@ -77,9 +77,33 @@ char* writeField(char* p, std::string_view name, bool quoted) {
     return p;
 }
 
+// Whether bytes holds a comma, a tab, a double quote, a CR or an LF, looked
+// for eight bytes at a time: x has a zero byte exactly when (x - 1s) & ~x
+// has a top bit set.
+bool hasMarkedByte(std::string_view bytes) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kTops = 0x80 * kOnes;
+    std::uint64_t found = 0;
+    for (std::size_t i = 0; i < bytes.size(); i += 8) {
+        std::uint64_t word = 0; // a zero byte is never marked
+        std::memcpy(&word, bytes.data() + i, std::min<std::size_t>(8, bytes.size() - i));
+        for (const std::uint64_t mark :
+             {',' * kOnes, '\t' * kOnes, '"' * kOnes, '\r' * kOnes, '\n' * kOnes}) {
+            const std::uint64_t x = word ^ mark;
+            found |= (x - kOnes) & ~x & kTops;
+        }
+    }
+    return found != 0;
+}
+
 // Writes a name as the document holds it. One the document cannot carry is
 // written as it will be from now on, and altered is set.
 char* writeName(char* p, std::string_view name, bool& altered) {
+    // The usual name: nothing to quote, nothing to change.
+    if (name.empty() || (name.front() != ' ' && name.front() != '\t' && name.front() != '"' &&
+                         !hasMarkedByte(name))) {
+        return writeField(p, name, false);
+    }
     // One pass for both questions: must it be quoted, can it be carried.
     bool quoted = !name.empty() && (name.front() == ' ' || name.front() == '\t');
     bool doubleQuote = false;

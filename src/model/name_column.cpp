@@ -15,8 +15,14 @@ constexpr std::size_t kCompactFloor = std::size_t{1} << 20;
 void NameColumn::set(std::int32_t row, std::string_view name) {
     ensure(row);
     name = name.substr(0, Str255::kMaxLength);
-    std::uint64_t& place = places_[static_cast<std::size_t>(row)];
-    unused_ += place & kLengthMask;
+    const auto at = static_cast<std::size_t>(row);
+    std::uint64_t& place = places_[at];
+    if (at < touched_) {
+        unused_ += place & kLengthMask;
+    } else if (name.empty()) {
+        return; // zero already
+    }
+    touched_ = std::max(touched_, at + 1);
     if (name.empty()) {
         place = 0;
         return;
@@ -44,11 +50,13 @@ void NameColumn::append(std::string_view bytes) {
 
 void NameColumn::swap(std::int32_t a, std::int32_t b) {
     ensure(std::max(a, b));
+    touched_ = places_.size();
     std::swap(places_[static_cast<std::size_t>(a)], places_[static_cast<std::size_t>(b)]);
 }
 
 void NameColumn::move(std::int32_t from, std::int32_t to) {
     ensure(std::max(from, to));
+    touched_ = places_.size();
     unused_ += places_[static_cast<std::size_t>(to)] & kLengthMask;
     // Both rows now point at the same bytes until one of them changes.
     places_[static_cast<std::size_t>(to)] = places_[static_cast<std::size_t>(from)];
@@ -73,6 +81,7 @@ void NameColumn::permute(const std::vector<std::int32_t>& order) {
     std::copy(places_.begin() + static_cast<std::ptrdiff_t>(n) + 1, places_.end(),
               moved.begin() + static_cast<std::ptrdiff_t>(n) + 1);
     places_.swap(moved);
+    touched_ = places_.size();
 }
 
 void NameColumn::splice(std::int32_t first, const NameColumn& part) {
@@ -85,11 +94,15 @@ void NameColumn::splice(std::int32_t first, const NameColumn& part) {
     bytes_.insert(bytes_.end(), part.bytes_.begin(), part.bytes_.end());
     unused_ += part.unused_;
     for (std::int32_t k = 1; k <= count; ++k) {
-        std::uint64_t& place = places_[static_cast<std::size_t>(first + k - 1)];
-        unused_ += place & kLengthMask;
+        const auto at = static_cast<std::size_t>(first + k - 1);
+        std::uint64_t& place = places_[at];
+        if (at < touched_) {
+            unused_ += place & kLengthMask;
+        }
         const std::uint64_t theirs = part.places_[static_cast<std::size_t>(k)];
         place = (theirs & kLengthMask) == 0 ? 0 : theirs + shift;
     }
+    touched_ = std::max(touched_, static_cast<std::size_t>(first + count));
     compactIfWasteful();
 }
 
@@ -105,7 +118,8 @@ void NameColumn::compactIfWasteful() {
     }
     std::vector<char, LargePageAllocator<char>> live;
     live.reserve(bytes_.size() - std::min(unused_, bytes_.size()));
-    for (std::uint64_t& place : places_) {
+    for (std::size_t r = 0; r < touched_; ++r) {
+        std::uint64_t& place = places_[r];
         const std::size_t length = place & kLengthMask;
         if (length == 0) {
             place = 0;

@@ -69,6 +69,11 @@ private:
     std::vector<char, LargePageAllocator<char>> bytes_;
     // Bytes of names that were replaced.
     std::size_t unused_ = 0;
+    // Rows from here on have never held a name: their places are zero and
+    // are not read before they are written. A large column's memory comes
+    // from the system untouched, and a first read there would map it to a
+    // shared page of zeros that the first write must then break up.
+    std::size_t touched_ = 0;
 };
 
 } // namespace kestrune

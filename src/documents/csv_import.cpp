@@ -52,11 +52,17 @@ std::int32_t expectedRows(std::string_view text) {
     return static_cast<std::int32_t>(std::min<std::size_t>(rows, kMaxRows));
 }
 
+// What a read works on: the file slots and the table it fills.
+struct SheetReading {
+    TextFiles& files;
+    ModelTable& table;
+};
+
 // open() opens the text at its first byte as file kCSVFileNumber; false
 // when it could not (the table is left alone then).
-bool readRows(AppState& app, const std::function<void()>& open) {
-    TextFiles& files = app.files;
-    ModelTable& table = app.table;
+bool readRows(const SheetReading& in, const std::function<void()>& open) {
+    TextFiles& files = in.files;
+    ModelTable& table = in.table;
 
     // The header is recognised by its first field alone; reading then
     // starts over from the first byte.
@@ -95,7 +101,7 @@ bool readRows(AppState& app, const std::function<void()>& open) {
 
 // The rows of a table's text: whole lines at once when every line (after a
 // header line) is one model, else item by item.
-void readRowsFromText(AppState& app, std::string_view text) {
+void readRowsFromText(const SheetReading& in, std::string_view text) {
     if (!text.empty()) {
         std::string_view body = text;
         std::size_t skipped = 0;
@@ -106,21 +112,21 @@ void readRowsFromText(AppState& app, std::string_view text) {
         const bool headerInOneLine = skipped > 0 || body.size() == text.size();
         if (headerInOneLine && !body.empty()) {
             const std::int32_t rows =
-                ReadWholeLineRecords(body, kHeaderFields, TextFiles::kMaxItemLine, app.table);
+                ReadWholeLineRecords(body, kHeaderFields, TextFiles::kMaxItemLine, in.table);
             if (rows >= 0) {
-                app.table.fNum = rows;
-                app.table.emptyRow(rows + 1, true);
+                in.table.fNum = rows;
+                in.table.emptyRow(rows + 1, true);
                 return;
             }
         }
     }
-    readRows(app, [&] { app.files.FileOpenInputBytes(kCSVFileNumber, text); });
+    readRows(in, [&] { in.files.FileOpenInputBytes(kCSVFileNumber, text); });
 }
 
 // A plain ASCII file of one model a line (after a header line) read whole
 // lines at a time, piece by piece, while it stays open; false when it is not
 // such a file, and nothing is reported.
-bool readPlainLines(AppState& app, const ByteSource& source) {
+bool readPlainLines(const SheetReading& in, const ByteSource& source) {
     const std::optional<std::uint64_t> size = source.wholeSize();
     if (!size || *size == 0) {
         return false;
@@ -152,12 +158,12 @@ bool readPlainLines(AppState& app, const ByteSource& source) {
         return false;
     }
     const std::int32_t rows = ReadWholeLineRecords(body, kHeaderFields, TextFiles::kMaxItemLine,
-                                                   app.table, kRecordPiece, true);
+                                                   in.table, kRecordPiece, true);
     if (rows < 0) {
         return false;
     }
-    app.table.fNum = rows;
-    app.table.emptyRow(rows + 1, true);
+    in.table.fNum = rows;
+    in.table.emptyRow(rows + 1, true);
     return true;
 }
 
@@ -212,13 +218,14 @@ PlainTextScan scanForPlainText(const std::string& path) {
 
 // Turns the bytes into the table's text and makes room for its rows; false,
 // with the file-error alert, when memory runs out before the table changes.
-bool prepareText(AppState& app, const std::function<std::string()>& readBytes, std::string& text) {
+bool prepareText(const SheetReading& in, const std::function<std::string()>& readBytes,
+                 std::string& text) {
     try {
         text = ImportedTextToMacRoman(readBytes());
-        app.table.ensureRows(expectedRows(text) + 1);
+        in.table.ensureRows(expectedRows(text) + 1);
     } catch (const std::bad_alloc&) {
         text.clear();
-        app.files.CheckFileError(kCSVFileNumber, ENOMEM);
+        in.files.CheckFileError(kCSVFileNumber, ENOMEM);
         return false;
     }
     return true;
@@ -226,7 +233,7 @@ bool prepareText(AppState& app, const std::function<std::string()>& readBytes, s
 
 // Every byte of the source; a read that fails part-way is reported and what
 // came before it is kept.
-std::string readAll(AppState& app, ByteSource& source, std::size_t sizeHint) {
+std::string readAll(const SheetReading& in, ByteSource& source, std::size_t sizeHint) {
     std::string bytes;
     bytes.reserve(sizeHint);
     for (;;) {
@@ -237,18 +244,18 @@ std::string readAll(AppState& app, ByteSource& source, std::size_t sizeHint) {
         }
         bytes.push_back(static_cast<char>(c));
     }
-    app.files.CheckFileError(kCSVFileNumber, source.error());
+    in.files.CheckFileError(kCSVFileNumber, source.error());
     return bytes;
 }
 
-std::string readAll(AppState& app, std::istream& in) {
+std::string readAll(const SheetReading& in, std::istream& stream) {
     std::string bytes;
     std::array<char, 1 << 16> chunk{};
-    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
-        bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    while (stream.read(chunk.data(), chunk.size()) || stream.gcount() > 0) {
+        bytes.append(chunk.data(), static_cast<std::size_t>(stream.gcount()));
     }
-    if (in.bad()) {
-        app.files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);
+    if (stream.bad()) {
+        in.files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);
     }
     return bytes;
 }
@@ -271,56 +278,61 @@ std::string ImportedTextToMacRoman(std::string bytes) {
     return utf8ToMacRoman(bytes);
 }
 
-bool ReadCSVTable(AppState& app, const std::string& path) {
+bool ReadCSVTable(TextFiles& files, ModelTable& table, const std::string& path) {
+    const SheetReading in{files, table};
     int status = 0;
     std::unique_ptr<ByteSource> source = openFileSource(path, status);
     if (!source) {
-        app.files.CheckFileError(kCSVFileNumber, status);
+        in.files.CheckFileError(kCSVFileNumber, status);
         return false;
     }
     // Plain ASCII needs no conversion: it is read straight from the file
     // instead of held whole in memory beside the table it fills.
-    if (readPlainLines(app, *source)) {
+    if (readPlainLines(in, *source)) {
         return true;
     }
     const PlainTextScan scan = scanForPlainText(path);
     source.reset();
     if (scan.plain) {
         try {
-            app.table.ensureRows(scan.rows + 1);
+            in.table.ensureRows(scan.rows + 1);
         } catch (const std::bad_alloc&) {
-            app.files.CheckFileError(kCSVFileNumber, ENOMEM);
+            in.files.CheckFileError(kCSVFileNumber, ENOMEM);
             return false;
         }
-        return readRows(app, [&] { app.files.FileOpenInput(kCSVFileNumber, path); });
+        return readRows(in, [&] { in.files.FileOpenInput(kCSVFileNumber, path); });
     }
     source = openFileSource(path, status);
     if (!source) {
-        app.files.CheckFileError(kCSVFileNumber, status);
+        in.files.CheckFileError(kCSVFileNumber, status);
         return false;
     }
     std::error_code sizeUnknown;
     const std::uintmax_t size = std::filesystem::file_size(path, sizeUnknown);
     std::string text;
     const bool ready = prepareText(
-        app,
-        [&] { return readAll(app, *source, sizeUnknown ? 0 : static_cast<std::size_t>(size)); },
+        in, [&] { return readAll(in, *source, sizeUnknown ? 0 : static_cast<std::size_t>(size)); },
         text);
     source.reset(); // releases the file's lock
     if (!ready) {
         return false;
     }
-    readRowsFromText(app, text);
+    readRowsFromText(in, text);
     return true;
 }
 
-bool ReadCSVTable(AppState& app, std::istream& in) {
+bool ReadCSVTable(AppState& app, const std::string& path) {
+    return ReadCSVTable(app.files, app.table, path);
+}
+
+bool ReadCSVTable(AppState& app, std::istream& stream) {
+    const SheetReading in{app.files, app.table};
     std::string text;
     if (!prepareText(
-            app, [&] { return readAll(app, in); }, text)) {
+            in, [&] { return readAll(in, stream); }, text)) {
         return false;
     }
-    readRowsFromText(app, text);
+    readRowsFromText(in, text);
     return true;
 }
 

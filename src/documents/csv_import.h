@@ -34,6 +34,8 @@ std::string ImportedTextToMacRoman(std::string bytes);
 // file-error alert and with the table unchanged, when the file cannot be
 // opened or its text does not fit in memory.
 bool ReadCSVTable(AppState& app, const std::string& path);
+// The same with file slots and a table of the caller's.
+bool ReadCSVTable(TextFiles& files, ModelTable& table, const std::string& path);
 bool ReadCSVTable(AppState& app, std::istream& in);
 
 // The document name an import proposes: "data.csv" and "data.txt" give

@@ -276,10 +276,8 @@ int probeFieldCount(TextFiles& files, const std::function<void()>& reopen) {
 }
 
 // whole gives the open document's bytes when they can be read at any offset.
-void readRecords(AppState& app, const std::function<void()>& reopen,
+void readRecords(TextFiles& files, ModelTable& table, const std::function<void()>& reopen,
                  const std::function<std::optional<RecordBytes>()>& whole = {}) {
-    TextFiles& files = app.files;
-    ModelTable& table = app.table;
     table.fNum = 0;
     if (files.FileEof(kDocumentFileNumber)) {
         // An empty document: one end-of-file report, no rows.
@@ -382,19 +380,19 @@ SaveOutcome WriteDataSheet(AppState& app, std::ostream& out) {
     return writeRows(app);
 }
 
-bool ReadDataSheet(AppState& app, const std::string& path) {
-    app.files.FileOpenInput(kDocumentFileNumber, path);
-    if (!app.files.isOpen(kDocumentFileNumber)) {
+bool ReadDataSheet(TextFiles& files, ModelTable& table, const std::string& path) {
+    files.FileOpenInput(kDocumentFileNumber, path);
+    if (!files.isOpen(kDocumentFileNumber)) {
         return false;
     }
     // The usual way: the document's lines taken piece by piece, both halves
     // at once, straight into the table.
     const auto reopen = [&] {
-        app.files.FileClose(kDocumentFileNumber);
-        app.files.FileOpenInput(kDocumentFileNumber, path);
+        files.FileClose(kDocumentFileNumber);
+        files.FileOpenInput(kDocumentFileNumber, path);
     };
     const auto whole = [&]() -> std::optional<RecordBytes> {
-        const std::optional<TextFiles::WholeFile> file = app.files.FileWhole(kDocumentFileNumber);
+        const std::optional<TextFiles::WholeFile> file = files.FileWhole(kDocumentFileNumber);
         if (!file) {
             return std::nullopt;
         }
@@ -405,26 +403,30 @@ bool ReadDataSheet(AppState& app, const std::string& path) {
         };
         return bytes;
     };
-    if (app.files.FileWhole(kDocumentFileNumber)) {
-        readRecords(app, reopen, whole);
+    if (files.FileWhole(kDocumentFileNumber)) {
+        readRecords(files, table, reopen, whole);
         return true;
     }
     const std::int64_t rows = estimateRows(path);
     if (rows > 0 && rows < INT32_MAX - 2) {
-        app.table.ensureRows(static_cast<std::int32_t>(rows) + 2);
+        table.ensureRows(static_cast<std::int32_t>(rows) + 2);
     }
-    readRecords(app, [&] {
-        app.files.FileClose(kDocumentFileNumber);
-        app.files.FileOpenInput(kDocumentFileNumber, path);
+    readRecords(files, table, [&] {
+        files.FileClose(kDocumentFileNumber);
+        files.FileOpenInput(kDocumentFileNumber, path);
     });
     return true;
+}
+
+bool ReadDataSheet(AppState& app, const std::string& path) {
+    return ReadDataSheet(app.files, app.table, path);
 }
 
 void ReadDataSheet(AppState& app, std::istream& in) {
     // The document begins where the stream stands, not at its first byte.
     const std::istream::pos_type start = in.tellg();
     app.files.FileOpenInput(kDocumentFileNumber, in);
-    readRecords(app, [&] {
+    readRecords(app.files, app.table, [&] {
         app.files.FileClose(kDocumentFileNumber);
         in.clear();
         in.seekg(start);

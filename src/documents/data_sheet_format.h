@@ -53,6 +53,9 @@ SaveOutcome WriteDataSheet(AppState& app, std::ostream& out);
 // Reads the rows of a document into the table (fNum, Number, names, numbers).
 // The table is not cleared first. Returns false when the file could not be opened.
 bool ReadDataSheet(AppState& app, const std::string& path);
+// The same with file slots and a table of the caller's: no alert is shown
+// unless the slots report errors to one.
+bool ReadDataSheet(TextFiles& files, ModelTable& table, const std::string& path);
 void ReadDataSheet(AppState& app, std::istream& in);
 
 // Sets the document state after a read: fileName1 from the location, the

@@ -1,6 +1,7 @@
 #include "application/open_documents.h"
 
 #include "application/lifecycle.h"
+#include "application/read_ahead.h"
 #include "calculators/calculator_window.h"
 #include "documents/csv_export.h"
 #include "documents/csv_import.h"
@@ -56,7 +57,13 @@ LoadResult loadSheetFile(AppState& app, const std::string& path, SheetFileKind k
     const int errorsBefore = app.files.FileErrorCount();
     bool read = false;
     try {
-        read = kind == SheetFileKind::Document ? ReadDataSheet(app, path) : ReadCSVTable(app, path);
+        if (std::optional<ModelTable> ahead = TakeReadAhead(app, path)) {
+            app.table = std::move(*ahead);
+            read = true;
+        } else {
+            read = kind == SheetFileKind::Document ? ReadDataSheet(app, path)
+                                                   : ReadCSVTable(app, path);
+        }
     } catch (const std::bad_alloc&) {
         app.files.FileClose(0);
         std::swap(app.table, previous);
@@ -149,12 +156,19 @@ void scheduleDrain(AppState& app, int milliseconds) {
 
 // Of one hand-over the last document of a kind we read wins; the others
 // would only have been replaced by it.
-void openBatch(AppState& app, const std::vector<std::string>& paths) {
+const std::string* lastOpenable(const std::vector<std::string>& paths) {
     for (auto it = paths.rbegin(); it != paths.rend(); ++it) {
         if (IsOpenableExtension(std::string(ExtensionOf(*it)))) {
-            ProcessUserDocsFromFinder(app, *it);
-            return;
+            return &*it;
         }
+    }
+    return nullptr;
+}
+
+void openBatch(AppState& app, const std::vector<std::string>& paths) {
+    if (const std::string* path = lastOpenable(paths)) {
+        ProcessUserDocsFromFinder(app, *path);
+        return;
     }
     if (!paths.empty()) {
         // Not a kind we read: the sheet on screen stays as it is.
@@ -198,6 +212,10 @@ void HandleOpenDocuments(AppState& app, const std::vector<std::string>& paths) {
     app.handOver.batches.push_back(std::move(batch));
     if (app.flags.FastOpenFlag == 0) {
         scheduleDrain(app, 0);
+    } else if (const std::string* path = lastOpenable(paths)) {
+        // The launch timer gives time to read it before it is opened.
+        StartReadAhead(app, *path,
+                       kindOf(std::string(ExtensionOf(*path))) == SheetFileKind::Document);
     }
 }
 
@@ -212,6 +230,9 @@ void DrainHandedOverDocuments(AppState& app) {
     const HandOverBatch batch = std::move(app.handOver.batches.front());
     app.handOver.batches.pop_front();
     openBatch(app, batch.paths);
+    if (!app.waiting.pending) {
+        DropReadAhead(app); // the document it was for was refused or replaced
+    }
     if (!app.handOver.batches.empty()) {
         scheduleDrain(app, 0);
     }

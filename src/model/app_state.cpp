@@ -34,6 +34,10 @@ AppState::AppState(Platform& platform)
     });
 }
 
+AppState::~AppState() {
+    readAhead.reset();
+}
+
 namespace {
 
 // Wraps an answer so that the dialog counts as up until it arrives.

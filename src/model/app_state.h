@@ -6,6 +6,7 @@
 #include "model/menu_model.h"
 #include "model/model_table.h"
 #include "model/platform.h"
+#include "model/read_ahead_state.h"
 #include "model/sheet_state.h"
 #include "model/update_state.h"
 #include "model/working_set.h"
@@ -15,6 +16,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -109,6 +111,8 @@ struct AppFlags {
 class AppState {
 public:
     explicit AppState(Platform& platform);
+    // Waits for a read still under way before anything it may use goes.
+    ~AppState();
     AppState(const AppState&) = delete;
     AppState& operator=(const AppState&) = delete;
 
@@ -171,6 +175,7 @@ public:
     MenuModel menus;
     WaitingDocument waiting;
     HandOverQueue handOver;
+    std::optional<ReadAhead> readAhead;
     WindowBounds Bounds{44, 0, 364, 745};
     WindowBounds PrefeBounds{200, 160, 485, 505};
     TextFiles files;

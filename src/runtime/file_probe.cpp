@@ -28,6 +28,21 @@ FileProbe ProbeInputFile(const std::string& path) {
     return FileProbe::Readable;
 }
 
+std::optional<FileIdentity> IdentifyFile(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return std::nullopt;
+    }
+    constexpr std::int64_t kNano = 1'000'000'000;
+    FileIdentity identity;
+    identity.device = static_cast<std::uint64_t>(st.st_dev);
+    identity.inode = static_cast<std::uint64_t>(st.st_ino);
+    identity.size = static_cast<std::int64_t>(st.st_size);
+    identity.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * kNano + st.st_mtim.tv_nsec;
+    identity.changed = static_cast<std::int64_t>(st.st_ctim.tv_sec) * kNano + st.st_ctim.tv_nsec;
+    return identity;
+}
+
 std::string FileProbeReason(FileProbe probe) {
     switch (probe) {
     case FileProbe::Readable:

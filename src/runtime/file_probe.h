@@ -2,6 +2,8 @@
 // Whether a file can be read at all, asked before anything is given up for
 // it: a document that cannot be opened never replaces the sheet on screen.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kestrune {
@@ -15,6 +17,21 @@ enum class FileProbe {
 };
 
 FileProbe ProbeInputFile(const std::string& path);
+
+// What tells one state of a file from another: the file itself (device and
+// inode), its size and the times of its last change. The same identity at
+// two moments means nothing wrote to the file in between.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modified = 0; // nanoseconds
+    std::int64_t changed = 0;  // nanoseconds, metadata included
+    bool operator==(const FileIdentity&) const = default;
+};
+// The identity of the file at path (links followed); nothing when there is
+// no such file.
+std::optional<FileIdentity> IdentifyFile(const std::string& path);
 
 // A sentence for the user saying why, e.g. "The file does not exist."
 std::string FileProbeReason(FileProbe probe);

@@ -9,6 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <sys/file.h>
+#include <unistd.h>
+
 using namespace kestrune;
 using test::FakePlatform;
 using test::readFile;
@@ -194,6 +200,100 @@ TEST(LaunchTimer, OpensTheLastDocumentHandedOverDuringLaunch) {
     SaveCommand(app);
     EXPECT_EQ(platform.calls.back(), "askSaveFile(Save This File As...,untitled.kedata)");
     EXPECT_EQ(app.flags.FastOpenFlag, 0);
+}
+
+// The document given at launch is read while the launch timer runs; what
+// the sheet shows is still the file as it stands when the timer fires.
+TEST(LaunchTimer, TheDocumentReadDuringLaunchIsTheFileAsItStandsWhenOpened) {
+    const std::string kFirst = "First,A, 1, 0, 0, 0, 0, 0, 0, 0\r";
+    const std::string kSameSize = "Other,B, 2, 0, 0, 0, 0, 0, 0, 0\r";
+    struct Case {
+        const char* what;
+        const char* name;
+        std::function<void(const std::string&)> meanwhile; // after the read, before the timer
+        std::string shown;                                 // "" when refused
+    };
+    const Case cases[] = {
+        {"unchanged", "doc.kedata", [](const std::string&) {}, "First"},
+        {"rewritten longer", "doc.kedata",
+         [](const std::string& p) { writeFile(p, "Longer name,B, 2, 0, 0, 0, 0, 0, 0, 0\r"); },
+         "Longer name"},
+        {"rewritten at the same size, the same second", "doc.kedata",
+         [&](const std::string& p) {
+             const auto when = std::filesystem::last_write_time(p);
+             writeFile(p, kSameSize);
+             std::filesystem::last_write_time(p, when); // only the change time tells
+         },
+         "Other"},
+        {"replaced by another file", "doc.kedata",
+         [&](const std::string& p) {
+             writeFile(p + ".new", kSameSize);
+             std::filesystem::rename(p + ".new", p);
+         },
+         "Other"},
+        {"removed", "doc.kedata", [](const std::string& p) { std::filesystem::remove(p); }, ""},
+        {"a table to import", "doc.csv", [](const std::string&) {}, "First"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakePlatform platform;
+        AppState app(platform);
+        TempDir dir;
+        const std::string path = dir.file(c.name);
+        writeFile(path, kFirst);
+        StartUp(app);
+        HandleOpenDocuments(app, {path});
+        ASSERT_TRUE(app.readAhead.has_value());
+        app.readAhead->table.wait();
+        c.meanwhile(path);
+        platform.fireTimers();
+        EXPECT_FALSE(app.readAhead.has_value());
+        if (c.shown.empty()) {
+            EXPECT_FALSE(platform.sheetShown);
+            ASSERT_EQ(platform.notes.size(), 1U);
+            EXPECT_NE(platform.notes[0].find("does not exist"), std::string::npos);
+            continue;
+        }
+        EXPECT_TRUE(platform.sheetShown);
+        EXPECT_EQ(app.table.fNum, 1);
+        EXPECT_EQ(app.table.Manufacturer.get(1), c.shown);
+    }
+}
+
+// A document another program holds locked during launch is refused with
+// the reason, as it is without a read ahead; a read ahead of a document
+// that is not the one opened in the end is let go.
+TEST(LaunchTimer, ALockedOrReplacedLaunchDocumentIsNotTakenFromTheReadAhead) {
+    FakePlatform platform;
+    AppState app(platform);
+    TempDir dir;
+    const std::string locked = dir.file("locked.kedata");
+    writeFile(locked, "Locked,A, 1, 0, 0, 0, 0, 0, 0, 0\r");
+    {
+        const int fd = ::open(locked.c_str(), O_RDONLY | O_CLOEXEC);
+        ::flock(fd, LOCK_EX);
+        StartUp(app);
+        HandleOpenDocuments(app, {locked});
+        app.readAhead->table.wait();
+        platform.fireTimers();
+        ::close(fd);
+    }
+    EXPECT_FALSE(platform.sheetShown);
+    ASSERT_EQ(platform.notes.size(), 1U);
+    EXPECT_FALSE(app.readAhead.has_value());
+
+    FakePlatform later;
+    AppState second(later);
+    const std::string first = dir.file("first.kedata");
+    const std::string last = dir.file("last.kedata");
+    writeFile(first, "First,A, 1, 0, 0, 0, 0, 0, 0, 0\r");
+    writeFile(last, "Last,A, 1, 0, 0, 0, 0, 0, 0, 0\r");
+    StartUp(second);
+    HandleOpenDocuments(second, {first});
+    HandleOpenDocuments(second, {last}); // a second hand-over during launch wins
+    later.fireTimers();
+    EXPECT_EQ(second.table.Manufacturer.get(1), "Last");
+    EXPECT_FALSE(second.readAhead.has_value());
 }
 
 TEST_F(Lifecycle, ImportThenExportThroughTheMenus) {

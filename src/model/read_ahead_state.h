@@ -1,0 +1,23 @@
+#pragma once
+// A document read on other threads while the launch timer runs, so that the
+// one given on the command line is ready when its turn comes.
+
+#include "model/model_table.h"
+#include "runtime/file_probe.h"
+
+#include <future>
+#include <optional>
+#include <string>
+
+namespace kestrune {
+
+struct ReadAhead {
+    std::string path;
+    // The file as it was before the read began.
+    FileIdentity identity;
+    // The table, when the read went through without a single file error and
+    // the file was the same after it; nothing otherwise.
+    std::future<std::optional<ModelTable>> table;
+};
+
+} // namespace kestrune

@@ -71,6 +71,19 @@ public:
     T* data() { return storage_.data(); }
     const T* data() const { return storage_.data(); }
 
+    using Storage = std::vector<T, LargePageAllocator<T>>;
+    // How many elements the storage holds (the capacity and a little more).
+    std::size_t storageSize() const { return storage_.size(); }
+    // Puts other, a buffer of storageSize() elements written whole, in place
+    // of the elements, and gives the old ones back in other: a column
+    // rewritten elsewhere takes its place without a copy.
+    void exchangeStorage(Storage& other) {
+        if (other.size() != storage_.size()) {
+            throw std::invalid_argument("exchangeStorage: sizes differ");
+        }
+        storage_.swap(other);
+    }
+
 private:
     void grow(std::int32_t index) {
         if (index < 0 || index == INT32_MAX) {
@@ -92,7 +105,7 @@ private:
     const FatalErrorHandler* onFatal_;
     std::int64_t capacity_ = 0;
     std::int64_t highest_ = -1;
-    std::vector<T, LargePageAllocator<T>> storage_;
+    Storage storage_;
 };
 
 } // namespace kestrune

@@ -143,29 +143,37 @@ bool isIdentity(const RowOrder& order) {
 constexpr std::size_t kParallelRows = 1 << 15;
 
 // A column's worth of room, in large pages like the columns themselves.
-template <typename T> using Scratch = std::vector<T, LargePageAllocator<T>>;
+template <typename T> using Scratch = typename DynamicArray<T>::Storage;
 
-// Gathers a numeric column through one scratch buffer reused for every column.
+// Gathers a numeric column into scratch, which then takes the column's place;
+// the column's old elements come back in scratch for the next column.
 template <typename T>
 void permuteColumn(DynamicArray<T>& column, const RowOrder& order, Scratch<T>& scratch) {
-    T* data = column.data();
-    scratch.resize(order.size());
+    const T* data = column.data();
+    const std::size_t size = column.storageSize();
+    if (scratch.size() != size) {
+        scratch = Scratch<T>(size); // fresh memory, written whole below
+    }
+    const std::size_t n = order.size();
+    T* out = scratch.data() + 1;
     // The reads are random once a column outgrows the cache: asking for a
     // few rows ahead keeps several of them under way at once.
     constexpr std::size_t kAhead = 16;
-    const std::size_t n = order.size();
     const std::size_t prefetched = n > kAhead ? n - kAhead : 0;
     std::size_t k = 0;
     for (; k < prefetched; ++k) {
 #if defined(__GNUC__)
         __builtin_prefetch(data + order[k + kAhead]);
 #endif
-        scratch[k] = data[order[k]];
+        out[k] = data[order[k]];
     }
     for (; k < n; ++k) {
-        scratch[k] = data[order[k]];
+        out[k] = data[order[k]];
     }
-    std::copy(scratch.begin(), scratch.end(), data + 1);
+    // The guard rows and the room beyond stay as they are.
+    scratch[0] = data[0];
+    std::copy(data + n + 1, data + size, scratch.begin() + static_cast<std::ptrdiff_t>(n) + 1);
+    column.exchangeStorage(scratch);
 }
 
 // One name column and half the numeric ones on the second core, the rest here.

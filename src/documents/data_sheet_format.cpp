@@ -194,9 +194,10 @@ SaveOutcome writeRows(AppState& app) {
     // Records are made in blocks of many rows, one print per block. The
     // second core makes every other block; this thread writes the block the
     // second core made last time while that one makes its next block.
-    constexpr std::int32_t kBlockRows = 1 << 14;
     ModelTable& table = app.table;
     const std::int32_t last = table.fNum;
+    // A small sheet is shared out too, in two halves.
+    const std::int32_t blockRows = std::clamp(last / 2 + 1, 1 << 11, 1 << 14);
     ByteBlock mine;
     std::array<ByteBlock, 2> theirs;
     std::array<std::vector<std::int32_t>, 2> theirAltered;
@@ -210,9 +211,9 @@ SaveOutcome writeRows(AppState& app) {
         app.files.FilePrintString(kDocumentFileNumber,
                                   theirs[static_cast<std::size_t>(which)].view());
     };
-    for (std::int32_t r = 1; r <= last; r += 2 * kBlockRows) {
-        const std::int32_t middle = std::min(last + 1, r + kBlockRows);
-        const std::int32_t end = std::min(last + 1, middle + kBlockRows);
+    for (std::int32_t r = 1; r <= last; r += 2 * blockRows) {
+        const std::int32_t middle = std::min(last + 1, r + blockRows);
+        const std::int32_t end = std::min(last + 1, middle + blockRows);
         std::thread helper;
         if (middle < end) {
             theirAltered[static_cast<std::size_t>(turn)].clear();

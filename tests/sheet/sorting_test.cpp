@@ -6,11 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <bit>
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <numeric>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace kestrune;
@@ -117,6 +122,50 @@ TEST(SortOrder, MatchesTheExchangeSortOnLargeTables) {
                 exchangeSort(expected, key, descending);
                 descending ? DescendSort(actual, key) : AscendSort(actual, key);
                 ASSERT_EQ(dump(actual), dump(expected)) << "rows " << n << " key " << key;
+            }
+        }
+    }
+}
+
+// Tables of 150,000 rows, beyond any cache, with keys spread widely,
+// crowding one value, differing only in their lowest bits, and all but
+// equal, so that every digit of a key is skipped or sorted on at least once.
+// The order must be the stable one, ascending and descending.
+TEST(SortOrder, LargeTablesSortStablyWhateverTheirKeysShare) {
+    constexpr std::int32_t n = 150000;
+    constexpr std::int32_t kFpKey = 3;
+    std::mt19937_64 rng(21);
+    std::uniform_real_distribution<double> wide(-1e6, 1e6);
+    const std::vector<std::pair<const char*, std::function<double()>>> shapes = {
+        {"spread", [&] { return wide(rng); }},
+        {"crowded", [&] { return rng() % 10 != 0 ? 5.0 : wide(rng); }},
+        {"lowest bits",
+         [&] { return std::bit_cast<double>(std::bit_cast<std::uint64_t>(1.0) + rng() % 4096); }},
+        {"all but equal", [&] { return rng() % 50000 == 0 ? 2.0 : (rng() % 2 ? 0.0 : -0.0); }},
+    };
+    for (const auto& [what, draw] : shapes) {
+        ModelTable original(nullptr);
+        original.fNum = n;
+        original.ensureRows(n + 1);
+        std::vector<double> values(static_cast<std::size_t>(n) + 1);
+        for (std::int32_t r = 1; r <= n; ++r) {
+            values[static_cast<std::size_t>(r)] = draw();
+            original.Number[r] = r;
+            original.setValue(Param::Fp, r, values[static_cast<std::size_t>(r)]);
+        }
+        for (const bool descending : {false, true}) {
+            std::vector<std::int32_t> expected(static_cast<std::size_t>(n));
+            std::iota(expected.begin(), expected.end(), 1);
+            std::stable_sort(expected.begin(), expected.end(), [&](std::int32_t a, std::int32_t b) {
+                const double x = values[static_cast<std::size_t>(a)];
+                const double y = values[static_cast<std::size_t>(b)];
+                return descending ? x > y : x < y;
+            });
+            ModelTable actual = original;
+            descending ? DescendSort(actual, kFpKey) : AscendSort(actual, kFpKey);
+            for (std::int32_t r = 1; r <= n; ++r) {
+                ASSERT_EQ(actual.Number.get(r), expected[static_cast<std::size_t>(r - 1)])
+                    << what << (descending ? " descending" : " ascending") << ", row " << r;
             }
         }
     }

@@ -3,7 +3,7 @@
 #include "documents/csv_import.h"
 #include "documents/data_sheet_format.h"
 
-#include <new>
+#include <system_error>
 #include <utility>
 
 namespace kestrune {
@@ -19,22 +19,26 @@ void StartReadAhead(AppState& app, const std::string& path, bool document) {
     ReadAhead ahead;
     ahead.path = path;
     ahead.identity = *before;
-    ahead.table = std::async(
-        std::launch::async,
-        [path, document, identity = *before,
-         table = app.emptyTable()]() mutable -> std::optional<ModelTable> {
-            try {
-                TextFiles files; // its own slots, and no alert for their errors
-                const bool read =
-                    document ? ReadDataSheet(files, table, path) : ReadCSVTable(files, table, path);
-                if (!read || files.FileErrorCount() != 0 || IdentifyFile(path) != identity) {
-                    return std::nullopt;
+    try {
+        ahead.table = std::async(
+            std::launch::async,
+            [path, document, identity = *before,
+             table = app.emptyTable()]() mutable -> std::optional<ModelTable> {
+                try {
+                    TextFiles files; // its own slots, and no alert for their errors
+                    const bool read = document ? ReadDataSheet(files, table, path)
+                                               : ReadCSVTable(files, table, path);
+                    if (!read || files.FileErrorCount() != 0 || IdentifyFile(path) != identity) {
+                        return std::nullopt;
+                    }
+                    return std::move(table);
+                } catch (...) {
+                    return std::nullopt; // the usual read meets it again and tells
                 }
-                return std::move(table);
-            } catch (const std::bad_alloc&) {
-                return std::nullopt; // the usual read tells about the memory
-            }
-        });
+            });
+    } catch (const std::system_error&) {
+        return; // no thread to spare: the document is read when its turn comes
+    }
     app.readAhead = std::move(ahead);
 }
 

@@ -205,7 +205,6 @@ SaveOutcome writeRows(AppState& app) {
     int turn = 0;
     auto takeTheirs = [&](int which) {
         auto& altered = theirAltered[static_cast<std::size_t>(which)];
-        keepWrittenNames(table, altered);
         outcome.alteredNameRows.insert(outcome.alteredNameRows.end(), altered.begin(),
                                        altered.end());
         app.files.FilePrintString(kDocumentFileNumber,
@@ -232,8 +231,6 @@ SaveOutcome writeRows(AppState& app) {
             helper.join();
             theirsPending = true;
         }
-        // Names change in the table only while no other thread reads it.
-        keepWrittenNames(table, altered);
         outcome.alteredNameRows.insert(outcome.alteredNameRows.end(), altered.begin(),
                                        altered.end());
         app.files.FilePrintString(kDocumentFileNumber, mine.view());
@@ -242,6 +239,9 @@ SaveOutcome writeRows(AppState& app) {
     if (theirsPending) {
         takeTheirs(1 - turn);
     }
+    // Names change in the table only once no other thread reads it: a name
+    // set while the second core makes a block could move the bytes it reads.
+    keepWrittenNames(table, outcome.alteredNameRows);
     outcome.ok = app.files.FileClose(kDocumentFileNumber);
     return outcome;
 }

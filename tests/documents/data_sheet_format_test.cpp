@@ -347,9 +347,11 @@ double randomValue(std::mt19937_64& rng, int scale) {
 
 } // namespace
 
+// Enough rows that the save makes blocks on both cores more than once, with
+// changed names in blocks of each.
 TEST_F(DataSheetTest, ARandomCatalogueSurvivesTheRoundTrip) {
     std::mt19937_64 rng(1000);
-    const std::int32_t rows = 1000;
+    const std::int32_t rows = 36000;
     for (std::int32_t r = 1; r <= rows; ++r) {
         Values v{};
         for (std::size_t p = 0; p < v.size(); ++p) {

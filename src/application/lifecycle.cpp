@@ -1,6 +1,7 @@
 #include "application/lifecycle.h"
 
 #include "application/open_documents.h"
+#include "application/read_ahead.h"
 #include "calculators/calculator_window.h"
 #include "documents/csv_export.h"
 #include "documents/data_sheet_format.h"
@@ -69,6 +70,7 @@ void dropPendingCommands(AppState& app) {
     app.flags.CloseFlag = 0;
     app.flags.OpenNextFlag = 0;
     app.waiting = WaitingDocument{};
+    DropReadAhead(app);
     for (HandOverBatch& batch : app.handOver.batches) {
         batch.arrivedDuringClose = false;
     }

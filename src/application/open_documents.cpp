@@ -57,7 +57,8 @@ LoadResult loadSheetFile(AppState& app, const std::string& path, SheetFileKind k
     const int errorsBefore = app.files.FileErrorCount();
     bool read = false;
     try {
-        if (std::optional<ModelTable> ahead = TakeReadAhead(app, path)) {
+        if (std::optional<ModelTable> ahead =
+                TakeReadAhead(app, path, kind == SheetFileKind::Document)) {
             app.table = std::move(*ahead);
             read = true;
         } else {

@@ -3,27 +3,48 @@
 #include "documents/csv_import.h"
 #include "documents/data_sheet_format.h"
 
+#include <algorithm>
+#include <ctime>
 #include <system_error>
 #include <utility>
 
 namespace kestrune {
+
+namespace {
+
+// A file changed less than this long ago may change again within the same
+// tick of its clock (file times move in steps of milliseconds on some
+// systems, of two seconds on FAT drives), and the change would not show in
+// its identity: such a file is read when its turn comes.
+constexpr std::int64_t kSettledNs = 2'000'000'000;
+
+bool settled(const FileIdentity& identity) {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const std::int64_t nowNs = static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+    return nowNs - std::max(identity.modified, identity.changed) >= kSettledNs;
+}
+
+} // namespace
 
 void StartReadAhead(AppState& app, const std::string& path, bool document) {
     if (app.readAhead) {
         return;
     }
     const std::optional<FileIdentity> before = IdentifyFile(path);
-    if (!before) {
+    if (!before || !settled(*before)) {
         return;
     }
     ReadAhead ahead;
     ahead.path = path;
+    ahead.document = document;
     ahead.identity = *before;
     try {
         ahead.table = std::async(
             std::launch::async,
+            // No alert from this thread, not even for a bad row.
             [path, document, identity = *before,
-             table = app.emptyTable()]() mutable -> std::optional<ModelTable> {
+             table = ModelTable(nullptr)]() mutable -> std::optional<ModelTable> {
                 try {
                     TextFiles files; // its own slots, and no alert for their errors
                     const bool read = document ? ReadDataSheet(files, table, path)
@@ -42,19 +63,20 @@ void StartReadAhead(AppState& app, const std::string& path, bool document) {
     app.readAhead = std::move(ahead);
 }
 
-std::optional<ModelTable> TakeReadAhead(AppState& app, const std::string& path) {
+std::optional<ModelTable> TakeReadAhead(AppState& app, const std::string& path, bool document) {
     if (!app.readAhead) {
         return std::nullopt;
     }
     ReadAhead ahead = std::move(*app.readAhead);
     app.readAhead.reset();
-    if (ahead.path != path) {
+    if (ahead.path != path || ahead.document != document) {
         return std::nullopt;
     }
     std::optional<ModelTable> table = ahead.table.get();
-    if (table && IdentifyFile(path) != ahead.identity) {
+    if (!table || IdentifyFile(path) != ahead.identity) {
         return std::nullopt; // written to since: read it anew
     }
+    table->setFatalHandler(app.fatalHandler());
     return table;
 }
 

@@ -13,12 +13,14 @@
 namespace kestrune {
 
 // Starts reading path (a document when document, else a table to import)
-// unless a read-ahead is already under way.
+// unless a read-ahead is already under way or the file changed less than two
+// seconds ago.
 void StartReadAhead(AppState& app, const std::string& path, bool document);
 
-// The table read ahead for path, when there is one, the read went through
-// and the file is still the same; the read-ahead is over either way.
-std::optional<ModelTable> TakeReadAhead(AppState& app, const std::string& path);
+// The table read ahead for path as a document (or as a table to import),
+// when there is one, the read went through and the file is still the same;
+// the read-ahead is over either way.
+std::optional<ModelTable> TakeReadAhead(AppState& app, const std::string& path, bool document);
 
 // Waits for a read-ahead still under way and lets its table go.
 void DropReadAhead(AppState& app);

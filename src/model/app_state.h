@@ -130,6 +130,8 @@ public:
 
     // An empty table that reports to the same fatal handler as the sheet's.
     ModelTable emptyTable() const { return ModelTable(&onFatal_); }
+    // What a table of the sheet reports a bad row index to.
+    const FatalErrorHandler* fatalHandler() const { return &onFatal_; }
 
     // Empties rows 0 to fNum+1 (Number stays) and the snapshot.
     void ClearParameterArraySheetFile();

@@ -57,4 +57,11 @@ void ModelTable::swapRows(std::int32_t a, std::int32_t b) {
     std::swap(Number[a], Number[b]);
 }
 
+void ModelTable::setFatalHandler(const FatalErrorHandler* onFatal) {
+    Number.setFatalHandler(onFatal);
+    for (DynamicArray<double>& column : params_) {
+        column.setFatalHandler(onFatal);
+    }
+}
+
 } // namespace kestrune

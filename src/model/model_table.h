@@ -40,6 +40,8 @@ public:
     }
     void setValue(Param p, std::int32_t row, double v) { column(p)[row] = v; }
 
+    // Where every column reports a bad index from now on.
+    void setFatalHandler(const FatalErrorHandler* onFatal);
     // Makes rows 0 to last addressable in every column at once.
     void ensureRows(std::int32_t last);
     // Empty names and zero numbers; Number becomes 0 only when resetNumber.

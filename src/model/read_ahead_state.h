@@ -13,6 +13,7 @@ namespace kestrune {
 
 struct ReadAhead {
     std::string path;
+    bool document = true; // else a table to import
     // The file as it was before the read began.
     FileIdentity identity;
     // The table, when the read went through without a single file error and

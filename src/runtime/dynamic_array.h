@@ -42,6 +42,8 @@ public:
         return *this;
     }
 
+    // Where a bad index is reported from now on (nothing when null).
+    void setFatalHandler(const FatalErrorHandler* onFatal) { onFatal_ = onFatal; }
     int arrayNumber() const { return number_; }
     std::size_t elementSize() const { return sizeof(T); }
     std::int64_t capacity() const { return capacity_; }

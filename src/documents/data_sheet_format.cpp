@@ -3,13 +3,13 @@
 #include "documents/whole_line_records.h"
 #include "runtime/byte_streams.h"
 #include "runtime/number_text.h"
+#include "runtime/side_task.h"
 
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <istream>
 #include <optional>
-#include <thread>
 #include <unistd.h>
 
 namespace kestrune {
@@ -213,10 +213,10 @@ SaveOutcome writeRows(AppState& app) {
     for (std::int32_t r = 1; r <= last; r += 2 * blockRows) {
         const std::int32_t middle = std::min(last + 1, r + blockRows);
         const std::int32_t end = std::min(last + 1, middle + blockRows);
-        std::thread helper;
+        std::optional<SideTask> helper;
         if (middle < end) {
             theirAltered[static_cast<std::size_t>(turn)].clear();
-            helper = std::thread([&, turn] {
+            helper.emplace([&, turn] {
                 formatRows(theirs[static_cast<std::size_t>(turn)], table, middle, end,
                            theirAltered[static_cast<std::size_t>(turn)]);
             });
@@ -227,8 +227,8 @@ SaveOutcome writeRows(AppState& app) {
         }
         std::vector<std::int32_t> altered;
         formatRows(mine, table, r, middle, altered);
-        if (helper.joinable()) {
-            helper.join();
+        if (helper) {
+            helper->wait();
             theirsPending = true;
         }
         outcome.alteredNameRows.insert(outcome.alteredNameRows.end(), altered.begin(),

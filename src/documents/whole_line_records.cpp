@@ -2,6 +2,7 @@
 
 #include "runtime/line_breaks.h"
 #include "runtime/number_text.h"
+#include "runtime/side_task.h"
 #include "runtime/str255.h"
 #include "runtime/text_files.h"
 
@@ -10,7 +11,6 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <thread>
 
 namespace kestrune {
 namespace {
@@ -250,14 +250,12 @@ std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::siz
         });
     };
     bool secondCounted = true;
-    std::thread counter;
+    std::optional<SideTask> counter;
     if (shared) {
-        counter = std::thread([&] { secondCounted = count(middle, bytes.size, secondLines); });
+        counter.emplace([&] { secondCounted = count(middle, bytes.size, secondLines); });
     }
     const bool firstCounted = count(0, firstEnd, firstLines);
-    if (counter.joinable()) {
-        counter.join();
-    }
+    WaitFor(counter);
     const std::int64_t rows = firstLines + secondLines;
     if (!firstCounted || !secondCounted || rows >= INT32_MAX - 2) {
         return -1;
@@ -300,16 +298,14 @@ std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::siz
         });
     };
     bool secondOk = true;
-    std::thread reader;
+    std::optional<SideTask> reader;
     if (shared) {
-        reader = std::thread([&] {
+        reader.emplace([&] {
             secondOk = read(middle, bytes.size, static_cast<std::int32_t>(firstLines) + 1, second);
         });
     }
     const bool firstOk = read(0, firstEnd, 1, columns);
-    if (reader.joinable()) {
-        reader.join();
-    }
+    WaitFor(reader);
     if (!firstOk || !secondOk) {
         for (std::int32_t r = 1; r <= n + 1; ++r) {
             table.emptyRow(r, true);
@@ -319,9 +315,9 @@ std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::siz
     if (shared) {
         const auto from = static_cast<std::int32_t>(firstLines) + 1;
         // One column on each core.
-        std::thread joiner([&] { table.ModelName.splice(from, secondModelNames); });
+        SideTask joiner([&] { table.ModelName.splice(from, secondModelNames); });
         table.Manufacturer.splice(from, secondManufacturers);
-        joiner.join();
+        joiner.wait();
     }
     // The columns know their highest row as the row-by-row reader leaves them.
     if (n > 0) {

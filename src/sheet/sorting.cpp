@@ -2,11 +2,11 @@
 
 #include "model/app_state.h"
 #include "runtime/large_pages.h"
+#include "runtime/side_task.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -199,16 +199,14 @@ void applyOrder(ModelTable& t, const RowOrder& order) {
     }
     t.ensureRows(t.fNum + 1);
     // The columns are independent of each other.
-    std::thread helper;
+    std::optional<SideTask> helper;
     if (order.size() >= kParallelRows) {
-        helper = std::thread([&] { permuteColumns(t, order, true); });
+        helper.emplace([&] { permuteColumns(t, order, true); });
     } else {
         permuteColumns(t, order, true);
     }
     permuteColumns(t, order, false);
-    if (helper.joinable()) {
-        helper.join();
-    }
+    WaitFor(helper);
 }
 
 void sortTable(ModelTable& table, std::int32_t sortItmID, bool descending) {

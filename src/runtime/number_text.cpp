@@ -163,6 +163,16 @@ constexpr std::array<double, 23> kPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e4,  1
                                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
+// mantissa / 10^places, signed: both are exact doubles (mantissa below 2^53,
+// places at most 22), so the one division rounds the quotient correctly.
+double decimalValue(std::uint64_t mantissa, int places, bool negative) {
+    double value = static_cast<double>(mantissa);
+    if (places > 0) {
+        value /= kPowersOfTen[static_cast<std::size_t>(places)];
+    }
+    return negative ? -value : value;
+}
+
 // The form every number in a document takes: white space, an optional
 // sign, digits with at most one point, and nothing after them. When the
 // digits make an integer below 2^53 and the point stands at most 22 places
@@ -194,11 +204,7 @@ bool readPlainDecimal(std::string_view s, double& out) {
     if (digits == 0 || mantissa >= kExactLimit || places >= static_cast<int>(kPowersOfTen.size())) {
         return false;
     }
-    double value = static_cast<double>(mantissa);
-    if (places > 0) {
-        value /= kPowersOfTen[static_cast<std::size_t>(places)];
-    }
-    out = negative ? -value : value;
+    out = decimalValue(mantissa, places, negative);
     return true;
 }
 
@@ -336,11 +342,7 @@ bool readPlainDecimalField(std::string_view line, std::size_t& pos, double& out)
         std::uint64_t mantissa = 0;
         int places = -1;
         if (const char* stop = nullptr; readShortDecimal(p, mantissa, places, stop)) {
-            double value = static_cast<double>(mantissa);
-            if (places > 0) {
-                value /= kPowersOfTen[static_cast<std::size_t>(places)];
-            }
-            out = negative ? -value : value;
+            out = decimalValue(mantissa, places, negative);
             pos = static_cast<std::size_t>(stop - line.data());
             return true;
         }
@@ -374,11 +376,7 @@ bool readPlainDecimalField(std::string_view line, std::size_t& pos, double& out)
         places >= static_cast<int>(kPowersOfTen.size())) {
         return false;
     }
-    double value = static_cast<double>(mantissa);
-    if (places > 0) {
-        value /= kPowersOfTen[static_cast<std::size_t>(places)];
-    }
-    out = negative ? -value : value;
+    out = decimalValue(mantissa, places, negative);
     pos = static_cast<std::size_t>(p - line.data());
     return true;
 }

@@ -19,14 +19,14 @@ void NameColumn::set(std::int32_t row, std::string_view name) {
     std::uint64_t& place = places_[at];
     if (at < touched_) {
         unused_ += place & kLengthMask;
-    } else if (name.empty()) {
-        return; // zero already
     }
-    touched_ = std::max(touched_, at + 1);
     if (name.empty()) {
-        place = 0;
+        if (at < touched_) {
+            place = 0; // beyond touched_ it is zero already
+        }
         return;
     }
+    touched_ = std::max(touched_, at + 1);
     const std::size_t offset = bytes_.size();
     // A name that lies in the buffer itself is copied before the buffer grows.
     const bool inside = name.data() >= bytes_.data() && name.data() < bytes_.data() + bytes_.size();

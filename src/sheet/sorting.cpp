@@ -3,6 +3,7 @@
 #include "model/app_state.h"
 #include "runtime/large_pages.h"
 #include "runtime/side_task.h"
+#include "sheet/key_sort.h"
 
 #include <algorithm>
 #include <bit>
@@ -16,67 +17,12 @@ namespace {
 // The new order of the rows: order[k] is the row that becomes row k + 1.
 using RowOrder = std::vector<std::int32_t>;
 
-// A row and its key as an unsigned integer whose order is the key's order.
-struct KeyedRow {
-    std::uint64_t key;
-    std::int32_t row;
-};
-
-// Keys of a large table fill megabytes: large pages, as the columns have.
-using Keys = std::vector<KeyedRow, LargePageAllocator<KeyedRow>>;
-
 // A double's order as an unsigned integer's: -0.0 and +0.0 are equal keys,
 // as they compare equal. Not for NaN.
 std::uint64_t orderedBits(double x) {
     const auto bits = std::bit_cast<std::uint64_t>(x == 0.0 ? 0.0 : x);
     constexpr std::uint64_t kSign = std::uint64_t{1} << 63;
     return (bits & kSign) != 0 ? ~bits : bits | kSign;
-}
-
-// Below this many rows a comparison sort beats the radix passes.
-constexpr std::ptrdiff_t kRadixThreshold = 256;
-constexpr int kDigitBits = 11;
-constexpr std::size_t kBuckets = std::size_t{1} << kDigitBits;
-constexpr int kPasses = (64 + kDigitBits - 1) / kDigitBits;
-
-// A stable sort by key: rows with equal keys keep their order. Radix passes
-// from the lowest digit up, each one stable, skipping the digits every key
-// shares.
-void stableSortByKey(KeyedRow* first, KeyedRow* last, Keys& scratch) {
-    const std::ptrdiff_t n = last - first;
-    if (n < kRadixThreshold) {
-        std::stable_sort(first, last,
-                         [](const KeyedRow& a, const KeyedRow& b) { return a.key < b.key; });
-        return;
-    }
-    std::vector<std::array<std::size_t, kBuckets>> counts(kPasses);
-    for (const KeyedRow* e = first; e != last; ++e) {
-        for (int pass = 0; pass < kPasses; ++pass) {
-            ++counts[static_cast<std::size_t>(pass)]
-                    [(e->key >> (pass * kDigitBits)) & (kBuckets - 1)];
-        }
-    }
-    scratch.resize(static_cast<std::size_t>(n));
-    KeyedRow* from = first;
-    KeyedRow* to = scratch.data();
-    for (int pass = 0; pass < kPasses; ++pass) {
-        auto& count = counts[static_cast<std::size_t>(pass)];
-        const int shift = pass * kDigitBits;
-        if (count[(first->key >> shift) & (kBuckets - 1)] == static_cast<std::size_t>(n)) {
-            continue; // every key has this digit
-        }
-        std::size_t offset = 0;
-        for (std::size_t& c : count) {
-            offset += std::exchange(c, offset);
-        }
-        for (const KeyedRow* e = from; e != from + n; ++e) {
-            to[count[(e->key >> shift) & (kBuckets - 1)]++] = *e;
-        }
-        std::swap(from, to);
-    }
-    if (from != first) {
-        std::copy(from, from + n, first);
-    }
 }
 
 RowOrder rowsOf(const Keys& rows) {
@@ -97,7 +43,7 @@ RowOrder orderByNumber(const ModelTable& t) {
         rows[static_cast<std::size_t>(r - 1)] = {biased, r};
     }
     Keys scratch;
-    stableSortByKey(rows.data(), rows.data() + rows.size(), scratch);
+    StableSortByKey(rows.data(), rows.data() + rows.size(), scratch);
     return rowsOf(rows);
 }
 
@@ -124,7 +70,7 @@ RowOrder orderByValue(const ModelTable& t, Param p, bool descending) {
     Keys scratch;
     std::size_t begin = 0;
     for (const std::size_t end : nanAt) {
-        stableSortByKey(rows.data() + begin, rows.data() + end, scratch);
+        StableSortByKey(rows.data() + begin, rows.data() + end, scratch);
         begin = end + 1;
     }
     return rowsOf(rows);

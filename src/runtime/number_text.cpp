@@ -435,10 +435,12 @@ double RoundToScale(double x, int scale) {
     return nearestEven(static_cast<double>(scale) * x) / scale;
 }
 
+namespace {
+
 // The decimal digits of v below 10^8, eight of them with leading zeros, as
 // byte values 0 to 9, the first digit in the lowest byte: two halves of four
 // digits, each split into pairs, each pair into digits, all lanes at once.
-std::uint64_t eightDigits(std::uint32_t v) {
+[[gnu::always_inline]] inline std::uint64_t eightDigits(std::uint32_t v) {
     std::uint64_t merged = v / 10000 | static_cast<std::uint64_t>(v % 10000) << 32;
     std::uint64_t tens = ((merged * 10486) >> 20) & 0x0000007F0000007FULL; // / 100
     merged = tens | (merged - tens * 100) << 16;
@@ -470,13 +472,39 @@ template <std::uint64_t S, int M> struct Decimals {
 };
 template <std::uint64_t S, int M> constexpr Decimals<S, M> kDecimals{};
 
+// The texts of the whole numbers below 10^4, "0" to "9999", each left in the
+// low bytes of four, with their lengths: most of a catalogue's numbers.
+struct SmallWholes {
+    std::array<std::uint32_t, 10000> text{};
+    std::array<std::uint8_t, 10000> length{};
+    constexpr SmallWholes() {
+        for (std::uint32_t v = 0; v < 10000; ++v) {
+            std::uint32_t digits = 0;
+            std::uint8_t count = 0;
+            std::uint32_t rest = v;
+            do {
+                digits = digits << 8 | ('0' + rest % 10);
+                rest /= 10;
+                ++count;
+            } while (rest != 0);
+            text[v] = digits;
+            length[v] = count;
+        }
+    }
+};
+constexpr SmallWholes kSmallWholes{};
+
 // The text of steps/S, with M = log10(S) decimals at most, trailing zeros
 // dropped, written at p; at most 1 + 20 + 4 bytes are touched. Divisions by
-// constants only, and no branch on how many digits there are.
+// constants only; a whole part below 10^4 is looked up, a larger one made
+// eight digits at once.
 template <std::uint64_t S, int M> char* writeSteps(char* p, bool negative, std::uint64_t n) {
     *p++ = negative ? '-' : ' ';
     const std::uint64_t whole = n / S;
-    if (whole < 100'000'000) {
+    if (whole < 10000) {
+        std::memcpy(p, &kSmallWholes.text[whole], 4);
+        p += kSmallWholes.length[whole];
+    } else if (whole < 100'000'000) {
         const std::uint64_t digits = eightDigits(static_cast<std::uint32_t>(whole));
         // Leading zeros are skipped, all but the last for 0.
         const int skipped = whole == 0 ? 7 : std::countr_zero(digits) / 8;
@@ -510,6 +538,8 @@ template <std::uint64_t S, int M> char* writeRoundedSteps(char* p, double x) {
     }
     return writeSteps<S, M>(p, steps < 0, static_cast<std::uint64_t>(size));
 }
+
+} // namespace
 
 char* writeRoundedPSstr(char* p, double x, int scale) {
     char* end = nullptr;

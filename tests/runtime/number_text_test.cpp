@@ -207,6 +207,16 @@ TEST(RoundedPSstr, IsThePSstrOfTheRoundedValue) {
         const double viaHelper = RoundToScale(x, k);
         ASSERT_TRUE(viaHelper == rounded || (std::isnan(viaHelper) && std::isnan(rounded)));
     }
+    // Every whole part below 10^4 and past it, each with a few decimals.
+    for (const int k : scales) {
+        for (int whole = 0; whole <= 10001; ++whole) {
+            for (const int step : {0, 1, k / 2, k - 1}) {
+                const double x = (static_cast<double>(whole) * k + step) / k;
+                ASSERT_EQ(RoundedPSstr(x, k), PSstr(std::rint(k * x) / k)) << x << " scale " << k;
+                ASSERT_EQ(RoundedPSstr(-x, k), PSstr(std::rint(-k * x) / k)) << -x;
+            }
+        }
+    }
     EXPECT_EQ(RoundedPSstr(633.375, 100), " 633.38"); // a tie goes to the even count
     EXPECT_EQ(RoundedPSstr(0.25, 10), " 0.2");
     EXPECT_EQ(RoundedPSstr(-0.35, 10), PSstr(std::rint(-3.5) / 10));

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <barrier>
+#include <bit>
 #include <optional>
 #include <utility>
 
@@ -12,66 +13,48 @@ namespace kestrune {
 namespace {
 
 // Below this many rows a comparison sort beats the radix passes.
-constexpr std::ptrdiff_t kRadixThreshold = 256;
+constexpr std::size_t kRadixThreshold = 256;
 // From this many rows on, both cores share every pass.
-constexpr std::ptrdiff_t kTwoCoreRows = std::ptrdiff_t{1} << 15;
+constexpr std::size_t kTwoCoreRows = std::size_t{1} << 15;
 constexpr int kDigitBits = 11;
 constexpr std::size_t kBuckets = std::size_t{1} << kDigitBits;
 constexpr std::uint64_t kDigitMask = kBuckets - 1;
-constexpr int kPasses = (64 + kDigitBits - 1) / kDigitBits;
+// A word: 32 bits of the key above the row's position.
+constexpr int kWindowBits = 32;
+constexpr std::uint64_t kPositionMask = (std::uint64_t{1} << kWindowBits) - 1;
+constexpr std::array<int, 3> kShifts = {32, 32 + kDigitBits, 32 + 2 * kDigitBits};
 
 using Counts = std::array<std::size_t, kBuckets>;
 
-// What each share of the rows knows of itself, read by the other share
+// What each share of the words knows of itself, read by the other share
 // between passes.
 struct Share {
-    KeyedRow* begin = nullptr; // the share's rows in the input
-    KeyedRow* end = nullptr;
-    std::uint64_t differing = 0; // the key bits in which its rows differ
+    std::size_t begin = 0; // the share's words, by index
+    std::size_t end = 0;
     Counts count{};
 };
 
-std::uint64_t differingBits(const KeyedRow* first, const KeyedRow* last, std::uint64_t anyKey) {
-    std::uint64_t bits = 0;
-    for (const KeyedRow* e = first; e != last; ++e) {
-        bits |= e->key ^ anyKey;
-    }
-    return bits;
-}
-
-void countDigits(const KeyedRow* first, const KeyedRow* last, int shift, Counts& count) {
+void countDigits(const std::uint64_t* first, const std::uint64_t* last, int shift, Counts& count) {
     count.fill(0);
-    for (const KeyedRow* e = first; e != last; ++e) {
-        ++count[(e->key >> shift) & kDigitMask];
+    for (const std::uint64_t* w = first; w != last; ++w) {
+        ++count[(*w >> shift) & kDigitMask];
     }
 }
 
-// The passes over n rows split in shares.size() shares, run by share number
-// `me`; each pass scatters every share's rows of a bucket after those of the
-// shares before it, so it is stable. Every share takes the same decisions,
-// and meets the others at the barrier between the steps that read what they
-// wrote.
-// Returns the buffer that holds the sorted rows: from or to.
+// The passes over the words split in shares.size() shares, run by share
+// number `me`; each pass scatters every share's words of a bucket after
+// those of the shares before it, so it is stable. Every share takes the
+// same decisions, and meets the others at the barrier between the steps
+// that read what they wrote. Returns the buffer the sorted words are in.
 template <typename Barrier>
-KeyedRow* radixPasses(std::size_t me, std::vector<Share>& shares, KeyedRow* from, KeyedRow* to,
-                      Barrier& sync) {
-    Share& mine = shares[me];
-    const std::uint64_t anyKey = from->key;
-    const std::ptrdiff_t at = mine.begin - from;
-    const std::ptrdiff_t size = mine.end - mine.begin;
-    mine.differing = differingBits(mine.begin, mine.end, anyKey);
-    sync.arrive_and_wait();
-    std::uint64_t differing = 0;
-    for (const Share& s : shares) {
-        differing |= s.differing;
-    }
-    for (int pass = 0; pass < kPasses; ++pass) {
-        const int shift = pass * kDigitBits;
+std::uint64_t* radixPasses(std::size_t me, std::vector<Share>& shares, std::uint64_t* from,
+                           std::uint64_t* to, std::uint64_t differing, Barrier& sync) {
+    const Share& mine = shares[me];
+    for (const int shift : kShifts) {
         if (((differing >> shift) & kDigitMask) == 0) {
-            continue; // every key has this digit
+            continue; // every word has this digit
         }
-        KeyedRow* const begin = from + at;
-        countDigits(begin, begin + size, shift, mine.count);
+        countDigits(from + mine.begin, from + mine.end, shift, shares[me].count);
         sync.arrive_and_wait();
         Counts offset;
         std::size_t before = 0;
@@ -83,45 +66,103 @@ KeyedRow* radixPasses(std::size_t me, std::vector<Share>& shares, KeyedRow* from
                 before += shares[s].count[b];
             }
         }
-        for (const KeyedRow* e = begin; e != begin + size; ++e) {
-            to[offset[(e->key >> shift) & kDigitMask]++] = *e;
+        for (const std::uint64_t* w = from + mine.begin; w != from + mine.end; ++w) {
+            to[offset[(*w >> shift) & kDigitMask]++] = *w;
         }
-        sync.arrive_and_wait(); // every row is in place before the next count
+        sync.arrive_and_wait(); // every word is in place before the next count
         std::swap(from, to);
     }
     return from;
 }
 
-} // namespace
-
-void StableSortByKey(KeyedRow* first, KeyedRow* last, Keys& scratch) {
-    const std::ptrdiff_t n = last - first;
-    if (n < kRadixThreshold) {
-        std::stable_sort(first, last,
-                         [](const KeyedRow& a, const KeyedRow& b) { return a.key < b.key; });
-        return;
-    }
-    scratch.resize(static_cast<std::size_t>(n));
+// Sorts the words by their upper halves, stably; differing has the bits in
+// which those halves differ.
+std::uint64_t* sortWords(std::uint64_t* words, std::uint64_t* scratch, std::size_t n,
+                         std::uint64_t differing) {
     const std::size_t parts = n >= kTwoCoreRows ? 2 : 1;
     std::vector<Share> shares(parts);
     for (std::size_t s = 0; s < parts; ++s) {
-        shares[s].begin =
-            first + n * static_cast<std::ptrdiff_t>(s) / static_cast<std::ptrdiff_t>(parts);
-        shares[s].end =
-            first + n * static_cast<std::ptrdiff_t>(s + 1) / static_cast<std::ptrdiff_t>(parts);
+        shares[s].begin = n * s / parts;
+        shares[s].end = n * (s + 1) / parts;
     }
     std::barrier sync(static_cast<std::ptrdiff_t>(parts));
-    KeyedRow* sorted = nullptr;
-    {
-        std::optional<SideTask> helper;
-        if (parts == 2) {
-            helper.emplace([&] { radixPasses(1, shares, first, scratch.data(), sync); });
-        }
-        sorted = radixPasses(0, shares, first, scratch.data(), sync);
-        WaitFor(helper);
+    std::optional<SideTask> helper;
+    if (parts == 2) {
+        helper.emplace([&] { radixPasses(1, shares, words, scratch, differing, sync); });
     }
-    if (sorted != first) {
-        std::copy(sorted, sorted + n, first);
+    std::uint64_t* sorted = radixPasses(0, shares, words, scratch, differing, sync);
+    WaitFor(helper);
+    return sorted;
+}
+
+std::size_t positionOf(std::uint64_t word) {
+    return static_cast<std::size_t>(word & kPositionMask);
+}
+
+// Puts a run of words whose windows are equal in the order of their whole
+// keys. The run is in the order of its positions, and stays so where the
+// keys are equal.
+void orderRun(std::uint64_t* first, std::uint64_t* last, const KeyArray& keys) {
+    auto before = [&](std::uint64_t a, std::uint64_t b) {
+        return keys[positionOf(a)] < keys[positionOf(b)];
+    };
+    if (last - first <= 16) {
+        for (std::uint64_t* i = first + 1; i < last; ++i) {
+            const std::uint64_t w = *i;
+            std::uint64_t* j = i;
+            for (; j > first && before(w, *(j - 1)); --j) {
+                *j = *(j - 1);
+            }
+            *j = w;
+        }
+    } else {
+        std::stable_sort(first, last, before);
+    }
+}
+
+} // namespace
+
+void OrderRowsByKey(const KeyArray& keys, std::size_t begin, std::size_t end, std::int32_t* order,
+                    KeyArray& words) {
+    const std::size_t n = end - begin;
+    if (n == 0) {
+        return;
+    }
+    std::uint64_t differing = 0;
+    for (std::size_t k = begin; k < end; ++k) {
+        differing |= keys[k] ^ keys[begin];
+    }
+    // The 32 bits from the highest one in which keys differ down; above
+    // them every key is the same.
+    const int highest = differing == 0 ? 0 : 63 - std::countl_zero(differing);
+    const int shift = std::max(0, highest + 1 - kWindowBits);
+    words.resize(2 * n);
+    std::uint64_t* const packed = words.data();
+    for (std::size_t k = 0; k < n; ++k) {
+        packed[k] = (keys[begin + k] >> shift) << kWindowBits | (begin + k);
+    }
+    std::uint64_t* sorted = packed;
+    if (n < kRadixThreshold) {
+        std::stable_sort(packed, packed + n, [](std::uint64_t a, std::uint64_t b) {
+            return a >> kWindowBits < b >> kWindowBits;
+        });
+    } else {
+        sorted = sortWords(packed, packed + n, n, (differing >> shift) << kWindowBits);
+    }
+    if (shift > 0) { // the bits below the window may still tell keys apart
+        for (std::size_t k = 0; k < n;) {
+            std::size_t run = k + 1;
+            while (run < n && sorted[run] >> kWindowBits == sorted[k] >> kWindowBits) {
+                ++run;
+            }
+            if (run - k > 1) {
+                orderRun(sorted + k, sorted + run, keys);
+            }
+            k = run;
+        }
+    }
+    for (std::size_t k = 0; k < n; ++k) {
+        order[begin + k] = static_cast<std::int32_t>(positionOf(sorted[k]) + 1);
     }
 }
 

@@ -1,7 +1,9 @@
 #pragma once
-// A stable sort of rows by a 64-bit unsigned key, linear in the number of
-// rows: least significant digit first radix passes, shared by both cores on
-// a large sheet.
+// A stable order of rows by 64-bit unsigned keys, linear in the number of
+// rows: least significant digit first radix passes over eight-byte words
+// (the 32 highest differing bits of a key above its position), shared by
+// both cores on a large sheet, then the few rows whose keys those bits do
+// not tell apart put in order by their whole keys.
 
 #include "runtime/large_pages.h"
 
@@ -10,18 +12,14 @@
 
 namespace kestrune {
 
-// A row and its key as an unsigned integer whose order is the key's order.
-struct KeyedRow {
-    std::uint64_t key;
-    std::int32_t row;
-};
-
 // Keys of a large table fill megabytes: large pages, as the columns have.
-using Keys = std::vector<KeyedRow, LargePageAllocator<KeyedRow>>;
+using KeyArray = std::vector<std::uint64_t, LargePageAllocator<std::uint64_t>>;
 
-// Sorts first .. last by key; rows with equal keys keep their order. scratch
-// is room the passes may use (resized as needed), so that the runs of one
-// table can share it.
-void StableSortByKey(KeyedRow* first, KeyedRow* last, Keys& scratch);
+// Writes the rows begin + 1 .. end, whose keys are keys[begin .. end), to
+// order[begin .. end) in the order of their keys; rows with equal keys keep
+// their order. words is room the sort may use (resized as needed), so that
+// the runs of one table can share it.
+void OrderRowsByKey(const KeyArray& keys, std::size_t begin, std::size_t end, std::int32_t* order,
+                    KeyArray& words);
 
 } // namespace kestrune

@@ -25,26 +25,20 @@ std::uint64_t orderedBits(double x) {
     return (bits & kSign) != 0 ? ~bits : bits | kSign;
 }
 
-RowOrder rowsOf(const Keys& rows) {
-    RowOrder order(rows.size());
-    std::transform(rows.begin(), rows.end(), order.begin(),
-                   [](const KeyedRow& e) { return e.row; });
-    return order;
-}
-
 // The exchange sort only ever exchanges neighbours whose keys compare strictly
 // in the wrong order, so rows with equal keys (-0.0 and +0.0 among them) never
 // pass each other: a stable sort gives the same order.
 RowOrder orderByNumber(const ModelTable& t) {
     const std::int32_t n = t.fNum;
-    Keys rows(static_cast<std::size_t>(n));
+    KeyArray keys(static_cast<std::size_t>(n));
     for (std::int32_t r = 1; r <= n; ++r) {
-        const auto biased = static_cast<std::uint32_t>(t.Number.get(r)) ^ 0x80000000u;
-        rows[static_cast<std::size_t>(r - 1)] = {biased, r};
+        keys[static_cast<std::size_t>(r - 1)] =
+            static_cast<std::uint32_t>(t.Number.get(r)) ^ 0x80000000u;
     }
-    Keys scratch;
-    StableSortByKey(rows.data(), rows.data() + rows.size(), scratch);
-    return rowsOf(rows);
+    RowOrder order(keys.size());
+    KeyArray words;
+    OrderRowsByKey(keys, 0, keys.size(), order.data(), words);
+    return order;
 }
 
 // NaN compares neither greater nor smaller than anything, so the exchange
@@ -54,26 +48,29 @@ RowOrder orderByNumber(const ModelTable& t) {
 RowOrder orderByValue(const ModelTable& t, Param p, bool descending) {
     const std::int32_t n = t.fNum;
     const std::uint64_t flip = descending ? ~std::uint64_t{0} : 0;
-    Keys rows(static_cast<std::size_t>(n));
+    KeyArray keys(static_cast<std::size_t>(n));
     std::vector<std::size_t> nanAt;
     for (std::int32_t r = 1; r <= n; ++r) {
         const double v = t.value(p, r);
         const auto k = static_cast<std::size_t>(r - 1);
         if (std::isnan(v)) {
             nanAt.push_back(k);
-            rows[k] = {0, r};
         } else {
-            rows[k] = {orderedBits(v) ^ flip, r};
+            keys[k] = orderedBits(v) ^ flip;
         }
     }
-    nanAt.push_back(rows.size());
-    Keys scratch;
+    nanAt.push_back(keys.size());
+    RowOrder order(keys.size());
+    KeyArray words;
     std::size_t begin = 0;
     for (const std::size_t end : nanAt) {
-        StableSortByKey(rows.data() + begin, rows.data() + end, scratch);
+        OrderRowsByKey(keys, begin, end, order.data(), words);
+        if (end < keys.size()) {
+            order[end] = static_cast<std::int32_t>(end + 1); // a NaN row stays
+        }
         begin = end + 1;
     }
-    return rowsOf(rows);
+    return order;
 }
 
 bool isIdentity(const RowOrder& order) {

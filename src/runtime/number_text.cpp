@@ -506,8 +506,8 @@ template <std::uint64_t S, int M> char* writeSteps(char* p, bool negative, std::
         p += kSmallWholes.length[whole];
     } else if (whole < 100'000'000) {
         const std::uint64_t digits = eightDigits(static_cast<std::uint32_t>(whole));
-        // Leading zeros are skipped, all but the last for 0.
-        const int skipped = whole == 0 ? 7 : std::countr_zero(digits) / 8;
+        // Leading zeros are skipped; this whole part has at least five digits.
+        const int skipped = std::countr_zero(digits) / 8;
         const std::uint64_t text = (digits >> (8 * skipped)) + 0x3030303030303030ULL;
         std::memcpy(p, &text, 8);
         p += 8 - skipped;

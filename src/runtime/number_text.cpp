@@ -440,7 +440,7 @@ namespace {
 // The decimal digits of v below 10^8, eight of them with leading zeros, as
 // byte values 0 to 9, the first digit in the lowest byte: two halves of four
 // digits, each split into pairs, each pair into digits, all lanes at once.
-[[gnu::always_inline]] inline std::uint64_t eightDigits(std::uint32_t v) {
+std::uint64_t eightDigits(std::uint32_t v) {
     std::uint64_t merged = v / 10000 | static_cast<std::uint64_t>(v % 10000) << 32;
     std::uint64_t tens = ((merged * 10486) >> 20) & 0x0000007F0000007FULL; // / 100
     merged = tens | (merged - tens * 100) << 16;

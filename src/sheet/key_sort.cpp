@@ -49,12 +49,12 @@ void countDigits(const std::uint64_t* first, const std::uint64_t* last, int shif
 template <typename Barrier>
 std::uint64_t* radixPasses(std::size_t me, std::vector<Share>& shares, std::uint64_t* from,
                            std::uint64_t* to, std::uint64_t differing, Barrier& sync) {
-    const Share& mine = shares[me];
+    Share& mine = shares[me];
     for (const int shift : kShifts) {
         if (((differing >> shift) & kDigitMask) == 0) {
             continue; // every word has this digit
         }
-        countDigits(from + mine.begin, from + mine.end, shift, shares[me].count);
+        countDigits(from + mine.begin, from + mine.end, shift, mine.count);
         sync.arrive_and_wait();
         Counts offset;
         std::size_t before = 0;

@@ -1,7 +1,6 @@
 #include "sheet/sorting.h"
 
 #include "model/app_state.h"
-#include "runtime/large_pages.h"
 #include "runtime/side_task.h"
 #include "sheet/key_sort.h"
 

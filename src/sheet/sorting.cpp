@@ -24,17 +24,39 @@ std::uint64_t orderedBits(double x) {
     return (bits & kSign) != 0 ? ~bits : bits | kSign;
 }
 
+// Numbers are mostly the rows' load order, each of 1 to n once: the order is
+// then their inverse, made in one pass. False, with order to be overwritten
+// whole, where a Number repeats or lies outside 1 to n.
+bool invertNumbers(const ModelTable& t, RowOrder& order) {
+    const std::int32_t n = t.fNum;
+    for (std::int32_t r = 1; r <= n; ++r) {
+        const std::int32_t number = t.Number.get(r);
+        if (number < 1 || number > n) {
+            return false;
+        }
+        std::int32_t& at = order[static_cast<std::size_t>(number - 1)];
+        if (at != 0) {
+            return false;
+        }
+        at = r;
+    }
+    return true;
+}
+
 // The exchange sort only ever exchanges neighbours whose keys compare strictly
 // in the wrong order, so rows with equal keys (-0.0 and +0.0 among them) never
 // pass each other: a stable sort gives the same order.
 RowOrder orderByNumber(const ModelTable& t) {
     const std::int32_t n = t.fNum;
+    RowOrder order(static_cast<std::size_t>(n)); // zeros
+    if (invertNumbers(t, order)) {
+        return order;
+    }
     KeyArray keys(static_cast<std::size_t>(n));
     for (std::int32_t r = 1; r <= n; ++r) {
         keys[static_cast<std::size_t>(r - 1)] =
             static_cast<std::uint32_t>(t.Number.get(r)) ^ 0x80000000u;
     }
-    RowOrder order(keys.size());
     KeyArray words;
     OrderRowsByKey(keys, 0, keys.size(), order.data(), words);
     return order;

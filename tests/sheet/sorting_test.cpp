@@ -64,10 +64,23 @@ TEST(SortOrder, MatchesTheExchangeSortWithTiesNaNsAndSignedZeros) {
         ModelTable original(nullptr);
         original.fNum = n;
         original.ensureRows(n + 1);
+        // Numbers are the load order shuffled (a sort's), that order with one
+        // of them repeated, zero or past the end (after row moves or additions),
+        // or anything at all.
+        std::vector<std::int32_t> numbers(static_cast<std::size_t>(n));
+        std::iota(numbers.begin(), numbers.end(), 1);
+        std::shuffle(numbers.begin(), numbers.end(), rng);
+        if (n > 1 && trial % 4 == 1) {
+            numbers[rng() % numbers.size()] = numbers[rng() % numbers.size()];
+        } else if (n > 0 && trial % 4 == 2) {
+            numbers[rng() % numbers.size()] = trial % 8 == 2 ? 0 : n + 1;
+        } else if (trial % 4 == 3) {
+            for (std::int32_t& number : numbers) {
+                number = static_cast<std::int32_t>(rng() % static_cast<unsigned>(n + 1)) - 2;
+            }
+        }
         for (std::int32_t r = 1; r <= n; ++r) {
-            // Numbers repeat after row moves in a sorted order.
-            original.Number[r] =
-                static_cast<std::int32_t>(rng() % static_cast<unsigned>(n + 1)) - 2;
+            original.Number[r] = numbers[static_cast<std::size_t>(r - 1)];
             original.ModelName.set(r, "m" + std::to_string(r));
             original.Manufacturer.set(r, std::string(rng() % 3, 'x'));
             for (Param p : kAllParams) {

@@ -1,5 +1,7 @@
 #include "model/name_column.h"
 
+#include "runtime/gather.h"
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -67,17 +69,7 @@ void NameColumn::permute(const std::vector<std::int32_t>& order) {
     std::vector<std::uint64_t, LargePageAllocator<std::uint64_t>> moved(places_.size());
     moved[0] = places_[0];
     const std::size_t n = order.size();
-    // The reads are random once the column outgrows the cache: asking for a
-    // few rows ahead keeps several of them under way at once.
-    constexpr std::size_t kAhead = 16;
-    for (std::size_t k = 0; k < n; ++k) {
-#if defined(__GNUC__)
-        if (k + kAhead < n) {
-            __builtin_prefetch(&places_[static_cast<std::size_t>(order[k + kAhead])]);
-        }
-#endif
-        moved[k + 1] = places_[static_cast<std::size_t>(order[k])];
-    }
+    GatherByOrder(places_.data(), order.data(), n, moved.data() + 1);
     std::copy(places_.begin() + static_cast<std::ptrdiff_t>(n) + 1, places_.end(),
               moved.begin() + static_cast<std::ptrdiff_t>(n) + 1);
     places_.swap(moved);

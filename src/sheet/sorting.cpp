@@ -1,6 +1,7 @@
 #include "sheet/sorting.h"
 
 #include "model/app_state.h"
+#include "runtime/gather.h"
 #include "runtime/side_task.h"
 #include "sheet/key_sort.h"
 
@@ -119,21 +120,7 @@ void permuteColumn(DynamicArray<T>& column, const RowOrder& order, Scratch<T>& s
         scratch = Scratch<T>(size); // fresh memory, written whole below
     }
     const std::size_t n = order.size();
-    T* out = scratch.data() + 1;
-    // The reads are random once a column outgrows the cache: asking for a
-    // few rows ahead keeps several of them under way at once.
-    constexpr std::size_t kAhead = 16;
-    const std::size_t prefetched = n > kAhead ? n - kAhead : 0;
-    std::size_t k = 0;
-    for (; k < prefetched; ++k) {
-#if defined(__GNUC__)
-        __builtin_prefetch(data + order[k + kAhead]);
-#endif
-        out[k] = data[order[k]];
-    }
-    for (; k < n; ++k) {
-        out[k] = data[order[k]];
-    }
+    GatherByOrder(data, order.data(), n, scratch.data() + 1);
     // The guard rows and the room beyond stay as they are.
     scratch[0] = data[0];
     std::copy(data + n + 1, data + size, scratch.begin() + static_cast<std::ptrdiff_t>(n) + 1);

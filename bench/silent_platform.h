@@ -19,7 +19,7 @@ public:
     void updateScrollBar(const ScrollBarView&) override {}
     void repaintSheet() override {}
     void askSaveChanges(const std::string&, std::function<void(SaveChangesAnswer)>) override {}
-    void askSaveFile(const std::string&, const std::string&,
+    void askSaveFile(const std::string&, const std::string&, const std::string&,
                      std::function<void(FileChoice)>) override {}
     void askOpenFile(const std::string&, const std::vector<std::string>&,
                      std::function<void(FileChoice)>) override {}

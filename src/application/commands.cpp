@@ -27,7 +27,7 @@ void ExportCSVFile(AppState& app) {
     SetMenuState(app, MenuState::MenuDisable);
     app.askSaveFile(std::string(kExportDialogMessage),
                     ProposedSavePath(app, ProposedCSVExportName(app.doc.fileName1)),
-                    [&app](const FileChoice& choice) {
+                    std::string(kCSVExtension), [&app](const FileChoice& choice) {
                         if (choice) {
                             const ExportOutcome outcome = WriteCSVTable(app, *choice);
                             if (outcome.ok && !outcome.alteredNameRows.empty()) {

@@ -37,7 +37,24 @@ void tellAboutAlteredNames(AppState& app, const SaveOutcome& outcome) {
             rows + ".");
 }
 
-void markSaved(AppState& app) {
+// A save that had to change names put the written names into the table:
+// the sheet is what the file holds, so the selected row's snapshot and the
+// edit field take them too, or the next redraw would see a change (or store
+// the field's old text back) and mark the saved sheet modified again.
+void adoptWrittenNames(AppState& app, const SaveOutcome& outcome) {
+    if (outcome.alteredNameRows.empty() || app.flags.MainWndOpenFlag == 0) {
+        return;
+    }
+    app.TakeSnapshot();
+    const std::int32_t column = app.sel.cellH;
+    if (column == 1 || column == 2) {
+        app.edit.s_PASS = ShownEditText(app, app.sel.cellVscroll, column);
+        app.edit.CalcOnFlag = 1;
+    }
+}
+
+void markSaved(AppState& app, const SaveOutcome& outcome) {
+    adoptWrittenNames(app, outcome);
     app.doc.DirtyFlag = 0;
     app.platform().setWindowModified(false);
 }
@@ -64,16 +81,14 @@ void continueAfterSave(AppState& app) {
 }
 
 // The pending commands end with a cancelled dialog: nothing happens later by
-// surprise. Documents handed over meanwhile are opened after all.
+// surprise. Documents handed over meanwhile stay queued and open after all,
+// through the usual save question.
 void dropPendingCommands(AppState& app) {
     app.flags.QuitFlag = 0;
     app.flags.CloseFlag = 0;
     app.flags.OpenNextFlag = 0;
     app.waiting = WaitingDocument{};
     DropReadAhead(app);
-    for (HandOverBatch& batch : app.handOver.batches) {
-        batch.arrivedDuringClose = false;
-    }
 }
 
 // Save As with its continuation: after the question it quits, closes or
@@ -81,7 +96,7 @@ void dropPendingCommands(AppState& app) {
 void saveAs(AppState& app, bool fromQuestion) {
     SetMenuState(app, MenuState::MenuDisable);
     app.askSaveFile("Save This File As...", ProposedSavePath(app, app.doc.fileName1),
-                    [&app, fromQuestion](FileChoice choice) {
+                    std::string(kDocumentExtension), [&app, fromQuestion](FileChoice choice) {
                         if (!choice) {
                             dropPendingCommands(app);
                             SetMenuState(app, MenuState::MenuEnable);
@@ -100,7 +115,7 @@ void saveAs(AppState& app, bool fromQuestion) {
                         app.doc.fileUrl = *choice;
                         app.doc.fileName1 = std::string(LastPathComponent(*choice));
                         app.doc.FileOpenFlag = 1;
-                        markSaved(app);
+                        markSaved(app, outcome);
                         showTitle(app);
                         tellAboutAlteredNames(app, outcome);
                         if (fromQuestion || app.flags.QuitFlag != 0 || app.flags.CloseFlag != 0) {
@@ -178,7 +193,7 @@ bool SaveSSTFile(AppState& app) {
         return false;
     }
     app.doc.FileOpenFlag = 1;
-    markSaved(app);
+    markSaved(app, outcome);
     tellAboutAlteredNames(app, outcome);
     return true;
 }
@@ -203,7 +218,7 @@ void SaveAsStationeryFile(AppState& app) {
     SetMenuState(app, MenuState::MenuDisable);
     app.askSaveFile("Save This Stationery File As...",
                     ProposedSavePath(app, StationeryName(app.doc.fileName1)),
-                    [&app](FileChoice choice) {
+                    std::string(kStationeryExtension), [&app](FileChoice choice) {
                         if (choice) {
                             // The sheet stays the document it was.
                             const SaveOutcome outcome = WriteDataSheet(app, *choice);
@@ -281,10 +296,8 @@ void SaveSequence(AppState& app) {
 }
 
 void CloseFile(AppState& app) {
-    // A Close that was asked for wins over documents handed over while its
-    // question was up.
-    std::erase_if(app.handOver.batches,
-                  [](const HandOverBatch& batch) { return batch.arrivedDuringClose; });
+    // Documents handed over while the Close question was up stay queued:
+    // they open once the sheet is closed.
     if (app.calc.CalcWndOnFlag != 0) {
         CloseCalculatorWindow(app);
     }

@@ -40,6 +40,13 @@ void tellCannotOpen(AppState& app, const std::string& path, const std::string& r
                             reason);
 }
 
+// Why a file of another kind is not opened from the desktop or the command line.
+void tellNotADocument(AppState& app, const std::string& path) {
+    tellCannotOpen(app, path,
+                   "Kestrune opens data sheets and stationery (names ending in .kedata or "
+                   ".kedatasta) and tables from spreadsheets (.csv or .txt).");
+}
+
 // True, after telling the user why, when the file cannot be read at all.
 bool refuseUnreadable(AppState& app, const std::string& path) {
     const FileProbe probe = ProbeInputFile(path);
@@ -123,12 +130,42 @@ void restoreMenus(AppState& app) {
     }
 }
 
+// A file of another kind chosen under "All Files" in the Open dialog is read
+// as a document, but never saved over: the sheet is a new document named
+// after it ("pr3" gives "pr3.kedata").
+void openAsNewDocument(AppState& app, const std::string& path) {
+    const std::string_view name = LastPathComponent(path);
+    const std::string_view extension = ExtensionOf(name);
+    std::string_view stem =
+        name.substr(0, extension.empty() ? name.size() : name.size() - extension.size() - 1);
+    if (stem.empty()) {
+        stem = name; // ".profile" gives ".profile.kedata"
+    }
+    std::string documentName(stem);
+    documentName.append(".").append(kDocumentExtension);
+    app.doc.fileName1 = documentName;
+    app.doc.FileOpenFlag = 0;
+    app.doc.DirtyFlag = 1;
+    app.doc.fileUrl.clear();
+}
+
 // A file chosen in the Open or Import dialog.
 void openChosenFile(AppState& app, const FileChoice& choice, SheetFileKind kind) {
-    if (!choice || refuseUnreadable(app, *choice) ||
-        loadSheetFile(app, *choice, kind) == LoadResult::Refused) {
+    if (!choice || refuseUnreadable(app, *choice)) {
         restoreMenus(app);
         return;
+    }
+    const std::string extension(ExtensionOf(*choice));
+    const bool foreign = kind == SheetFileKind::Document && !IsOpenableExtension(extension);
+    if (kind == SheetFileKind::Document && isTableExtension(extension)) {
+        kind = SheetFileKind::Table; // a table chosen under "All Files" is imported
+    }
+    if (loadSheetFile(app, *choice, kind) == LoadResult::Refused) {
+        restoreMenus(app);
+        return;
+    }
+    if (foreign) {
+        openAsNewDocument(app, *choice);
     }
     showLoadedSheet(app);
 }
@@ -173,7 +210,7 @@ void openBatch(AppState& app, const std::vector<std::string>& paths) {
     }
     if (!paths.empty()) {
         // Not a kind we read: the sheet on screen stays as it is.
-        app.platform().SysBeep();
+        tellNotADocument(app, paths.back());
     }
 }
 
@@ -209,7 +246,6 @@ void HandleOpenDocuments(AppState& app, const std::vector<std::string>& paths) {
     }
     HandOverBatch batch;
     batch.paths = paths;
-    batch.arrivedDuringClose = app.flags.CloseFlag != 0 && app.modalUp();
     app.handOver.batches.push_back(std::move(batch));
     if (app.flags.FastOpenFlag == 0) {
         scheduleDrain(app, 0);
@@ -242,7 +278,7 @@ void DrainHandedOverDocuments(AppState& app) {
 void ProcessUserDocsFromFinder(AppState& app, const std::string& path) {
     const std::string ext(ExtensionOf(path));
     if (!IsOpenableExtension(ext)) {
-        app.platform().SysBeep();
+        tellNotADocument(app, path);
         return;
     }
     app.waiting = WaitingDocument{true, path, ext};

@@ -49,15 +49,28 @@ bool carriable(std::string_view name) {
     return !(quoted && doubleQuote);
 }
 
+constexpr char kLeftDoubleQuote = '\xD2';  // Mac OS Roman
 constexpr char kRightDoubleQuote = '\xD3'; // Mac OS Roman
+
+// A quote at the start of a name, after a blank or after an opening bracket
+// opens a quotation; any other closes one ("PR 250 "Pro"" reads PR 250 “Pro”).
+bool opensQuotation(std::string_view before) {
+    if (before.empty()) {
+        return true;
+    }
+    const char c = before.back();
+    return c == ' ' || c == '\t' || c == '(' || c == '[' || c == '{' || c == kLeftDoubleQuote;
+}
 
 std::string substituted(std::string_view name) {
     std::string out(name);
-    for (char& c : out) {
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        char& c = out[i];
         if (c == '\r' || c == '\n') {
             c = ' ';
         } else if (c == '"') {
-            c = kRightDoubleQuote;
+            c = opensQuotation(std::string_view(out).substr(0, i)) ? kLeftDoubleQuote
+                                                                   : kRightDoubleQuote;
         }
     }
     return out;

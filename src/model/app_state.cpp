@@ -58,8 +58,8 @@ void AppState::askSaveChanges(const std::string& fileName,
 }
 
 void AppState::askSaveFile(const std::string& title, const std::string& proposedName,
-                           std::function<void(FileChoice)> done) {
-    platform_.askSaveFile(title, proposedName, counted(flags, std::move(done)));
+                           const std::string& extension, std::function<void(FileChoice)> done) {
+    platform_.askSaveFile(title, proposedName, extension, counted(flags, std::move(done)));
 }
 
 void AppState::askOpenFile(const std::string& title, const std::vector<std::string>& extensions,

@@ -73,8 +73,6 @@ struct WaitingDocument {
 // program can take them: never inside a dialog, an alert or a question.
 struct HandOverBatch {
     std::vector<std::string> paths;
-    // Arrived while the Close question was up: a Close that goes through wins.
-    bool arrivedDuringClose = false;
 };
 struct HandOverQueue {
     std::deque<HandOverBatch> batches;
@@ -122,7 +120,7 @@ public:
     // handed-over documents wait for their answer.
     void askSaveChanges(const std::string& fileName, std::function<void(SaveChangesAnswer)> done);
     void askSaveFile(const std::string& title, const std::string& proposedName,
-                     std::function<void(FileChoice)> done);
+                     const std::string& extension, std::function<void(FileChoice)> done);
     void askOpenFile(const std::string& title, const std::vector<std::string>& extensions,
                      std::function<void(FileChoice)> done);
     // True while a dialog, question or alert waits for the user.

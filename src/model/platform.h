@@ -80,7 +80,10 @@ public:
     virtual void askSaveChanges(const std::string& fileName,
                                 std::function<void(SaveChangesAnswer)> done) = 0;
     // A save dialog with a title and a proposed name (it asks before replacing a file).
+    // A name given without an extension gets extension, before the dialog asks
+    // about replacing the file it then names.
     virtual void askSaveFile(const std::string& title, const std::string& proposedName,
+                             const std::string& extension,
                              std::function<void(FileChoice)> done) = 0;
     // An open dialog listing folders and files whose extension is exactly one of extensions.
     virtual void askOpenFile(const std::string& title, const std::vector<std::string>& extensions,

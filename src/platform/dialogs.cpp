@@ -120,10 +120,13 @@ void showSaveChangesDialog(QWidget* window, const std::string& fileName,
 }
 
 void showSaveFileDialog(QWidget* window, const std::string& title, const std::string& proposedName,
-                        std::function<void(FileChoice)> done) {
+                        const std::string& extension, std::function<void(FileChoice)> done) {
     QFileDialog* dialog = fileDialog(window, title);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
+    // Added before the dialog asks about replacing a file, so that question
+    // names the file that would really be replaced.
+    dialog->setDefaultSuffix(utf8(extension));
     // A document that has a file is proposed by its full path: the dialog
     // opens beside it. A bare name opens where the last file dialog left off.
     const QFileInfo proposed(QFile::decodeName(proposedName.c_str()));
@@ -145,8 +148,14 @@ void showOpenFileDialog(QWidget* window, const std::string& title,
     for (const std::string& extension : extensions) {
         suffixes << utf8(extension);
     }
-    dialog->setNameFilter(nameFilterFor(extensions));
-    dialog->setProxyModel(new ExactSuffixFilter(suffixes, dialog));
+    const QString named = nameFilterFor(extensions);
+    dialog->setNameFilters({named, QStringLiteral("All Files (*)")});
+    auto* filter = new ExactSuffixFilter(suffixes, dialog);
+    QObject::connect(dialog, &QFileDialog::filterSelected, filter,
+                     [filter, named, suffixes](const QString& chosen) {
+                         filter->setExtensions(chosen == named ? suffixes : QStringList());
+                     });
+    dialog->setProxyModel(filter);
     deliverChoice(window, dialog, done);
     dialog->open();
 }

@@ -43,9 +43,10 @@ void showSaveChangesDialog(QWidget* window, const std::string& fileName,
 // proposed absolute path opens the dialog in its folder with its name filled
 // in; a bare name opens it in FileDialogStartFolder.
 void showSaveFileDialog(QWidget* window, const std::string& title, const std::string& proposedName,
-                        std::function<void(FileChoice)> done);
+                        const std::string& extension, std::function<void(FileChoice)> done);
 // An open dialog in FileDialogStartFolder listing folders and files with
-// exactly one of the extensions, under a filter named after what it shows.
+// exactly one of the extensions, under a filter named after what it shows,
+// or every file under "All Files (*)".
 void showOpenFileDialog(QWidget* window, const std::string& title,
                         const std::vector<std::string>& extensions,
                         std::function<void(FileChoice)> done);

@@ -105,13 +105,13 @@ void QtPlatform::askSaveChanges(const std::string& fileName,
 }
 
 void QtPlatform::askSaveFile(const std::string& title, const std::string& proposedName,
-                             std::function<void(FileChoice)> done) {
+                             const std::string& extension, std::function<void(FileChoice)> done) {
     if (answerer_ != nullptr) {
         FileChoice choice = answerer_->answerSaveFile(title, proposedName);
         later([done = std::move(done), choice = std::move(choice)] { done(choice); });
         return;
     }
-    showSaveFileDialog(window_, title, proposedName, std::move(done));
+    showSaveFileDialog(window_, title, proposedName, extension, std::move(done));
 }
 
 void QtPlatform::askOpenFile(const std::string& title, const std::vector<std::string>& extensions,

@@ -37,6 +37,7 @@ public:
     void askSaveChanges(const std::string& fileName,
                         std::function<void(SaveChangesAnswer)> done) override;
     void askSaveFile(const std::string& title, const std::string& proposedName,
+                     const std::string& extension,
                      std::function<void(FileChoice)> done) override;
     void askOpenFile(const std::string& title, const std::vector<std::string>& extensions,
                      std::function<void(FileChoice)> done) override;

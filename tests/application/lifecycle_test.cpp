@@ -3,6 +3,7 @@
 #include "application/open_documents.h"
 #include "model/app_state.h"
 #include "sheet/sheet_input.h"
+#include "sheet/sheet_redraw.h"
 #include "support/fake_platform.h"
 #include "support/sheet_session.h"
 #include "support/temp_dir.h"
@@ -15,6 +16,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <iterator>
 #include <thread>
@@ -179,10 +181,63 @@ TEST_F(Lifecycle, DocumentsOfOtherKindsAreRefusedAndTheSheetStays) {
     const std::string other = dir.file("notes.pdf");
     writeFile(other, "%PDF");
     handOver({other});
-    EXPECT_EQ(platform.beeps, 1);
+    ASSERT_EQ(platform.notes.size(), 1u); // the user is told why, not only beeped at
+    EXPECT_NE(platform.notes[0].find("\u201Cnotes.pdf\u201D could not be opened"),
+              std::string::npos);
     EXPECT_EQ(app.table.fNum, 1);
     EXPECT_EQ(app.table.Manufacturer.get(1), "n/a");
     EXPECT_TRUE(platform.sheetShown);
+}
+
+// Under "All Files" the Open dialog reads a file of any name as a document,
+// but the sheet never saves over it: a document saved without an extension
+// comes back as a new document that Save names with one.
+TEST_F(Lifecycle, AFileWithoutTheExtensionOpensAsANewDocument) {
+    const std::string bare = dir.file("pr3");
+    writeFile(bare, "Acme,PR-200, 20.5, 18.25, 45.1, 6.312, 220, 12.5, 275, 95.4\r");
+    platform.fileChoices = {bare};
+    DispatchMenuCommand(app, kFile, 2); // Open...
+    EXPECT_EQ(app.table.Manufacturer.get(1), "Acme");
+    EXPECT_EQ(platform.windowTitle, "pr3.kedata");
+    EXPECT_EQ(app.doc.FileOpenFlag, 0);
+    DispatchMenuCommand(app, kFile, 5); // Save asks for a name; cancelled
+    EXPECT_EQ(platform.calls.back(), "askSaveFile(Save This File As...,pr3.kedata)");
+    EXPECT_EQ(platform.saveExtensions.back(), "kedata"); // "pr3" typed there saves pr3.kedata
+    EXPECT_EQ(readFile(bare), "Acme,PR-200, 20.5, 18.25, 45.1, 6.312, 220, 12.5, 275, 95.4\r");
+}
+
+// A save that had to change a name leaves the sheet saved, whichever cell of
+// the changed row is selected.
+TEST_F(Lifecycle, ASaveThatChangedNamesLeavesTheSheetSaved) {
+    for (std::int32_t column : {0, 1, 2, 4}) {
+        SCOPED_TRACE(column);
+        const std::string path = dir.file("names" + std::to_string(column) + ".kedata");
+        writeFile(path, "Acme,PR-200, 20.5, 18.25, 45.1, 6.312, 220, 12.5, 275, 95.4\r");
+        handOver({path});
+        app.table.ModelName.set(1, "PR 250 \"Pro\", black");
+        app.sel.cellH = column;
+        DrawSheet(app);
+        ASSERT_EQ(app.doc.DirtyFlag, 1);
+        const std::size_t notesBefore = platform.notes.size();
+        DispatchMenuCommand(app, kFile, 5);                // Save
+        EXPECT_EQ(platform.notes.size(), notesBefore + 1); // the changed row is listed
+        DrawSheet(app);
+        EXPECT_EQ(app.doc.DirtyFlag, 0);
+        EXPECT_FALSE(platform.windowModified);
+        EXPECT_EQ(app.table.ModelName.get(1), "PR 250 \xD2Pro\xD3, black");
+        EXPECT_EQ(readFile(path),
+                  "Acme,\"PR 250 \xD2Pro\xD3, black\", 20.5, 18.25, 45.1, 6.312, 220, 12.5, 275, "
+                  "95.4\r");
+        const auto questions = [this] {
+            return std::count_if(
+                platform.calls.begin(), platform.calls.end(),
+                [](const std::string& c) { return c.starts_with("askSaveChanges"); });
+        };
+        const auto asked = questions();
+        CloseSequence(app);
+        EXPECT_EQ(questions(), asked); // Close asks nothing
+        EXPECT_FALSE(platform.sheetShown);
+    }
 }
 
 TEST(LaunchTimer, OpensTheLastDocumentHandedOverDuringLaunch) {

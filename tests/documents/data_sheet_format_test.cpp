@@ -189,11 +189,12 @@ TEST_F(DataSheetTest, NamesThatNeedQuotesAreQuotedAndReadBack) {
 
 TEST_F(DataSheetTest, NamesTheFormatCannotCarryAreChangedAndListed) {
     EXPECT_EQ(EncodeNameField("a\rb\nc").text, "a b c");
-    EXPECT_EQ(EncodeNameField("\"Q\"").text, "\xD3Q\xD3");
-    EXPECT_EQ(EncodeNameField("Big, \"Loud\"").text, "\"Big, \xD3Loud\xD3\"");
+    EXPECT_EQ(EncodeNameField("\"Q\"").text, "\xD2Q\xD3");
+    EXPECT_EQ(EncodeNameField("Big, \"Loud\"").text, "\"Big, \xD2Loud\xD3\"");
     EXPECT_EQ(EncodeNameField("\r\nlead").text, "\"  lead\"");
     EXPECT_FALSE(EncodeNameField("\"Q\"").exact);
     EXPECT_EQ(WritableName("\tx\"y"), "\tx\xD3y");
+    EXPECT_EQ(WritableName("\tPR 250 (\"Pro\") 12\""), "\tPR 250 (\xD2Pro\xD3) 12\xD3");
     EXPECT_EQ(WritableName("fine"), "fine");
 
     app.setRow(1, "a\rb", "ok", {});
@@ -206,9 +207,9 @@ TEST_F(DataSheetTest, NamesTheFormatCannotCarryAreChangedAndListed) {
     EXPECT_TRUE(outcome.ok);
     EXPECT_EQ(outcome.alteredNameRows, (std::vector<std::int32_t>{1, 3, 4, 5}));
     EXPECT_EQ(app.state.table.Manufacturer.get(1), "a b");
-    EXPECT_EQ(app.state.table.ModelName.get(3), "Big, \xD3Loud\xD3");
-    EXPECT_EQ(app.state.table.ModelName.get(4), "\xD3");
-    EXPECT_EQ(app.state.table.Manufacturer.get(5), " \xD3lead");
+    EXPECT_EQ(app.state.table.ModelName.get(3), "Big, \xD2Loud\xD3");
+    EXPECT_EQ(app.state.table.ModelName.get(4), "\xD2");
+    EXPECT_EQ(app.state.table.Manufacturer.get(5), " \xD2lead");
     App other;
     other.read(out.str());
     EXPECT_EQ(other.state.table.fNum, 5);

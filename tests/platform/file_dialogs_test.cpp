@@ -5,6 +5,7 @@
 #include "platform/dialogs.h"
 #include "platform/exact_suffix_filter.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -86,7 +87,7 @@ protected:
     }
     void saveAs(const QString& proposed) {
         showSaveFileDialog(&window, "Save This File As...",
-                           QFile::encodeName(proposed).toStdString(), keep());
+                           QFile::encodeName(proposed).toStdString(), "kedata", keep());
     }
     void openDocument() {
         showOpenFileDialog(&window, "Select Open File...", {"kedata", "kedatasta"}, keep());
@@ -116,6 +117,13 @@ TEST_F(FileDialogs, SaveOfADocumentWithAFileOpensBesideItWithItsNameFilledIn) {
     accept(dialog());
     ASSERT_EQ(chosen.size(), 1u);
     EXPECT_EQ(chosen[0], QFile::encodeName(path("docs/Speakers.kedatasta")).toStdString());
+
+    // A name typed without an extension is saved with the document's.
+    saveAs(path("docs/Speakers.kedata"));
+    dialog()->selectFile(QStringLiteral("pr3"));
+    accept(dialog());
+    ASSERT_EQ(chosen.size(), 2u);
+    EXPECT_EQ(chosen[1], QFile::encodeName(path("docs/pr3.kedata")).toStdString());
 
     // A document whose folder has gone opens where the last file was chosen.
     saveAs(path("gone/Speakers.kedata"));
@@ -187,11 +195,16 @@ TEST_F(FileDialogs, OpenDialogsNameTheirFilterAfterTheExactExtensionsTheyShow) {
          QStringLiteral("CSV and Text Files (*.csv *.txt)"),
          {"Folder", "e.csv", "g.csv.txt", "notes.txt"}},
     };
+    QStringList everything{"Folder"};
+    for (const QString& name : QDir(path("docs")).entryList(QDir::Files)) {
+        everything << name;
+    }
+    everything.sort();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.filter.toStdString());
         c.show();
         QFileDialog* d = dialog();
-        EXPECT_EQ(d->nameFilters(), QStringList{c.filter});
+        EXPECT_EQ(d->nameFilters(), (QStringList{c.filter, QStringLiteral("All Files (*)")}));
         ASSERT_NE(qobject_cast<ExactSuffixFilter*>(d->proxyModel()), nullptr);
 
         // What the list shows, once the folder has been read.
@@ -210,6 +223,15 @@ TEST_F(FileDialogs, OpenDialogsNameTheirFilterAfterTheExactExtensionsTheyShow) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return shown().size() >= c.shown.size(); }, 10000));
         QTest::qWait(50); // anything else the folder holds arrives too
         EXPECT_EQ(shown(), c.shown);
+
+        // "All Files" chosen in the list of types shows every file.
+        auto* types = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_NE(types, nullptr);
+        types->setCurrentIndex(1);
+        emit types->activated(1); // what a choice in the list sends
+        emit types->textActivated(types->itemText(1));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == everything; }, 10000))
+            << [&] { return shown().join(QLatin1Char(' ')).toStdString(); }();
         closeDialogs();
     }
 }

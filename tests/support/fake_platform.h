@@ -55,8 +55,9 @@ public:
         });
     }
     void askSaveFile(const std::string& title, const std::string& proposedName,
-                     std::function<void(FileChoice)> done) override {
+                     const std::string& extension, std::function<void(FileChoice)> done) override {
         calls.push_back("askSaveFile(" + title + "," + proposedName + ")");
+        saveExtensions.push_back(extension);
         answer([this, done = std::move(done)] { done(nextFileChoice()); });
     }
     // The user answers the dialog that was held.
@@ -298,6 +299,8 @@ public:
     bool holdAnswers = false;
     std::function<void()> heldAnswer;
     std::vector<std::string> notes;
+    // The extension each save dialog gives a name typed without one.
+    std::vector<std::string> saveExtensions;
     std::vector<std::function<void()>> timers;
     bool sheetShown = false;
     std::pair<std::int32_t, std::int32_t> sheetOrigin{-1, -1};

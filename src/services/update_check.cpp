@@ -4,9 +4,13 @@
 #include "runtime/mac_roman.h"
 #include "services/build_info.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <filesystem>
 #include <limits>
+#include <optional>
+#include <vector>
 
 namespace kestrune {
 namespace {
@@ -27,6 +31,47 @@ constexpr std::int32_t kDarkGrey = 0x3A3A3A; // red, green and blue 15000
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// A version text's numbers, and whether anything follows them.
+struct Version {
+    std::vector<std::uint64_t> numbers;
+    bool suffixed = false;
+};
+
+std::optional<Version> readVersion(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    if (text.empty() || !isDigit(text.front())) {
+        return std::nullopt;
+    }
+    constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+    Version version;
+    std::size_t k = 0;
+    for (;;) {
+        std::uint64_t number = 0;
+        for (; k < text.size() && isDigit(text[k]); ++k) {
+            const auto digit = static_cast<std::uint64_t>(text[k] - '0');
+            number = number > (kMax - digit) / 10 ? kMax : number * 10 + digit;
+        }
+        version.numbers.push_back(number);
+        // A dot goes on only when a number follows it ("1.2." ends at the dot).
+        if (k + 1 < text.size() && text[k] == '.' && isDigit(text[k + 1])) {
+            ++k;
+            continue;
+        }
+        break;
+    }
+    version.suffixed = k < text.size();
+    return version;
 }
 
 // Runs action after the delay unless a newer timer was installed meanwhile:
@@ -163,8 +208,7 @@ void versionArrived(AppState& app, std::uint32_t check, bool ok, std::string bod
         u.gResponseData.clear();
         u.gResponseData.shrink_to_fit();
         u.bundleStr = Str255(BuildInfo::kBundleVersion);
-        u.UpdateOkFlag =
-            StringToNumerical(u.availStr.view()) > StringToNumerical(u.bundleStr.view()) ? 1 : 0;
+        u.UpdateOkFlag = IsNewerVersion(u.availStr.view(), u.bundleStr.view()) ? 1 : 0;
         u.reply = VersionReply::Arrived;
     } else {
         u.reply = VersionReply::Failed;
@@ -268,29 +312,24 @@ void launchInstallerAndQuit(AppState& app) {
 
 } // namespace
 
-long StringToNumerical(std::string_view text) {
-    std::string digits;
-    for (const char c : text) {
-        if (c != '.') {
-            digits.push_back(c);
+bool IsNewerVersion(std::string_view available, std::string_view running) {
+    const std::optional<Version> later = readVersion(available);
+    const std::optional<Version> now = readVersion(running);
+    if (!later) {
+        return false;
+    }
+    if (!now) {
+        return true;
+    }
+    const std::size_t count = std::max(later->numbers.size(), now->numbers.size());
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::uint64_t a = k < later->numbers.size() ? later->numbers[k] : 0;
+        const std::uint64_t b = k < now->numbers.size() ? now->numbers[k] : 0;
+        if (a != b) {
+            return a > b;
         }
     }
-    std::size_t k = 0;
-    while (k < digits.size() && isBlank(digits[k])) {
-        ++k;
-    }
-    bool negative = false;
-    if (k < digits.size() && (digits[k] == '+' || digits[k] == '-')) {
-        negative = digits[k] == '-';
-        ++k;
-    }
-    constexpr long kMax = std::numeric_limits<long>::max();
-    long value = 0;
-    for (; k < digits.size() && std::isdigit(static_cast<unsigned char>(digits[k])) != 0; ++k) {
-        const int digit = digits[k] - '0';
-        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
-    }
-    return negative ? -value : value;
+    return !later->suffixed && now->suffixed;
 }
 
 bool UpdateAddressAllowed(std::string_view scheme, std::string_view host) {

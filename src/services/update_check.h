@@ -41,9 +41,13 @@ constexpr std::int32_t kCheckOnLaunch = 102;
 constexpr std::int32_t kProgress = 103;
 } // namespace UpdateControl
 
-// "1.2.3" -> 123: the dots taken out, then the leading decimal integer
-// (leading blanks and a sign allowed; 0 when there is none).
-long StringToNumerical(std::string_view text);
+// Whether the version text available names a later version than running.
+// Versions compare by their dot-separated numbers, left to right, a missing
+// number counting as 0 (0.1.0 < 0.2 < 1.0 < 1.2.3 < 1.9 < 1.10 < 2.0); with
+// the same numbers, one followed by a suffix ("1.2-beta") comes before the
+// one without. A text that does not start with a number is never later;
+// blanks and line ends around the text do not count.
+bool IsNewerVersion(std::string_view available, std::string_view running);
 
 // Whether the update server may be reached at an address of this scheme and
 // host: https anywhere, plain http only on this machine.

@@ -122,6 +122,20 @@ launch_check_quiet() {
     e2e_expect_exit app 0 "Ctrl+Q after a quiet launch check"
 }
 
+# A version later by its numbers, though not by its digits read as one
+# number, is offered at launch.
+launch_check_offers() {
+    local version=$1
+    start_server --version "$version"
+    e2e_launch app "$E2E_TMP"
+    e2e_wait_main
+    wait_update_window "version '${version}' offered at launch"
+    e2e_key "$E2E_UPDATE" Escape
+    wait_update_window_gone "Escape in the update window"
+    e2e_key "$E2E_MAIN" ctrl+q
+    e2e_expect_exit app 0 "Ctrl+Q after the offer"
+}
+
 # From the menu, a server that answers after three seconds is waited for:
 # the window offers the newer version. The download breaks off half-way:
 # nothing of it is left, and OK ends it.
@@ -168,7 +182,9 @@ menu_check_failing() {
 }
 
 e2e_case "launch check: newer version, download over old files, install and quit" launch_check_download_and_install
+e2e_case "launch check: 1.0 is offered to 0.1.0" launch_check_offers $'1.0\n'
 e2e_case "launch check: an older version shows nothing" launch_check_quiet 0.0.1
+e2e_case "launch check: the same version with a suffix shows nothing" launch_check_quiet 0.1.0-beta
 e2e_case "launch check: a version file without a number shows nothing" launch_check_quiet "Version 99"
 e2e_case "launch check: an empty version file shows nothing" launch_check_quiet ""
 e2e_case "menu check: a slow server is waited for; a broken download leaves nothing" menu_check_slow_server_broken_download

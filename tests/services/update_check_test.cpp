@@ -15,24 +15,39 @@ namespace {
 using test::Session;
 namespace U = UpdateControl;
 
-TEST(UpdateVersionNumbers, DotsAreDroppedAndTheLeadingIntegerCounts) {
+TEST(UpdateVersionNumbers, VersionsCompareNumberByNumber) {
+    // Each is later than every one before it.
+    const char* const ordered[] = {"0.1.0-beta",
+                                   "0.1.0",
+                                   "0.2",
+                                   "1.0",
+                                   "1.2-beta",
+                                   "1.2",
+                                   "1.2.3",
+                                   "1.9",
+                                   "1.10",
+                                   "2.0\r\n",
+                                   "99999999999999999999999999.9"};
+    for (std::size_t i = 0; i < std::size(ordered); ++i) {
+        for (std::size_t j = 0; j < std::size(ordered); ++j) {
+            EXPECT_EQ(IsNewerVersion(ordered[i], ordered[j]), i > j)
+                << '"' << ordered[i] << "\" after \"" << ordered[j] << '"';
+        }
+    }
     struct Case {
-        const char* text;
-        long number;
+        const char* available;
+        const char* running;
+        bool newer;
     };
     const Case cases[] = {
-        {"1.2.3", 123},     {"1.10", 110},      {"2.0", 20},      {"1.2.4\n", 124},
-        {"1.2.4\r\n", 124}, {"Version 1.3", 0}, {"", 0},          {"  \t1.5", 15},
-        {"-1.2", -12},      {"+7", 7},          {"3.1 beta", 31}, {"1..2", 12},
+        {"0.2.0", "0.2", false}, {"  \t1.5\n", "1.4", true}, {"Version 1.3", "0.1.0", false},
+        {"", "0.1.0", false},    {"-1.2", "0.1.0", false},   {"1.2.", "1.2", false},
+        {"1..2", "1.1", false},  {"1.0", "", true},          {"3.1 beta", "3.0", true},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(StringToNumerical(c.text), c.number) << '"' << c.text << '"';
+        EXPECT_EQ(IsNewerVersion(c.available, c.running), c.newer)
+            << '"' << c.available << "\" after \"" << c.running << '"';
     }
-    // A number too long to hold saturates instead of wrapping into a small one.
-    EXPECT_GT(StringToNumerical("99999999999999999999999999.9"), StringToNumerical("9.9.9"));
-    // The comparison is between those integers, as the examples have it.
-    EXPECT_GT(StringToNumerical("1.10"), StringToNumerical("1.9"));
-    EXPECT_LT(StringToNumerical("2.0"), StringToNumerical("1.10"));
 }
 
 TEST(UpdateAddresses, HttpsAnywhereAndPlainHttpOnlyOnThisMachine) {
@@ -252,7 +267,7 @@ TEST_F(UpdateCheck, WithoutAUsableServerTheMenuCheckSaysSo) {
 
 TEST_F(UpdateCheck, TheWindowsControlsAndKeys) {
     checkFromMenu();
-    answer(true, "1.0");
+    answer(true, BuildInfo::kBundleVersion);
     platform().fireTimers();
     ASSERT_TRUE(platform().updateOpen);
     const CalcControl* box = shown(U::kCheckOnLaunch);
@@ -271,7 +286,7 @@ TEST_F(UpdateCheck, TheWindowsControlsAndKeys) {
     // With a sheet, the close box is OK too and the sheet's menus come back.
     NewDataSheet(app());
     checkFromMenu();
-    answer(true, "1.0", 1);
+    answer(true, BuildInfo::kBundleVersion, 1);
     platform().fireTimers();
     ASSERT_TRUE(platform().updateOpen);
     UpdateWndCloseBox(app());
@@ -284,7 +299,7 @@ TEST_F(UpdateCheck, HandedOverDocumentsWaitForTheWindow) {
     checkFromMenu();
     s.handOver({doc});
     EXPECT_EQ(app().flags.MainWndOpenFlag, 0) << "opened while the check runs";
-    answer(true, "1.0");
+    answer(true, BuildInfo::kBundleVersion);
     platform().fireTimers();
     s.handOver({});
     EXPECT_EQ(app().flags.MainWndOpenFlag, 0) << "opened under the window";

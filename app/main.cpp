@@ -1,3 +1,4 @@
+#include "application/command_line.h"
 #include "application/lifecycle.h"
 #include "application/open_documents.h"
 #include "documents/document_paths.h"
@@ -8,6 +9,7 @@
 #include "platform/qt_preference_store.h"
 #include "platform/single_instance.h"
 #include "platform/update_network.h"
+#include "services/build_info.h"
 #include "services/preferences.h"
 #include "services/tarnwell_link.h"
 
@@ -17,20 +19,43 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
 namespace {
 
+kestrune::CommandLine readCommandLine(int argc, char* argv[]) {
+    std::vector<std::string_view> arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.emplace_back(argv[i]);
+    }
+    return kestrune::ParseCommandLine(arguments, kestrune::BuildInfo::kBundleVersion);
+}
+
+// Prints what an option answers and gives the exit status, or -1 to go on.
+int answerOption(const kestrune::CommandLine& line) {
+    using Action = kestrune::CommandLine::Action;
+    if (line.action == Action::Help || line.action == Action::Version) {
+        std::fputs(line.text.c_str(), stdout);
+        return 0;
+    }
+    if (line.action == Action::Error) {
+        std::fputs(line.text.c_str(), stderr);
+        return 2;
+    }
+    return -1;
+}
+
 // The documents named on the command line (the desktop passes paths, and
 // sometimes file URLs), as absolute paths in the file system's own bytes, so
 // that whichever instance opens them finds them.
-std::vector<std::string> documentArguments(int argc, char* argv[]) {
+std::vector<std::string> documentArguments(const std::vector<std::string>& files) {
     std::error_code unknown;
     const std::string here = std::filesystem::current_path(unknown).native();
     std::vector<std::string> paths;
-    for (int i = 1; i < argc; ++i) {
-        std::string path = kestrune::DocumentPathFromArgument(argv[i], here);
+    for (const std::string& file : files) {
+        std::string path = kestrune::DocumentPathFromArgument(file, here);
         if (!path.empty()) {
             paths.push_back(std::move(path));
         }
@@ -45,7 +70,18 @@ int main(int argc, char* argv[]) {
     // the document as it was) instead of killing the program.
     std::signal(SIGXFSZ, SIG_IGN);
 
+    // Help and the version answer without a display.
+    if (const kestrune::CommandLine early = readCommandLine(argc, argv);
+        early.action != kestrune::CommandLine::Action::Error) {
+        if (const int status = answerOption(early); status >= 0) {
+            return status;
+        }
+    }
     QApplication qtApp(argc, argv); // takes its own options out of argv
+    const kestrune::CommandLine line = readCommandLine(argc, argv);
+    if (const int status = answerOption(line); status >= 0) {
+        return status;
+    }
     QApplication::setApplicationName(QStringLiteral("Kestrune"));
     QApplication::setOrganizationName(QStringLiteral("Kestrune"));
     QApplication::setDesktopFileName(QStringLiteral("org.kestrune.Kestrune"));
@@ -55,7 +91,7 @@ int main(int argc, char* argv[]) {
     // Only the core ends the program: closing the window may first ask.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const std::vector<std::string> documents = documentArguments(argc, argv);
+    const std::vector<std::string> documents = documentArguments(line.files);
     kestrune::SingleInstance instance(QDBusConnection::sessionBus());
     bool handedOver = false;
     if (!kestrune::ClaimOrHandOver(instance, documents, handedOver)) {

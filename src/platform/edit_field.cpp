@@ -8,6 +8,13 @@
 namespace kestrune {
 namespace {
 
+// Alt with a key is the way to a menu (Alt+F) or a dialog's button, never
+// text: a letter typed that way would replace the cell's value.
+bool isAltKey(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    return mods.testFlag(Qt::AltModifier) && !mods.testFlag(Qt::ControlModifier);
+}
+
 bool isCursorKey(const QKeyEvent& event) {
     return (event.modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier &&
            (event.key() == Qt::Key_F || event.key() == Qt::Key_B);
@@ -73,6 +80,10 @@ void EditField::keyPressEvent(QKeyEvent* event) {
     if (isMenuShortcut(*event)) {
         // The item is disabled just now; the field does not act on it either.
         event->accept();
+        return;
+    }
+    if (isAltKey(*event)) {
+        event->ignore(); // a mnemonic no menu took: nothing for the field
         return;
     }
     QLineEdit::keyPressEvent(event);

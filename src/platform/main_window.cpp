@@ -12,6 +12,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 
 namespace kestrune {
 namespace {
@@ -36,6 +37,16 @@ MainWindow::MainWindow(AppState& app, QWidget* parent) : QMainWindow(parent), ap
     sheetPage_->hide();
 
     menus_ = new MenuBarMirror(app_, *menuBar(), this);
+    // F10 opens the first menu, as on other desktops; the arrow keys go on.
+    auto* firstMenu = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(firstMenu, &QShortcut::activated, this, [this] {
+        for (QAction* action : menuBar()->actions()) {
+            if (action->isVisible() && action->isEnabled()) {
+                menuBar()->setActiveAction(action);
+                return;
+            }
+        }
+    });
     setContentSize(kContentWidth, kMinContentHeight);
 }
 

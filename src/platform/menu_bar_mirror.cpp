@@ -16,6 +16,11 @@ QString menuText(const std::string& title) {
     return QString::fromStdString(title).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
+// A menu's title with its first letter as the mnemonic: Alt+F opens File.
+QString menuTitleText(const std::string& title) {
+    return QLatin1Char('&') + menuText(title);
+}
+
 QKeySequence keysOf(const Shortcut& shortcut) {
     if (shortcut.empty()) {
         return {};
@@ -63,7 +68,7 @@ void MenuBarMirror::rebuild(const MenuModel& model) {
     for (const Menu& source : model.menus()) {
         MirroredMenu mirrored;
         mirrored.number = source.number;
-        mirrored.menu = bar_.addMenu(menuText(source.title));
+        mirrored.menu = bar_.addMenu(menuTitleText(source.title));
         for (std::size_t i = 0; i < source.items.size(); ++i) {
             const int number = source.number;
             const int item = static_cast<int>(i) + 1;
@@ -89,7 +94,7 @@ void MenuBarMirror::update(const MenuModel& model) {
     for (std::size_t m = 0; m < menus.size(); ++m) {
         const Menu& source = menus[m];
         MirroredMenu& mirrored = menus_[m];
-        mirrored.menu->setTitle(menuText(source.title));
+        mirrored.menu->setTitle(menuTitleText(source.title));
         mirrored.menu->menuAction()->setEnabled(source.enabled);
         for (std::size_t i = 0; i < source.items.size(); ++i) {
             const MenuItem& item = source.items[i];

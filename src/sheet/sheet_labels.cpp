@@ -4,6 +4,7 @@
 #include "sheet/canvas.h"
 #include "sheet/cell_text.h"
 
+#include <string>
 #include <string_view>
 
 namespace kestrune {
@@ -31,6 +32,39 @@ void drawFitted(Canvas& canvas, std::string_view text, double x, double y, TextB
     drawAt(canvas, text, fit.x, y);
     st.fontSize = size;
     st.fontStretch = 1.0;
+}
+
+constexpr char kEllipsis = '\xC9'; // Mac OS Roman
+// Room kept between a cut name's ellipsis and the next column's grid line.
+constexpr double kNameMargin = 3.0;
+
+// A name drawn from x, cut with an ellipsis where it would pass right: a long
+// name never runs over the next cells. The edit field shows it whole.
+void drawName(Canvas& canvas, std::string_view name, double x, double y, double right) {
+    const DrawState& st = canvas.st;
+    const double room = right - kNameMargin - x;
+    const auto width = [&](std::string_view text) {
+        return canvas.TextWidth(text, st.QzFontNum, st.fontSize);
+    };
+    if (width(name) <= room) {
+        drawAt(canvas, name, x, y);
+        return;
+    }
+    // The longest start of the name that fits with the ellipsis after it.
+    std::string shown;
+    std::size_t fits = 0;
+    std::size_t fails = name.size();
+    while (fails - fits > 1) {
+        const std::size_t middle = fits + (fails - fits) / 2;
+        shown.assign(name.substr(0, middle)).push_back(kEllipsis);
+        (width(shown) <= room ? fits : fails) = middle;
+    }
+    std::string_view kept = name.substr(0, fits);
+    while (!kept.empty() && kept.back() == ' ') {
+        kept.remove_suffix(1);
+    }
+    shown.assign(kept).push_back(kEllipsis);
+    drawAt(canvas, shown, x, y);
 }
 
 void drawRowNumber(Canvas& canvas, std::int32_t row, double y) {
@@ -101,8 +135,8 @@ void DrawLongCell(Canvas& canvas, const ModelTable& table, double grey, std::int
     st.setGrey(0.0);
     st.QzFontNum = kCellFont;
     st.fontSize = kCellFontSize;
-    drawAt(canvas, table.Manufacturer.get(row), kManufacturerX, y);
-    drawAt(canvas, table.ModelName.get(row), kModelNameX, y);
+    drawName(canvas, table.Manufacturer.get(row), kManufacturerX, y, SelectionColumnExtent(1).x1);
+    drawName(canvas, table.ModelName.get(row), kModelNameX, y, SelectionColumnExtent(2).x1);
     for (const Param p : kAllParams) {
         const PlacedText value = ValueText(p, table.value(p, row));
         drawFitted(canvas, value.text.view(), value.x, y, ValueBox(p));

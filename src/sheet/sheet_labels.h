@@ -23,7 +23,8 @@ void DrawOneTopWhiteLabel(Canvas& canvas, const AppState& app);
 
 // Row `row` of the table on line lineNo, moved up by yShift: its number in
 // grey level `grey`, its names and values in black. Numbers and values too
-// long for their column are narrowed to fit it; names run on to the right.
+// long for their column are narrowed to fit it; names too long for their
+// cell are cut at its edge with an ellipsis.
 // Leaves black, font 5, 12.
 void DrawLongCell(Canvas& canvas, const ModelTable& table, double grey, std::int32_t lineNo,
                   std::int32_t row, std::int32_t yShift);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
 using namespace kestrune;
 using kestrune::test::DrawCall;
@@ -99,14 +100,14 @@ TEST_F(SheetLabels, WhiteRowNumberFollowsTheScrollAndVanishesAboveTheFirstLine) 
 TEST_F(SheetLabels, LongCellDrawsNumberNamesAndValuesOnOneBaseline) {
     app.table.fNum = 42;
     app.table.ensureRows(43);
-    app.table.Manufacturer.set(42, "Borealis Audio");
+    app.table.Manufacturer.set(42, "Borealis");
     app.table.setValue(Param::Dia, 42, 12.34);
     app.table.setValue(Param::Xmax, 42, 3.0);
     DrawLongCell(canvas, app.table, 0.122, 42, 42, 16 * 40);
     const double y = 48 + 29 + 16 * 2;
     ASSERT_EQ(canvas.calls.size(), 11u);
     expectText(canvas, " 42", 7, y, 13, kGrey122);
-    expectText(canvas, "Borealis Audio", 34, y, 12, kBlack, 5);
+    expectText(canvas, "Borealis", 34, y, 12, kBlack, 5);
     expectText(canvas, "", 146, y, 12, kBlack, 5); // an empty name shows nothing
     expectText(canvas, " 12.3", 297, y, 12, kBlack, 5);
     expectText(canvas, " 3.00", 574, y, 12, kBlack, 5);
@@ -114,6 +115,37 @@ TEST_F(SheetLabels, LongCellDrawsNumberNamesAndValuesOnOneBaseline) {
     EXPECT_EQ(canvas.calls[10].x0, 698.0);
     EXPECT_EQ(canvas.st.QzFontNum, 5);
     EXPECT_EQ(canvas.st.GrnCol, 0.0);
+}
+
+// A name too long for its cell is cut at the cell's edge with an ellipsis,
+// keeping as much of its start as fits; on screen and in print alike.
+TEST_F(SheetLabels, LongNamesAreCutAtTheirCellsEdge) {
+    const std::string manufacturer = "Borealis Audio Engineering GmbH & Co. KG";
+    const std::string model = "PR-250 Passive Radiator, black anodised, 25 cm  ";
+    app.table.fNum = 1;
+    app.table.ensureRows(2);
+    app.table.Manufacturer.set(1, manufacturer);
+    app.table.ModelName.set(1, model);
+    DrawLongCell(canvas, app.table, 0.0, 1, 1, 0);
+    const struct {
+        const std::string& name;
+        double x;
+        double right; // the next column's grid line
+    } cells[] = {{manufacturer, 34, 140}, {model, 146, 280}};
+    for (const auto& cell : cells) {
+        const auto drawn = std::find_if(canvas.calls.begin(), canvas.calls.end(),
+                                        [&](const DrawCall& c) { return c.x0 == cell.x; });
+        ASSERT_NE(drawn, canvas.calls.end());
+        const std::string& text = drawn->text;
+        ASSERT_GE(text.size(), 2u);
+        EXPECT_EQ(text.back(), '\xC9') << text;
+        const std::string kept = text.substr(0, text.size() - 1);
+        EXPECT_TRUE(cell.name.starts_with(kept)) << text;
+        EXPECT_LE(cell.x + canvas.TextWidth(text, 5, 12.0), cell.right);
+        // One more character would not have fitted.
+        const std::string more = cell.name.substr(0, kept.size() + 1) + '\xC9';
+        EXPECT_GT(cell.x + canvas.TextWidth(more, 5, 12.0), cell.right - 3.0);
+    }
 }
 
 TEST_F(SheetLabels, PrintedPageUsesItsOriginAndLinePosition) {

@@ -115,6 +115,22 @@ TEST_F(SheetPixels, LongNumbersStayInsideTheirCellsAtAMillionRows) {
     }
 }
 
+TEST_F(SheetPixels, LongNamesEndBeforeTheNextColumn) {
+    choose(MenuNum::kFile, 1);
+    app.table.Manufacturer.set(1, "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
+    app.table.ModelName.set(1, "MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM");
+    press(Qt::Key_Left); // row mode, so the edit field does not cover the row
+    settle();
+    const QImage image = grabSheet();
+    const int top = 81;
+    const int bottom = 95;
+    EXPECT_TRUE(inkIn(image, 34, 130, top, bottom));
+    EXPECT_TRUE(inkIn(image, 146, 270, top, bottom));
+    // Nothing in the pixels just left of the Model Name and Dia lines.
+    EXPECT_FALSE(inkIn(image, 138, 139, top, bottom));
+    EXPECT_FALSE(inkIn(image, 278, 279, top, bottom));
+}
+
 TEST_F(SheetPixels, TheRowCounterShowsTheWholeCountInsideItsField) {
     openAMillionLongNumbers();
     QLabel* counter = bar().rowCounter();

@@ -130,7 +130,13 @@ int main(int argc, char* argv[]) {
         }
         window.showNormal();
         window.raise();
-        window.activateWindow();
+        // A dialog, alert or question keeps the keyboard: its answer comes first.
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->raise();
+            modal->activateWindow();
+        } else {
+            window.activateWindow();
+        }
         kestrune::HandleOpenDocuments(app, paths);
         return true;
     });

@@ -75,6 +75,10 @@ missing_file() {
     e2e_expect_instances 1 "after the alert"
 }
 
+alert_has_focus() {
+    [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]]
+}
+
 hand_over_during_alert() {
     e2e_write "$E2E_TMP/docs/first.kedata" "$FIRST"
     e2e_write "$E2E_TMP/docs/other.kedata" "$OTHER"
@@ -89,7 +93,10 @@ hand_over_during_alert() {
     if ! e2e_find_dialog || [[ $E2E_DIALOG != "$alert" ]]; then
         e2e_fail "the alert about missing.kedata is no longer the window on screen"
     fi
-    e2e_key "$alert" Return
+    # The alert keeps the keyboard: Return goes to whatever has it.
+    e2e_poll 2 alert_has_focus "$alert" ||
+        e2e_fail "the hand-over took the keyboard from the alert to window $(xdotool getwindowfocus)"
+    xdotool key Return
     # What was handed over meanwhile opens once the alert is answered.
     e2e_wait_title "$E2E_MAIN" other.kedata "the sheet after the alert was answered"
     expect_selected_row "$OTHER_ROW1_TEXT" "the sheet after the alert was answered"

@@ -146,6 +146,8 @@ int main(int argc, char* argv[]) {
             kestrune::DoAppleEvent(app, eventClass, eventId, text);
         });
 
+    // The window opens where the sheet will be, so opening one moves nothing.
+    window.placeContent(kestrune::PlaceOfSheetWindow(app));
     window.show();
     window.activateWindow();
     kestrune::StartUp(app);

@@ -24,7 +24,7 @@ public:
     void askOpenFile(const std::string&, const std::vector<std::string>&,
                      std::function<void(FileChoice)>) override {}
     void showNote(const std::string&, const std::string&) override {}
-    void showSheetWindow(std::int32_t, std::int32_t) override {}
+    void showSheetWindow(const WindowPlace&) override {}
     void closeSheetWindow() override {}
     void setWindowTitle(const std::string&, const std::string&) override {}
     void updateMenus(const MenuModel&) override {}

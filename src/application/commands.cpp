@@ -195,7 +195,8 @@ void SheetWindowActivated(AppState& app, bool active) {
 void SheetWindowBoundsChanged(AppState& app, const WindowBounds& content, bool sizeChanged) {
     app.Bounds = content;
     app.flags.RePosiFlag = 1;
-    if (sizeChanged) {
+    // The window without a sheet keeps its place for the sheet to come.
+    if (sizeChanged && app.flags.MainWndOpenFlag != 0) {
         app.flags.SelectBtnFlag = 1;
         SheetResized(app);
     }

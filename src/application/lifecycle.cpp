@@ -155,12 +155,19 @@ void StartUp(AppState& app) {
     CheckForVersionAtLaunch(app);
 }
 
-void MainWnd1(AppState& app) {
-    // The last place of the window when the user keeps it or moved it in
-    // this run, else the top-left corner below the menu bar.
+WindowPlace PlaceOfSheetWindow(const AppState& app) {
+    // The last place and height of the window when the user keeps it or
+    // moved it in this run, else the top-left corner below the menu bar.
     const bool remembered = app.prefs.BoundsCheck == 1 || app.flags.RePosiFlag == 1;
-    app.platform().showSheetWindow(remembered ? app.Bounds.left : 0,
-                                   remembered ? app.Bounds.top : 44);
+    if (!remembered) {
+        return {0, 44, kSheetContentHeight};
+    }
+    const std::int32_t height = app.Bounds.bottom - app.Bounds.top;
+    return {app.Bounds.left, app.Bounds.top, std::max(height, kSheetContentHeight)};
+}
+
+void MainWnd1(AppState& app) {
+    app.platform().showSheetWindow(PlaceOfSheetWindow(app));
     SetInstallScrollButton(app);
     app.flags.EditWndNum = 1;
     app.flags.MainWndOpenFlag = 1;

@@ -15,6 +15,11 @@ void StartUp(AppState& app);
 
 void NewDataSheet(AppState& app);
 // Shows the data-sheet window for the current table.
+// The sheet's content is at least this high.
+constexpr std::int32_t kSheetContentHeight = 320;
+// Where the window opens, with or without a sheet: the place the user left
+// it, when remembered, else the default.
+WindowPlace PlaceOfSheetWindow(const AppState& app);
 void MainWnd1(AppState& app);
 
 void SaveCommand(AppState& app);

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QShortcut>
+#include <algorithm>
 
 namespace kestrune {
 namespace {
@@ -86,20 +87,39 @@ void MainWindow::setContentSize(int width, int height) {
     adjusting_ = false;
 }
 
-void MainWindow::showSheet(int left, int top) {
+void MainWindow::placeContent(const WindowPlace& place) {
+    adjusting_ = true;
+    const int chrome = chromeHeight();
+    // The window's own area (menu bar and content) is placed, not its
+    // frame: the window manager keeps it there and puts the frame around it,
+    // whatever size the frame turns out to have.
+    const QPoint menuBar = content_->mapTo(this, QPoint(0, 0));
+    setGeometry(QRect(QPoint(place.left, place.top) - menuBar,
+                      QSize(kContentWidth, std::max(place.height, 1) + chrome)));
+    syncLayout();
+    hint_->setGeometry(content_->rect());
+    sheetPage_->setGeometry(content_->rect());
+    sheetPage_->layoutChildren();
+    adjusting_ = false;
+}
+
+void MainWindow::showSheet(const WindowPlace& place) {
     hint_->hide();
     sheetPage_->show();
     const int chrome = chromeHeight();
     const QScreen* display = screen();
     const int tallest =
         display != nullptr ? display->availableGeometry().height() - chrome : QWIDGETSIZE_MAX;
+    const int highest = std::max(kMinContentHeight, tallest);
     setMinimumSize(kContentWidth, kMinContentHeight + chrome);
-    setMaximumSize(kContentWidth, std::max(kMinContentHeight, tallest) + chrome);
-    setContentSize(kContentWidth, kMinContentHeight);
-    // The content's top-left corner goes where the core says; the frame
-    // around it is the window manager's.
-    const QPoint frameOffset = geometry().topLeft() - frameGeometry().topLeft();
-    move(QPoint(left, top) - frameOffset);
+    setMaximumSize(kContentWidth, highest + chrome);
+    WindowPlace kept = place;
+    kept.height = std::clamp(place.height, kMinContentHeight, highest);
+    if (geometry().topLeft() + content_->mapTo(this, QPoint(0, 0)) !=
+            QPoint(place.left, place.top) ||
+        content_->height() != kept.height) {
+        placeContent(kept);
+    }
 }
 
 void MainWindow::showNoSheet() {
@@ -129,7 +149,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::boundsChanged(bool sizeChanged) {
-    if (adjusting_ || !isVisible() || app_.flags.MainWndOpenFlag == 0) {
+    if (adjusting_ || !isVisible()) {
         return;
     }
     const QPoint topLeft = content_->mapToGlobal(QPoint(0, 0));

@@ -3,6 +3,7 @@
 // hint; with a sheet open it is the data-sheet window: 745 pixels of content
 // wide, at least 320 high, resizable in height only.
 
+#include "model/platform.h"
 #include "platform/calculator_dialog.h"
 #include "platform/preferences_dialog.h"
 #include "platform/update_dialog.h"
@@ -29,10 +30,13 @@ public:
     explicit MainWindow(AppState& app, QWidget* parent = nullptr);
 
     // The two states of the window.
-    void showSheet(int left, int top);
+    void showSheet(const WindowPlace& place);
     void showNoSheet();
     bool sheetShown() const;
 
+    // Puts the content area's top-left corner at the place and makes it that
+    // high; the window manager's frame goes around it.
+    void placeContent(const WindowPlace& place);
     // Height of the content area below the menu bar.
     int contentHeight() const;
     // A point of the content area on the screen.

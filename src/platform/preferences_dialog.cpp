@@ -33,7 +33,10 @@ PreferencesDialog::PreferencesDialog(const PreferenceView& view, PreferencesDial
         }
     }
     apply(view);
-    move(view.left, view.top);
+    // The content goes where it was left; the window manager's frame goes
+    // around it (a move would place the frame there, and the content would
+    // creep down by the title bar at every launch).
+    setGeometry(QRect(QPoint(view.left, view.top), size()));
 }
 
 QWidget* PreferencesDialog::create(const CalcControl& c, QWidget* parent) {

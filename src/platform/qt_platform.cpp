@@ -132,9 +132,9 @@ void QtPlatform::showNote(const std::string& message, const std::string& details
     showNoteDialog(window_, message, details);
 }
 
-void QtPlatform::showSheetWindow(std::int32_t left, std::int32_t top) {
+void QtPlatform::showSheetWindow(const WindowPlace& place) {
     if (window_ != nullptr) {
-        window_->showSheet(left, top);
+        window_->showSheet(place);
     }
 }
 

@@ -37,12 +37,11 @@ public:
     void askSaveChanges(const std::string& fileName,
                         std::function<void(SaveChangesAnswer)> done) override;
     void askSaveFile(const std::string& title, const std::string& proposedName,
-                     const std::string& extension,
-                     std::function<void(FileChoice)> done) override;
+                     const std::string& extension, std::function<void(FileChoice)> done) override;
     void askOpenFile(const std::string& title, const std::vector<std::string>& extensions,
                      std::function<void(FileChoice)> done) override;
     void showNote(const std::string& message, const std::string& details) override;
-    void showSheetWindow(std::int32_t left, std::int32_t top) override;
+    void showSheetWindow(const WindowPlace& place) override;
     void closeSheetWindow() override;
     void setWindowTitle(const std::string& title, const std::string& documentPath) override;
     void updateMenus(const MenuModel& menus) override;

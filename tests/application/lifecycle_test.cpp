@@ -419,18 +419,28 @@ TEST_F(Lifecycle, TypedTextCountsForSaveCloseAndSortWithoutAMoveFirst) {
     EXPECT_FALSE(platform.windowModified);
 }
 
+// The window opens where it was left and as high as it was; moving the
+// window without a sheet counts too, and no sheet is lower than the least
+// the sheet needs.
 TEST_F(Lifecycle, TheSheetWindowOpensWhereItWasLeft) {
     NewDataSheet(app);
-    EXPECT_EQ(platform.sheetOrigin, std::make_pair(0, 44)); // default bounds
+    EXPECT_EQ(platform.sheetPlace, (WindowPlace{0, 44, 320})); // default bounds
     CloseFile(app);
-    app.Bounds = WindowBounds{120, 300, 440, 1045};
+    app.Bounds = WindowBounds{120, 300, 520, 1045};
     app.prefs.BoundsCheck = 0;
     NewDataSheet(app);
-    EXPECT_EQ(platform.sheetOrigin, std::make_pair(0, 44));
+    EXPECT_EQ(platform.sheetPlace, (WindowPlace{0, 44, 320}));
     CloseFile(app);
     app.prefs.BoundsCheck = 1;
     NewDataSheet(app);
-    EXPECT_EQ(platform.sheetOrigin, std::make_pair(300, 120));
+    EXPECT_EQ(platform.sheetPlace, (WindowPlace{300, 120, 400}));
+    CloseFile(app);
+    app.prefs.BoundsCheck = 0;
+    SheetWindowBoundsChanged(app, WindowBounds{60, 80, 200, 825}, true); // moved, no sheet
+    EXPECT_EQ(app.flags.MainWndOpenFlag, 0);
+    EXPECT_EQ(PlaceOfSheetWindow(app), (WindowPlace{80, 60, 320}));
+    NewDataSheet(app);
+    EXPECT_EQ(platform.sheetPlace, (WindowPlace{80, 60, 320}));
 }
 
 } // namespace

@@ -81,9 +81,9 @@ public:
         calls.push_back("showNote(" + message + ")");
         notes.push_back(message + "\n" + details);
     }
-    void showSheetWindow(std::int32_t left, std::int32_t top) override {
+    void showSheetWindow(const WindowPlace& place) override {
         calls.push_back("showSheetWindow");
-        sheetOrigin = {left, top};
+        sheetPlace = place;
         sheetShown = true;
     }
     void closeSheetWindow() override {
@@ -299,11 +299,11 @@ public:
     bool holdAnswers = false;
     std::function<void()> heldAnswer;
     std::vector<std::string> notes;
+    WindowPlace sheetPlace;
     // The extension each save dialog gives a name typed without one.
     std::vector<std::string> saveExtensions;
     std::vector<std::function<void()>> timers;
     bool sheetShown = false;
-    std::pair<std::int32_t, std::int32_t> sheetOrigin{-1, -1};
     std::string windowTitle;
     std::string windowPath;
     int menuUpdates = 0;

@@ -146,11 +146,11 @@ int main(int argc, char* argv[]) {
             kestrune::DoAppleEvent(app, eventClass, eventId, text);
         });
 
+    kestrune::StartUp(app); // builds the menus, so the window knows its menu bar
     // The window opens where the sheet will be, so opening one moves nothing.
     window.placeContent(kestrune::PlaceOfSheetWindow(app));
     window.show();
     window.activateWindow();
-    kestrune::StartUp(app);
     // The launch timer started by StartUp opens the last of them.
     kestrune::HandleOpenDocuments(app, documents);
     return QApplication::exec();

@@ -74,6 +74,13 @@ void MainWindow::syncLayout() {
 
 int MainWindow::chromeHeight() {
     syncLayout();
+    if (!isVisible()) {
+        // Not laid out for the screen yet: what the layout will give the
+        // menu bar, asked the way the layout asks.
+        menuBar()->ensurePolished();
+        const int forWidth = menuBar()->heightForWidth(kContentWidth);
+        return forWidth > 0 ? forWidth : menuBar()->sizeHint().height();
+    }
     return height() - content_->height();
 }
 
@@ -93,8 +100,8 @@ void MainWindow::placeContent(const WindowPlace& place) {
     // The window's own area (menu bar and content) is placed, not its
     // frame: the window manager keeps it there and puts the frame around it,
     // whatever size the frame turns out to have.
-    const QPoint menuBar = content_->mapTo(this, QPoint(0, 0));
-    setGeometry(QRect(QPoint(place.left, place.top) - menuBar,
+    // The menu bar is all there is above the content.
+    setGeometry(QRect(QPoint(place.left, place.top - chrome),
                       QSize(kContentWidth, std::max(place.height, 1) + chrome)));
     syncLayout();
     hint_->setGeometry(content_->rect());
@@ -115,8 +122,7 @@ void MainWindow::showSheet(const WindowPlace& place) {
     setMaximumSize(kContentWidth, highest + chrome);
     WindowPlace kept = place;
     kept.height = std::clamp(place.height, kMinContentHeight, highest);
-    if (geometry().topLeft() + content_->mapTo(this, QPoint(0, 0)) !=
-            QPoint(place.left, place.top) ||
+    if (geometry().topLeft() + QPoint(0, chrome) != QPoint(place.left, place.top) ||
         content_->height() != kept.height) {
         placeContent(kept);
     }

@@ -156,6 +156,36 @@ e2e_start_bus() {
 }
 
 # Ends a process we started, by its id: politely, then for good.
+# e2e_start_window_manager: openbox manages the case's display from now on,
+# as a desktop's window manager would: frames, title bars, placement.
+e2e_start_window_manager() {
+    command -v openbox >/dev/null 2>&1 || e2e_fail "openbox is missing (tools/bootstrap installs it)"
+    openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
+    E2E_HELPER_PIDS+=($!)
+    e2e_poll "$E2E_WINDOW_TIMEOUT" e2e_window_manager_runs ||
+        e2e_fail "openbox did not start: $(tail -n 5 "$E2E_TMP/openbox.log")"
+}
+
+e2e_window_manager_runs() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+}
+
+# e2e_position_of WINDOW: where its own area (inside any frame) is on the
+# screen, in E2E_X and E2E_Y, and its size in E2E_WIDTH and E2E_HEIGHT.
+e2e_position_of() {
+    local key value
+    E2E_X=
+    E2E_Y=
+    while IFS='=' read -r key value; do
+        case $key in
+        X) E2E_X=$value ;;
+        Y) E2E_Y=$value ;;
+        WIDTH) E2E_WIDTH=$value ;;
+        HEIGHT) E2E_HEIGHT=$value ;;
+        esac
+    done < <(xdotool getwindowgeometry --shell "$1" 2>/dev/null)
+}
+
 e2e_stop_pid() {
     local pid=$1 i
     kill -TERM "$pid" 2>/dev/null || return 0

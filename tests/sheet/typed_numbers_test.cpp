@@ -56,6 +56,7 @@ const TypedCase kTypedCases[] = {
     {" 7 ", 7.0, " 7"},
     {"", 0.0, " 0"},
     {"-3,25e2", -325.0, "-325"},
+    {"1e307", 1e307, "1e+307"}, // too large for decimals, never "inf"
     {"abc", std::nullopt, " 30"},
     {"1e400", std::nullopt, " 30"},
     {"-", std::nullopt, " 30"},

@@ -43,8 +43,8 @@ void scrollForKeys(AppState& app) {
     }
 }
 
-// The text a numeric cell's field holds when it is not a number, or
-// nothing. A field left as it was given is never refused, whatever it shows.
+// True when a numeric cell's field holds text the user typed that is not a
+// number. A field left as it was given is never refused, whatever it shows.
 bool typedTextRefused(const AppState& app, std::int32_t row, std::int32_t column,
                       const Str255& text) {
     if (!isNumericColumn(column) || row < 1 || row > app.table.fNum) {

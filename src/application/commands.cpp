@@ -106,8 +106,11 @@ bool DispatchMenuCommand(AppState& app, int menu, int item) {
         }
         return true;
     case Command::Calculator:
-        CommitEditFieldNow(app);
-        CalculateMenuCommand(app, item);
+        // A calculator works on the row and hands its result to the cell.
+        if (!EditFieldBlocksMove(app)) {
+            CommitEditFieldNow(app);
+            CalculateMenuCommand(app, item);
+        }
         return true;
     case Command::MmsCalculator:
     case Command::AddMassCalculator:
@@ -162,6 +165,9 @@ bool DispatchMenuCommand(AppState& app, int menu, int item) {
 }
 
 void AddNewModelCommand(AppState& app) {
+    if (EditFieldBlocksMove(app)) {
+        return;
+    }
     app.AddModelAtEnd();
     SetInstallScrollButton(app);
     DrawSheet(app);
@@ -175,14 +181,14 @@ void SendButtonCommand(AppState& app) {
 }
 
 void MoveUpCommand(AppState& app) {
-    if (MoveToUpper(app)) {
+    if (!EditFieldBlocksMove(app) && MoveToUpper(app)) {
         app.flags.SelectBtnFlag = 1;
         DrawSheet(app);
     }
 }
 
 void MoveDownCommand(AppState& app) {
-    if (MoveToLower(app)) {
+    if (!EditFieldBlocksMove(app) && MoveToLower(app)) {
         app.flags.SelectBtnFlag = 1;
         DrawSheet(app);
     }

@@ -94,35 +94,57 @@ bool anyTransferMarked(CalcWorkingSet& c) {
 
 // Converts the input of the selected quantity; a success activates the
 // quantity's transfer toggle, which shows its new mark.
-void convertFeetToMetric(AppState& app) {
-    CalcFtToMet(app, readFields(app));
-    if (!app.calc.UncalcFlag) {
+CalcOutcome convertFeetToMetric(AppState& app) {
+    const CalcOutcome outcome = CalcFtToMet(app, readFields(app));
+    if (outcome == CalcOutcome::Computed) {
         if (CalcControl* toggle = transferToggle(app, app.calc.tabItem)) {
             toggle->enabled = true;
         }
     }
+    return outcome;
 }
 
-// Calculates by the open calculator; false when the input was refused.
-bool calculate(AppState& app) {
+// Calculates by the open calculator.
+CalcOutcome calculate(AppState& app) {
+    switch (app.calc.window.calcItemID) {
+    case CalcItem::kVap:
+        return VasCalc(app, readFields(app));
+    case CalcItem::kSd:
+        return SdCalc(app, readFields(app));
+    case CalcItem::kVd:
+        return VdCalc(app, readFields(app));
+    case CalcItem::kFeetToMetric:
+        return convertFeetToMetric(app);
+    default:
+        return CalcOutcome::Refused;
+    }
+}
+
+// Writes the results of the open calculator into the selected row; false
+// when nothing was written.
+bool transferResults(AppState& app, CalcOutcome outcome) {
     CalcWorkingSet& c = app.calc;
+    if (c.window.calcItemID == CalcItem::kFeetToMetric) {
+        // A refused conversion here beeps and the marked quantities still go.
+        TransToSheetFtToMet(app);
+        return anyTransferMarked(c);
+    }
+    if (outcome != CalcOutcome::Computed) {
+        return false;
+    }
     switch (c.window.calcItemID) {
     case CalcItem::kVap:
-        VasCalc(app, readFields(app));
-        break;
+        TransToSheetVas(app);
+        return true;
     case CalcItem::kSd:
-        SdCalc(app, readFields(app));
-        break;
+        TransToSheetSd(app);
+        return true;
     case CalcItem::kVd:
-        VdCalc(app, readFields(app));
-        break;
-    case CalcItem::kFeetToMetric:
-        convertFeetToMetric(app);
-        break;
+        TransToSheetVd(app);
+        return true;
     default:
         return false;
     }
-    return !c.UncalcFlag;
 }
 
 // The window goes; the sheet gets its scroll bar and the Edit menu back.
@@ -190,7 +212,7 @@ void CalculateCommand(AppState& app) {
     if (!calculatorOpen(app)) {
         return;
     }
-    const bool computed = calculate(app);
+    const bool computed = calculate(app) == CalcOutcome::Computed;
     // Feet to Metric shows the input as read and the earlier result even
     // when the conversion was refused; the others keep the window as it is.
     if (computed || app.calc.window.calcItemID == CalcItem::kFeetToMetric) {
@@ -205,41 +227,15 @@ void CalculateWndOkReturn(AppState& app) {
         return;
     }
     CalcWorkingSet& c = app.calc;
-    SetMenuState(app, MenuState::MenuEnable);
-    bool transferred = false;
-    switch (c.window.calcItemID) {
-    case CalcItem::kVap:
-        VasCalc(app, readFields(app));
-        transferred = !c.UncalcFlag;
-        if (transferred) {
-            TransToSheetVas(app);
-        }
-        break;
-    case CalcItem::kSd:
-        SdCalc(app, readFields(app));
-        transferred = !c.UncalcFlag;
-        if (transferred) {
-            TransToSheetSd(app);
-        }
-        break;
-    case CalcItem::kVd:
-        VdCalc(app, readFields(app));
-        transferred = !c.UncalcFlag;
-        if (transferred) {
-            TransToSheetVd(app);
-        }
-        break;
-    case CalcItem::kFeetToMetric:
-        // A refused conversion here beeps and the marked quantities still go.
-        if (c.FTMCancelFlag == 0) {
-            CalcFtToMet(app, readFields(app));
-        }
-        TransToSheetFtToMet(app);
-        transferred = anyTransferMarked(c);
-        break;
-    default:
-        break;
+    // Feet to Metric converts only what Calc. has not converted yet.
+    const bool converts = c.window.calcItemID != CalcItem::kFeetToMetric || c.FTMCancelFlag == 0;
+    const CalcOutcome outcome = converts ? calculate(app) : CalcOutcome::Computed;
+    if (outcome == CalcOutcome::NotFinite) {
+        // A result beyond the doubles only beeps; the window stays.
+        return;
     }
+    SetMenuState(app, MenuState::MenuEnable);
+    const bool transferred = transferResults(app, outcome);
     closeSheet(app);
     if (!transferred) {
         return;

@@ -1,9 +1,11 @@
 #include "calculators/formulas.h"
 
 #include "model/app_state.h"
+#include "runtime/number_field.h"
 #include "runtime/number_text.h"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <string>
 
@@ -21,15 +23,28 @@ Str255 squareMetreText(double sdCm2) {
     return Str255(std::string_view(text));
 }
 
+// The number a field holds, with a decimal point or comma; NaN for text
+// that is not one finite number, which no check below lets pass.
+double fieldNumber(const Str255& text) {
+    return ReadNumberField(text.view(), DecimalMarks::PointOrComma)
+        .value_or(std::numeric_limits<double>::quiet_NaN());
+}
+
 // Reading a field: the text becomes the working text, its value the number.
 void readField(const Str255& field, Str255& text, double& number) {
     text = field;
-    number = PSval(text.view());
+    number = fieldNumber(text);
 }
 
-void refuse(AppState& app) {
+// NaN, the mark of a field that is not a number, is not positive either.
+bool positive(double x) {
+    return x > 0.0;
+}
+
+CalcOutcome refuse(AppState& app, CalcOutcome why = CalcOutcome::Refused) {
     app.platform().SysBeep();
     app.calc.UncalcFlag = true;
+    return why;
 }
 
 void textsFromRow(AppState& app, std::int32_t row) {
@@ -141,51 +156,70 @@ void CalcParaChangVdUnitSwitch(AppState& app) {
     app.calc.s_SD5 = squareMetres(app.calc) ? squareMetreText(sd) : roundedText(sd, 100);
 }
 
-void VasCalc(AppState& app, const CalcFields& fields) {
+CalcOutcome VasCalc(AppState& app, const CalcFields& fields) {
     CalcWorkingSet& c = app.calc;
     readField(fields.field74, c.s_FS5, c.FS5);
     readField(fields.field75, c.s_MMS5, c.MMS5);
     readField(fields.field76, c.s_SD5, c.SD5);
     readField(fields.field78, c.s_QMS5, c.QMS5);
     readField(fields.field79, c.s_XMAX5, c.XMAX5);
-    if (c.FS5 <= 0.0 || c.MMS5 <= 0.0 || c.SD5 <= 0.0 || c.QMS5 <= 0.0) {
-        refuse(app);
-        return;
+    if (!positive(c.FS5) || !positive(c.MMS5) || !positive(c.SD5) || !positive(c.QMS5) ||
+        std::isnan(c.XMAX5)) {
+        return refuse(app);
+    }
+    const double kilograms = c.MMS5 / 1000.0;
+    const double sdd = c.SD5 / 10000.0; // cm² to m²
+    const double vd = c.SD5 * c.XMAX5 / 10.0;
+    const double vas = kVapConstant * (sdd * sdd) / ((c.FS5 * c.FS5) * kilograms);
+    // A result beyond the doubles (an overflow, a division by a tiny number)
+    // is refused like unfit input: it never reaches the row.
+    if (!std::isfinite(vas) || !std::isfinite(vd)) {
+        return refuse(app, CalcOutcome::NotFinite);
     }
     c.UncalcFlag = false;
-    c.MMS5 = c.MMS5 / 1000.0; // grams to kilograms
-    c.SDD = c.SD5 / 10000.0;  // cm² to m²
-    c.VD5 = c.SD5 * c.XMAX5 / 10.0;
-    c.VAS5 = kVapConstant * (c.SDD * c.SDD) / ((c.FS5 * c.FS5) * c.MMS5);
+    c.MMS5 = kilograms; // the number stays in kilograms
+    c.SDD = sdd;
+    c.VD5 = vd;
+    c.VAS5 = vas;
     c.s_VAS5 = roundedText(c.VAS5, 100);
     c.s_VD5 = roundedText(c.VD5, 10);
     c.s_SD5 = roundedText(c.SD5, 100);
+    return CalcOutcome::Computed;
 }
 
-void SdCalc(AppState& app, const CalcFields& fields) {
+CalcOutcome SdCalc(AppState& app, const CalcFields& fields) {
     CalcWorkingSet& c = app.calc;
     readField(fields.field74, c.s_EFDIA5, c.EFDIA5);
-    if (c.EFDIA5 <= 0.0) {
-        refuse(app);
-        return;
+    if (!positive(c.EFDIA5)) {
+        return refuse(app);
+    }
+    const double radiusCm = c.EFDIA5 / 20.0;
+    const double sd = std::numbers::pi * (radiusCm * radiusCm);
+    if (!std::isfinite(sd)) {
+        return refuse(app, CalcOutcome::NotFinite);
     }
     c.UncalcFlag = false;
-    const double radiusCm = c.EFDIA5 / 20.0;
-    c.SD5 = std::numbers::pi * (radiusCm * radiusCm);
+    c.SD5 = sd;
     c.s_SD5 = roundedText(c.SD5, 10);
+    return CalcOutcome::Computed;
 }
 
-void VdCalc(AppState& app, const CalcFields& fields) {
+CalcOutcome VdCalc(AppState& app, const CalcFields& fields) {
     CalcWorkingSet& c = app.calc;
     readField(fields.field74, c.s_SD5, c.SD5);
     readField(fields.field75, c.s_XMAX5, c.XMAX5);
-    if (c.SD5 <= 0.0 || c.XMAX5 <= 0.0) {
-        refuse(app);
-        return;
+    if (!positive(c.SD5) || !positive(c.XMAX5)) {
+        return refuse(app);
+    }
+    const double vd = squareMetres(c) ? 10000.0 * c.SD5 * c.XMAX5 / 10.0 : c.SD5 * c.XMAX5 / 10.0;
+    // 10000 × Sd comes first, so an Sd in m² beyond the doubles in cm² is caught too.
+    if (!std::isfinite(vd)) {
+        return refuse(app, CalcOutcome::NotFinite);
     }
     c.UncalcFlag = false;
-    c.VD5 = squareMetres(c) ? 10000.0 * c.SD5 * c.XMAX5 / 10.0 : c.SD5 * c.XMAX5 / 10.0;
+    c.VD5 = vd;
     c.s_VD5 = roundedText(c.VD5, 100);
+    return CalcOutcome::Computed;
 }
 
 void VdCalc2(AppState& app, const CalcFields& fields) {
@@ -194,23 +228,27 @@ void VdCalc2(AppState& app, const CalcFields& fields) {
     readField(fields.field75, c.s_XMAX5, c.XMAX5);
 }
 
-void CalcFtToMet(AppState& app, const CalcFields& fields) {
+CalcOutcome CalcFtToMet(AppState& app, const CalcFields& fields) {
     CalcWorkingSet& c = app.calc;
     FeetQuantity q{};
     if (!feetQuantity(c.tabItem, q)) {
-        return;
+        return CalcOutcome::Refused;
     }
     c.s_FTMin = fields.field74;
-    c.*q.imperial = PSval(c.s_FTMin.view());
-    if (c.*q.imperial <= 0.0) {
-        refuse(app);
-        return;
+    c.*q.imperial = fieldNumber(c.s_FTMin);
+    if (!positive(c.*q.imperial)) {
+        return refuse(app);
+    }
+    const double metric = c.*q.imperial * q.factor;
+    if (!std::isfinite(metric)) {
+        return refuse(app, CalcOutcome::NotFinite);
     }
     c.UncalcFlag = false;
-    c.*q.metric = c.*q.imperial * q.factor;
+    c.*q.metric = metric;
     c.s_FTMout = roundedText(c.*q.metric, q.scale);
     c.*q.text = c.s_FTMout;
     c.*q.mark = 1;
+    return CalcOutcome::Computed;
 }
 
 void FtToMetParaCang(AppState& app) {

@@ -5,9 +5,12 @@
 // texts of their input fields in as CalcFields and read the results back from
 // app.calc.
 //
-// A calculation that refuses its input beeps, sets UncalcFlag and changes
-// nothing beyond the texts and numbers it has just read from the fields; the
-// windows decide from UncalcFlag whether to show and transfer the results.
+// A field holds one number, with a decimal point or comma; text that is not
+// a number is refused wherever a value is read. A calculation that refuses
+// its input, or whose result is not a finite number, beeps, sets UncalcFlag
+// and changes nothing beyond the texts and numbers it has just read from the
+// fields; the windows decide from UncalcFlag whether to show and transfer
+// the results, and from the outcome whether OK may close the window.
 
 #include "runtime/str255.h"
 
@@ -32,6 +35,10 @@ struct CalcFields {
     Str255 field79{};
 };
 
+// How a calculation ended: computed, input refused, or a result beyond the
+// doubles (an overflow), which is refused too.
+enum class CalcOutcome { Computed, Refused, NotFinite };
+
 // The Vap formula's constant, for Liter from m², Hz and kg.
 constexpr double kVapConstant = 3557630.0;
 
@@ -48,16 +55,16 @@ void CalcParaChangVdUnitSwitch(AppState& app);
 
 // Vap and Vd from Fp, Mms, Sd and Xmax; Qmp must be positive too although the
 // formula does not use it. Leaves MMS5 in kilograms.
-void VasCalc(AppState& app, const CalcFields& fields);
+CalcOutcome VasCalc(AppState& app, const CalcFields& fields);
 // Sd from the cone's effective diameter.
-void SdCalc(AppState& app, const CalcFields& fields);
+CalcOutcome SdCalc(AppState& app, const CalcFields& fields);
 // Vd from Sd (in the unit VdRadioID) and Xmax.
-void VdCalc(AppState& app, const CalcFields& fields);
+CalcOutcome VdCalc(AppState& app, const CalcFields& fields);
 // Reads Sd and Xmax without checking them; UncalcFlag stays as it is.
 void VdCalc2(AppState& app, const CalcFields& fields);
 // Converts the imperial value of the quantity tabItem to metric and marks the
 // quantity for transfer.
-void CalcFtToMet(AppState& app, const CalcFields& fields);
+CalcOutcome CalcFtToMet(AppState& app, const CalcFields& fields);
 // Selecting a quantity in the Feet to Metric calculator: the result shows the
 // quantity's working text, the input starts again at " 0".
 void FtToMetParaCang(AppState& app);

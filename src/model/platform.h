@@ -137,6 +137,9 @@ public:
     // The sheet's edit field or the focused calculator field: its text is
     // replaced and all of it selected.
     virtual void setEditFieldText(const Str255& text) = 0;
+    // The sheet's edit field takes the keyboard focus with all of its text
+    // selected, unchanged, ready to be corrected.
+    virtual void selectEditFieldText() {}
     virtual void setCalculatorFieldText(std::int32_t control, const Str255& text) = 0;
 
     // The Preferences window: a window of its own, not modal. Its clicks

@@ -275,6 +275,13 @@ void QtPlatform::setEditFieldText(const Str255& text) {
         window_->sheetPage()->topBar()->editField()->replaceText(text);
     }
 }
+void QtPlatform::selectEditFieldText() {
+    if (window_ != nullptr) {
+        EditField* field = window_->sheetPage()->topBar()->editField();
+        field->selectAll();
+        field->setFocus(Qt::OtherFocusReason);
+    }
+}
 
 } // namespace kestrune
 

@@ -432,7 +432,13 @@ std::int64_t PSvalInt64(std::string_view s) {
 }
 
 double RoundToScale(double x, int scale) {
-    return nearestEven(static_cast<double>(scale) * x) / scale;
+    const double steps = nearestEven(static_cast<double>(scale) * x);
+    // A number too large to count in steps is whole already: it stays as it
+    // is instead of becoming infinite.
+    if (std::isinf(steps) && std::isfinite(x)) {
+        return x;
+    }
+    return steps / scale;
 }
 
 namespace {
@@ -559,13 +565,13 @@ char* writeRoundedPSstr(char* p, double x, int scale) {
     if (end != nullptr) {
         return end;
     }
-    const double steps = nearestEven(static_cast<double>(scale) * x);
-    if (steps == 0.0) {
-        *p++ = std::signbit(steps) ? '-' : ' ';
+    const double rounded = RoundToScale(x, scale);
+    if (rounded == 0.0) {
+        *p++ = std::signbit(rounded) ? '-' : ' ';
         *p++ = '0';
         return p;
     }
-    const std::string text = PSstr(steps / scale);
+    const std::string text = PSstr(rounded);
     const std::size_t length = std::min(text.size(), kMaxNumberText);
     std::memcpy(p, text.data(), length);
     return p + length;

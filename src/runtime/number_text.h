@@ -27,7 +27,8 @@ bool readPlainDecimalField(std::string_view line, std::size_t& pos, double& out)
 // PSval truncated toward zero to a signed 64-bit integer (saturating; NaN gives 0).
 std::int64_t PSvalInt64(std::string_view s);
 
-// rint(scale * x) / scale in doubles, ties to even.
+// rint(scale * x) / scale in doubles, ties to even; a finite x so large
+// that scale * x overflows is whole already and comes back unchanged.
 double RoundToScale(double x, int scale);
 
 // PSstr(RoundToScale(x, scale)) for scale 10, 100 or 1000, written straight

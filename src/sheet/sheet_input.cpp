@@ -23,6 +23,13 @@ void scrollTo(AppState& app, std::int32_t value) {
     DrawSheet(app);
 }
 
+// True when the cell at (cellH, row) is not the selected one and the edit
+// field refuses to let the selection go there.
+bool moveRefused(AppState& app, std::int32_t cellH, std::int32_t row) {
+    const bool moves = cellH != app.sel.cellH || row != app.sel.cellV;
+    return moves && EditFieldBlocksMove(app);
+}
+
 } // namespace
 
 std::int32_t ColumnAtX(std::int32_t mouseH) {
@@ -45,6 +52,10 @@ void SheetMouseDown(AppState& app, std::int32_t mouseH, std::int32_t mouseV, int
         return;
     }
     const std::int32_t line = mouseV / 16 - 4;
+    // A click on the cell being edited keeps it; one elsewhere moves on.
+    if (moveRefused(app, ColumnAtX(mouseH), std::min(line + app.sel.ScrollValue, app.table.fNum))) {
+        return;
+    }
     if (clickCount >= 2) {
         if (app.link.TarnBusyFlag == 0) {
             app.sel.cellH = 0;
@@ -86,29 +97,38 @@ bool SheetKeyDown(AppState& app, std::int32_t charCode, KeyModifiers modifiers) 
     Selection& sel = app.sel;
     const std::int32_t before = sel.cellH;
     const bool enterOrReturn = charCode == SheetKey::kEnter || charCode == SheetKey::kReturn;
+    std::int32_t cellH = sel.cellH;
+    std::int32_t cellV = sel.cellV;
     switch (charCode) {
     case SheetKey::kLeft:
-        sel.cellH = std::max(sel.cellH - 1, 0);
+        cellH = std::max(cellH - 1, 0);
         break;
     case SheetKey::kRight:
     case SheetKey::kEnter:
     case SheetKey::kReturn:
-        sel.cellH = sel.cellH + 1 > kLastColumn ? 0 : sel.cellH + 1;
+        cellH = cellH + 1 > kLastColumn ? 0 : cellH + 1;
         break;
     case SheetKey::kUp:
-        sel.cellV = std::max(sel.cellV - 1, 1);
+        cellV = std::max(cellV - 1, 1);
         break;
     case SheetKey::kDown:
-        sel.cellV = std::min(sel.cellV + 1, app.table.fNum);
+        cellV = std::min(cellV + 1, app.table.fNum);
         break;
     default:
         return false;
     }
+    const bool optionOnly =
+        modifiers.option && !modifiers.shift && !modifiers.command && !modifiers.control;
+    // Enter and Return that send the model leave the selection where it is.
+    const bool sends = enterOrReturn && (optionOnly || before == 0);
+    if (!sends && moveRefused(app, cellH, cellV)) {
+        return true;
+    }
+    sel.cellH = cellH;
+    sel.cellV = cellV;
     sel.cellVshift = sel.cellV;
     app.sheet.Key = charCode;
 
-    const bool optionOnly =
-        modifiers.option && !modifiers.shift && !modifiers.command && !modifiers.control;
     if (optionOnly) {
         if (enterOrReturn) {
             sel.cellH = 0;

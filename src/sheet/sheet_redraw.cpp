@@ -1,11 +1,13 @@
 #include "sheet/sheet_redraw.h"
 
 #include "model/app_state.h"
+#include "runtime/number_field.h"
 #include "runtime/number_text.h"
 #include "sheet/cell_text.h"
 #include "sheet/selection_rect.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace kestrune {
 namespace {
@@ -41,26 +43,46 @@ void scrollForKeys(AppState& app) {
     }
 }
 
+// True when a numeric cell's field holds text the user typed that is not a
+// number. A field left as it was given is never refused, whatever it shows.
+bool typedTextRefused(const AppState& app, std::int32_t row, std::int32_t column,
+                      const Str255& text) {
+    if (!isNumericColumn(column) || row < 1 || row > app.table.fNum) {
+        return false;
+    }
+    return text != ShownEditText(app, row, column) &&
+           !ReadNumberField(text.view(), DecimalMarks::PointOrComma);
+}
+
+enum class Commit { Unchanged, Stored, NotANumber };
+
 // Stores the edit field's text into the cell it was showing, when the user
 // changed it: a field left as it was given changes nothing, so visiting a
-// cell never rounds its value.
-void commitEditField(AppState& app) {
+// cell never rounds its value. Text in a numeric cell that is not one
+// finite number is not stored; an empty field is 0.
+Commit commitEditField(AppState& app) {
     const std::int32_t row = app.snap.preCellV;
     const std::int32_t column = app.snap.preCellH;
     if (column == 0 || row < 1 || row > app.table.fNum) {
-        return;
+        return Commit::Unchanged;
     }
     const Str255& text = app.sheet.s_edit1;
     if (text == ShownEditText(app, row, column)) {
-        return;
+        return Commit::Unchanged;
     }
     if (column == 1) {
         app.table.Manufacturer.set(row, text.view());
     } else if (column == 2) {
         app.table.ModelName.set(row, text.view());
     } else if (isNumericColumn(column)) {
-        app.table.setValue(paramOfColumn(column), row, PSval(text.view()));
+        const std::optional<double> value =
+            ReadNumberField(text.view(), DecimalMarks::PointOrComma);
+        if (!value) {
+            return Commit::NotANumber;
+        }
+        app.table.setValue(paramOfColumn(column), row, *value);
     }
+    return Commit::Stored;
 }
 
 } // namespace
@@ -87,9 +109,26 @@ void CommitEditFieldNow(AppState& app) {
         return;
     }
     app.sheet.s_edit1 = app.platform().readEditField();
-    commitEditField(app);
+    if (commitEditField(app) == Commit::NotANumber) {
+        // The command goes on with the cell as it was; the field shows it again.
+        app.platform().SysBeep();
+        app.sheet.editFieldText = ShownEditText(app, app.snap.preCellV, app.snap.preCellH);
+        app.platform().setEditFieldText(app.sheet.editFieldText);
+    }
     app.DetectSnapshotChanges();
     app.TakeSnapshot();
+}
+
+bool EditFieldBlocksMove(AppState& app) {
+    const std::int32_t row = app.snap.preCellV;
+    const std::int32_t column = app.snap.preCellH;
+    if (app.edit.CalcOnFlag != 0 || !isNumericColumn(column) ||
+        !typedTextRefused(app, row, column, app.platform().readEditField())) {
+        return false;
+    }
+    app.platform().SysBeep();
+    app.platform().selectEditFieldText();
+    return true;
 }
 
 void SetInstallScrollButton(AppState& app) {
@@ -170,8 +209,11 @@ void DrawSheet(AppState& app) {
             sh.editFieldText = ShownEditText(app, sel.cellVscroll, sel.cellH);
         }
     }
-    if (app.edit.CalcOnFlag == 0) {
-        commitEditField(app);
+    if (app.edit.CalcOnFlag == 0 && commitEditField(app) == Commit::NotANumber &&
+        !(sel.cellVscroll == snap.preCellV && sel.cellH == snap.preCellH)) {
+        // The selection left a cell whose text is not a number by a way that
+        // did not ask EditFieldBlocksMove first: the text is dropped.
+        app.platform().SysBeep();
     }
     app.DetectSnapshotChanges();
     app.TakeSnapshot();

@@ -147,6 +147,49 @@ TEST_F(CalculatorWindow, RefusedInputBeepsAndOkThenLeavesTheRow) {
     EXPECT_EQ(platform.repaints, repaints);
 }
 
+TEST_F(CalculatorWindow, OkOnAResultBeyondTheDoublesOnlyBeepsAndTheWindowStays) {
+    struct Case {
+        int item;
+        std::int32_t field;
+        const char* overflowing;
+        const char* corrected; // with a decimal comma
+        Param written;
+        double value;
+    };
+    const Case cases[] = {
+        {1, 74, "1e-200", "20,5", Param::Fp, 20.5}, // Fp² below the doubles
+        {2, 74, "1e200", "200,0", Param::Sd, 100.0 * std::numbers::pi},
+        {3, 74, "1e300", "0,5", Param::Sd, 0.5},     // Vd = Sd × Xmax
+        {4, 74, "1e308", "10,5", Param::Dia, 26.25}, // inch to cm
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.item);
+        app.sel.cellH = 0;
+        open(k.item);
+        type(k.field, k.overflowing);
+        if (k.item == 3) {
+            type(75, "1e10");
+        }
+        const int beeps = platform.beeps;
+        CalculatorKeyDown(app, kReturn, kNone);
+        EXPECT_EQ(platform.beeps, beeps + 1);
+        EXPECT_TRUE(platform.calculatorOpen);
+        EXPECT_EQ(app.calc.CalcWndOnFlag, 1);
+        EXPECT_FALSE(usable(MenuNum::kFile, 5)); // the menus stay as the window wants them
+        EXPECT_EQ(app.doc.DirtyFlag, 0);
+        EXPECT_EQ(shown(k.field), k.overflowing);
+
+        type(k.field, k.corrected);
+        CalculatorControlHit(app, CalcCtl::kOK, 0);
+        expectClosed();
+        EXPECT_DOUBLE_EQ(cell(k.written), k.value);
+        for (Param p : kAllParams) {
+            EXPECT_TRUE(std::isfinite(cell(p)));
+        }
+        app.doc.DirtyFlag = 0;
+    }
+}
+
 TEST_F(CalculatorWindow, KeysOfTheWindow) {
     open(1);
     type(74, "20");

@@ -96,6 +96,24 @@ TEST_F(Formulas, RefusedInputOnlyBeepsAndKeepsTheTextsRead) {
     EXPECT_EQ(c.s_FTMout.view(), "500"); // the Sd text the refused Vd read
 }
 
+TEST_F(Formulas, FieldsTakeADecimalCommaAndResultsBeyondTheDoublesAreRefused) {
+    EXPECT_EQ(VasCalc(app, {"20,0", "100", "500,0", "1", "8,5"}), CalcOutcome::Computed);
+    EXPECT_EQ(c.XMAX5, 8.5);
+    const CalcWorkingSet before = app.calc;
+    // Vd beyond the doubles: no result is kept, and Mms stays in grams as read.
+    EXPECT_EQ(VasCalc(app, {"20", "100", "1e300", "1", "1e300"}), CalcOutcome::NotFinite);
+    EXPECT_TRUE(c.UncalcFlag);
+    EXPECT_EQ(c.VAS5, before.VAS5);
+    EXPECT_EQ(c.VD5, before.VD5);
+    EXPECT_EQ(c.MMS5, 100.0);
+    EXPECT_EQ(c.s_VAS5, before.s_VAS5);
+    EXPECT_EQ(VasCalc(app, {"20", "100", "500", "1", "8mm"}), CalcOutcome::Refused);
+    app.calc.tabItem = 1;
+    EXPECT_EQ(CalcFtToMet(app, {.field74 = "1e308"}), CalcOutcome::NotFinite);
+    EXPECT_EQ(c.keepBtn1, 0);
+    EXPECT_EQ(platform.beeps, 3);
+}
+
 TEST_F(Formulas, SdAndVdInBothUnits) {
     SdCalc(app, {.field74 = "200"});
     EXPECT_EQ(c.s_SD5.view(), " 314.2");

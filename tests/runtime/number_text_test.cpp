@@ -202,7 +202,8 @@ TEST(RoundedPSstr, IsThePSstrOfTheRoundedValue) {
             x = randomDouble(rng);
             break;
         }
-        const double rounded = std::rint(k * x) / k;
+        // Past the steps a double can count, x is whole and stays.
+        const double rounded = std::isinf(k * x) && std::isfinite(x) ? x : std::rint(k * x) / k;
         ASSERT_EQ(RoundedPSstr(x, k), PSstr(rounded)) << std::hexfloat << x << " scale " << k;
         const double viaHelper = RoundToScale(x, k);
         ASSERT_TRUE(viaHelper == rounded || (std::isnan(viaHelper) && std::isnan(rounded)));
@@ -224,6 +225,13 @@ TEST(RoundedPSstr, IsThePSstrOfTheRoundedValue) {
     EXPECT_EQ(RoundedPSstr(0.0004, 1000), " 0");
     EXPECT_EQ(RoundedPSstr(0.007, 1000), "7e-03");
     EXPECT_EQ(RoundedPSstr(98.26, 10), " 98.3");
+    // Numbers near the largest double keep their text, never "inf".
+    for (const int k : scales) {
+        for (const double x : {1e307, -1e307, std::numeric_limits<double>::max()}) {
+            EXPECT_EQ(RoundedPSstr(x, k), PSstr(x)) << x << " scale " << k;
+            EXPECT_EQ(RoundToScale(x, k), x);
+        }
+    }
 }
 
 TEST(PSval, ReadsNumbersTheForgivingWay) {

@@ -60,10 +60,10 @@ TEST_F(SheetEditing, VisitingCellsChangesNothing) {
 TEST_F(SheetEditing, TypingCommitsAtTheNextRedrawAndMarksModified) {
     openSheet(3);
     click(3, 2);
-    platform.type("30.5cm");
+    platform.type("30,5");
     EXPECT_EQ(app.doc.DirtyFlag, 0); // typing alone changes only the field
     click(3, 2);                     // the same cell again keeps the typed text, and stores it
-    EXPECT_EQ(platform.toolArea.editText.str(), "30.5cm");
+    EXPECT_EQ(platform.toolArea.editText.str(), "30,5");
     EXPECT_DOUBLE_EQ(app.table.value(Param::Dia, 2), 30.5);
     EXPECT_EQ(app.doc.DirtyFlag, 1);
     EXPECT_TRUE(platform.windowModified);

@@ -145,6 +145,7 @@ public:
     }
     Str255 readCalculatorField(std::int32_t control) override { return calculatorFields[control]; }
     void setEditFieldText(const Str255& text) override { editField = text; }
+    void selectEditFieldText() override { ++editFieldSelections; }
     void setCalculatorFieldText(std::int32_t control, const Str255& text) override {
         calculatorFields[control] = text;
     }
@@ -290,6 +291,7 @@ public:
     bool windowModified = false;
     std::int32_t height = 400;
     Str255 editField;
+    int editFieldSelections = 0;
     ToolAreaView toolArea;
     ScrollBarView scrollBar;
     int toolAreaUpdates = 0;

@@ -85,7 +85,7 @@ void paste(AppState& app) {
     em.undo.dirtyBefore = dirtyBefore;
     if (rowMode(app)) {
         const std::int32_t count = app.table.fNum - rowsBefore;
-        em.undo.pasted.clear();
+        em.undo.pasted.reserve(static_cast<std::size_t>(count));
         for (std::int32_t row = app.sel.cellV - count + 1; row <= app.sel.cellV; ++row) {
             em.undo.pasted.push_back(ModelOfRow(app.table, row));
         }

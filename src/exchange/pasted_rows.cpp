@@ -27,6 +27,13 @@ bool isRowNumber(std::string_view s) {
            std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// A line of a clipboard text: its cells, and its text as it stands when no
+// quoted cell carried it past its first line break.
+struct Line {
+    std::vector<std::string> cells;
+    std::optional<std::string_view> text;
+};
+
 // Walks a clipboard text line by line. A quoted cell may hold line breaks,
 // so a line ends at the first line break outside quotes.
 class LineReader {
@@ -35,22 +42,26 @@ public:
 
     bool atEnd() const { return pos_ >= text_.size(); }
 
-    // The next line's cells, split at tabs. A line without a tab is one
+    // The next line, its cells split at tabs. A line without a tab is one
     // cell that holds the line as it stands, quotes and all.
-    std::vector<std::string> next() {
-        const std::size_t lineStart = pos_;
-        std::vector<std::string> cells;
-        cells.push_back(readCell());
+    Line next() {
+        const std::size_t start = pos_;
+        const std::size_t end = std::min(text_.find_first_of("\r\n", start), text_.size());
+        Line line;
+        line.cells.push_back(readCell());
         while (pos_ < text_.size() && text_[pos_] == kTab) {
             ++pos_;
-            cells.push_back(readCell());
+            line.cells.push_back(readCell());
         }
-        if (cells.size() == 1) {
-            pos_ = std::min(text_.find_first_of("\r\n", lineStart), text_.size());
-            cells.front() = std::string(text_.substr(lineStart, pos_ - lineStart));
+        if (line.cells.size() == 1) {
+            pos_ = end;
+            line.cells.front() = std::string(text_.substr(start, end - start));
+        }
+        if (pos_ == end) {
+            line.text = text_.substr(start, end - start);
         }
         skipLineBreak();
-        return cells;
+        return line;
     }
 
 private:
@@ -140,16 +151,21 @@ std::optional<std::vector<PasteBuffer>> ReadPastedRows(std::string_view text) {
     std::vector<PasteBuffer> models;
     LineReader lines(text);
     while (!lines.atEnd()) {
-        std::vector<std::string> cells = lines.next();
-        if (std::all_of(cells.begin(), cells.end(),
+        Line line = lines.next();
+        if (std::all_of(line.cells.begin(), line.cells.end(),
                         [](const std::string& c) { return isBlank(c); })) {
             continue;
         }
         if (models.size() == kMaxPastedRows) {
             return std::nullopt;
         }
-        std::optional<PasteBuffer> model =
-            cells.size() == 1 ? TextToParameterValue(cells.front()) : readCells(std::move(cells));
+        std::optional<PasteBuffer> model = line.cells.size() == 1
+                                               ? TextToParameterValue(line.cells.front())
+                                               : readCells(std::move(line.cells));
+        if (!model && line.text) {
+            // The model text of a row whose name holds a tab.
+            model = TextToParameterValue(*line.text);
+        }
         if (!model) {
             return std::nullopt;
         }

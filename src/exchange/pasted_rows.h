@@ -22,7 +22,8 @@ constexpr std::size_t kMaxPastedRows = 100000;
 // point or comma); a cell may be quoted in double quotes (a doubled quote
 // inside stands for one) and then hold tabs and line breaks; empty cells
 // after the tenth are ignored, and so is a row number before the first. A
-// line without a tab is a model text. Nothing when any line does not read
+// line without a tab, or one that is no spreadsheet's row (the model text
+// of a name holding a tab), is read as a model text. Nothing when any line does not read
 // as a model, when no line does, or when the text is longer than the limits
 // above.
 std::optional<std::vector<PasteBuffer>> ReadPastedRows(std::string_view text);

@@ -192,7 +192,7 @@ TEST_F(MainWindowEdit, RowsPastedTogetherAreUndoneTogether) {
 
 TEST_F(MainWindowEdit, ARowIsCopiedAsTextAndAsATable) {
     openSheet(2);
-    app.table.Manufacturer.set(2, "B&W <Pro>");
+    app.table.Manufacturer.set(2, "B&W\t<Pro>");
     app.table.ModelName.set(2, "\"Caf\x8E\" 12"); // Mac OS Roman e acute
     app.table.setValue(Param::Xmax, 2, -1);
     app.table.setValue(Param::Vap, 2, 0.005);
@@ -200,10 +200,10 @@ TEST_F(MainWindowEdit, ARowIsCopiedAsTextAndAsATable) {
     edit(EditItem::kCopy);
     EXPECT_EQ(platform.clipboard, ParameterValueToText(app.table, 2).str());
     EXPECT_EQ(platform.clipboardHtml,
-              "<meta charset=\"utf-8\"><table><tr><td>B&amp;W &lt;Pro&gt;</td>"
+              "<meta charset=\"utf-8\"><table><tr><td>B&amp;W\t&lt;Pro&gt;</td>"
               "<td>&quot;Caf\xC3\xA9&quot; 12</td><td>102.5</td><td>102.5</td><td>5e-03</td>"
               "<td>102.5</td><td>102.5</td><td>-1</td><td>102.5</td><td>102.5</td></tr></table>");
-    // What a row Copy put there pastes back as the same row.
+    // What a row Copy put there pastes back as the same row, the tab too.
     edit(EditItem::kPaste);
     ASSERT_EQ(app.table.fNum, 3);
     EXPECT_EQ(ParameterValueToText(app.table, 3), ParameterValueToText(app.table, 2));

@@ -1,6 +1,8 @@
 #include "exchange/clipboard_routing.h"
 
 #include "exchange/model_text.h"
+#include "exchange/pasted_rows.h"
+#include "exchange/row_html.h"
 #include "model/app_state.h"
 
 namespace kestrune {
@@ -27,6 +29,11 @@ void PutTextToClipboard(AppState& app, const Str255& text) {
     app.platform().setClipboardText(text.str());
 }
 
+void PutRowToClipboard(AppState& app, std::int32_t row) {
+    app.platform().setClipboardTextAndHtml(ParameterValueToText(app.table, row).str(),
+                                           RowHtml(app.table, row));
+}
+
 void ShowInEditField(AppState& app, const Str255& text) {
     app.editMenu.UndoText = app.platform().readEditField();
     app.edit.s_PASS = text;
@@ -34,17 +41,23 @@ void ShowInEditField(AppState& app, const Str255& text) {
 }
 
 bool PasteToEditFieldFromClipboard(AppState& app, PastePlace place) {
+    if (app.flags.EditWndNum != 2 && app.sel.cellH == 0) {
+        const std::optional<std::string> text = app.platform().clipboardText();
+        const std::optional<std::vector<PasteBuffer>> models =
+            text ? ReadPastedRows(*text) : std::nullopt;
+        if (!models) {
+            app.platform().SysBeep();
+            return false;
+        }
+        PasteOnSheet(app, *models, place);
+        return true;
+    }
     const std::optional<Str255> clip = ReadClipText(app.platform());
-    const std::int32_t length = clip ? clip->length() : 0;
     if (clip && app.flags.EditWndNum == 2) {
         app.platform().setCalculatorFieldText(app.editMenu.edtFldID, *clip);
         return true;
     }
-    if (clip && app.sel.cellH == 0 && length >= kMinModelTextLength) {
-        PasteOnSheet(app, TextToParameterValue(*clip), place);
-        return true;
-    }
-    if (clip && app.sel.cellH != 0 && length < kMaxCellPasteLength) {
+    if (clip && clip->length() < kMaxCellPasteLength) {
         ShowInEditField(app, *clip);
         return true;
     }

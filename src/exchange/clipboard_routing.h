@@ -13,8 +13,6 @@ namespace kestrune {
 class AppState;
 class Platform;
 
-// A text pasted onto a row must be at least this long to be a model.
-constexpr std::int32_t kMinModelTextLength = 50;
 // A text pasted into a cell must be shorter than this.
 constexpr std::int32_t kMaxCellPasteLength = 31;
 
@@ -29,11 +27,15 @@ Str255 SelectionText(AppState& app, std::int32_t row);
 
 void PutTextToClipboard(AppState& app, const Str255& text);
 
+// A row for other programs: its model text, and beside it the row as an
+// HTML table.
+void PutRowToClipboard(AppState& app, std::int32_t row);
+
 // Pastes the clipboard into the calculator field, the cell (texts under 31
 // bytes; the edit field's old text goes to UndoText and the cell shows the
-// new one at the next redraw) or the sheet as a new row (texts of 50 bytes
-// or more, placed as place says). Anything else beeps and changes nothing;
-// returns whether the paste was taken.
+// new one at the next redraw) or the sheet as new rows (a text whose every
+// line reads as a model, placed as place says; see ReadPastedRows). Anything
+// else beeps and changes nothing; returns whether the paste was taken.
 bool PasteToEditFieldFromClipboard(AppState& app, PastePlace place = PastePlace::BelowSelection);
 
 // The cell paste on its own: UndoText keeps the edit field's text, which the

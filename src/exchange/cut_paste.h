@@ -4,12 +4,13 @@
 #include "exchange/model_text.h"
 
 #include <cstdint>
+#include <span>
 
 namespace kestrune {
 
 class AppState;
 
-// Where a pasted model goes: below the selected row (Paste), or at it,
+// Where pasted models go: below the selected row (Paste), or at it,
 // pushing the selected row down (the Undo of a Cut).
 enum class PastePlace { BelowSelection, AtSelection };
 
@@ -18,11 +19,14 @@ enum class PastePlace { BelowSelection, AtSelection };
 // row: the last one removed leaves a single "n/a" row and a beep.
 void CutAnyModelParameterArray(AppState& app, std::int32_t first, std::int32_t last);
 
-// Removes the selected row (the Undo of a row Paste).
-void CutOneModel(AppState& app);
+// Removes the selected row and the count - 1 rows above it (the Undo of a
+// row Paste); the row that follows them is selected.
+void CutPastedModels(AppState& app, std::int32_t count);
 
-// Inserts a model as a new row and selects it. Its Number is one more than
-// the selected row's position. Returns the new row.
-std::int32_t PasteOnSheet(AppState& app, const PasteBuffer& model, PastePlace place);
+// Inserts models as new rows in their order, in one pass over the rows
+// below, and selects the last of them. The first gets the Number one more
+// than the selected row's position, the next ones count on from it.
+// Returns the first new row.
+std::int32_t PasteOnSheet(AppState& app, std::span<const PasteBuffer> models, PastePlace place);
 
 } // namespace kestrune

@@ -6,6 +6,9 @@
 #include "model/app_state.h"
 #include "sheet/sheet_redraw.h"
 
+#include <span>
+#include <vector>
+
 namespace kestrune {
 namespace {
 
@@ -34,6 +37,17 @@ bool refuse(AppState& app) {
     return false;
 }
 
+// What Copy, Cut and Delete put on the clipboard: a row also as a table.
+Str255 copySelection(AppState& app) {
+    const Str255 text = SelectionText(app, app.sel.cellV);
+    if (rowMode(app)) {
+        PutRowToClipboard(app, app.sel.cellV);
+    } else {
+        PutTextToClipboard(app, text);
+    }
+    return text;
+}
+
 // Cut and Delete differ only in the Undo title they leave. Both put what
 // they remove on the clipboard.
 void cutOrDelete(AppState& app, int item) {
@@ -43,9 +57,7 @@ void cutOrDelete(AppState& app, int item) {
     em.itemIDPass = item;
     recordPlace(app);
     const std::int32_t row = app.sel.cellV;
-    const Str255 text = SelectionText(app, row);
-    PutTextToClipboard(app, text);
-    em.undo.clip = text.str();
+    em.undo.clip = copySelection(app).str();
     if (!rowMode(app)) {
         // The redraw stores the emptied field into the cell.
         app.platform().setEditFieldText(Str255());
@@ -72,7 +84,11 @@ void paste(AppState& app) {
     em.undo.rowsBefore = rowsBefore;
     em.undo.dirtyBefore = dirtyBefore;
     if (rowMode(app)) {
-        em.undo.model = ModelOfRow(app.table, app.sel.cellV);
+        const std::int32_t count = app.table.fNum - rowsBefore;
+        em.undo.pasted.reserve(static_cast<std::size_t>(count));
+        for (std::int32_t row = app.sel.cellV - count + 1; row <= app.sel.cellV; ++row) {
+            em.undo.pasted.push_back(ModelOfRow(app.table, row));
+        }
         app.DirtyFlagTrue();
     }
     SetInstallScrollButton(app);
@@ -90,7 +106,8 @@ bool undoCut(AppState& app) {
         if (!unchanged) {
             return PasteToEditFieldFromClipboard(app, PastePlace::AtSelection);
         }
-        const std::int32_t row = PasteOnSheet(app, record.model, PastePlace::AtSelection);
+        const std::int32_t row =
+            PasteOnSheet(app, std::span(&record.model, 1), PastePlace::AtSelection);
         app.table.Number[row] = record.number;
         return true;
     }
@@ -101,17 +118,37 @@ bool undoCut(AppState& app) {
     return true;
 }
 
-// A paste is taken back only where it happened: the pasted row while it
-// is selected and unchanged, the pasted cell while it is selected.
+// Whether the selected row and the rows above it still hold the pasted
+// models, the last of them selected.
+bool pastedRowsInPlace(const AppState& app, const std::vector<PasteBuffer>& pasted) {
+    const auto count = static_cast<std::int32_t>(pasted.size());
+    const std::int32_t first = app.sel.cellV - count + 1;
+    if (count == 0 || first < 1) {
+        return false;
+    }
+    for (std::int32_t i = 0; i < count; ++i) {
+        if (!RowHoldsModel(app.table, first + i, pasted[static_cast<std::size_t>(i)])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A paste is taken back only where it happened: the pasted rows while the
+// last of them is selected and all are unchanged in place, the pasted cell
+// while it is selected.
 bool undoPaste(AppState& app) {
     if (rowMode(app)) {
         const UndoRecord& record = app.editMenu.undo;
-        if (!RowHoldsModel(app.table, app.sel.cellV, record.model)) {
+        const auto count = static_cast<std::int32_t>(record.pasted.size());
+        if (!pastedRowsInPlace(app, record.pasted)) {
             return refuse(app);
         }
-        if (record.rowsBefore == 0 && app.table.fNum == 1) {
+        if (record.rowsBefore == 0 && app.table.fNum == count) {
             // The sheet was empty: it is again, as it was.
-            app.table.emptyRow(1, true);
+            for (std::int32_t row = 1; row <= count; ++row) {
+                app.table.emptyRow(row, true);
+            }
             app.table.fNum = 0;
             app.sel.cellV = 1;
             app.TakeSnapshot();
@@ -121,7 +158,7 @@ bool undoPaste(AppState& app) {
             }
             return true;
         }
-        CutOneModel(app);
+        CutPastedModels(app, count);
         return true;
     }
     app.edit.s_PASS = app.editMenu.UndoText;
@@ -180,7 +217,7 @@ void EditMenuForMainWnd(AppState& app, int item) {
         cutOrDelete(app, item);
         break;
     case EditItem::kCopy:
-        PutTextToClipboard(app, SelectionText(app, app.sel.cellV));
+        copySelection(app);
         break;
     case EditItem::kPaste:
         paste(app);

@@ -1,5 +1,6 @@
 #include "exchange/model_text.h"
 
+#include "runtime/number_field.h"
 #include "runtime/number_text.h"
 
 #include <cmath>
@@ -12,43 +13,17 @@ namespace {
 // Fp, Xmax and Vd to hundredths, Vap and Qmp to thousandths.
 constexpr std::array<int, kParamCount> kModelTextScale = {10, 100, 1000, 1000, 10, 100, 100, 10};
 
-// Walks the fields of a model text. A field runs to the next separator;
-// after the last separator the text has no more fields.
-class FieldReader {
-public:
-    explicit FieldReader(std::string_view text) : text_(text) {}
-
-    Str255 name() {
-        const std::size_t end = nextSeparator();
-        const std::string_view field =
-            end == std::string_view::npos ? std::string_view() : text_.substr(start_, end - start_);
-        advance(end);
-        return Str255(field);
+// A Model Name that ends, after two spaces, in a number holds a ninth number:
+// the line has a field too many.
+bool endsInNumberField(std::string_view name) {
+    const std::size_t separator = name.rfind(kModelTextSeparator);
+    if (separator == std::string_view::npos) {
+        return false;
     }
-
-    // The number at the start of the field; what follows it is ignored.
-    double number() {
-        const double value = ended_ ? 0.0 : PSval(text_.substr(start_));
-        advance(nextSeparator());
-        return value;
-    }
-
-private:
-    std::size_t nextSeparator() const {
-        return ended_ ? std::string_view::npos : text_.find(kModelTextSeparator, start_);
-    }
-    void advance(std::size_t separator) {
-        if (separator == std::string_view::npos) {
-            ended_ = true;
-            return;
-        }
-        start_ = separator + kModelTextSeparator.size();
-    }
-
-    std::string_view text_;
-    std::size_t start_ = 0;
-    bool ended_ = false;
-};
+    const std::string_view last = name.substr(separator + kModelTextSeparator.size());
+    return last.find_first_not_of(' ') != std::string_view::npos &&
+           ReadNumberField(last, DecimalMarks::Point).has_value();
+}
 
 bool sameValue(double a, double b) {
     return a == b || (std::isnan(a) && std::isnan(b));
@@ -76,14 +51,57 @@ Str255 SendText(const ModelTable& table, std::int32_t row) {
     return text;
 }
 
-PasteBuffer TextToParameterValue(const Str255& text) {
-    PasteBuffer model;
-    FieldReader reader(text.view());
-    model.s_Manuf = reader.name();
-    model.s_SP = reader.name();
-    for (Param p : kAllParams) {
-        model[p] = reader.number();
+std::string ModelTextNumber(const ModelTable& table, Param p, std::int32_t row) {
+    std::string text;
+    appendRoundedPSstr(text, table.value(p, row), kModelTextScale[static_cast<std::size_t>(p)]);
+    if (!text.empty() && text.front() == ' ') {
+        text.erase(0, 1);
     }
+    return text;
+}
+
+std::optional<PasteBuffer> TextToParameterValue(std::string_view line) {
+    PasteBuffer model;
+    // The numbers, from Mms back to Dia: words between runs of spaces.
+    std::size_t end = line.find_last_not_of(" \r\n") + 1; // 0 for a blank line
+    std::size_t start = end;
+    for (std::size_t i = kParamCount; i-- > 0;) {
+        if (end == 0) {
+            return std::nullopt;
+        }
+        const std::size_t blank = line.rfind(' ', end - 1);
+        start = blank == std::string_view::npos ? 0 : blank + 1;
+        const std::optional<double> value =
+            ReadNumberField(line.substr(start, end - start), DecimalMarks::Point);
+        if (!value) {
+            return std::nullopt;
+        }
+        model.values[i] = *value;
+        end = start;
+        while (end > 0 && line[end - 1] == ' ') {
+            --end;
+        }
+    }
+    // The Model Name is followed by one space, and Dia by its own leading
+    // space when it has one.
+    std::string_view names = line.substr(0, start);
+    if (names.empty()) {
+        return std::nullopt;
+    }
+    names.remove_suffix(1);
+    if (!names.empty() && names.back() == ' ' && PSstr(model.values[0]).front() == ' ') {
+        names.remove_suffix(1);
+    }
+    const std::size_t separator = names.find(kModelTextSeparator);
+    if (separator == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string_view name = names.substr(separator + kModelTextSeparator.size());
+    if (endsInNumberField(name)) {
+        return std::nullopt;
+    }
+    model.s_Manuf = Str255(names.substr(0, separator));
+    model.s_SP = Str255(name);
     return model;
 }
 

@@ -10,6 +10,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace kestrune {
@@ -28,9 +30,18 @@ Str255 ParameterValueToText(const ModelTable& table, std::int32_t row);
 // text, cut at 255 bytes.
 Str255 SendText(const ModelTable& table, std::int32_t row);
 
-// Reads a model text back. Any bytes are accepted: a field without a number
-// reads as 0, and once no separator follows, the remaining fields are empty.
-PasteBuffer TextToParameterValue(const Str255& text);
+// One number of a row as its model text writes it, without the leading
+// space of a non-negative number.
+std::string ModelTextNumber(const ModelTable& table, Param p, std::int32_t row);
+
+// Reads one line of model text back into a model; a line end is ignored.
+// The eight numbers are the last eight words of the line, so a negative or
+// very small number, which has no leading space, reads back like any other;
+// before them the Manufacturer ends at the first two spaces and the Model
+// Name takes the rest. Nothing when the line does not read as a model: a
+// word where a number belongs, a number beyond the doubles, no two spaces
+// after the Manufacturer, or a ninth number before the eight.
+std::optional<PasteBuffer> TextToParameterValue(std::string_view line);
 
 // The exact values of a row, and whether a row still holds them.
 PasteBuffer ModelOfRow(const ModelTable& table, std::int32_t row);

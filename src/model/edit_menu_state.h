@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kestrune {
 
@@ -31,9 +32,11 @@ struct UndoRecord {
     // What a Cut or Delete put on the clipboard.
     std::string clip;
     // The row a row Cut removed (exactly, not as rounded in its text) and
-    // its Number, or the row a Paste inserted.
+    // its Number.
     PasteBuffer model;
     std::int32_t number = 0;
+    // The rows a row Paste inserted, in their order.
+    std::vector<PasteBuffer> pasted;
     // The sheet before a row Paste: its row count and modified mark, so that
     // undoing a paste into an empty sheet gives the empty sheet back.
     std::int32_t rowsBefore = 0;

@@ -122,6 +122,9 @@ public:
     // become '?'); nothing when the clipboard holds no text.
     virtual std::optional<std::string> clipboardText() = 0;
     virtual void setClipboardText(const std::string& macRoman) = 0;
+    // The same plain text, and beside it an HTML form (UTF-8) for programs
+    // that take tables.
+    virtual void setClipboardTextAndHtml(const std::string& macRoman, const std::string& html) = 0;
 
     // A context menu at a content position of the sheet window; chosen gets
     // the 1-based item, or 0 when the menu was dismissed.

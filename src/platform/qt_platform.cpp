@@ -215,6 +215,13 @@ void QtPlatform::setClipboardText(const std::string& macRoman) {
     QGuiApplication::clipboard()->setText(QString::fromStdString(macRomanToUtf8(macRoman)));
 }
 
+void QtPlatform::setClipboardTextAndHtml(const std::string& macRoman, const std::string& html) {
+    auto* data = new QMimeData; // the clipboard owns it from here
+    data->setText(QString::fromStdString(macRomanToUtf8(macRoman)));
+    data->setHtml(QString::fromStdString(html));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
 void QtPlatform::showContextMenu(const std::vector<ContextMenuItem>& items, std::int32_t x,
                                  std::int32_t y, std::function<void(int item)> chosen) {
     if (answerer_ != nullptr) {

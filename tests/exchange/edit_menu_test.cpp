@@ -100,23 +100,23 @@ TEST_F(MainWindowEdit, UndoOfARowCutPutsItBackInPlaceUnrounded) {
     EXPECT_EQ(maker(3), "Maker 3");
 }
 
-TEST_F(MainWindowEdit, ClipboardTextsAreRoutedByLength) {
+TEST_F(MainWindowEdit, ClipboardTextsAreRoutedByWhatTheyHold) {
     openSheet(3);
     platform.clipboard = std::string(49, 'x');
     edit(EditItem::kPaste);
     EXPECT_EQ(platform.beeps, 1);
     EXPECT_FALSE(undoItem().enabled); // a refused paste arms nothing
-    // 50 bytes of plain words: the name without a separator after it is empty.
+    // Words are no model, however long.
     platform.clipboard = "Some words  from a mail " + std::string(26, '.');
     edit(EditItem::kPaste);
-    EXPECT_EQ(app.table.fNum, 4);
-    EXPECT_EQ(maker(2), "Some words");
-    EXPECT_EQ(app.table.ModelName.get(2), "");
+    EXPECT_EQ(platform.beeps, 2);
+    expectRows(3);
+    EXPECT_EQ(app.doc.DirtyFlag, 0);
 
     select(1, 2);
     platform.clipboard = std::string(31, 'y');
     edit(EditItem::kPaste);
-    EXPECT_EQ(platform.beeps, 2);
+    EXPECT_EQ(platform.beeps, 3);
     platform.clipboard = std::string(30, 'z');
     edit(EditItem::kPaste);
     EXPECT_EQ(platform.editField.str(), std::string(30, 'z'));
@@ -130,8 +130,90 @@ TEST_F(MainWindowEdit, ClipboardTextsAreRoutedByLength) {
     }
     platform.clipboard.reset();
     edit(EditItem::kPaste);
-    EXPECT_EQ(platform.beeps, 5);
-    EXPECT_EQ(platform.editField.str(), "PR-2");
+    EXPECT_EQ(platform.beeps, 6);
+    EXPECT_EQ(platform.editField.str(), "PR-3");
+}
+
+TEST_F(MainWindowEdit, RowsPastedTogetherAreUndoneTogether) {
+    openSheet(5);
+    select(2, 0);
+    platform.clipboard = "Brimfield\tBX-1\t30,5\t22.1\t150.125\t3.3\t510\t9.25\t472\t95.5\r\n"
+                         "Brimfield\tBX-2\t31\t23\t151\t3.4\t511\t9.5\t473\t96\r\n" +
+                         kForeignModel;
+    edit(EditItem::kPaste);
+    ASSERT_EQ(app.table.fNum, 8);
+    EXPECT_EQ(app.sel.cellV, 5); // the last pasted row
+    EXPECT_EQ(app.table.ModelName.get(3), "BX-1");
+    EXPECT_EQ(app.table.value(Param::Dia, 3), 30.5);
+    EXPECT_EQ(app.table.ModelName.get(4), "BX-2");
+    EXPECT_EQ(app.table.ModelName.get(5), "BX-9");
+    for (std::int32_t r = 3; r <= 5; ++r) {
+        EXPECT_EQ(app.table.Number.get(r), r);
+    }
+    EXPECT_EQ(maker(6), "Maker 3");
+    EXPECT_EQ(app.doc.DirtyFlag, 1);
+
+    // A refused paste leaves the sheet and the Undo of the last one alone.
+    const std::string pasted = *platform.clipboard;
+    platform.clipboard = pasted + "Brimfield\tBX-3\t1e400\t1\t1\t1\t1\t1\t1\t1\n";
+    edit(EditItem::kPaste);
+    EXPECT_EQ(platform.beeps, 1);
+    EXPECT_EQ(app.table.fNum, 8);
+    EXPECT_EQ(undoItem().title, "Undo Paste");
+
+    // Undo only while every pasted row is unchanged in its place.
+    app.table.setValue(Param::Fp, 4, 1.5);
+    edit(EditItem::kUndo);
+    EXPECT_EQ(platform.beeps, 2);
+    app.table.setValue(Param::Fp, 4, 23);
+    select(4, 0);
+    edit(EditItem::kUndo);
+    EXPECT_EQ(platform.beeps, 3);
+    select(5, 0);
+    edit(EditItem::kUndo);
+    expectRows(5);
+    EXPECT_EQ(app.sel.cellV, 3);
+    EXPECT_FALSE(undoItem().enabled);
+    EXPECT_EQ(platform.beeps, 3);
+
+    // Into an empty sheet, and back to the empty unmodified sheet.
+    openSheet(0);
+    app.doc.DirtyFlag = 0;
+    platform.clipboard = pasted;
+    edit(EditItem::kPaste);
+    ASSERT_EQ(app.table.fNum, 3);
+    EXPECT_EQ(app.table.ModelName.get(1), "BX-1");
+    EXPECT_EQ(app.sel.cellV, 3);
+    edit(EditItem::kUndo);
+    EXPECT_EQ(app.table.fNum, 0);
+    EXPECT_EQ(maker(3), "");
+    EXPECT_EQ(app.doc.DirtyFlag, 0);
+}
+
+TEST_F(MainWindowEdit, ARowIsCopiedAsTextAndAsATable) {
+    openSheet(2);
+    app.table.Manufacturer.set(2, "B&W\t<Pro>");
+    app.table.ModelName.set(2, "\"Caf\x8E\" 12"); // Mac OS Roman e acute
+    app.table.setValue(Param::Xmax, 2, -1);
+    app.table.setValue(Param::Vap, 2, 0.005);
+    select(2, 0);
+    edit(EditItem::kCopy);
+    EXPECT_EQ(platform.clipboard, ParameterValueToText(app.table, 2).str());
+    EXPECT_EQ(platform.clipboardHtml,
+              "<meta charset=\"utf-8\"><table><tr><td>B&amp;W\t&lt;Pro&gt;</td>"
+              "<td>&quot;Caf\xC3\xA9&quot; 12</td><td>102.5</td><td>102.5</td><td>5e-03</td>"
+              "<td>102.5</td><td>102.5</td><td>-1</td><td>102.5</td><td>102.5</td></tr></table>");
+    // What a row Copy put there pastes back as the same row, the tab too.
+    edit(EditItem::kPaste);
+    ASSERT_EQ(app.table.fNum, 3);
+    EXPECT_EQ(ParameterValueToText(app.table, 3), ParameterValueToText(app.table, 2));
+
+    edit(EditItem::kCut); // a row Cut offers the table too
+    EXPECT_TRUE(platform.clipboardHtml.has_value());
+    select(1, 1); // a cell's text stays plain
+    edit(EditItem::kCopy);
+    EXPECT_EQ(platform.clipboard, "Maker 1");
+    EXPECT_FALSE(platform.clipboardHtml.has_value());
 }
 
 TEST_F(MainWindowEdit, CellCutAndPasteUndo) {

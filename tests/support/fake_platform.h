@@ -111,6 +111,12 @@ public:
     void setClipboardText(const std::string& macRoman) override {
         calls.push_back("setClipboardText");
         clipboard = macRoman;
+        clipboardHtml.reset();
+    }
+    void setClipboardTextAndHtml(const std::string& macRoman, const std::string& html) override {
+        calls.push_back("setClipboardTextAndHtml");
+        clipboard = macRoman;
+        clipboardHtml = html;
     }
     void showContextMenu(const std::vector<ContextMenuItem>& items, std::int32_t x, std::int32_t y,
                          std::function<void(int item)> chosen) override {
@@ -312,6 +318,7 @@ public:
     bool quit = false;
     std::vector<std::string> newInstanceDocuments;
     std::optional<std::string> clipboard;
+    std::optional<std::string> clipboardHtml;
     std::vector<ContextMenuItem> contextMenu;
     int contextMenuAnswer = 0;
     CalculatorView calculator;

@@ -1,0 +1,52 @@
+#include "exchange/row_html.h"
+
+#include "exchange/model_text.h"
+#include "runtime/mac_roman.h"
+
+#include <string_view>
+
+namespace kestrune {
+namespace {
+
+void appendEscaped(std::string& html, std::string_view utf8) {
+    for (const char c : utf8) {
+        switch (c) {
+        case '&':
+            html += "&amp;";
+            break;
+        case '<':
+            html += "&lt;";
+            break;
+        case '>':
+            html += "&gt;";
+            break;
+        case '"':
+            html += "&quot;";
+            break;
+        default:
+            html += c;
+        }
+    }
+}
+
+void appendCell(std::string& html, std::string_view utf8) {
+    html += "<td>";
+    appendEscaped(html, utf8);
+    html += "</td>";
+}
+
+} // namespace
+
+std::string RowHtml(const ModelTable& table, std::int32_t row) {
+    // The charset tells a reader that takes the bytes alone how to read the names.
+    std::string html = "<meta charset=\"utf-8\"><table><tr>";
+    appendCell(html, macRomanToUtf8(table.Manufacturer.get(row)));
+    appendCell(html, macRomanToUtf8(table.ModelName.get(row)));
+    for (Param p : kAllParams) {
+        appendCell(html, ModelTextNumber(table, p, row));
+    }
+    html += "</tr></table>";
+    return html;
+}
+
+} // namespace kestrune

@@ -53,7 +53,34 @@ void BM_KeyPressNextCell(benchmark::State& state) {
     }
 }
 
+// The far keys alternate so the selection stays inside the table: Page Down
+// then Page Up, Ctrl+End then Ctrl+Home, Tab then Shift+Tab.
+void BM_FarKeyPair(benchmark::State& state) {
+    bench::SilentPlatform platform;
+    AppState app(platform);
+    openSheet(app, platform, static_cast<std::int32_t>(state.range(0)));
+    const KeyModifiers none;
+    const KeyModifiers ctrl{false, false, true, false};
+    const KeyModifiers shift{false, true, false, false};
+    const struct {
+        std::int32_t code;
+        KeyModifiers mods;
+    } pairs[3][2] = {{{SheetKey::kPageDown, none}, {SheetKey::kPageUp, none}},
+                     {{SheetKey::kEnd, ctrl}, {SheetKey::kHome, ctrl}},
+                     {{SheetKey::kTab, none}, {SheetKey::kTab, shift}}};
+    const auto& pair = pairs[state.range(1)];
+    for (auto _ : state) {
+        SheetKeyDown(app, pair[0].code, pair[0].mods);
+        SheetKeyDown(app, pair[1].code, pair[1].mods);
+        benchmark::DoNotOptimize(app.sel.cellV);
+    }
+    state.SetLabel(state.range(1) == 0   ? "Page Down, Page Up"
+                   : state.range(1) == 1 ? "Ctrl+End, Ctrl+Home"
+                                         : "Tab, Shift+Tab");
+}
+
 } // namespace
 
 BENCHMARK(BM_DrawSheetAndPaint)->Arg(100)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_KeyPressNextCell)->Arg(100)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FarKeyPair)->ArgsProduct({{100, 1'000'000}, {0, 1, 2}})->Unit(benchmark::kMicrosecond);

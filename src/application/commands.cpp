@@ -198,6 +198,19 @@ void SheetWindowActivated(AppState& app, bool active) {
     app.sheet.WndDeactiveFlag = active ? 0 : 1;
 }
 
+bool SheetKeyCommand(AppState& app, std::int32_t charCode, KeyModifiers modifiers) {
+    if (charCode == SheetKey::kDelete) {
+        if (app.sel.cellH != 0 || modifiers.option || modifiers.command || modifiers.control) {
+            return false;
+        }
+        if (app.menus.usable(MenuNum::kEdit, EditItem::kDelete)) {
+            EditMenuCommand(app, EditItem::kDelete);
+        }
+        return true;
+    }
+    return SheetKeyDown(app, charCode, modifiers);
+}
+
 void SheetWindowBoundsChanged(AppState& app, const WindowBounds& content, bool sizeChanged) {
     app.Bounds = content;
     app.flags.RePosiFlag = 1;

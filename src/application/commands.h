@@ -2,6 +2,8 @@
 // Where menu commands, control hits and window events of the data-sheet
 // window go. The window calls these and nothing decides in the window.
 
+#include "sheet/sheet_input.h"
+
 #include <cstdint>
 
 namespace kestrune {
@@ -12,6 +14,11 @@ struct WindowBounds;
 // A chosen menu item by menu number and 1-based item position. Returns
 // false for an item no menu names (the desktop may treat it).
 bool DispatchMenuCommand(AppState& app, int menu, int item);
+
+// A key the sheet or its edit field did not take for text. Delete on a
+// whole-row selection is the Edit menu's Delete; the others move the
+// selection. Returns false for a key the edit field should have.
+bool SheetKeyCommand(AppState& app, std::int32_t charCode, KeyModifiers modifiers);
 
 // Controls of the data-sheet window's top bar.
 void AddNewModelCommand(AppState& app); // "Add New Model"

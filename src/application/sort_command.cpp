@@ -23,6 +23,7 @@ bool SortMenuCommand(AppState& app, int item) {
     if (app.table.fNum >= 1) {
         app.sel.cellV = 1;
     }
+    app.sheet.RevealSelection = 1;
     CalcParaChangBeforeSort(app);
     PassParamAfterCalculate(app);
     app.edit.CalcOnFlag = 1;

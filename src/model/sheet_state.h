@@ -13,12 +13,18 @@ constexpr std::int32_t kSheetHeaderBottom = 80;
 
 // Character codes of the keys the sheet acts on.
 namespace SheetKey {
+constexpr std::int32_t kHome = 1; // with Ctrl: the first row
 constexpr std::int32_t kEnter = 3;
+constexpr std::int32_t kEnd = 4; // with Ctrl: the last row
+constexpr std::int32_t kTab = 9; // with Shift: backwards
+constexpr std::int32_t kPageUp = 11;
+constexpr std::int32_t kPageDown = 12;
 constexpr std::int32_t kReturn = 13;
 constexpr std::int32_t kLeft = 28;
 constexpr std::int32_t kRight = 29;
 constexpr std::int32_t kUp = 30;
 constexpr std::int32_t kDown = 31;
+constexpr std::int32_t kDelete = 127; // forward delete
 } // namespace SheetKey
 
 struct SheetState {
@@ -31,6 +37,9 @@ struct SheetState {
     std::int8_t MouseClickOnSheet = 0;
     std::int8_t WndDeactiveFlag = 0;
     std::int32_t Key = 0;
+    // Set by a command that puts the selection somewhere new (a sort): the
+    // next redraw brings the selected row into view.
+    std::int8_t RevealSelection = 0;
     std::int32_t mouseH = 0;
     std::int32_t mouseV = 0;
     std::int32_t cellHbak = 0;

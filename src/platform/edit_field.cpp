@@ -46,6 +46,11 @@ Str255 EditField::macRomanText() const {
 }
 
 bool EditField::event(QEvent* event) {
+    if (isTabKey(*event)) {
+        // The sheet's next cell, not the window's next control.
+        keyPressEvent(static_cast<QKeyEvent*>(event));
+        return true;
+    }
     if (event->type() == QEvent::ShortcutOverride) {
         const auto& key = static_cast<const QKeyEvent&>(*event);
         if (isMenuShortcut(key)) {
@@ -62,11 +67,10 @@ bool EditField::event(QEvent* event) {
 
 void EditField::keyPressEvent(QKeyEvent* event) {
     if (const auto press = sheetKeyOf(*event)) {
-        if (onSheetKey_) {
-            onSheetKey_(*press);
+        if (onSheetKey_ && onSheetKey_(*press)) {
+            event->accept();
+            return;
         }
-        event->accept();
-        return;
     }
     if (isCursorKey(*event)) {
         if (event->key() == Qt::Key_F) {

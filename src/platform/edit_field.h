@@ -1,6 +1,7 @@
 #pragma once
 // The sheet's one-line edit field. Its text is Mac OS Roman to the core and
-// Unicode on screen; the six sheet keys pass through it to the sheet, menu
+// Unicode on screen; the sheet keys (arrows, Return, Enter, Tab, Page Up and
+// Down, Ctrl+Home and Ctrl+End) pass through it to the sheet, menu
 // shortcuts stay with the menu bar, and Ctrl+F / Ctrl+B move the cursor one
 // character forward and back.
 
@@ -17,8 +18,9 @@ class EditField final : public QLineEdit {
 public:
     explicit EditField(QWidget* parent = nullptr);
 
-    // Called with each sheet key typed into the field.
-    void setSheetKeyHandler(std::function<void(const SheetKeyPress&)> handler) {
+    // Called with each sheet key typed into the field; a key the handler
+    // does not take (false) acts in the field (Delete in a cell, Home, End).
+    void setSheetKeyHandler(std::function<bool(const SheetKeyPress&)> handler) {
         onSheetKey_ = std::move(handler);
     }
 
@@ -40,7 +42,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    std::function<void(const SheetKeyPress&)> onSheetKey_;
+    std::function<bool(const SheetKeyPress&)> onSheetKey_;
     std::function<void(QPoint)> onContextClick_;
 };
 

@@ -7,6 +7,14 @@
 
 namespace kestrune {
 
+bool isTabKey(const QEvent& event) {
+    if (event.type() != QEvent::KeyPress) {
+        return false;
+    }
+    const int key = static_cast<const QKeyEvent&>(event).key();
+    return key == Qt::Key_Tab || key == Qt::Key_Backtab;
+}
+
 std::optional<SheetKeyPress> sheetKeyOf(const QKeyEvent& event) {
     std::int32_t code = 0;
     switch (event.key()) {
@@ -28,6 +36,25 @@ std::optional<SheetKeyPress> sheetKeyOf(const QKeyEvent& event) {
     case Qt::Key_Enter:
         code = SheetKey::kEnter;
         break;
+    case Qt::Key_PageUp:
+        code = SheetKey::kPageUp;
+        break;
+    case Qt::Key_PageDown:
+        code = SheetKey::kPageDown;
+        break;
+    case Qt::Key_Home:
+        code = SheetKey::kHome;
+        break;
+    case Qt::Key_End:
+        code = SheetKey::kEnd;
+        break;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        code = SheetKey::kTab;
+        break;
+    case Qt::Key_Delete:
+        code = SheetKey::kDelete;
+        break;
     default:
         return std::nullopt;
     }
@@ -35,7 +62,7 @@ std::optional<SheetKeyPress> sheetKeyOf(const QKeyEvent& event) {
     SheetKeyPress press;
     press.charCode = code;
     press.modifiers.option = mods.testFlag(Qt::AltModifier);
-    press.modifiers.shift = mods.testFlag(Qt::ShiftModifier);
+    press.modifiers.shift = mods.testFlag(Qt::ShiftModifier) || event.key() == Qt::Key_Backtab;
     press.modifiers.command = mods.testFlag(Qt::ControlModifier);
     press.modifiers.control = mods.testFlag(Qt::MetaModifier);
     return press;

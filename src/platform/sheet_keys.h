@@ -1,5 +1,5 @@
 #pragma once
-// The keyboard as the sheet sees it: the six keys it acts on as their
+// The keyboard as the sheet sees it: the keys it acts on as their
 // character codes, and the desktop's modifiers as the sheet's (Alt is
 // Option, Ctrl is Command, Meta is Control).
 
@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 
+class QEvent;
 class QKeyEvent;
 
 namespace kestrune {
@@ -16,6 +17,10 @@ struct SheetKeyPress {
     std::int32_t charCode = 0;
     KeyModifiers modifiers;
 };
+
+// A press of Tab or Shift+Tab, which the sheet takes before the window's
+// focus chain would.
+bool isTabKey(const QEvent& event);
 
 // The sheet key a key event stands for; nothing for any other key.
 std::optional<SheetKeyPress> sheetKeyOf(const QKeyEvent& event);

@@ -1,5 +1,6 @@
 #include "platform/sheet_widget.h"
 
+#include "application/commands.h"
 #include "exchange/sheet_context_menu.h"
 #include "model/app_state.h"
 #include "platform/painter_canvas.h"
@@ -74,9 +75,17 @@ void SheetWidget::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
+bool SheetWidget::event(QEvent* event) {
+    if (isTabKey(*event)) {
+        keyPressEvent(static_cast<QKeyEvent*>(event));
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void SheetWidget::keyPressEvent(QKeyEvent* event) {
-    if (const auto press = sheetKeyOf(*event)) {
-        SheetKeyDown(app_, press->charCode, press->modifiers);
+    if (const auto press = sheetKeyOf(*event);
+        press && SheetKeyCommand(app_, press->charCode, press->modifiers)) {
         event->accept();
         return;
     }

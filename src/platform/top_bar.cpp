@@ -75,7 +75,7 @@ TopBar::TopBar(AppState& app, QWidget* parent) : QWidget(parent), app_(app) {
         SheetContextClick(app_, content.x(), content.y());
     });
     edit_->setSheetKeyHandler([this](const SheetKeyPress& press) {
-        SheetKeyDown(app_, press.charCode, press.modifiers);
+        return SheetKeyCommand(app_, press.charCode, press.modifiers);
     });
 
     moveUp_ = arrowButton("UpArrow.png", QStringLiteral(" Moved to Upper Selected Model"),

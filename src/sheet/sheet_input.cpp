@@ -93,8 +93,84 @@ void SheetScrollLineDown(AppState& app) {
     scrollTo(app, app.sheet.scrollBarValue + 1);
 }
 
+namespace {
+
+// Tab and Shift+Tab: the next or previous cell of the row, on to the next
+// or previous row at its end; row mode counts as before the first cell.
+void stepAlongRow(const AppState& app, bool backwards, std::int32_t& cellH, std::int32_t& cellV) {
+    if (!backwards) {
+        if (cellH < kLastColumn) {
+            ++cellH;
+        } else if (cellV < app.table.fNum) {
+            cellH = 1;
+            ++cellV;
+        }
+    } else if (cellH > 1) {
+        --cellH;
+    } else if (cellV > 1) {
+        cellH = kLastColumn;
+        --cellV;
+    }
+}
+
+// Page Up and Page Down, Ctrl+Home and Ctrl+End, Tab and Shift+Tab: moves
+// that go further than one step. False for a key that is none of them (or
+// Home and End without Ctrl, which belong to the edit field).
+bool farMove(AppState& app, std::int32_t charCode, KeyModifiers modifiers, std::int32_t& cellH,
+             std::int32_t& cellV) {
+    const std::int32_t page = std::max(app.sheet.dispNum, 1);
+    switch (charCode) {
+    case SheetKey::kPageUp:
+        cellV = std::max(cellV - page, 1);
+        return true;
+    case SheetKey::kPageDown:
+        cellV = std::max(std::min(cellV + page, app.table.fNum), 1);
+        return true;
+    case SheetKey::kHome:
+        cellV = 1;
+        return modifiers.command;
+    case SheetKey::kEnd:
+        cellV = std::max(app.table.fNum, 1);
+        return modifiers.command;
+    case SheetKey::kTab:
+        stepAlongRow(app, modifiers.shift, cellH, cellV);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The view keeps the selected row on the same line of the screen when a
+// page key moves it, as far as the sheet allows.
+void scrollWithPage(AppState& app, std::int32_t rowsMoved) {
+    SheetState& sh = app.sheet;
+    Selection& sel = app.sel;
+    sel.ScrollValue = std::clamp(sel.ScrollValue + rowsMoved, 0, std::max(sh.ScrollNum, 0));
+    sh.PreDownScrollValue = sel.ScrollValue;
+    if (sh.ExistScrollFlag != 0) {
+        sh.scrollBarValue = sel.ScrollValue;
+    }
+}
+
+} // namespace
+
 bool SheetKeyDown(AppState& app, std::int32_t charCode, KeyModifiers modifiers) {
     Selection& sel = app.sel;
+    if (std::int32_t cellH = sel.cellH, cellV = sel.cellV;
+        farMove(app, charCode, modifiers, cellH, cellV)) {
+        if (moveRefused(app, cellH, cellV)) {
+            return true;
+        }
+        if (charCode == SheetKey::kPageUp || charCode == SheetKey::kPageDown) {
+            scrollWithPage(app, cellV - sel.cellV);
+        }
+        sel.cellH = cellH;
+        sel.cellV = cellV;
+        sel.cellVshift = cellV;
+        app.sheet.Key = charCode;
+        DrawSheet(app);
+        return true;
+    }
     const std::int32_t before = sel.cellH;
     const bool enterOrReturn = charCode == SheetKey::kEnter || charCode == SheetKey::kReturn;
     std::int32_t cellH = sel.cellH;

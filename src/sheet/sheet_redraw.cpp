@@ -56,6 +56,35 @@ bool typedTextRefused(const AppState& app, std::int32_t row, std::int32_t column
 
 enum class Commit { Unchanged, Stored, NotANumber };
 
+// A selection that moved to another row, or one a command asks to show (a
+// sort), brings its row into view; scrolling alone never moves it back.
+void revealSelection(AppState& app) {
+    Selection& sel = app.sel;
+    SheetState& sh = app.sheet;
+    const bool moved = sel.cellVscroll != app.snap.preCellV;
+    const bool asked = sh.RevealSelection != 0;
+    sh.RevealSelection = 0;
+    if (!moved && !asked) {
+        return;
+    }
+    const std::int32_t lines = std::max(sh.dispNum, 1);
+    std::int32_t value = sel.ScrollValue;
+    if (sel.cellV <= value) {
+        value = sel.cellV - 1;
+    } else if (sel.cellV > value + lines) {
+        value = sel.cellV - lines;
+    }
+    value = std::clamp(value, 0, std::max(sh.ScrollNum, 0));
+    if (value == sel.ScrollValue) {
+        return;
+    }
+    sel.ScrollValue = value;
+    sh.PreDownScrollValue = value;
+    if (sh.ExistScrollFlag != 0) {
+        sh.scrollBarValue = value;
+    }
+}
+
 // Stores the edit field's text into the cell it was showing, when the user
 // changed it: a field left as it was given changes nothing, so visiting a
 // cell never rounds its value. Text in a numeric cell that is not one
@@ -194,6 +223,7 @@ void DrawSheet(AppState& app) {
         sh.scrollBarValue = sh.ScrollNum;
     }
     scrollForKeys(app);
+    revealSelection(app);
     ComputeSelectionRect(app);
 
     // The field's text as the user left it; it existed only in cell mode.

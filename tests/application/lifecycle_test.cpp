@@ -4,6 +4,7 @@
 #include "model/app_state.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_redraw.h"
+#include "sheet/sorting.h"
 #include "support/fake_platform.h"
 #include "support/sheet_session.h"
 #include "support/temp_dir.h"
@@ -441,6 +442,49 @@ TEST_F(Lifecycle, TheSheetWindowOpensWhereItWasLeft) {
     EXPECT_EQ(PlaceOfSheetWindow(app), (WindowPlace{80, 60, 320}));
     NewDataSheet(app);
     EXPECT_EQ(platform.sheetPlace, (WindowPlace{80, 60, 320}));
+}
+
+} // namespace
+
+namespace {
+
+// After a sort the selected first row is in view, wherever the view was;
+// Delete on a whole-row selection deletes the row, and in a cell is the
+// field's.
+TEST_F(Lifecycle, ASortShowsTheSelectionAndDeleteRemovesASelectedRow) {
+    std::string rows;
+    for (int r = 1; r <= 200; ++r) {
+        rows += "M" + std::to_string(r) + ",P, 1, " + std::to_string(r) + ", 3, 4, 5, 6, 7, 8\r";
+    }
+    const std::string path = dir.file("many.kedata");
+    writeFile(path, rows);
+    handOver({path});
+    ASSERT_EQ(app.table.fNum, 200);
+    EXPECT_TRUE(SheetKeyCommand(app, SheetKey::kEnd, KeyModifiers{false, false, true, false}));
+    EXPECT_EQ(app.sel.cellV, 200);
+    EXPECT_EQ(app.sel.ScrollValue, 180);
+    EXPECT_TRUE(SheetKeyCommand(app, SheetKey::kHome, KeyModifiers{false, false, true, false}));
+    SheetScrollThumb(app, 180); // the view at the end, row 1 selected out of sight
+    ASSERT_EQ(app.sel.cellV, 1);
+    ASSERT_EQ(app.sel.ScrollValue, 180);
+    DispatchMenuCommand(app, MenuNum::kSort, kSortDescendingItem);
+    DispatchMenuCommand(app, MenuNum::kSort, 3); // by Fp
+    EXPECT_EQ(app.sel.cellV, 1);
+    EXPECT_EQ(app.sel.ScrollValue, 0);
+    EXPECT_EQ(platform.scrollBar.value, 0);
+    EXPECT_EQ(app.table.Manufacturer.get(1), "M200");
+
+    app.sel.cellH = 3;
+    DrawSheet(app);
+    EXPECT_FALSE(SheetKeyCommand(app, SheetKey::kDelete, {})); // the edit field's
+    EXPECT_EQ(app.table.fNum, 200);
+    app.sel.cellH = 0;
+    DrawSheet(app);
+    EXPECT_TRUE(SheetKeyCommand(app, SheetKey::kDelete, {}));
+    EXPECT_EQ(app.table.fNum, 199);
+    EXPECT_EQ(app.table.Manufacturer.get(1), "M199");
+    ASSERT_TRUE(platform.clipboard.has_value());
+    EXPECT_EQ(platform.clipboard->substr(0, 6), "M200  ");
 }
 
 } // namespace

@@ -208,3 +208,62 @@ TEST_F(SheetEditing, EmptyTableClickSelectsRowZero) {
 }
 
 } // namespace
+
+// Page keys, Ctrl+Home and Ctrl+End, Tab and Shift+Tab on 1000 rows with 20
+// on screen: where each leaves the selection, and that its row is in view.
+TEST_F(SheetEditing, FarKeysMoveTheSelectionAndKeepItInView) {
+    struct Case {
+        const char* what;
+        std::int32_t cellH, cellV, scroll; // the start
+        std::int32_t code;
+        KeyModifiers mods;
+        std::int32_t toH, toV, toScroll;
+    };
+    const KeyModifiers none;
+    const KeyModifiers ctrl{false, false, true, false};
+    const KeyModifiers shift{false, true, false, false};
+    const Case cases[] = {
+        {"page down keeps the screen line", 3, 4, 0, SheetKey::kPageDown, none, 3, 24, 20},
+        {"page down near the end", 3, 990, 975, SheetKey::kPageDown, none, 3, 1000, 980},
+        {"page up", 3, 50, 40, SheetKey::kPageUp, none, 3, 30, 20},
+        {"page up near the top", 5, 12, 3, SheetKey::kPageUp, none, 5, 1, 0},
+        {"ctrl+end", 4, 7, 0, SheetKey::kEnd, ctrl, 4, 1000, 980},
+        {"ctrl+home", 0, 990, 975, SheetKey::kHome, ctrl, 0, 1, 0},
+        {"end without ctrl is the field's", 4, 7, 0, SheetKey::kEnd, none, 4, 7, 0},
+        {"tab", 3, 7, 0, SheetKey::kTab, none, 4, 7, 0},
+        {"tab from row mode", 0, 7, 0, SheetKey::kTab, none, 1, 7, 0},
+        {"tab wraps to the next row", 10, 20, 0, SheetKey::kTab, none, 1, 21, 1},
+        {"tab stops at the last cell", 10, 1000, 980, SheetKey::kTab, none, 10, 1000, 980},
+        {"shift+tab wraps back", 1, 21, 20, SheetKey::kTab, shift, 10, 20, 19},
+        {"shift+tab stops at the first cell", 1, 1, 0, SheetKey::kTab, shift, 1, 1, 0},
+    };
+    openSheet(1000);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SheetScrollThumb(app, c.scroll);
+        app.sel.cellH = c.cellH;
+        app.sel.cellV = c.cellV;
+        DrawSheet(app);
+        ASSERT_EQ(app.sel.ScrollValue, c.scroll);
+        const bool taken = key(c.code, c.mods);
+        EXPECT_EQ(taken, c.toV != c.cellV || c.toH != c.cellH || c.code != SheetKey::kEnd);
+        EXPECT_EQ(app.sel.cellH, c.toH);
+        EXPECT_EQ(app.sel.cellV, c.toV);
+        EXPECT_EQ(app.sel.ScrollValue, c.toScroll);
+        EXPECT_EQ(platform.scrollBar.value, c.toScroll);
+    }
+}
+
+// A move by any key stores the edited cell as the arrow keys do.
+TEST_F(SheetEditing, FarKeysStoreTheEditedCell) {
+    openSheet(100);
+    for (const std::int32_t code : {SheetKey::kPageDown, SheetKey::kTab, SheetKey::kEnd}) {
+        click(3, 1);
+        platform.type("7,5");
+        key(code, KeyModifiers{false, false, code == SheetKey::kEnd, false});
+        EXPECT_NE(app.sel.cellH * 10000 + app.sel.cellV, 3 * 10000 + 1) << code; // it moved
+        EXPECT_DOUBLE_EQ(app.table.value(Param::Dia, 1), 7.5) << code;
+        app.table.setValue(Param::Dia, 1, 12.347);
+        SheetScrollThumb(app, 0);
+    }
+}

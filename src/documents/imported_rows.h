@@ -1,0 +1,77 @@
+#pragma once
+// A spreadsheet's table read into the sheet's rows, one model a record: a
+// manufacturer, a model name and eight numbers. A record that is not one
+// model (too few or too many fields, or a number field that holds anything
+// but one number) is skipped and its line counted; blank lines and a header
+// line (first field "Manufacturer") are skipped without a word.
+
+#include "documents/spreadsheet_records.h"
+#include "model/model_table.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace kestrune {
+
+inline constexpr std::string_view kCSVHeaderFirstField = "Manufacturer";
+// A record longer than this is not a model (a quote left open, most
+// likely): its first line is skipped, and the lines after it are read anew.
+inline constexpr std::size_t kMaxTableRecord = std::size_t{64} << 10;
+// How many skipped lines are named.
+inline constexpr std::size_t kListedSkippedLines = 20;
+
+// The lines an import skipped: how many, and the first of them by number
+// (1-based, as an editor counts them; a record over several lines by the
+// line it begins on).
+struct SkippedLines {
+    std::int64_t count = 0;
+    std::vector<std::int64_t> first;
+};
+
+// How the names of a file are stored: as they stand (Mac OS Roman), or
+// converted from UTF-8 (characters Mac OS Roman lacks, and bytes that are
+// not UTF-8, become '?').
+enum class NameText { MacRoman, Utf8 };
+
+class ImportedRows {
+public:
+    // Rows go to table from row 1 on; room for expectedRows of them is made
+    // at once.
+    ImportedRows(ModelTable& table, NameText names, std::int32_t expectedRows = 0);
+
+    // Reads the records of bytes, which follow the bytes of earlier calls
+    // (a UTF-8 byte-order mark at the very start is dropped). Returns how
+    // many bytes it took: a record that may go on past them is left, and
+    // must come again at the front of the next call's bytes. With atEnd
+    // nothing more follows, and every byte is taken.
+    std::size_t read(std::string_view bytes, bool atEnd);
+
+    // Ends the table after the rows read: fNum and an empty row after it.
+    void finish();
+
+    std::int32_t rows() const { return rows_; }
+    const SkippedLines& skipped() const { return skipped_; }
+
+private:
+    void take(const TableRecord& record);
+    void skip();
+    std::string_view name(std::string_view bytes, std::string& converted) const;
+
+    ModelTable& table_;
+    NameText names_;
+    TableLayout layout_;
+    bool started_ = false;     // the byte-order mark is behind us
+    bool layoutKnown_ = false; // from the first record on
+    bool firstRecord_ = true;  // the one that may be a header
+    bool skipping_ = false;    // the rest of a skipped line is still to come
+    std::int64_t line_ = 1;
+    std::int32_t rows_ = 0;
+    std::int32_t roomFor_ = 0; // the last row addressable in every column
+    SkippedLines skipped_;
+    TableRecord record_;
+    std::string convertedManufacturer_;
+    std::string convertedModelName_;
+};
+
+} // namespace kestrune

@@ -1,0 +1,196 @@
+#include "documents/spreadsheet_records.h"
+
+#include <algorithm>
+
+namespace kestrune {
+namespace {
+
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+// A blank that does not part fields.
+bool isBlank(char c, char separator) {
+    return c == ' ' || (c == '\t' && separator != '\t');
+}
+
+// The length of the line end at p: 2 for CR LF, else 1; 0 when a CR is the
+// last byte and an LF could still follow it.
+std::size_t lineEndLength(const char* p, const char* end, bool atEnd) {
+    if (*p == '\n') {
+        return 1;
+    }
+    if (p + 1 == end) {
+        return atEnd ? 1 : 0;
+    }
+    return p[1] == '\n' ? 2 : 1;
+}
+
+struct Cutter {
+    const char* p;
+    const char* const end;
+    const char separator;
+    const bool atEnd;
+    TableRecord& record;
+
+    std::string& storageOf(int field) const {
+        return record.storage[static_cast<std::size_t>(std::min(field, kTableFields))];
+    }
+
+    // A quoted field, from just after its opening quote to just after its
+    // closing one, and what follows it up to the separator or line end.
+    RecordCut quoted(std::string_view& field) {
+        const char* const start = p;
+        std::string* text = nullptr; // once the field's text differs from its bytes
+        const auto differ = [&](const char* upTo) {
+            if (text == nullptr) {
+                text = &storageOf(record.count);
+                text->assign(start, upTo);
+            }
+        };
+        for (;;) {
+            const char* const run = p;
+            while (p < end && *p != '"' && !isLineEnd(*p)) {
+                ++p;
+            }
+            if (text != nullptr) {
+                text->append(run, p);
+            }
+            if (p == end) {
+                return atEnd ? RecordCut::OpenQuote : RecordCut::Unfinished;
+            }
+            if (*p == '"') {
+                if (p + 1 == end && !atEnd) {
+                    return RecordCut::Unfinished;
+                }
+                if (p + 1 < end && p[1] == '"') {
+                    differ(p);
+                    text->push_back('"');
+                    p += 2;
+                    continue;
+                }
+                break;
+            }
+            const std::size_t length = lineEndLength(p, end, atEnd);
+            if (length == 0) {
+                return RecordCut::Unfinished;
+            }
+            differ(p);
+            text->push_back(' ');
+            p += length;
+            ++record.lineEnds;
+        }
+        const char* const closing = p++;
+        const char* const tail = p;
+        while (p < end && isBlank(*p, separator)) {
+            ++p;
+        }
+        if (p < end && *p != separator && !isLineEnd(*p)) {
+            // Text after the closing quote still belongs to the field.
+            while (p < end && *p != separator && !isLineEnd(*p)) {
+                ++p;
+            }
+            differ(closing);
+            text->append(tail, p);
+        }
+        field = text != nullptr
+                    ? std::string_view(*text)
+                    : std::string_view(start, static_cast<std::size_t>(closing - start));
+        return RecordCut::Whole;
+    }
+
+    RecordCut cut() {
+        const char* const begin = p;
+        record.count = 0;
+        record.lineEnds = 0;
+        for (;;) {
+            while (p < end && isBlank(*p, separator)) {
+                ++p;
+            }
+            std::string_view field;
+            if (p < end && *p == '"') {
+                ++p;
+                if (const RecordCut done = quoted(field); done != RecordCut::Whole) {
+                    return done;
+                }
+            } else {
+                const char* const start = p;
+                while (p < end && *p != separator && !isLineEnd(*p)) {
+                    ++p;
+                }
+                field = std::string_view(start, static_cast<std::size_t>(p - start));
+            }
+            if (record.count < kTableFields) {
+                record.fields[static_cast<std::size_t>(record.count)] = field;
+            }
+            ++record.count;
+            if (p == end) {
+                if (!atEnd) {
+                    return RecordCut::Unfinished;
+                }
+                break;
+            }
+            if (*p == separator) {
+                ++p;
+                continue;
+            }
+            const std::size_t length = lineEndLength(p, end, atEnd);
+            if (length == 0) {
+                return RecordCut::Unfinished;
+            }
+            p += length;
+            ++record.lineEnds;
+            break;
+        }
+        record.length = static_cast<std::size_t>(p - begin);
+        return RecordCut::Whole;
+    }
+};
+
+} // namespace
+
+RecordCut CutRecord(std::string_view bytes, char separator, bool atEnd, TableRecord& record) {
+    Cutter cutter{bytes.data(), bytes.data() + bytes.size(), separator, atEnd, record};
+    return cutter.cut();
+}
+
+std::size_t LineLength(std::string_view bytes, bool atEnd) {
+    const char* const begin = bytes.data();
+    const char* const end = begin + bytes.size();
+    const char* const p = std::find_if(begin, end, isLineEnd);
+    if (p == end) {
+        return atEnd ? bytes.size() : 0;
+    }
+    const std::size_t length = lineEndLength(p, end, atEnd);
+    return length == 0 ? 0 : static_cast<std::size_t>(p - begin) + length;
+}
+
+bool IsBlankLine(std::string_view bytes) {
+    const auto p = std::find_if(bytes.begin(), bytes.end(), [](char c) { return !isBlank(c, 0); });
+    return p == bytes.end() || isLineEnd(*p);
+}
+
+bool DetectTableLayout(std::string_view bytes, bool atEnd, TableLayout& layout) {
+    TableRecord record;
+    int fields[3] = {};
+    constexpr char kSeparators[3] = {',', '\t', ';'};
+    for (int k = 0; k < 3; ++k) {
+        if (CutRecord(bytes, kSeparators[k], atEnd, record) == RecordCut::Unfinished) {
+            return false;
+        }
+        fields[k] = record.count;
+    }
+    const int commas = fields[0];
+    const int tabs = fields[1];
+    const int semicolons = fields[2];
+    if (tabs > 1 && (commas == 1 || (tabs == kTableFields && commas != kTableFields))) {
+        layout = {'\t', DecimalMarks::Point};
+    } else if (semicolons == kTableFields && commas != kTableFields) {
+        layout = {';', DecimalMarks::Comma};
+    } else {
+        layout = {',', DecimalMarks::Point};
+    }
+    return true;
+}
+
+} // namespace kestrune

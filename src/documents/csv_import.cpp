@@ -4,6 +4,7 @@
 #include "documents/data_sheet_format.h"
 #include "runtime/byte_streams.h"
 #include "runtime/file_errors.h"
+#include "runtime/line_breaks.h"
 #include "runtime/mac_roman.h"
 
 #include <algorithm>
@@ -59,22 +60,15 @@ public:
             started_ = true;
             marked_ = bytes.starts_with(kUtf8ByteOrderMark);
         }
-        unsigned char high = 0;
-        for (const char c : bytes) {
-            high |= static_cast<unsigned char>(c);
-            lineEnds_ += static_cast<std::uint64_t>((c == '\r') | (c == '\n'));
+        std::size_t whole = bytes.size();
+        if (!marked_ && utf8_ && !IsAscii(bytes.data(), bytes.data() + bytes.size())) {
+            ascii_ = false;
+            whole = atEnd ? bytes.size() : wholeCharacters(bytes);
+            utf8_ = isValidUtf8(bytes.substr(0, whole));
         }
-        size_ += bytes.size();
-        if (high < 0x80 || marked_ || !utf8_) {
-            return bytes.size();
-        }
-        ascii_ = false;
-        const std::size_t whole = atEnd ? bytes.size() : wholeCharacters(bytes);
-        utf8_ = isValidUtf8(bytes.substr(0, whole));
-        for (const char c : bytes.substr(whole)) {
-            lineEnds_ -= static_cast<std::uint64_t>((c == '\r') | (c == '\n'));
-        }
-        size_ -= bytes.size() - whole;
+        const std::string_view taken = bytes.substr(0, whole);
+        lineEnds_ += CountLineBreakBytes(taken.data(), taken.data() + taken.size());
+        size_ += whole;
         return whole;
     }
     NameText names() const {

@@ -1,5 +1,7 @@
 #include "documents/spreadsheet_records.h"
 
+#include "runtime/line_breaks.h"
+
 #include <algorithm>
 
 namespace kestrune {
@@ -50,9 +52,7 @@ struct Cutter {
         };
         for (;;) {
             const char* const run = p;
-            while (p < end && *p != '"' && !isLineEnd(*p)) {
-                ++p;
-            }
+            p = FindLineBreakOr(p, end, '"');
             if (text != nullptr) {
                 text->append(run, p);
             }
@@ -115,9 +115,7 @@ struct Cutter {
                 }
             } else {
                 const char* const start = p;
-                while (p < end && *p != separator && !isLineEnd(*p)) {
-                    ++p;
-                }
+                p = FindLineBreakOr(p, end, separator);
                 field = std::string_view(start, static_cast<std::size_t>(p - start));
             }
             if (record.count < kTableFields) {
@@ -157,7 +155,7 @@ RecordCut CutRecord(std::string_view bytes, char separator, bool atEnd, TableRec
 std::size_t LineLength(std::string_view bytes, bool atEnd) {
     const char* const begin = bytes.data();
     const char* const end = begin + bytes.size();
-    const char* const p = std::find_if(begin, end, isLineEnd);
+    const char* const p = FindLineBreak(begin, end);
     if (p == end) {
         return atEnd ? bytes.size() : 0;
     }

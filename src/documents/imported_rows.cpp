@@ -26,8 +26,16 @@ bool beyondAscii(std::string_view bytes) {
 
 ImportedRows::ImportedRows(ModelTable& table, NameText names, std::int32_t expectedRows)
     : table_(table), names_(names) {
-    roomFor_ = std::clamp(expectedRows, 0, kMaxRows) + 1;
-    table_.ensureRows(roomFor_);
+    makeRoom(std::clamp(expectedRows, 0, kMaxRows) + 1);
+}
+
+void ImportedRows::makeRoom(std::int32_t last) {
+    table_.ensureRows(last);
+    roomFor_ = last;
+    number_ = table_.Number.data();
+    for (Param p : kAllParams) {
+        params_[static_cast<std::size_t>(p)] = table_.column(p).data();
+    }
 }
 
 std::size_t ImportedRows::read(std::string_view bytes, bool atEnd) {
@@ -122,21 +130,29 @@ void ImportedRows::take(const TableRecord& record) {
     if (r + 1 > roomFor_) {
         // Grows by half again, so that a long table is not regrown row by
         // row (memory never written costs nothing).
-        roomFor_ = static_cast<std::int32_t>(
-            std::min<std::int64_t>(std::int64_t{r} + 1 + r / 2, std::int64_t{kMaxRows} + 1));
-        table_.ensureRows(roomFor_);
+        makeRoom(static_cast<std::int32_t>(
+            std::min<std::int64_t>(std::int64_t{r} + 1 + r / 2, std::int64_t{kMaxRows} + 1)));
     }
-    table_.Number[r] = r;
+    const auto row = static_cast<std::size_t>(r);
+    number_[row] = r;
+    for (std::size_t k = 0; k < kParamCount; ++k) {
+        params_[k][row] = values[k];
+    }
     table_.Manufacturer.set(r, name(record.fields[0], convertedManufacturer_));
     table_.ModelName.set(r, name(record.fields[1], convertedModelName_));
-    for (Param p : kAllParams) {
-        table_.setValue(p, r, values[static_cast<std::size_t>(p)]);
-    }
 }
 
 void ImportedRows::finish() {
-    table_.fNum = rows_;
-    table_.emptyRow(rows_ + 1, true);
+    const std::int32_t n = rows_;
+    // The columns learn their highest row as one written through them would.
+    if (n > 0) {
+        table_.Number[n] = n;
+        for (Param p : kAllParams) {
+            table_.column(p)[n] = table_.value(p, n);
+        }
+    }
+    table_.fNum = n;
+    table_.emptyRow(n + 1, true);
 }
 
 } // namespace kestrune

@@ -8,6 +8,7 @@
 #include "documents/spreadsheet_records.h"
 #include "model/model_table.h"
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -54,6 +55,8 @@ public:
     const SkippedLines& skipped() const { return skipped_; }
 
 private:
+    // Rows 0 to last become addressable.
+    void makeRoom(std::int32_t last);
     void take(const TableRecord& record);
     void skip();
     std::string_view name(std::string_view bytes, std::string& converted) const;
@@ -68,6 +71,8 @@ private:
     std::int64_t line_ = 1;
     std::int32_t rows_ = 0;
     std::int32_t roomFor_ = 0; // the last row addressable in every column
+    std::int32_t* number_ = nullptr;
+    std::array<double*, kParamCount> params_{};
     SkippedLines skipped_;
     TableRecord record_;
     std::string convertedManufacturer_;

@@ -6,6 +6,7 @@
 #include "runtime/file_errors.h"
 #include "runtime/line_breaks.h"
 #include "runtime/mac_roman.h"
+#include "runtime/side_task.h"
 
 #include <algorithm>
 #include <array>
@@ -19,13 +20,12 @@
 namespace kestrune {
 namespace {
 
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 // The pieces a file is read in: many records each, and far more than the
 // longest record.
 constexpr std::size_t kPiece = std::size_t{4} << 20;
 static_assert(kPiece > 2 * kMaxTableRecord);
-// The shortest line a model can take: nine commas and a line end.
-constexpr std::uint64_t kShortestRecord = 10;
+// Below this, a second thread costs more than it saves.
+constexpr std::uint64_t kSplitBytes = std::uint64_t{1} << 20;
 
 bool isImportExtension(std::string_view extension) {
     return extension == kCSVExtension || extension == kTXTExtension;
@@ -47,11 +47,16 @@ std::size_t wholeCharacters(std::string_view bytes) {
 }
 
 // The first look at a file, a piece at a time: how its names are to be
-// read, and how many rows it can hold at most.
+// read, how many lines it has, and where the first line that starts after
+// the middle (at or past middle) begins.
 class TextScan {
 public:
-    // Takes bytes up to the last whole character (all of them atEnd).
-    std::size_t add(std::string_view bytes, bool atEnd) {
+    explicit TextScan(std::uint64_t middle) : middle_(middle) {}
+
+    // Takes bytes up to the last whole character (all of them at the end
+    // of the file) and never a CR whose LF may follow.
+    std::size_t add(std::string_view bytes, BytesEnd end) {
+        const bool atEnd = end == BytesEnd::File;
         if (!started_) {
             if (bytes.size() < kUtf8ByteOrderMark.size() && !atEnd &&
                 kUtf8ByteOrderMark.starts_with(bytes)) {
@@ -66,41 +71,70 @@ public:
             whole = atEnd ? bytes.size() : wholeCharacters(bytes);
             utf8_ = isValidUtf8(bytes.substr(0, whole));
         }
-        const std::string_view taken = bytes.substr(0, whole);
-        lineEnds_ += CountLineBreakBytes(taken.data(), taken.data() + taken.size());
-        size_ += whole;
+        if (!atEnd && whole > 1 && bytes[whole - 1] == '\r') {
+            --whole;
+        }
+        const char* const begin = bytes.data();
+        if (split_ == 0 && offset_ + whole > middle_) {
+            const std::uint64_t from = std::max(middle_, offset_) - offset_;
+            const char* const lineEnd =
+                FindLineBreak(begin + static_cast<std::size_t>(from), begin + whole);
+            if (lineEnd != begin + whole) {
+                const char* after = lineEnd + 1;
+                after += *lineEnd == '\r' && after < begin + whole && *after == '\n' ? 1 : 0;
+                if (after < begin + whole || atEnd) {
+                    split_ = offset_ + static_cast<std::uint64_t>(after - begin);
+                    linesBeforeSplit_ = lineEnds_ + CountLineEnds(begin, after, afterCR_);
+                }
+            }
+        }
+        lineEnds_ += CountLineEnds(begin, begin + whole, afterCR_);
+        if (whole > 0) {
+            afterCR_ = bytes[whole - 1] == '\r';
+            lastIsLineEnd_ = afterCR_ || bytes[whole - 1] == '\n';
+        }
+        offset_ += whole;
         return whole;
     }
     NameText names() const {
         return marked_ || (!ascii_ && utf8_) ? NameText::Utf8 : NameText::MacRoman;
     }
-    // An upper bound; a line ended by CR LF counts twice.
-    std::int32_t rowsAtMost() const {
-        const std::uint64_t rows = std::min(lineEnds_ + 1, size_ / kShortestRecord + 1);
-        return static_cast<std::int32_t>(std::min<std::uint64_t>(rows, INT32_MAX - 2));
+    // Every record takes at least one line.
+    std::int32_t lines() const {
+        const std::uint64_t lines = lineEnds_ + (offset_ > 0 && !lastIsLineEnd_ ? 1 : 0);
+        return static_cast<std::int32_t>(std::min<std::uint64_t>(lines, INT32_MAX - 2));
     }
+    // Where the second part of the file begins, 0 when the file ends first.
+    std::uint64_t split() const { return split_ < offset_ ? split_ : 0; }
+    std::int64_t linesBeforeSplit() const { return static_cast<std::int64_t>(linesBeforeSplit_); }
 
 private:
+    std::uint64_t middle_;
     bool started_ = false;
     bool marked_ = false; // a UTF-8 byte-order mark comes first
     bool ascii_ = true;
     bool utf8_ = true;
+    bool afterCR_ = false;
+    bool lastIsLineEnd_ = false;
     std::uint64_t lineEnds_ = 0;
-    std::uint64_t size_ = 0;
+    std::uint64_t offset_ = 0;
+    std::uint64_t split_ = 0;
+    std::uint64_t linesBeforeSplit_ = 0;
 };
 
-// Hands the first size bytes of source to take, a piece at a time:
-// take(bytes, atEnd) returns how many bytes it used, and the rest comes
-// again at the front of the next piece. A read that fails is reported, and
-// what came before it is handed over as the end.
+// Hands bytes from to to of source to take, a piece at a time:
+// take(bytes, end) returns how many bytes it used, and the rest comes again
+// at the front of the next piece. The last piece ends as lastEnd says.
+// Returns the bytes left over at the end; false in failed when a read
+// failed (what came before is handed over as the end of the file).
 template <typename Take>
-void forEachPiece(TextFiles& files, const ByteSource& source, std::uint64_t size, Take&& take) {
+std::size_t forEachPiece(const ByteSource& source, std::uint64_t from, std::uint64_t to,
+                         BytesEnd lastEnd, bool& failed, Take&& take) {
     std::unique_ptr<char[]> buffer(new char[kPiece]); // NOLINT: filled by the reads
     std::size_t have = 0;
-    std::uint64_t at = 0;
+    std::uint64_t at = from;
     for (;;) {
-        const auto want =
-            static_cast<std::size_t>(std::min<std::uint64_t>(kPiece - have, size - at));
+        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kPiece - have, to - at));
         std::size_t got = 0;
         while (got < want) {
             const std::size_t n = source.readAt(buffer.get() + have + got, want - got, at + got);
@@ -111,18 +145,16 @@ void forEachPiece(TextFiles& files, const ByteSource& source, std::uint64_t size
         }
         have += got;
         at += got;
-        const bool failed = got < want;
-        if (failed) {
-            files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);
-        }
-        const bool atEnd = failed || at >= size;
-        const std::size_t used = take(std::string_view(buffer.get(), have), atEnd);
-        if (atEnd) {
-            return;
+        failed = got < want;
+        const BytesEnd end = failed ? BytesEnd::File : at >= to ? lastEnd : BytesEnd::More;
+        std::size_t used = take(std::string_view(buffer.get(), have), end);
+        if (end != BytesEnd::More) {
+            return have - used;
         }
         if (used == 0 && have == kPiece) {
-            take(std::string_view(buffer.get(), have), true); // cannot be: no record is that long
-            return;
+            used = take(std::string_view(buffer.get(), have),
+                        BytesEnd::File); // no record is that long
+            return have - used;
         }
         std::memmove(buffer.get(), buffer.get() + used, have - used);
         have -= used;
@@ -154,11 +186,63 @@ std::string readAll(TextFiles& files, ByteSource& source) {
     return bytes;
 }
 
-ImportOutcome readText(ModelTable& table, std::string_view text) {
-    TextScan scan;
-    scan.add(text, true);
-    ImportedRows rows(table, scan.names(), scan.rowsAtMost());
-    rows.read(text, true);
+// Reads the size bytes of source into the table: once to look at them,
+// then into the rows, the two halves of a large file at once.
+ImportOutcome readTable(TextFiles& files, ModelTable& table, const ByteSource& source,
+                        std::uint64_t size) {
+    bool failed = false;
+    TextScan scan(size >= kSplitBytes ? size / 2 : size);
+    forEachPiece(source, 0, size, BytesEnd::File, failed,
+                 [&](std::string_view bytes, BytesEnd end) { return scan.add(bytes, end); });
+    if (failed) {
+        files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);
+        return {}; // the table stays as it was
+    }
+    TableLayout layout;
+    forEachPiece(source, 0, std::min<std::uint64_t>(size, kPiece), BytesEnd::File, failed,
+                 [&](std::string_view bytes, BytesEnd end) {
+                     layout = TableLayoutOf(bytes, size <= kPiece ? end : BytesEnd::More);
+                     return bytes.size();
+                 });
+    ImportedRows rows(table, scan.names(), layout, scan.lines());
+    const auto readOn = [&](std::uint64_t from) {
+        forEachPiece(source, from, size, BytesEnd::File, failed,
+                     [&](std::string_view bytes, BytesEnd end) { return rows.read(bytes, end); });
+    };
+    const std::uint64_t split = scan.split();
+    if (split == 0) {
+        readOn(0);
+    } else {
+        ImportedRows second(
+            table, scan.names(), layout,
+            ImportedRows::After{static_cast<std::int32_t>(scan.linesBeforeSplit())});
+        bool secondFailed = false;
+        std::size_t left = 0;
+        {
+            SideTask reader([&] {
+                forEachPiece(
+                    source, split, size, BytesEnd::File, secondFailed,
+                    [&](std::string_view bytes, BytesEnd end) { return second.read(bytes, end); });
+            });
+            left = forEachPiece(
+                source, 0, split, BytesEnd::LineStart, failed,
+                [&](std::string_view bytes, BytesEnd end) { return rows.read(bytes, end); });
+            reader.wait();
+        }
+        if (!failed && left == 0 && !secondFailed && !second.overflowed()) {
+            rows.join(second);
+        } else {
+            // The middle fell inside a quoted field, or a read failed:
+            // the rest is read after the first half, as one reader would.
+            rows.drop(second);
+            if (!failed) {
+                readOn(split - left);
+            }
+        }
+    }
+    if (failed) {
+        files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);
+    }
     rows.finish();
     return {true, rows.skipped()};
 }
@@ -176,24 +260,12 @@ ImportOutcome ReadCSVTable(TextFiles& files, ModelTable& table, const std::strin
         files.CheckFileError(kCSVFileNumber, status);
         return {};
     }
-    const std::optional<std::uint64_t> size = source->wholeSize();
-    if (!size) {
-        return readText(table, readAll(files, *source));
+    // Read a piece at a time, never held whole beside the table it fills.
+    if (const std::optional<std::uint64_t> size = source->wholeSize()) {
+        return readTable(files, table, *source, *size);
     }
-    // Read twice, a piece at a time, and never held whole: first to know
-    // how its names are written, then into the table.
-    TextScan scan;
-    const int errorsBefore = files.FileErrorCount();
-    forEachPiece(files, *source, *size,
-                 [&](std::string_view bytes, bool atEnd) { return scan.add(bytes, atEnd); });
-    if (files.FileErrorCount() != errorsBefore) {
-        return {}; // the table stays as it was
-    }
-    ImportedRows rows(table, scan.names(), scan.rowsAtMost());
-    forEachPiece(files, *source, *size,
-                 [&](std::string_view bytes, bool atEnd) { return rows.read(bytes, atEnd); });
-    rows.finish();
-    return {true, rows.skipped()};
+    const std::string text = readAll(files, *source);
+    return readTable(files, table, *makeMemorySource(text), text.size());
 }
 
 ImportOutcome ReadCSVTable(AppState& app, const std::string& path) {
@@ -208,7 +280,7 @@ ImportOutcome ReadCSVTable(AppState& app, std::istream& stream) {
         app.files.CheckFileError(kCSVFileNumber, ENOMEM);
         return {};
     }
-    return readText(app.table, text);
+    return readTable(app.files, app.table, *makeMemorySource(text), text.size());
 }
 
 std::string ImportedDocumentName(std::string_view path) {

@@ -3,13 +3,12 @@
 #include "runtime/mac_roman.h"
 
 #include <algorithm>
-#include <array>
+#include <cstring>
 #include <utility>
 
 namespace kestrune {
 namespace {
 
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 // The table's row numbers are 32-bit and row fNum+1 must stay addressable.
 constexpr std::int32_t kMaxRows = INT32_MAX - 2;
 
@@ -24,9 +23,30 @@ bool beyondAscii(std::string_view bytes) {
 
 } // namespace
 
-ImportedRows::ImportedRows(ModelTable& table, NameText names, std::int32_t expectedRows)
-    : table_(table), names_(names) {
-    makeRoom(std::clamp(expectedRows, 0, kMaxRows) + 1);
+ImportedRows::ImportedRows(ModelTable& table, NameText names, TableLayout layout)
+    : table_(table), names_(names), layout_(layout) {}
+
+ImportedRows::ImportedRows(ModelTable& table, NameText names, TableLayout layout,
+                           std::int32_t lines)
+    : ImportedRows(table, names, layout) {
+    makeRoom(std::clamp(lines, 0, kMaxRows) + 1);
+}
+
+ImportedRows::ImportedRows(ModelTable& table, NameText names, TableLayout layout, After after)
+    : ImportedRows(table, names, layout) {
+    started_ = true;
+    firstRecord_ = false;
+    continuation_ = true;
+    after_ = after.row;
+    std::int64_t capacity = table.Number.capacity();
+    for (Param p : kAllParams) {
+        capacity = std::min(capacity, table.column(p).capacity());
+    }
+    roomFor_ = static_cast<std::int32_t>(std::min<std::int64_t>(capacity - 1, kMaxRows + 1LL));
+    number_ = table.Number.data();
+    for (Param p : kAllParams) {
+        params_[static_cast<std::size_t>(p)] = table.column(p).data();
+    }
 }
 
 void ImportedRows::makeRoom(std::int32_t last) {
@@ -38,22 +58,22 @@ void ImportedRows::makeRoom(std::int32_t last) {
     }
 }
 
-std::size_t ImportedRows::read(std::string_view bytes, bool atEnd) {
+std::size_t ImportedRows::read(std::string_view bytes, BytesEnd end) {
     if (!started_) {
-        if (bytes.size() < kUtf8ByteOrderMark.size() && !atEnd &&
+        if (bytes.size() < kUtf8ByteOrderMark.size() && end != BytesEnd::File &&
             kUtf8ByteOrderMark.starts_with(bytes)) {
             return 0;
         }
         started_ = true;
         if (bytes.starts_with(kUtf8ByteOrderMark)) {
-            return kUtf8ByteOrderMark.size() + read(bytes.substr(kUtf8ByteOrderMark.size()), atEnd);
+            return kUtf8ByteOrderMark.size() + read(bytes.substr(kUtf8ByteOrderMark.size()), end);
         }
     }
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         const std::string_view rest = bytes.substr(pos);
         if (skipping_ || rest.front() == ' ' || rest.front() == '\t' || isLineEnd(rest.front())) {
-            const std::size_t length = LineLength(rest, atEnd);
+            const std::size_t length = LineLength(rest, end);
             if (length == 0) {
                 if (skipping_) {
                     // Nothing of it counts; a CR at the very end may still
@@ -69,20 +89,14 @@ std::size_t ImportedRows::read(std::string_view bytes, bool atEnd) {
                 continue;
             }
         }
-        if (!layoutKnown_) {
-            if (!DetectTableLayout(rest, atEnd, layout_) && rest.size() < kMaxTableRecord) {
-                break;
-            }
-            layoutKnown_ = true;
-        }
-        const RecordCut cut = CutRecord(rest, layout_.separator, atEnd, record_);
+        const RecordCut cut = CutRecord(rest, layout_.separator, end, record_);
         if (cut == RecordCut::Unfinished && rest.size() < kMaxTableRecord) {
             break;
         }
         if (cut != RecordCut::Whole || record_.length > kMaxTableRecord) {
             // Only its first line goes; the lines after it are read anew.
             firstRecord_ = false;
-            skip();
+            skip(line_);
             skipping_ = true;
             continue;
         }
@@ -90,13 +104,13 @@ std::size_t ImportedRows::read(std::string_view bytes, bool atEnd) {
         pos += record_.length;
         line_ += record_.lineEnds;
     }
-    return atEnd ? bytes.size() : pos;
+    return end == BytesEnd::File ? bytes.size() : pos;
 }
 
-void ImportedRows::skip() {
+void ImportedRows::skip(std::int64_t line) {
     ++skipped_.count;
     if (skipped_.first.size() < kListedSkippedLines) {
-        skipped_.first.push_back(line_);
+        skipped_.first.push_back(line);
     }
 }
 
@@ -113,33 +127,83 @@ void ImportedRows::take(const TableRecord& record) {
         return;
     }
     std::array<double, kParamCount> values{};
-    if (record.count != kTableFields || rows_ == kMaxRows) {
-        skip();
+    if (record.count != kTableFields || after_ + rows_ == kMaxRows) {
+        skip(line_);
         return;
     }
     for (Param p : kAllParams) {
         const auto k = static_cast<std::size_t>(p);
         const std::optional<double> value = ReadNumberField(record.fields[k + 2], layout_.decimals);
         if (!value) {
-            skip();
+            skip(line_);
             return;
         }
         values[k] = *value;
     }
-    const std::int32_t r = ++rows_;
-    if (r + 1 > roomFor_) {
+    const std::int32_t r = rows_ + 1;
+    if (after_ + r + 1 > roomFor_) {
+        if (continuation_) {
+            overflowed_ = true; // never written: the lines are read anew
+            return;
+        }
         // Grows by half again, so that a long table is not regrown row by
         // row (memory never written costs nothing).
         makeRoom(static_cast<std::int32_t>(
             std::min<std::int64_t>(std::int64_t{r} + 1 + r / 2, std::int64_t{kMaxRows} + 1)));
     }
-    const auto row = static_cast<std::size_t>(r);
-    number_[row] = r;
+    rows_ = r;
+    const auto row = static_cast<std::size_t>(after_ + r);
+    number_[row] = after_ + r;
     for (std::size_t k = 0; k < kParamCount; ++k) {
         params_[k][row] = values[k];
     }
-    table_.Manufacturer.set(r, name(record.fields[0], convertedManufacturer_));
-    table_.ModelName.set(r, name(record.fields[1], convertedModelName_));
+    manufacturers().set(r, name(record.fields[0], convertedManufacturer_));
+    modelNames().set(r, name(record.fields[1], convertedModelName_));
+}
+
+void ImportedRows::clearNumbers(std::int32_t first, std::int32_t last) {
+    if (first > last) {
+        return;
+    }
+    const auto from = static_cast<std::size_t>(first);
+    const auto count = static_cast<std::size_t>(last - first + 1);
+    std::fill_n(number_ + from, count, 0);
+    for (double* column : params_) {
+        std::fill_n(column + from, count, 0.0);
+    }
+}
+
+void ImportedRows::join(ImportedRows& next) {
+    // The next reader's rows move down to follow these: the lines between
+    // were blank, skipped or parts of longer records.
+    const std::int32_t first = rows_ + 1;
+    const std::int32_t count = next.rows_;
+    if (count > 0) {
+        const auto to = static_cast<std::size_t>(first);
+        const auto from = static_cast<std::size_t>(next.after_ + 1);
+        for (double* column : params_) {
+            std::memmove(column + to, column + from,
+                         static_cast<std::size_t>(count) * sizeof(double));
+        }
+        for (std::int32_t k = 0; k < count; ++k) {
+            number_[to + static_cast<std::size_t>(k)] = first + k;
+        }
+        clearNumbers(std::max(first + count, next.after_ + 1), next.after_ + count);
+        table_.Manufacturer.splice(first, next.ownManufacturers_);
+        table_.ModelName.splice(first, next.ownModelNames_);
+    }
+    rows_ += count;
+    skipped_.count += next.skipped_.count;
+    for (const std::int64_t line : next.skipped_.first) {
+        if (skipped_.first.size() < kListedSkippedLines) {
+            skipped_.first.push_back(line + line_ - 1);
+        }
+    }
+    line_ += next.line_ - 1;
+}
+
+void ImportedRows::drop(ImportedRows& next) {
+    clearNumbers(next.after_ + 1, next.after_ + next.rows_);
 }
 
 void ImportedRows::finish() {

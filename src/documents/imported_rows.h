@@ -37,39 +37,68 @@ enum class NameText { MacRoman, Utf8 };
 
 class ImportedRows {
 public:
-    // Rows go to table from row 1 on; room for expectedRows of them is made
-    // at once.
-    ImportedRows(ModelTable& table, NameText names, std::int32_t expectedRows = 0);
+    // Rows go to table from row 1 on; room for lines of them is made at once.
+    ImportedRows(ModelTable& table, NameText names, TableLayout layout, std::int32_t lines);
+
+    // A reader of the lines from a line start further on, beside the reader
+    // of the lines before them, which must have made room for them: its
+    // numbers go to the rows after row after.row, its names to columns of
+    // its own, and it grows nothing. join() puts its rows after the others.
+    struct After {
+        std::int32_t row;
+    };
+    ImportedRows(ModelTable& table, NameText names, TableLayout layout, After after);
+    ImportedRows(const ImportedRows&) = delete;
+    ImportedRows& operator=(const ImportedRows&) = delete;
 
     // Reads the records of bytes, which follow the bytes of earlier calls
-    // (a UTF-8 byte-order mark at the very start is dropped). Returns how
-    // many bytes it took: a record that may go on past them is left, and
-    // must come again at the front of the next call's bytes. With atEnd
-    // nothing more follows, and every byte is taken.
-    std::size_t read(std::string_view bytes, bool atEnd);
+    // (a UTF-8 byte-order mark at the very start of a table is dropped).
+    // Returns how many bytes it took: a record that may go on past them is
+    // left, and must come again at the front of the next call's bytes. At
+    // the end of the file every byte is taken.
+    std::size_t read(std::string_view bytes, BytesEnd end);
+
+    // The rows and skipped lines of next, which read on from where this
+    // reader stopped, come after this reader's.
+    void join(ImportedRows& next);
+    // Clears what next wrote into the table: its lines are read anew.
+    void drop(ImportedRows& next);
 
     // Ends the table after the rows read: fNum and an empty row after it.
     void finish();
 
     std::int32_t rows() const { return rows_; }
     const SkippedLines& skipped() const { return skipped_; }
+    // A continuation ran out of room: its lines must be read anew.
+    bool overflowed() const { return overflowed_; }
 
 private:
+    ImportedRows(ModelTable& table, NameText names, TableLayout layout);
     // Rows 0 to last become addressable.
     void makeRoom(std::int32_t last);
     void take(const TableRecord& record);
-    void skip();
+    void skip(std::int64_t line);
     std::string_view name(std::string_view bytes, std::string& converted) const;
+    // Rows first to last (of the table) hold no numbers again.
+    void clearNumbers(std::int32_t first, std::int32_t last);
+    NameColumn& manufacturers() { return continuation_ ? ownManufacturers_ : table_.Manufacturer; }
+    NameColumn& modelNames() { return continuation_ ? ownModelNames_ : table_.ModelName; }
 
     ModelTable& table_;
     NameText names_;
     TableLayout layout_;
-    bool started_ = false;     // the byte-order mark is behind us
-    bool layoutKnown_ = false; // from the first record on
-    bool firstRecord_ = true;  // the one that may be a header
-    bool skipping_ = false;    // the rest of a skipped line is still to come
+    bool started_ = false;    // the byte-order mark is behind us
+    bool firstRecord_ = true; // the one that may be a header
+    bool skipping_ = false;   // the rest of a skipped line is still to come
+    bool overflowed_ = false;
     std::int64_t line_ = 1;
     std::int32_t rows_ = 0;
+    // A continuation's rows are table rows after_ + 1 on, and its names go
+    // to names of its own.
+    std::int32_t after_ = 0;
+    bool continuation_ = false;
+    NameColumn ownManufacturers_;
+    NameColumn ownModelNames_;
     std::int32_t roomFor_ = 0; // the last row addressable in every column
     std::int32_t* number_ = nullptr;
     std::array<double*, kParamCount> params_{};

@@ -18,12 +18,12 @@ bool isBlank(char c, char separator) {
 
 // The length of the line end at p: 2 for CR LF, else 1; 0 when a CR is the
 // last byte and an LF could still follow it.
-std::size_t lineEndLength(const char* p, const char* end, bool atEnd) {
+std::size_t lineEndLength(const char* p, const char* last, BytesEnd end) {
     if (*p == '\n') {
         return 1;
     }
-    if (p + 1 == end) {
-        return atEnd ? 1 : 0;
+    if (p + 1 == last) {
+        return end == BytesEnd::More ? 0 : 1;
     }
     return p[1] == '\n' ? 2 : 1;
 }
@@ -32,7 +32,7 @@ struct Cutter {
     const char* p;
     const char* const end;
     const char separator;
-    const bool atEnd;
+    const BytesEnd bytesEnd;
     TableRecord& record;
 
     std::string& storageOf(int field) const {
@@ -57,10 +57,10 @@ struct Cutter {
                 text->append(run, p);
             }
             if (p == end) {
-                return atEnd ? RecordCut::OpenQuote : RecordCut::Unfinished;
+                return bytesEnd == BytesEnd::File ? RecordCut::OpenQuote : RecordCut::Unfinished;
             }
             if (*p == '"') {
-                if (p + 1 == end && !atEnd) {
+                if (p + 1 == end && bytesEnd != BytesEnd::File) {
                     return RecordCut::Unfinished;
                 }
                 if (p + 1 < end && p[1] == '"') {
@@ -71,7 +71,7 @@ struct Cutter {
                 }
                 break;
             }
-            const std::size_t length = lineEndLength(p, end, atEnd);
+            const std::size_t length = lineEndLength(p, end, bytesEnd);
             if (length == 0) {
                 return RecordCut::Unfinished;
             }
@@ -123,7 +123,7 @@ struct Cutter {
             }
             ++record.count;
             if (p == end) {
-                if (!atEnd) {
+                if (bytesEnd != BytesEnd::File) {
                     return RecordCut::Unfinished;
                 }
                 break;
@@ -132,7 +132,7 @@ struct Cutter {
                 ++p;
                 continue;
             }
-            const std::size_t length = lineEndLength(p, end, atEnd);
+            const std::size_t length = lineEndLength(p, end, bytesEnd);
             if (length == 0) {
                 return RecordCut::Unfinished;
             }
@@ -147,19 +147,19 @@ struct Cutter {
 
 } // namespace
 
-RecordCut CutRecord(std::string_view bytes, char separator, bool atEnd, TableRecord& record) {
-    Cutter cutter{bytes.data(), bytes.data() + bytes.size(), separator, atEnd, record};
+RecordCut CutRecord(std::string_view bytes, char separator, BytesEnd end, TableRecord& record) {
+    Cutter cutter{bytes.data(), bytes.data() + bytes.size(), separator, end, record};
     return cutter.cut();
 }
 
-std::size_t LineLength(std::string_view bytes, bool atEnd) {
+std::size_t LineLength(std::string_view bytes, BytesEnd end) {
     const char* const begin = bytes.data();
-    const char* const end = begin + bytes.size();
-    const char* const p = FindLineBreak(begin, end);
-    if (p == end) {
-        return atEnd ? bytes.size() : 0;
+    const char* const last = begin + bytes.size();
+    const char* const p = FindLineBreak(begin, last);
+    if (p == last) {
+        return end == BytesEnd::File ? bytes.size() : 0;
     }
-    const std::size_t length = lineEndLength(p, end, atEnd);
+    const std::size_t length = lineEndLength(p, last, end);
     return length == 0 ? 0 : static_cast<std::size_t>(p - begin) + length;
 }
 
@@ -168,13 +168,23 @@ bool IsBlankLine(std::string_view bytes) {
     return p == bytes.end() || isLineEnd(*p);
 }
 
-bool DetectTableLayout(std::string_view bytes, bool atEnd, TableLayout& layout) {
+TableLayout TableLayoutOf(std::string_view start, BytesEnd end) {
+    if (start.starts_with(kUtf8ByteOrderMark)) {
+        start.remove_prefix(kUtf8ByteOrderMark.size());
+    }
+    while (!start.empty() && IsBlankLine(start)) {
+        const std::size_t length = LineLength(start, end);
+        if (length == 0) {
+            return {};
+        }
+        start.remove_prefix(length);
+    }
     TableRecord record;
     int fields[3] = {};
     constexpr char kSeparators[3] = {',', '\t', ';'};
     for (int k = 0; k < 3; ++k) {
-        if (CutRecord(bytes, kSeparators[k], atEnd, record) == RecordCut::Unfinished) {
-            return false;
+        if (CutRecord(start, kSeparators[k], end, record) == RecordCut::Unfinished) {
+            return {};
         }
         fields[k] = record.count;
     }
@@ -182,13 +192,12 @@ bool DetectTableLayout(std::string_view bytes, bool atEnd, TableLayout& layout) 
     const int tabs = fields[1];
     const int semicolons = fields[2];
     if (tabs > 1 && (commas == 1 || (tabs == kTableFields && commas != kTableFields))) {
-        layout = {'\t', DecimalMarks::Point};
-    } else if (semicolons == kTableFields && commas != kTableFields) {
-        layout = {';', DecimalMarks::Comma};
-    } else {
-        layout = {',', DecimalMarks::Point};
+        return {'\t', DecimalMarks::Point};
     }
-    return true;
+    if (semicolons == kTableFields && commas != kTableFields) {
+        return {';', DecimalMarks::Comma};
+    }
+    return {};
 }
 
 } // namespace kestrune

@@ -39,30 +39,39 @@ struct TableRecord {
     std::array<std::string, kTableFields + 1> storage;
 };
 
+// What follows the bytes handed over.
+enum class BytesEnd {
+    More,      // more bytes, anywhere in a record
+    LineStart, // more bytes, from the start of a line: a CR at the end ends its line
+    File,      // nothing
+};
+
 enum class RecordCut {
     Whole,      // record holds the record that starts the bytes
     Unfinished, // the bytes end before it does: more bytes are needed
     OpenQuote,  // the bytes are all there is, and a quoted field never closes
 };
 
-// Cuts the record at the start of bytes; atEnd says no bytes come after
-// them. An unquoted field loses the blanks before it (spaces, and tabs when
-// they do not part fields); a quoted one, the blanks around its quotes.
-RecordCut CutRecord(std::string_view bytes, char separator, bool atEnd, TableRecord& record);
+// Cuts the record at the start of bytes. An unquoted field loses the
+// blanks before it (spaces, and tabs when they do not part fields); a quoted
+// one, the blanks around its quotes.
+RecordCut CutRecord(std::string_view bytes, char separator, BytesEnd end, TableRecord& record);
 
 // The length of the line that starts bytes, its line end included; 0 when
-// its end (or the byte after a closing CR) lies beyond bytes and !atEnd.
-std::size_t LineLength(std::string_view bytes, bool atEnd);
+// its end (or the byte after a closing CR) may lie beyond bytes.
+std::size_t LineLength(std::string_view bytes, BytesEnd end);
 
 // True when the line that starts bytes holds nothing but spaces and tabs.
 bool IsBlankLine(std::string_view bytes);
 
 // The layout of a table from its first record (the header or the first
-// model): tabs when the record has tabs and no comma outside quotes, or
-// splits into ten fields at tabs and not at commas; semicolons with a
-// decimal comma when it splits into ten fields at semicolons and not at
-// commas; commas otherwise. Nothing when the record does not end within
-// bytes and more could come.
-bool DetectTableLayout(std::string_view bytes, bool atEnd, TableLayout& layout);
+// model, after a UTF-8 byte-order mark and blank lines): tabs when the
+// record has tabs and no comma outside quotes, or splits into ten fields at
+// tabs and not at commas; semicolons with a decimal comma when it splits
+// into ten fields at semicolons and not at commas; commas otherwise, also
+// when the record does not end within start.
+TableLayout TableLayoutOf(std::string_view start, BytesEnd end);
+
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 } // namespace kestrune

@@ -48,8 +48,13 @@ const char* FindLineBreakOr(const char* p, const char* last, char stop) {
     return p;
 }
 
-std::uint64_t CountLineBreakBytes(const char* p, const char* last) {
-    std::uint64_t count = 0;
+std::uint64_t CountLineEnds(const char* p, const char* last, bool afterCR) {
+    if (p == last) {
+        return 0;
+    }
+    // From the second byte on, the byte before is in the bytes.
+    std::uint64_t count = *p == '\r' || (*p == '\n' && !afterCR) ? 1 : 0;
+    ++p;
 #if defined(__SSE2__)
     // Each byte lane counts up to 255 line ends; the lanes are summed before
     // they could overflow.
@@ -59,9 +64,11 @@ std::uint64_t CountLineBreakBytes(const char* p, const char* last) {
         __m128i lanes = _mm_setzero_si128();
         for (int k = 0; k < 255 && last - p >= 16; ++k, p += 16) {
             const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            const __m128i breaks =
-                _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf));
-            lanes = _mm_sub_epi8(lanes, breaks); // a match is -1
+            const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 1));
+            const __m128i ends = _mm_or_si128(
+                _mm_cmpeq_epi8(bytes, cr),
+                _mm_andnot_si128(_mm_cmpeq_epi8(before, cr), _mm_cmpeq_epi8(bytes, lf)));
+            lanes = _mm_sub_epi8(lanes, ends); // a line end is -1
         }
         const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
         count += static_cast<std::uint64_t>(_mm_cvtsi128_si64(sums)) +
@@ -69,7 +76,7 @@ std::uint64_t CountLineBreakBytes(const char* p, const char* last) {
     }
 #endif
     for (; p < last; ++p) {
-        count += static_cast<std::uint64_t>(*p == '\r' || *p == '\n');
+        count += *p == '\r' || (*p == '\n' && p[-1] != '\r') ? 1 : 0;
     }
     return count;
 }

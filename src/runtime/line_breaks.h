@@ -13,8 +13,9 @@ const char* FindLineBreak(const char* p, const char* last);
 // The first CR, LF or stop from p on, or last when there is none.
 const char* FindLineBreakOr(const char* p, const char* last, char stop);
 
-// How many bytes from p to last are CR or LF (a CR LF counts two).
-std::uint64_t CountLineBreakBytes(const char* p, const char* last);
+// How many line ends lie from p to last: every CR, and every LF that does
+// not follow a CR. afterCR says the byte before p is a CR.
+std::uint64_t CountLineEnds(const char* p, const char* last, bool afterCR);
 
 // True when no byte from p to last lies beyond ASCII.
 bool IsAscii(const char* p, const char* last);

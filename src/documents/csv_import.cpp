@@ -205,6 +205,9 @@ ImportOutcome readTable(TextFiles& files, ModelTable& table, const ByteSource& s
                      return bytes.size();
                  });
     ImportedRows rows(table, scan.names(), layout, scan.lines());
+    // Names are a part of each line; the two columns take at most half of
+    // the bytes each, as a rule.
+    rows.reserveNameBytes(static_cast<std::size_t>(size / 2));
     const auto readOn = [&](std::uint64_t from) {
         forEachPiece(source, from, size, BytesEnd::File, failed,
                      [&](std::string_view bytes, BytesEnd end) { return rows.read(bytes, end); });
@@ -216,6 +219,7 @@ ImportOutcome readTable(TextFiles& files, ModelTable& table, const ByteSource& s
         ImportedRows second(
             table, scan.names(), layout,
             ImportedRows::After{static_cast<std::int32_t>(scan.linesBeforeSplit())});
+        second.reserveNameBytes(static_cast<std::size_t>((size - split) / 2));
         bool secondFailed = false;
         std::size_t left = 0;
         {

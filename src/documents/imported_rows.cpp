@@ -49,6 +49,11 @@ ImportedRows::ImportedRows(ModelTable& table, NameText names, TableLayout layout
     }
 }
 
+void ImportedRows::reserveNameBytes(std::size_t bytes) {
+    manufacturers().reserveBytes(bytes);
+    modelNames().reserveBytes(bytes);
+}
+
 void ImportedRows::makeRoom(std::int32_t last) {
     table_.ensureRows(last);
     roomFor_ = last;

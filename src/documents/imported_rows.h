@@ -67,6 +67,11 @@ public:
     // Ends the table after the rows read: fNum and an empty row after it.
     void finish();
 
+    // Room for this many bytes of names in each name column it fills, so
+    // that they are not copied as they grow (memory never written costs
+    // nothing).
+    void reserveNameBytes(std::size_t bytes);
+
     std::int32_t rows() const { return rows_; }
     const SkippedLines& skipped() const { return skipped_; }
     // A continuation ran out of room: its lines must be read anew.

@@ -186,6 +186,49 @@ std::string readAll(TextFiles& files, ByteSource& source) {
     return bytes;
 }
 
+// The layout of a table from its first piece.
+TableLayout layoutOf(const ByteSource& source, std::uint64_t size) {
+    TableLayout layout;
+    bool failed = false;
+    forEachPiece(source, 0, std::min<std::uint64_t>(size, kPiece), BytesEnd::File, failed,
+                 [&](std::string_view bytes, BytesEnd end) {
+                     layout = TableLayoutOf(bytes, size <= kPiece ? end : BytesEnd::More);
+                     return bytes.size();
+                 });
+    return layout;
+}
+
+// Reads the bytes from split on with a second reader, beside rows reading
+// the bytes before split, and joins them when split fell between records.
+// Otherwise the rest is read after the first half, as one reader would.
+void readInTwoHalves(const ByteSource& source, std::uint64_t size, const TextScan& scan,
+                     ImportedRows& rows, ImportedRows& second, bool& failed) {
+    const std::uint64_t split = scan.split();
+    bool secondFailed = false;
+    std::size_t left = 0;
+    {
+        SideTask reader([&] {
+            forEachPiece(
+                source, split, size, BytesEnd::File, secondFailed,
+                [&](std::string_view bytes, BytesEnd end) { return second.read(bytes, end); });
+        });
+        left = forEachPiece(
+            source, 0, split, BytesEnd::LineStart, failed,
+            [&](std::string_view bytes, BytesEnd end) { return rows.read(bytes, end); });
+        reader.wait();
+    }
+    if (!failed && left == 0 && !secondFailed && !second.overflowed()) {
+        rows.join(second);
+        return;
+    }
+    // The middle fell inside a quoted field, or a read failed.
+    rows.drop(second);
+    if (!failed) {
+        forEachPiece(source, split - left, size, BytesEnd::File, failed,
+                     [&](std::string_view bytes, BytesEnd end) { return rows.read(bytes, end); });
+    }
+}
+
 // Reads the size bytes of source into the table: once to look at them,
 // then into the rows, the two halves of a large file at once.
 ImportOutcome readTable(TextFiles& files, ModelTable& table, const ByteSource& source,
@@ -198,51 +241,20 @@ ImportOutcome readTable(TextFiles& files, ModelTable& table, const ByteSource& s
         files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);
         return {}; // the table stays as it was
     }
-    TableLayout layout;
-    forEachPiece(source, 0, std::min<std::uint64_t>(size, kPiece), BytesEnd::File, failed,
-                 [&](std::string_view bytes, BytesEnd end) {
-                     layout = TableLayoutOf(bytes, size <= kPiece ? end : BytesEnd::More);
-                     return bytes.size();
-                 });
+    const TableLayout layout = layoutOf(source, size);
     ImportedRows rows(table, scan.names(), layout, scan.lines());
     // Names are a part of each line; the two columns take at most half of
     // the bytes each, as a rule.
     rows.reserveNameBytes(static_cast<std::size_t>(size / 2));
-    const auto readOn = [&](std::uint64_t from) {
-        forEachPiece(source, from, size, BytesEnd::File, failed,
+    if (scan.split() == 0) {
+        forEachPiece(source, 0, size, BytesEnd::File, failed,
                      [&](std::string_view bytes, BytesEnd end) { return rows.read(bytes, end); });
-    };
-    const std::uint64_t split = scan.split();
-    if (split == 0) {
-        readOn(0);
     } else {
         ImportedRows second(
             table, scan.names(), layout,
             ImportedRows::After{static_cast<std::int32_t>(scan.linesBeforeSplit())});
-        second.reserveNameBytes(static_cast<std::size_t>((size - split) / 2));
-        bool secondFailed = false;
-        std::size_t left = 0;
-        {
-            SideTask reader([&] {
-                forEachPiece(
-                    source, split, size, BytesEnd::File, secondFailed,
-                    [&](std::string_view bytes, BytesEnd end) { return second.read(bytes, end); });
-            });
-            left = forEachPiece(
-                source, 0, split, BytesEnd::LineStart, failed,
-                [&](std::string_view bytes, BytesEnd end) { return rows.read(bytes, end); });
-            reader.wait();
-        }
-        if (!failed && left == 0 && !secondFailed && !second.overflowed()) {
-            rows.join(second);
-        } else {
-            // The middle fell inside a quoted field, or a read failed:
-            // the rest is read after the first half, as one reader would.
-            rows.drop(second);
-            if (!failed) {
-                readOn(split - left);
-            }
-        }
+        second.reserveNameBytes(static_cast<std::size_t>((size - scan.split()) / 2));
+        readInTwoHalves(source, size, scan, rows, second, failed);
     }
     if (failed) {
         files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);

@@ -122,22 +122,30 @@ private:
     std::uint64_t linesBeforeSplit_ = 0;
 };
 
-// Hands bytes from to to of source to take, a piece at a time:
+// A source read a piece at a time into a buffer of kPiece bytes; one a
+// thread.
+struct Pieces {
+    const ByteSource& source;
+    std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(kPiece);
+};
+
+// Hands bytes from to to of a source to take, a piece at a time:
 // take(bytes, end) returns how many bytes it used, and the rest comes again
 // at the front of the next piece. The last piece ends as lastEnd says.
 // Returns the bytes left over at the end; false in failed when a read
 // failed (what came before is handed over as the end of the file).
 template <typename Take>
-std::size_t forEachPiece(const ByteSource& source, std::uint64_t from, std::uint64_t to,
+std::size_t forEachPiece(const Pieces& pieces, std::uint64_t from, std::uint64_t to,
                          BytesEnd lastEnd, bool& failed, Take&& take) {
-    std::unique_ptr<char[]> buffer(new char[kPiece]); // NOLINT: filled by the reads
+    const ByteSource& source = pieces.source;
+    char* const buffer = pieces.buffer.get();
     std::size_t have = 0;
     std::uint64_t at = from;
     for (;;) {
         const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kPiece - have, to - at));
         std::size_t got = 0;
         while (got < want) {
-            const std::size_t n = source.readAt(buffer.get() + have + got, want - got, at + got);
+            const std::size_t n = source.readAt(buffer + have + got, want - got, at + got);
             if (n == 0) {
                 break;
             }
@@ -147,16 +155,16 @@ std::size_t forEachPiece(const ByteSource& source, std::uint64_t from, std::uint
         at += got;
         failed = got < want;
         const BytesEnd end = failed ? BytesEnd::File : at >= to ? lastEnd : BytesEnd::More;
-        std::size_t used = take(std::string_view(buffer.get(), have), end);
+        std::size_t used = take(std::string_view(buffer, have), end);
         if (end != BytesEnd::More) {
             return have - used;
         }
         if (used == 0 && have == kPiece) {
-            used = take(std::string_view(buffer.get(), have),
+            used = take(std::string_view(buffer, have),
                         BytesEnd::File); // no record is that long
             return have - used;
         }
-        std::memmove(buffer.get(), buffer.get() + used, have - used);
+        std::memmove(buffer, buffer + used, have - used);
         have -= used;
     }
 }
@@ -187,10 +195,10 @@ std::string readAll(TextFiles& files, ByteSource& source) {
 }
 
 // The layout of a table from its first piece.
-TableLayout layoutOf(const ByteSource& source, std::uint64_t size) {
+TableLayout layoutOf(const Pieces& pieces, std::uint64_t size) {
     TableLayout layout;
     bool failed = false;
-    forEachPiece(source, 0, std::min<std::uint64_t>(size, kPiece), BytesEnd::File, failed,
+    forEachPiece(pieces, 0, std::min<std::uint64_t>(size, kPiece), BytesEnd::File, failed,
                  [&](std::string_view bytes, BytesEnd end) {
                      layout = TableLayoutOf(bytes, size <= kPiece ? end : BytesEnd::More);
                      return bytes.size();
@@ -201,7 +209,7 @@ TableLayout layoutOf(const ByteSource& source, std::uint64_t size) {
 // Reads the bytes from split on with a second reader, beside rows reading
 // the bytes before split, and joins them when split fell between records.
 // Otherwise the rest is read after the first half, as one reader would.
-void readInTwoHalves(const ByteSource& source, std::uint64_t size, const TextScan& scan,
+void readInTwoHalves(const Pieces& pieces, std::uint64_t size, const TextScan& scan,
                      ImportedRows& rows, ImportedRows& second, bool& failed) {
     const std::uint64_t split = scan.split();
     bool secondFailed = false;
@@ -209,11 +217,11 @@ void readInTwoHalves(const ByteSource& source, std::uint64_t size, const TextSca
     {
         SideTask reader([&] {
             forEachPiece(
-                source, split, size, BytesEnd::File, secondFailed,
+                Pieces{pieces.source}, split, size, BytesEnd::File, secondFailed,
                 [&](std::string_view bytes, BytesEnd end) { return second.read(bytes, end); });
         });
         left = forEachPiece(
-            source, 0, split, BytesEnd::LineStart, failed,
+            pieces, 0, split, BytesEnd::LineStart, failed,
             [&](std::string_view bytes, BytesEnd end) { return rows.read(bytes, end); });
         reader.wait();
     }
@@ -224,7 +232,7 @@ void readInTwoHalves(const ByteSource& source, std::uint64_t size, const TextSca
     // The middle fell inside a quoted field, or a read failed.
     rows.drop(second);
     if (!failed) {
-        forEachPiece(source, split - left, size, BytesEnd::File, failed,
+        forEachPiece(pieces, split - left, size, BytesEnd::File, failed,
                      [&](std::string_view bytes, BytesEnd end) { return rows.read(bytes, end); });
     }
 }
@@ -234,27 +242,28 @@ void readInTwoHalves(const ByteSource& source, std::uint64_t size, const TextSca
 ImportOutcome readTable(TextFiles& files, ModelTable& table, const ByteSource& source,
                         std::uint64_t size) {
     bool failed = false;
+    const Pieces pieces{source};
     TextScan scan(size >= kSplitBytes ? size / 2 : size);
-    forEachPiece(source, 0, size, BytesEnd::File, failed,
+    forEachPiece(pieces, 0, size, BytesEnd::File, failed,
                  [&](std::string_view bytes, BytesEnd end) { return scan.add(bytes, end); });
     if (failed) {
         files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);
         return {}; // the table stays as it was
     }
-    const TableLayout layout = layoutOf(source, size);
+    const TableLayout layout = layoutOf(pieces, size);
     ImportedRows rows(table, scan.names(), layout, scan.lines());
     // Names are a part of each line; the two columns take at most half of
     // the bytes each, as a rule.
     rows.reserveNameBytes(static_cast<std::size_t>(size / 2));
     if (scan.split() == 0) {
-        forEachPiece(source, 0, size, BytesEnd::File, failed,
+        forEachPiece(pieces, 0, size, BytesEnd::File, failed,
                      [&](std::string_view bytes, BytesEnd end) { return rows.read(bytes, end); });
     } else {
         ImportedRows second(
             table, scan.names(), layout,
             ImportedRows::After{static_cast<std::int32_t>(scan.linesBeforeSplit())});
         second.reserveNameBytes(static_cast<std::size_t>((size - scan.split()) / 2));
-        readInTwoHalves(source, size, scan, rows, second, failed);
+        readInTwoHalves(pieces, size, scan, rows, second, failed);
     }
     if (failed) {
         files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);

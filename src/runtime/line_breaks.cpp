@@ -27,27 +27,6 @@ const char* FindLineBreak(const char* p, const char* last) {
     return p;
 }
 
-const char* FindLineBreakOr(const char* p, const char* last, char stop) {
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i other = _mm_set1_epi8(stop);
-    for (; last - p >= 16; p += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i found =
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)),
-                         _mm_cmpeq_epi8(bytes, other));
-        if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(found)); mask != 0) {
-            return p + std::countr_zero(mask);
-        }
-    }
-#endif
-    while (p < last && *p != '\r' && *p != '\n' && *p != stop) {
-        ++p;
-    }
-    return p;
-}
-
 std::uint64_t CountLineEnds(const char* p, const char* last, bool afterCR) {
     if (p == last) {
         return 0;

@@ -209,8 +209,8 @@ TableLayout layoutOf(const Pieces& pieces, std::uint64_t size) {
 // Reads the bytes from split on with a second reader, beside rows reading
 // the bytes before split, and joins them when split fell between records.
 // Otherwise the rest is read after the first half, as one reader would.
-void readInTwoHalves(const Pieces& pieces, std::uint64_t size, const TextScan& scan,
-                     ImportedRows& rows, ImportedRows& second, bool& failed) {
+void readInTwoHalves(Pieces& pieces, std::uint64_t size, const TextScan& scan, ImportedRows& rows,
+                     ImportedRows& second, bool& failed) {
     const std::uint64_t split = scan.split();
     bool secondFailed = false;
     std::size_t left = 0;
@@ -226,6 +226,7 @@ void readInTwoHalves(const Pieces& pieces, std::uint64_t size, const TextScan& s
         reader.wait();
     }
     if (!failed && left == 0 && !secondFailed && !second.overflowed()) {
+        pieces.buffer.reset(); // the names of the halves are joined at the peak of memory
         rows.join(second);
         return;
     }
@@ -242,7 +243,7 @@ void readInTwoHalves(const Pieces& pieces, std::uint64_t size, const TextScan& s
 ImportOutcome readTable(TextFiles& files, ModelTable& table, const ByteSource& source,
                         std::uint64_t size) {
     bool failed = false;
-    const Pieces pieces{source};
+    Pieces pieces{source};
     TextScan scan(size >= kSplitBytes ? size / 2 : size);
     forEachPiece(pieces, 0, size, BytesEnd::File, failed,
                  [&](std::string_view bytes, BytesEnd end) { return scan.add(bytes, end); });

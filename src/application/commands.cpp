@@ -29,13 +29,7 @@ void ExportCSVFile(AppState& app) {
                     ProposedSavePath(app, ProposedCSVExportName(app.doc.fileName1)),
                     std::string(kCSVExtension), [&app](const FileChoice& choice) {
                         if (choice) {
-                            const ExportOutcome outcome = WriteCSVTable(app, *choice);
-                            if (outcome.ok && !outcome.alteredNameRows.empty()) {
-                                app.platform().showNote(
-                                    "Some names were written changed.",
-                                    "A CSV field cannot hold a line break, nor a straight double "
-                                    "quote in a name that needs quoting.");
-                            }
+                            WriteCSVTable(app, *choice); // a failure was shown
                         }
                         SetMenuState(app, MenuState::MenuEnable);
                         DrawSheet(app);

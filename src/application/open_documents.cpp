@@ -1,5 +1,6 @@
 #include "application/open_documents.h"
 
+#include "application/import_report.h"
 #include "application/lifecycle.h"
 #include "application/read_ahead.h"
 #include "calculators/calculator_window.h"
@@ -57,7 +58,9 @@ bool refuseUnreadable(AppState& app, const std::string& path) {
     return true;
 }
 
-LoadResult loadSheetFile(AppState& app, const std::string& path, SheetFileKind kind) {
+// skipped gets the lines of a table that were not imported.
+LoadResult loadSheetFile(AppState& app, const std::string& path, SheetFileKind kind,
+                         SkippedLines& skipped) {
     // The sheet's table stays aside until the new one is read.
     ModelTable previous = app.emptyTable();
     std::swap(app.table, previous);
@@ -68,9 +71,12 @@ LoadResult loadSheetFile(AppState& app, const std::string& path, SheetFileKind k
                 TakeReadAhead(app, path, kind == SheetFileKind::Document)) {
             app.table = std::move(*ahead);
             read = true;
+        } else if (kind == SheetFileKind::Document) {
+            read = ReadDataSheet(app, path);
         } else {
-            read = kind == SheetFileKind::Document ? ReadDataSheet(app, path)
-                                                   : ReadCSVTable(app, path);
+            ImportOutcome imported = ReadCSVTable(app, path);
+            read = imported.ok;
+            skipped = std::move(imported.skipped);
         }
     } catch (const std::bad_alloc&) {
         app.files.FileClose(0);
@@ -81,6 +87,13 @@ LoadResult loadSheetFile(AppState& app, const std::string& path, SheetFileKind k
     }
     if (!read) {
         std::swap(app.table, previous); // the error was shown by the read
+        return LoadResult::Refused;
+    }
+    if (app.table.fNum == 0 && skipped.count > 0) {
+        // Not one model in it: the sheet on screen stays.
+        std::swap(app.table, previous);
+        previous = app.emptyTable();
+        TellAboutSkippedLines(app, path, skipped, true);
         return LoadResult::Refused;
     }
     previous = app.emptyTable();
@@ -149,6 +162,22 @@ void openAsNewDocument(AppState& app, const std::string& path) {
     app.doc.fileUrl.clear();
 }
 
+// Reads the file at path and shows it as the sheet (as a new document when
+// asNew), then tells about the lines of a table that were left out; the sheet
+// stays when it cannot be read.
+void openSheetFile(AppState& app, const std::string& path, SheetFileKind kind, bool asNew = false) {
+    SkippedLines skipped;
+    if (loadSheetFile(app, path, kind, skipped) == LoadResult::Refused) {
+        restoreMenus(app);
+        return;
+    }
+    if (asNew) {
+        openAsNewDocument(app, path);
+    }
+    showLoadedSheet(app);
+    TellAboutSkippedLines(app, path, skipped, false);
+}
+
 // A file chosen in the Open or Import dialog.
 void openChosenFile(AppState& app, const FileChoice& choice, SheetFileKind kind) {
     if (!choice || refuseUnreadable(app, *choice)) {
@@ -160,25 +189,17 @@ void openChosenFile(AppState& app, const FileChoice& choice, SheetFileKind kind)
     if (kind == SheetFileKind::Document && isTableExtension(extension)) {
         kind = SheetFileKind::Table; // a table chosen under "All Files" is imported
     }
-    if (loadSheetFile(app, *choice, kind) == LoadResult::Refused) {
-        restoreMenus(app);
-        return;
-    }
-    if (foreign) {
-        openAsNewDocument(app, *choice);
-    }
-    showLoadedSheet(app);
+    openSheetFile(app, *choice, kind, foreign);
 }
 
 // Opens the waiting document; the sheet stays when it cannot be read.
 void openWaitingDocument(AppState& app) {
     const WaitingDocument doc = std::exchange(app.waiting, WaitingDocument{});
-    if (!doc.pending ||
-        loadSheetFile(app, doc.path, kindOf(doc.s_extension)) == LoadResult::Refused) {
+    if (!doc.pending) {
         restoreMenus(app);
         return;
     }
-    showLoadedSheet(app);
+    openSheetFile(app, doc.path, kindOf(doc.s_extension));
 }
 
 void scheduleDrain(AppState& app, int milliseconds) {
@@ -221,7 +242,8 @@ bool IsOpenableExtension(const std::string& extension) {
 }
 
 LoadResult LoadSheetFile(AppState& app, const std::string& path) {
-    return loadSheetFile(app, path, kindOf(std::string(ExtensionOf(path))));
+    SkippedLines skipped;
+    return loadSheetFile(app, path, kindOf(std::string(ExtensionOf(path))), skipped);
 }
 
 void OpenDialogSSTFile(AppState& app) {

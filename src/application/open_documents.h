@@ -48,7 +48,9 @@ enum class LoadResult {
 
 // Reads a document ("kedata", "kedatasta") or a table ("csv", "txt") into a
 // table of its own and, unless refused, makes it the sheet's table with its
-// document state. Out of memory refuses and says so. The window is not built.
+// document state. Out of memory refuses and says so, and so does a table
+// without a single model in it. The window is not built, and lines of a
+// table that were left out are not told about.
 LoadResult LoadSheetFile(AppState& app, const std::string& path);
 
 } // namespace kestrune

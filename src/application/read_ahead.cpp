@@ -47,8 +47,9 @@ void StartReadAhead(AppState& app, const std::string& path, bool document) {
              table = ModelTable(nullptr)]() mutable -> std::optional<ModelTable> {
                 try {
                     TextFiles files; // its own slots, and no alert for their errors
+                    // Lines an import skips are told about by the usual read.
                     const bool read = document ? ReadDataSheet(files, table, path)
-                                               : ReadCSVTable(files, table, path);
+                                               : ReadCSVTable(files, table, path).whole();
                     if (!read || files.FileErrorCount() != 0 || IdentifyFile(path) != identity) {
                         return std::nullopt;
                     }

@@ -1,8 +1,10 @@
 #include "documents/csv_export.h"
 
 #include "documents/data_sheet_format.h"
+#include "runtime/mac_roman.h"
 #include "runtime/number_text.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kestrune {
@@ -27,20 +29,38 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-ExportOutcome writeRows(AppState& app) {
-    ExportOutcome outcome;
+// A field a spreadsheet reads back as it was: in double quotes, with each
+// double quote doubled, when it holds a separator, a double quote or a line
+// break, or begins with a blank.
+void appendNameField(std::string& out, std::string_view name) {
+    const bool quoted =
+        (!name.empty() && name.front() == ' ') || std::any_of(name.begin(), name.end(), [](char c) {
+            return c == ',' || c == '"' || c == '\t' || c == '\r' || c == '\n';
+        });
+    if (!quoted) {
+        out.append(name);
+        return;
+    }
+    out.push_back('"');
+    for (const char c : name) {
+        out.push_back(c);
+        if (c == '"') {
+            out.push_back('"');
+        }
+    }
+    out.push_back('"');
+}
+
+bool writeRows(AppState& app) {
     std::string line(kCSVHeader);
     line.push_back('\r');
     app.files.FilePrintString(kCSVFileNumber, line);
     for (std::int32_t r = 1; r <= app.table.fNum; ++r) {
         line.clear();
-        if (!AppendCSVRecord(line, app.table, r)) {
-            outcome.alteredNameRows.push_back(r);
-        }
+        AppendCSVRecord(line, app.table, r);
         app.files.FilePrintString(kCSVFileNumber, line);
     }
-    outcome.ok = app.files.FileClose(kCSVFileNumber);
-    return outcome;
+    return app.files.FileClose(kCSVFileNumber);
 }
 
 } // namespace
@@ -60,29 +80,26 @@ std::string ProposedCSVExportName(std::string_view fileName1) {
     return CFStringCopyPathReplacingExtension(fileName1, kDocumentExtension, kCSVExtension);
 }
 
-bool AppendCSVRecord(std::string& out, const ModelTable& table, std::int32_t row) {
-    const NameField manufacturer = EncodeNameField(table.Manufacturer.get(row));
-    const NameField modelName = EncodeNameField(table.ModelName.get(row));
-    out.append(manufacturer.text);
+void AppendCSVRecord(std::string& out, const ModelTable& table, std::int32_t row) {
+    appendNameField(out, macRomanToUtf8(table.Manufacturer.get(row)));
     out.push_back(',');
-    out.append(modelName.text);
+    appendNameField(out, macRomanToUtf8(table.ModelName.get(row)));
     for (Param p : kAllParams) {
         out.push_back(',');
         appendRoundedPSstr(out, table.value(p, row), kCSVScale[static_cast<std::size_t>(p)]);
     }
     out.push_back('\r');
-    return manufacturer.exact && modelName.exact;
 }
 
-ExportOutcome WriteCSVTable(AppState& app, const std::string& path) {
+bool WriteCSVTable(AppState& app, const std::string& path) {
     app.files.FileOpenOutput(kCSVFileNumber, path);
     if (!app.files.isOpen(kCSVFileNumber)) {
-        return {};
+        return false;
     }
     return writeRows(app);
 }
 
-ExportOutcome WriteCSVTable(AppState& app, std::ostream& out) {
+bool WriteCSVTable(AppState& app, std::ostream& out) {
     app.files.FileOpenOutput(kCSVFileNumber, out);
     return writeRows(app);
 }

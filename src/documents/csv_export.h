@@ -1,9 +1,11 @@
 #pragma once
-// The sheet written out as a CSV file for spreadsheets: a header line, then
-// one CR-terminated line per row in the sheet's present order, ten fields
-// (the names, then Dia to Mms rounded as in a document). Names that would
-// split or lose their leading blank are put in double quotes, so the file
-// reads back here and in a spreadsheet. The document itself is not touched.
+// The sheet written out as a CSV file for spreadsheets, in UTF-8 without a
+// byte-order mark: a header line, then one CR-terminated line per row in
+// the sheet's present order, ten fields (the names, then Dia to Mms rounded
+// as in a document). A name with a comma, a double quote, a tab or a line
+// break, or with a blank first, is put in double quotes with its double
+// quotes doubled, so every name reads back here and in a spreadsheet. The
+// document itself is not touched.
 
 #include "model/app_state.h"
 
@@ -11,7 +13,6 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace kestrune {
 
@@ -31,21 +32,14 @@ std::string CFStringCopyPathReplacingExtension(std::string_view path, std::strin
 // "untitled.csv"; a name without the document extension stays as it is.
 std::string ProposedCSVExportName(std::string_view fileName1);
 
-// The CSV line of one row, CR included. Returns false when a name could not
-// be written exactly (a line break or a double quote the reader cannot take
-// back); it is then written as the document writer would store it.
-bool AppendCSVRecord(std::string& out, const ModelTable& table, std::int32_t row);
+// The CSV line of one row, CR included.
+void AppendCSVRecord(std::string& out, const ModelTable& table, std::int32_t row);
 
-struct ExportOutcome {
-    bool ok = false;
-    // Rows whose names were written changed (the table keeps them as they are).
-    std::vector<std::int32_t> alteredNameRows;
-};
-
-// Writes the header and rows 1 to fNum. The file form replaces an existing
-// file only once every byte is written; failures go to the file-error alert.
-// DirtyFlag, FileOpenFlag, fileName1 and the selection stay as they are.
-ExportOutcome WriteCSVTable(AppState& app, const std::string& path);
-ExportOutcome WriteCSVTable(AppState& app, std::ostream& out);
+// Writes the header and rows 1 to fNum; false when that failed. The file
+// form replaces an existing file only once every byte is written; failures
+// go to the file-error alert. DirtyFlag, FileOpenFlag, fileName1 and the
+// selection stay as they are.
+bool WriteCSVTable(AppState& app, const std::string& path);
+bool WriteCSVTable(AppState& app, std::ostream& out);
 
 } // namespace kestrune

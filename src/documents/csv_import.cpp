@@ -2,262 +2,275 @@
 
 #include "documents/csv_export.h"
 #include "documents/data_sheet_format.h"
-#include "documents/whole_line_records.h"
 #include "runtime/byte_streams.h"
 #include "runtime/file_errors.h"
+#include "runtime/line_breaks.h"
 #include "runtime/mac_roman.h"
+#include "runtime/side_task.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <fcntl.h>
-#include <filesystem>
-#include <functional>
 #include <istream>
+#include <memory>
 #include <new>
-#include <system_error>
-#include <unistd.h>
-#include <utility>
-#include <vector>
 
 namespace kestrune {
 namespace {
 
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-constexpr int kHeaderFields = 10;
-// The table's row numbers are 32-bit and row fNum+1 must stay addressable.
-constexpr std::int32_t kMaxRows = INT32_MAX - 2;
-// The shortest line a model can take ("a,b,1,2,3,4,5,6,7,8" and its line end).
-constexpr std::size_t kShortestRecord = 20;
+// The pieces a file is read in: many records each, and far more than the
+// longest record.
+constexpr std::size_t kPiece = std::size_t{4} << 20;
+static_assert(kPiece > 2 * kMaxTableRecord);
+// Below this, a second thread costs more than it saves.
+constexpr std::uint64_t kSplitBytes = std::uint64_t{1} << 20;
 
 bool isImportExtension(std::string_view extension) {
     return extension == kCSVExtension || extension == kTXTExtension;
 }
 
-bool isPlainAscii(std::string_view bytes) {
-    return std::none_of(bytes.begin(), bytes.end(),
-                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+// Where bytes stop holding whole UTF-8 characters: before a leading byte
+// at the end whose character goes on past them.
+std::size_t wholeCharacters(std::string_view bytes) {
+    const std::size_t size = bytes.size();
+    for (std::size_t back = 1; back <= 4 && back <= size; ++back) {
+        const auto c = static_cast<unsigned char>(bytes[size - back]);
+        if ((c & 0xC0) == 0x80) {
+            continue; // a continuation byte
+        }
+        const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return length > back ? size - back : size;
+    }
+    return size;
 }
 
-// Rows to make room for before reading, so that a large file does not
-// regrow the columns again and again; a guess, never more than the text can hold.
-std::int32_t expectedRows(std::string_view text) {
-    std::size_t lines = 1;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        lines += text[i] == '\r' || (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'));
-    }
-    const std::size_t rows = std::min(lines, text.size() / kShortestRecord + 1);
-    return static_cast<std::int32_t>(std::min<std::size_t>(rows, kMaxRows));
-}
+// The first look at a file, a piece at a time: how its names are to be
+// read, how many lines it has, and where the first line that starts after
+// the middle (at or past middle) begins.
+class TextScan {
+public:
+    explicit TextScan(std::uint64_t middle) : middle_(middle) {}
 
-// What a read works on: the file slots and the table it fills.
-struct SheetReading {
-    TextFiles& files;
-    ModelTable& table;
-};
-
-// open() opens the text at its first byte as file kCSVFileNumber; false
-// when it could not (the table is left alone then).
-bool readRows(const SheetReading& in, const std::function<void()>& open) {
-    TextFiles& files = in.files;
-    ModelTable& table = in.table;
-
-    // The header is recognised by its first field alone; reading then
-    // starts over from the first byte.
-    open();
-    if (!files.isOpen(kCSVFileNumber)) {
-        return false;
-    }
-    const bool header = files.FileInputItemBytes(kCSVFileNumber) == kCSVHeaderFirstField;
-    files.FileClose(kCSVFileNumber);
-    open();
-    if (!files.isOpen(kCSVFileNumber)) {
-        return false;
-    }
-    if (header) {
-        for (int k = 0; k < kHeaderFields; ++k) {
-            files.FileInputItemBytes(kCSVFileNumber);
+    // Takes bytes up to the last whole character (all of them at the end
+    // of the file) and never a CR whose LF may follow.
+    std::size_t add(std::string_view bytes, BytesEnd end) {
+        const bool atEnd = end == BytesEnd::File;
+        if (!started_) {
+            if (bytes.size() < kUtf8ByteOrderMark.size() && !atEnd &&
+                kUtf8ByteOrderMark.starts_with(bytes)) {
+                return 0;
+            }
+            started_ = true;
+            marked_ = bytes.starts_with(kUtf8ByteOrderMark);
         }
-    }
-
-    table.fNum = 0;
-    while (!files.FileEof(kCSVFileNumber) && table.fNum < kMaxRows) {
-        const std::int32_t r = table.fNum + 1;
-        table.fNum = r;
-        table.ensureRows(r + 1);
-        table.Number[r] = r;
-        table.Manufacturer.set(r, files.FileInputItemBytes(kCSVFileNumber));
-        table.ModelName.set(r, files.FileInputItemBytes(kCSVFileNumber));
-        for (Param p : kAllParams) {
-            table.setValue(p, r, files.FileInputItemNumber(kCSVFileNumber));
+        std::size_t whole = bytes.size();
+        if (!marked_ && utf8_ && !IsAscii(bytes.data(), bytes.data() + bytes.size())) {
+            ascii_ = false;
+            whole = atEnd ? bytes.size() : wholeCharacters(bytes);
+            utf8_ = isValidUtf8(bytes.substr(0, whole));
         }
-    }
-    files.FileClose(kCSVFileNumber);
-    table.emptyRow(table.fNum + 1, true);
-    return true;
-}
-
-// The rows of a table's text: whole lines at once when every line (after a
-// header line) is one model, else item by item.
-void readRowsFromText(const SheetReading& in, std::string_view text) {
-    if (!text.empty()) {
-        std::string_view body = text;
-        std::size_t skipped = 0;
-        if (FirstItem(text) == kCSVHeaderFirstField) {
-            skipped = SkipLineOfItems(text, kHeaderFields, TextFiles::kMaxItemLine);
-            body = text.substr(skipped);
+        if (!atEnd && whole > 1 && bytes[whole - 1] == '\r') {
+            --whole;
         }
-        const bool headerInOneLine = skipped > 0 || body.size() == text.size();
-        if (headerInOneLine && !body.empty()) {
-            const std::int32_t rows =
-                ReadWholeLineRecords(body, kHeaderFields, TextFiles::kMaxItemLine, in.table);
-            if (rows >= 0) {
-                in.table.fNum = rows;
-                in.table.emptyRow(rows + 1, true);
-                return;
+        const char* const begin = bytes.data();
+        if (split_ == 0 && offset_ + whole > middle_) {
+            const std::uint64_t from = std::max(middle_, offset_) - offset_;
+            const char* const lineEnd =
+                FindLineBreak(begin + static_cast<std::size_t>(from), begin + whole);
+            if (lineEnd != begin + whole) {
+                const char* after = lineEnd + 1;
+                after += *lineEnd == '\r' && after < begin + whole && *after == '\n' ? 1 : 0;
+                if (after < begin + whole || atEnd) {
+                    split_ = offset_ + static_cast<std::uint64_t>(after - begin);
+                    linesBeforeSplit_ = lineEnds_ + CountLineEnds(begin, after, afterCR_);
+                }
             }
         }
-    }
-    readRows(in, [&] { in.files.FileOpenInputBytes(kCSVFileNumber, text); });
-}
-
-// A plain ASCII file of one model a line (after a header line) read whole
-// lines at a time, piece by piece, while it stays open; false when it is not
-// such a file, and nothing is reported.
-bool readPlainLines(const SheetReading& in, const ByteSource& source) {
-    const std::optional<std::uint64_t> size = source.wholeSize();
-    if (!size || *size == 0) {
-        return false;
-    }
-    // The first line, to know whether a header comes first.
-    std::string head(
-        static_cast<std::size_t>(std::min<std::uint64_t>(*size, TextFiles::kMaxItemLine + 2)),
-        '\0');
-    for (std::size_t got = 0; got < head.size();) {
-        const std::size_t n = source.readAt(head.data() + got, head.size() - got, got);
-        if (n == 0) {
-            return false;
+        lineEnds_ += CountLineEnds(begin, begin + whole, afterCR_);
+        if (whole > 0) {
+            afterCR_ = bytes[whole - 1] == '\r';
+            lastIsLineEnd_ = afterCR_ || bytes[whole - 1] == '\n';
         }
-        got += n;
+        offset_ += whole;
+        return whole;
     }
-    std::uint64_t skipped = 0;
-    if (FirstItem(head) == kCSVHeaderFirstField) {
-        skipped = SkipLineOfItems(head, kHeaderFields, TextFiles::kMaxItemLine);
-        if (skipped == 0) {
-            return false;
-        }
+    NameText names() const {
+        return marked_ || (!ascii_ && utf8_) ? NameText::Utf8 : NameText::MacRoman;
     }
-    RecordBytes body;
-    body.size = *size - skipped;
-    body.readAt = [&source, skipped](char* data, std::size_t length, std::uint64_t offset) {
-        return source.readAt(data, length, offset + skipped);
-    };
-    if (!isPlainAscii(head)) {
-        return false;
+    // Every record takes at least one line.
+    std::int32_t lines() const {
+        const std::uint64_t lines = lineEnds_ + (offset_ > 0 && !lastIsLineEnd_ ? 1 : 0);
+        return static_cast<std::int32_t>(std::min<std::uint64_t>(lines, INT32_MAX - 2));
     }
-    const std::int32_t rows = ReadWholeLineRecords(body, kHeaderFields, TextFiles::kMaxItemLine,
-                                                   in.table, kRecordPiece, true);
-    if (rows < 0) {
-        return false;
-    }
-    in.table.fNum = rows;
-    in.table.emptyRow(rows + 1, true);
-    return true;
-}
+    // Where the second part of the file begins, 0 when the file ends first.
+    std::uint64_t split() const { return split_ < offset_ ? split_ : 0; }
+    std::int64_t linesBeforeSplit() const { return static_cast<std::int64_t>(linesBeforeSplit_); }
 
-// What a first pass over a file finds out without keeping its bytes.
-struct PlainTextScan {
-    // Every byte is ASCII and the whole file was read: its text is its bytes.
-    bool plain = false;
-    // The rows to make room for, as expectedRows counts them.
-    std::int32_t rows = 0;
+private:
+    std::uint64_t middle_;
+    bool started_ = false;
+    bool marked_ = false; // a UTF-8 byte-order mark comes first
+    bool ascii_ = true;
+    bool utf8_ = true;
+    bool afterCR_ = false;
+    bool lastIsLineEnd_ = false;
+    std::uint64_t lineEnds_ = 0;
+    std::uint64_t offset_ = 0;
+    std::uint64_t split_ = 0;
+    std::uint64_t linesBeforeSplit_ = 0;
 };
 
-PlainTextScan scanForPlainText(const std::string& path) {
-    PlainTextScan scan;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return scan;
-    }
-    std::vector<char> buffer(1 << 18);
-    std::size_t lines = 1;
-    std::size_t size = 0;
-    char previous = '\0';
-    bool ascii = true;
-    ssize_t n = 0;
-    while (ascii && (n = ::read(fd, buffer.data(), buffer.size())) > 0) {
-        const char* begin = buffer.data();
-        const char* end = begin + n;
-        unsigned char high = 0;
-        for (const char* p = begin; p != end; ++p) {
-            high |= static_cast<unsigned char>(*p);
-        }
-        ascii = high < 0x80;
-        if (std::memchr(begin, '\n', static_cast<std::size_t>(n)) == nullptr) {
-            lines += static_cast<std::size_t>(std::count(begin, end, '\r'));
-        } else {
-            for (const char* p = begin; p != end; ++p) {
-                lines += *p == '\r' || (*p == '\n' && previous != '\r'); // CR LF ends one line
-                previous = *p;
-            }
-        }
-        previous = end[-1];
-        size += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    if (!ascii || n < 0) {
-        return scan; // converted, or the full path reports the failure
-    }
-    scan.plain = true;
-    const std::size_t rows = std::min(lines, size / kShortestRecord + 1);
-    scan.rows = static_cast<std::int32_t>(std::min<std::size_t>(rows, kMaxRows));
-    return scan;
-}
+// A source read a piece at a time into a buffer of kPiece bytes; one a
+// thread.
+struct Pieces {
+    const ByteSource& source;
+    std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(kPiece);
+};
 
-// Turns the bytes into the table's text and makes room for its rows; false,
-// with the file-error alert, when memory runs out before the table changes.
-bool prepareText(const SheetReading& in, const std::function<std::string()>& readBytes,
-                 std::string& text) {
-    try {
-        text = ImportedTextToMacRoman(readBytes());
-        in.table.ensureRows(expectedRows(text) + 1);
-    } catch (const std::bad_alloc&) {
-        text.clear();
-        in.files.CheckFileError(kCSVFileNumber, ENOMEM);
-        return false;
-    }
-    return true;
-}
-
-// Every byte of the source; a read that fails part-way is reported and what
-// came before it is kept.
-std::string readAll(const SheetReading& in, ByteSource& source, std::size_t sizeHint) {
-    std::string bytes;
-    bytes.reserve(sizeHint);
+// Hands bytes from to to of a source to take, a piece at a time:
+// take(bytes, end) returns how many bytes it used, and the rest comes again
+// at the front of the next piece. The last piece ends as lastEnd says.
+// Returns the bytes left over at the end; false in failed when a read
+// failed (what came before is handed over as the end of the file).
+template <typename Take>
+std::size_t forEachPiece(const Pieces& pieces, std::uint64_t from, std::uint64_t to,
+                         BytesEnd lastEnd, bool& failed, Take&& take) {
+    const ByteSource& source = pieces.source;
+    char* const buffer = pieces.buffer.get();
+    std::size_t have = 0;
+    std::uint64_t at = from;
     for (;;) {
-        source.readUntilLineEnd(bytes, bytes.max_size() - bytes.size());
-        const int c = source.get();
-        if (c < 0) {
-            break;
+        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kPiece - have, to - at));
+        std::size_t got = 0;
+        while (got < want) {
+            const std::size_t n = source.readAt(buffer + have + got, want - got, at + got);
+            if (n == 0) {
+                break;
+            }
+            got += n;
         }
-        bytes.push_back(static_cast<char>(c));
+        have += got;
+        at += got;
+        failed = got < want;
+        const BytesEnd end = failed ? BytesEnd::File : at >= to ? lastEnd : BytesEnd::More;
+        std::size_t used = take(std::string_view(buffer, have), end);
+        if (end != BytesEnd::More) {
+            return have - used;
+        }
+        if (used == 0 && have == kPiece) {
+            used = take(std::string_view(buffer, have),
+                        BytesEnd::File); // no record is that long
+            return have - used;
+        }
+        std::memmove(buffer, buffer + used, have - used);
+        have -= used;
     }
-    in.files.CheckFileError(kCSVFileNumber, source.error());
-    return bytes;
 }
 
-std::string readAll(const SheetReading& in, std::istream& stream) {
+// Every byte of the stream; a read that fails is reported and what came
+// before it is kept.
+std::string readAll(TextFiles& files, std::istream& stream) {
     std::string bytes;
     std::array<char, 1 << 16> chunk{};
     while (stream.read(chunk.data(), chunk.size()) || stream.gcount() > 0) {
         bytes.append(chunk.data(), static_cast<std::size_t>(stream.gcount()));
     }
     if (stream.bad()) {
-        in.files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);
+        files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);
     }
     return bytes;
+}
+
+// Every byte of a source that cannot be read at an offset (a pipe).
+std::string readAll(TextFiles& files, ByteSource& source) {
+    std::string bytes;
+    for (int c = source.get(); c >= 0; c = source.get()) {
+        bytes.push_back(static_cast<char>(c));
+        source.readUntilLineEnd(bytes, bytes.max_size() - bytes.size());
+    }
+    files.CheckFileError(kCSVFileNumber, source.error());
+    return bytes;
+}
+
+// The layout of a table from its first piece.
+TableLayout layoutOf(const Pieces& pieces, std::uint64_t size) {
+    TableLayout layout;
+    bool failed = false;
+    forEachPiece(pieces, 0, std::min<std::uint64_t>(size, kPiece), BytesEnd::File, failed,
+                 [&](std::string_view bytes, BytesEnd end) {
+                     layout = TableLayoutOf(bytes, size <= kPiece ? end : BytesEnd::More);
+                     return bytes.size();
+                 });
+    return layout;
+}
+
+// Reads the bytes from split on with a second reader, beside rows reading
+// the bytes before split, and joins them when split fell between records.
+// Otherwise the rest is read after the first half, as one reader would.
+void readInTwoHalves(Pieces& pieces, std::uint64_t size, const TextScan& scan, ImportedRows& rows,
+                     ImportedRows& second, bool& failed) {
+    const std::uint64_t split = scan.split();
+    bool secondFailed = false;
+    std::size_t left = 0;
+    {
+        SideTask reader([&] {
+            forEachPiece(
+                Pieces{pieces.source}, split, size, BytesEnd::File, secondFailed,
+                [&](std::string_view bytes, BytesEnd end) { return second.read(bytes, end); });
+        });
+        left = forEachPiece(
+            pieces, 0, split, BytesEnd::LineStart, failed,
+            [&](std::string_view bytes, BytesEnd end) { return rows.read(bytes, end); });
+        reader.wait();
+    }
+    if (!failed && left == 0 && !secondFailed && !second.overflowed()) {
+        pieces.buffer.reset(); // the names of the halves are joined at the peak of memory
+        rows.join(second);
+        return;
+    }
+    // The middle fell inside a quoted field, or a read failed.
+    rows.drop(second);
+    if (!failed) {
+        forEachPiece(pieces, split - left, size, BytesEnd::File, failed,
+                     [&](std::string_view bytes, BytesEnd end) { return rows.read(bytes, end); });
+    }
+}
+
+// Reads the size bytes of source into the table: once to look at them,
+// then into the rows, the two halves of a large file at once.
+ImportOutcome readTable(TextFiles& files, ModelTable& table, const ByteSource& source,
+                        std::uint64_t size) {
+    bool failed = false;
+    Pieces pieces{source};
+    TextScan scan(size >= kSplitBytes ? size / 2 : size);
+    forEachPiece(pieces, 0, size, BytesEnd::File, failed,
+                 [&](std::string_view bytes, BytesEnd end) { return scan.add(bytes, end); });
+    if (failed) {
+        files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);
+        return {}; // the table stays as it was
+    }
+    const TableLayout layout = layoutOf(pieces, size);
+    ImportedRows rows(table, scan.names(), layout, scan.lines());
+    // Names are a part of each line; the two columns take at most half of
+    // the bytes each, as a rule.
+    rows.reserveNameBytes(static_cast<std::size_t>(size / 2));
+    if (scan.split() == 0) {
+        forEachPiece(pieces, 0, size, BytesEnd::File, failed,
+                     [&](std::string_view bytes, BytesEnd end) { return rows.read(bytes, end); });
+    } else {
+        ImportedRows second(
+            table, scan.names(), layout,
+            ImportedRows::After{static_cast<std::int32_t>(scan.linesBeforeSplit())});
+        second.reserveNameBytes(static_cast<std::size_t>((size - scan.split()) / 2));
+        readInTwoHalves(pieces, size, scan, rows, second, failed);
+    }
+    if (failed) {
+        files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);
+    }
+    rows.finish();
+    return {true, rows.skipped()};
 }
 
 } // namespace
@@ -266,74 +279,34 @@ bool OpenDialogCSVFilter(std::string_view path, bool isFolder) {
     return isFolder || isImportExtension(ExtensionOf(path));
 }
 
-std::string ImportedTextToMacRoman(std::string bytes) {
-    if (bytes.starts_with(kUtf8ByteOrderMark)) {
-        // The mark declares UTF-8; bytes that are not are '?' like any
-        // character Mac OS Roman lacks.
-        return utf8ToMacRoman(std::string_view(bytes).substr(kUtf8ByteOrderMark.size()));
-    }
-    if (isPlainAscii(bytes) || !isValidUtf8(bytes)) {
-        return bytes;
-    }
-    return utf8ToMacRoman(bytes);
-}
-
-bool ReadCSVTable(TextFiles& files, ModelTable& table, const std::string& path) {
-    const SheetReading in{files, table};
+ImportOutcome ReadCSVTable(TextFiles& files, ModelTable& table, const std::string& path) {
     int status = 0;
-    std::unique_ptr<ByteSource> source = openFileSource(path, status);
+    const std::unique_ptr<ByteSource> source = openFileSource(path, status);
     if (!source) {
-        in.files.CheckFileError(kCSVFileNumber, status);
-        return false;
+        files.CheckFileError(kCSVFileNumber, status);
+        return {};
     }
-    // Plain ASCII needs no conversion: it is read straight from the file
-    // instead of held whole in memory beside the table it fills.
-    if (readPlainLines(in, *source)) {
-        return true;
+    // Read a piece at a time, never held whole beside the table it fills.
+    if (const std::optional<std::uint64_t> size = source->wholeSize()) {
+        return readTable(files, table, *source, *size);
     }
-    const PlainTextScan scan = scanForPlainText(path);
-    source.reset();
-    if (scan.plain) {
-        try {
-            in.table.ensureRows(scan.rows + 1);
-        } catch (const std::bad_alloc&) {
-            in.files.CheckFileError(kCSVFileNumber, ENOMEM);
-            return false;
-        }
-        return readRows(in, [&] { in.files.FileOpenInput(kCSVFileNumber, path); });
-    }
-    source = openFileSource(path, status);
-    if (!source) {
-        in.files.CheckFileError(kCSVFileNumber, status);
-        return false;
-    }
-    std::error_code sizeUnknown;
-    const std::uintmax_t size = std::filesystem::file_size(path, sizeUnknown);
-    std::string text;
-    const bool ready = prepareText(
-        in, [&] { return readAll(in, *source, sizeUnknown ? 0 : static_cast<std::size_t>(size)); },
-        text);
-    source.reset(); // releases the file's lock
-    if (!ready) {
-        return false;
-    }
-    readRowsFromText(in, text);
-    return true;
+    const std::string text = readAll(files, *source);
+    return readTable(files, table, *makeMemorySource(text), text.size());
 }
 
-bool ReadCSVTable(AppState& app, const std::string& path) {
+ImportOutcome ReadCSVTable(AppState& app, const std::string& path) {
     return ReadCSVTable(app.files, app.table, path);
 }
 
-bool ReadCSVTable(AppState& app, std::istream& stream) {
-    const SheetReading in{app.files, app.table};
+ImportOutcome ReadCSVTable(AppState& app, std::istream& stream) {
     std::string text;
-    if (!prepareText(
-            in, [&] { return readAll(in, stream); }, text)) {
-        return false;
+    try {
+        text = readAll(app.files, stream);
+    } catch (const std::bad_alloc&) {
+        app.files.CheckFileError(kCSVFileNumber, ENOMEM);
+        return {};
     }
-    readRowsFromText(in, text);
-    return true;
+    return readTable(app.files, app.table, *makeMemorySource(text), text.size());
 }
 
 std::string ImportedDocumentName(std::string_view path) {
@@ -354,17 +327,17 @@ void ApplyImportedDocumentState(AppState& app, std::string_view path) {
     app.SelectLoadedSheet();
 }
 
-bool ImportCSVTable(AppState& app, const std::string& path) {
-    if (!ReadCSVTable(app, path)) {
-        return false;
+ImportOutcome ImportCSVTable(AppState& app, const std::string& path) {
+    ImportOutcome outcome = ReadCSVTable(app, path);
+    if (outcome.ok) {
+        ApplyImportedDocumentState(app, path);
     }
-    ApplyImportedDocumentState(app, path);
-    return true;
+    return outcome;
 }
 
-bool ClickOpenCSVFile(AppState& app, const std::string& path) {
+ImportOutcome ClickOpenCSVFile(AppState& app, const std::string& path) {
     if (!isImportExtension(ExtensionOf(path))) {
-        return false;
+        return {};
     }
     return ImportCSVTable(app, path);
 }

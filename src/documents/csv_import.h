@@ -1,10 +1,13 @@
 #pragma once
-// Tables imported from comma- or tab-separated text ("csv", "txt"): an
-// optional header whose first field is "Manufacturer", then ten items per
-// model in the export's order, cut by the item rules of the text files (a
-// line does not bound a model). The rows replace the sheet's rows from 1 on
-// and the sheet becomes a new, modified document named after the file.
+// Tables imported from a spreadsheet's text ("csv", "txt"): one model a
+// line in the export's order, after an optional header line whose first
+// field is "Manufacturer". Commas, tabs or semicolons (with a decimal
+// comma) part the fields, as the first line shows. A line that is not one
+// model is skipped and counted, never merged with its neighbours. The rows
+// replace the sheet's rows from 1 on and the sheet becomes a new, modified
+// document named after the file.
 
+#include "documents/imported_rows.h"
 #include "model/app_state.h"
 
 #include <iosfwd>
@@ -14,7 +17,6 @@
 namespace kestrune {
 
 inline constexpr std::string_view kTXTExtension = "txt";
-inline constexpr std::string_view kCSVHeaderFirstField = "Manufacturer";
 // The message line of the import's open dialog (one file, no parent window).
 inline constexpr std::string_view kImportDialogMessage = "Select Open CSV/TXT File.";
 
@@ -22,21 +24,27 @@ inline constexpr std::string_view kImportDialogMessage = "Select Open CSV/TXT Fi
 // exactly "csv" or "txt" (case counts).
 bool OpenDialogCSVFilter(std::string_view path, bool isFolder);
 
-// The bytes of an imported file as the table stores them. A UTF-8
-// byte-order mark is dropped and the text after it converted from UTF-8;
-// without the mark, text that is valid UTF-8 and not plain ASCII is
-// converted. Characters Mac OS Roman lacks become '?'. Anything else is
-// taken as Mac OS Roman and kept byte for byte.
-std::string ImportedTextToMacRoman(std::string bytes);
+// How an import went: ok once the file could be read (a read that failed
+// part-way has been reported, and the rows before it are kept), and the
+// lines that were not one model.
+struct ImportOutcome {
+    bool ok = false;
+    SkippedLines skipped;
+    // Read, and every line imported.
+    bool whole() const { return ok && skipped.count == 0; }
+};
 
 // Reads the rows into the table (fNum, Number, names, numbers) and empties
-// the guard row after them; nothing else changes. Returns false, after the
+// the guard row after them; nothing else changes. The names are stored as
+// Mac OS Roman: a file that begins with a UTF-8 byte-order mark, or is valid
+// UTF-8 beyond plain ASCII, is converted (characters Mac OS Roman lacks
+// become '?'); any other file is Mac OS Roman already. Not ok, after the
 // file-error alert and with the table unchanged, when the file cannot be
 // opened or its text does not fit in memory.
-bool ReadCSVTable(AppState& app, const std::string& path);
+ImportOutcome ReadCSVTable(AppState& app, const std::string& path);
 // The same with file slots and a table of the caller's.
-bool ReadCSVTable(TextFiles& files, ModelTable& table, const std::string& path);
-bool ReadCSVTable(AppState& app, std::istream& in);
+ImportOutcome ReadCSVTable(TextFiles& files, ModelTable& table, const std::string& path);
+ImportOutcome ReadCSVTable(AppState& app, std::istream& in);
 
 // The document name an import proposes: "data.csv" and "data.txt" give
 // "data.kedata"; other names stay as they are.
@@ -50,11 +58,11 @@ std::string ImportedDocumentName(std::string_view path);
 void ApplyImportedDocumentState(AppState& app, std::string_view path);
 
 // What the open dialog's completion calls with the chosen file: read and
-// apply. False (and nothing changed) when the file cannot be opened.
-bool ImportCSVTable(AppState& app, const std::string& path);
+// apply. Not ok (and nothing changed) when the file cannot be opened.
+ImportOutcome ImportCSVTable(AppState& app, const std::string& path);
 
 // A file handed over by the desktop: imported as above when its extension
-// is exactly "csv" or "txt"; otherwise nothing happens and false returns.
-bool ClickOpenCSVFile(AppState& app, const std::string& path);
+// is exactly "csv" or "txt"; otherwise nothing happens and it is not ok.
+ImportOutcome ClickOpenCSVFile(AppState& app, const std::string& path);
 
 } // namespace kestrune

@@ -33,21 +33,6 @@ LineEnd lineEnd(const char* p, const char* last) {
     return {end, *end == '\r' && end + 1 < last && end[1] == '\n' ? end + 2 : end + 1};
 }
 
-// Eight bytes at a time: a byte beyond ASCII has its top bit set.
-bool isAscii(std::string_view bytes) {
-    std::uint64_t any = 0;
-    std::size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, bytes.data() + i, 8);
-        any |= word;
-    }
-    for (; i < bytes.size(); ++i) {
-        any |= static_cast<unsigned char>(bytes[i]);
-    }
-    return (any & 0x8080808080808080ULL) == 0;
-}
-
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -61,12 +46,8 @@ struct Columns {
     std::int32_t nameShift; // a name of row r goes to row r - nameShift
 };
 
-// One line as the record of row r; false when it is not one whole record,
-// or, with asciiOnly, when it holds a byte beyond ASCII. Every byte of a line
-// but its separators belongs to an item, and a plain decimal is ASCII, so
-// looking at the names and the other numbers is enough.
-bool readRecord(std::string_view line, int fields, std::int32_t r, const Columns& columns,
-                bool asciiOnly) {
+// One line as the record of row r; false when it is not one whole record.
+bool readRecord(std::string_view line, int fields, std::int32_t r, const Columns& columns) {
     if (line.empty()) {
         return false;
     }
@@ -76,9 +57,6 @@ bool readRecord(std::string_view line, int fields, std::int32_t r, const Columns
         return false;
     }
     const std::string_view modelName = TakeItem(line, i);
-    if (asciiOnly && !(isAscii(manufacturer) && isAscii(modelName))) {
-        return false;
-    }
     columns.manufacturer->set(r - columns.nameShift, manufacturer);
     columns.modelName->set(r - columns.nameShift, modelName);
     const auto row = static_cast<std::size_t>(r);
@@ -92,9 +70,6 @@ bool readRecord(std::string_view line, int fields, std::int32_t r, const Columns
         }
         if (!readPlainDecimalField(line, i, value)) {
             const std::string_view item = TakeItem(line, i);
-            if (asciiOnly && !isAscii(item)) {
-                return false;
-            }
             value = PSval(item.substr(0, Str255::kMaxLength));
         } else if (i < line.size()) {
             ++i; // its comma
@@ -202,30 +177,6 @@ std::uint64_t secondHalf(const RecordBytes& bytes, std::size_t maxLine) {
 
 } // namespace
 
-std::string_view FirstItem(std::string_view bytes) {
-    const char* begin = bytes.data();
-    const LineEnd end = lineEnd(begin, begin + bytes.size());
-    std::size_t i = 0;
-    return TakeItem(std::string_view(begin, static_cast<std::size_t>(end.end - begin)), i);
-}
-
-std::size_t SkipLineOfItems(std::string_view bytes, int n, std::size_t maxLine) {
-    const char* begin = bytes.data();
-    const LineEnd end = lineEnd(begin, begin + bytes.size());
-    const std::string_view line(begin, static_cast<std::size_t>(end.end - begin));
-    if (line.empty() || line.size() > maxLine) {
-        return 0;
-    }
-    std::size_t i = 0;
-    for (int k = 0; k < n; ++k) {
-        if (k > 0 && i >= line.size()) {
-            return 0;
-        }
-        TakeItem(line, i);
-    }
-    return i < line.size() ? 0 : static_cast<std::size_t>(end.next - begin);
-}
-
 RecordBytes RecordBytesInMemory(std::string_view bytes) {
     RecordBytes in;
     in.size = bytes.size();
@@ -234,7 +185,7 @@ RecordBytes RecordBytesInMemory(std::string_view bytes) {
 }
 
 std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::size_t maxLine,
-                                  ModelTable& table, std::size_t piece, bool asciiOnly) {
+                                  ModelTable& table, std::size_t piece) {
     const std::uint64_t middle = secondHalf(bytes, maxLine);
     const bool shared = middle > 0;
     const std::uint64_t firstEnd = shared ? middle : bytes.size;
@@ -294,7 +245,7 @@ std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::siz
     auto read = [&](std::uint64_t from, std::uint64_t to, std::int32_t first, const Columns& into) {
         std::int32_t r = first;
         return forEachLine(bytes, from, to, maxLine, piece, [&](std::string_view line) {
-            return readRecord(line, fields, r++, into, asciiOnly);
+            return readRecord(line, fields, r++, into);
         });
     };
     bool secondOk = true;

@@ -33,21 +33,11 @@ inline constexpr std::size_t kRecordPiece = std::size_t{4} << 20;
 // the item rules and is at most maxLine bytes long. Returns n, or -1 when
 // some line is not such a record or a read failed; the rows it wrote are
 // then emptied again.
-// With asciiOnly, a byte beyond ASCII anywhere also gives -1: its text would
-// need converting first.
 std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::size_t maxLine,
-                                  ModelTable& table, std::size_t piece = kRecordPiece,
-                                  bool asciiOnly = false);
+                                  ModelTable& table, std::size_t piece = kRecordPiece);
 inline std::int32_t ReadWholeLineRecords(std::string_view bytes, int fields, std::size_t maxLine,
                                          ModelTable& table) {
     return ReadWholeLineRecords(RecordBytesInMemory(bytes), fields, maxLine, table);
 }
-
-// The first item of bytes by the item rules ("" for an empty first line).
-std::string_view FirstItem(std::string_view bytes);
-
-// Where the second line of bytes begins when the first holds exactly n items
-// by the item rules (a header); 0 when it does not.
-std::size_t SkipLineOfItems(std::string_view bytes, int n, std::size_t maxLine);
 
 } // namespace kestrune

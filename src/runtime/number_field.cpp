@@ -45,6 +45,14 @@ std::optional<double> ReadNumberField(std::string_view field, DecimalMarks marks
     if (s.empty()) {
         return 0.0;
     }
+    // The usual field, a plain decimal with a point, read where it stands
+    // as the document reader reads it.
+    if (marks != DecimalMarks::Comma) {
+        std::size_t end = 0;
+        if (double plain = 0.0; readPlainDecimalField(s, end, plain) && end == s.size()) {
+            return plain;
+        }
+    }
     std::size_t i = 0;
     if (s[i] == '+' || s[i] == '-') {
         ++i;

@@ -1,0 +1,42 @@
+#include "application/import_report.h"
+
+#include "documents/data_sheet_format.h"
+#include "model/app_state.h"
+
+namespace kestrune {
+
+SkippedLinesNote DescribeSkippedLines(std::string_view path, const SkippedLines& skipped,
+                                      bool noneImported) {
+    const std::string name = "\u201C" + std::string(LastPathComponent(path)) + "\u201D";
+    SkippedLinesNote note;
+    if (noneImported) {
+        note.message = "No line of " + name + " could be imported.";
+    } else if (skipped.count == 1) {
+        note.message = "1 line of " + name + " was not imported.";
+    } else {
+        note.message = std::to_string(skipped.count) + " lines of " + name + " were not imported.";
+    }
+    note.details = "Each line must hold one model: a manufacturer, a model name and eight "
+                   "numbers. ";
+    note.details += skipped.count == 1 ? "Line " : "Lines ";
+    for (std::size_t k = 0; k < skipped.first.size(); ++k) {
+        note.details += (k == 0 ? "" : ", ") + std::to_string(skipped.first[k]);
+    }
+    const auto unnamed = skipped.count - static_cast<std::int64_t>(skipped.first.size());
+    if (unnamed > 0) {
+        note.details += ", and " + std::to_string(unnamed) + " more";
+    }
+    note.details += ".";
+    return note;
+}
+
+void TellAboutSkippedLines(AppState& app, std::string_view path, const SkippedLines& skipped,
+                           bool noneImported) {
+    if (skipped.count == 0) {
+        return;
+    }
+    const SkippedLinesNote note = DescribeSkippedLines(path, skipped, noneImported);
+    app.platform().showNote(note.message, note.details);
+}
+
+} // namespace kestrune

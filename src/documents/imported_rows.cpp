@@ -1,0 +1,227 @@
+#include "documents/imported_rows.h"
+
+#include "runtime/mac_roman.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace kestrune {
+namespace {
+
+// The table's row numbers are 32-bit and row fNum+1 must stay addressable.
+constexpr std::int32_t kMaxRows = INT32_MAX - 2;
+
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+bool beyondAscii(std::string_view bytes) {
+    return std::any_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
+} // namespace
+
+ImportedRows::ImportedRows(ModelTable& table, NameText names, TableLayout layout)
+    : table_(table), names_(names), layout_(layout) {}
+
+ImportedRows::ImportedRows(ModelTable& table, NameText names, TableLayout layout,
+                           std::int32_t lines)
+    : ImportedRows(table, names, layout) {
+    makeRoom(std::clamp(lines, 0, kMaxRows) + 1);
+}
+
+ImportedRows::ImportedRows(ModelTable& table, NameText names, TableLayout layout, After after)
+    : ImportedRows(table, names, layout) {
+    started_ = true;
+    firstRecord_ = false;
+    continuation_ = true;
+    after_ = after.row;
+    std::int64_t capacity = table.Number.capacity();
+    for (Param p : kAllParams) {
+        capacity = std::min(capacity, table.column(p).capacity());
+    }
+    roomFor_ = static_cast<std::int32_t>(std::min<std::int64_t>(capacity - 1, kMaxRows + 1LL));
+    number_ = table.Number.data();
+    for (Param p : kAllParams) {
+        params_[static_cast<std::size_t>(p)] = table.column(p).data();
+    }
+}
+
+void ImportedRows::reserveNameBytes(std::size_t bytes) {
+    manufacturers().reserveBytes(bytes);
+    modelNames().reserveBytes(bytes);
+}
+
+void ImportedRows::makeRoom(std::int32_t last) {
+    table_.ensureRows(last);
+    roomFor_ = last;
+    number_ = table_.Number.data();
+    for (Param p : kAllParams) {
+        params_[static_cast<std::size_t>(p)] = table_.column(p).data();
+    }
+}
+
+std::size_t ImportedRows::read(std::string_view bytes, BytesEnd end) {
+    if (!started_) {
+        if (bytes.size() < kUtf8ByteOrderMark.size() && end != BytesEnd::File &&
+            kUtf8ByteOrderMark.starts_with(bytes)) {
+            return 0;
+        }
+        started_ = true;
+        if (bytes.starts_with(kUtf8ByteOrderMark)) {
+            return kUtf8ByteOrderMark.size() + read(bytes.substr(kUtf8ByteOrderMark.size()), end);
+        }
+    }
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        const std::string_view rest = bytes.substr(pos);
+        if (skipping_ || rest.front() == ' ' || rest.front() == '\t' || isLineEnd(rest.front())) {
+            const std::size_t length = LineLength(rest, end);
+            if (length == 0) {
+                if (skipping_) {
+                    // Nothing of it counts; a CR at the very end may still
+                    // have its LF to come.
+                    pos += rest.back() == '\r' ? rest.size() - 1 : rest.size();
+                }
+                break;
+            }
+            if (skipping_ || IsBlankLine(rest)) {
+                skipping_ = false;
+                pos += length;
+                line_ += isLineEnd(rest[length - 1]) ? 1 : 0;
+                continue;
+            }
+        }
+        const RecordCut cut = CutRecord(rest, layout_.separator, end, record_);
+        if (cut == RecordCut::Unfinished && rest.size() < kMaxTableRecord) {
+            break;
+        }
+        if (cut != RecordCut::Whole || record_.length > kMaxTableRecord) {
+            // Only its first line goes; the lines after it are read anew.
+            firstRecord_ = false;
+            skip(line_);
+            skipping_ = true;
+            continue;
+        }
+        take(record_);
+        pos += record_.length;
+        line_ += record_.lineEnds;
+    }
+    return end == BytesEnd::File ? bytes.size() : pos;
+}
+
+void ImportedRows::skip(std::int64_t line) {
+    ++skipped_.count;
+    if (skipped_.first.size() < kListedSkippedLines) {
+        skipped_.first.push_back(line);
+    }
+}
+
+std::string_view ImportedRows::name(std::string_view bytes, std::string& converted) const {
+    if (names_ == NameText::MacRoman || !beyondAscii(bytes)) {
+        return bytes;
+    }
+    converted = utf8ToMacRoman(bytes);
+    return converted;
+}
+
+void ImportedRows::take(const TableRecord& record) {
+    if (std::exchange(firstRecord_, false) && record.fields[0] == kCSVHeaderFirstField) {
+        return;
+    }
+    std::array<double, kParamCount> values{};
+    if (record.count != kTableFields || after_ + rows_ == kMaxRows) {
+        skip(line_);
+        return;
+    }
+    for (Param p : kAllParams) {
+        const auto k = static_cast<std::size_t>(p);
+        const std::optional<double> value = ReadNumberField(record.fields[k + 2], layout_.decimals);
+        if (!value) {
+            skip(line_);
+            return;
+        }
+        values[k] = *value;
+    }
+    const std::int32_t r = rows_ + 1;
+    if (after_ + r + 1 > roomFor_) {
+        if (continuation_) {
+            overflowed_ = true; // never written: the lines are read anew
+            return;
+        }
+        // Grows by half again, so that a long table is not regrown row by
+        // row (memory never written costs nothing).
+        makeRoom(static_cast<std::int32_t>(
+            std::min<std::int64_t>(std::int64_t{r} + 1 + r / 2, std::int64_t{kMaxRows} + 1)));
+    }
+    rows_ = r;
+    const auto row = static_cast<std::size_t>(after_ + r);
+    number_[row] = after_ + r;
+    for (std::size_t k = 0; k < kParamCount; ++k) {
+        params_[k][row] = values[k];
+    }
+    manufacturers().set(r, name(record.fields[0], convertedManufacturer_));
+    modelNames().set(r, name(record.fields[1], convertedModelName_));
+}
+
+void ImportedRows::clearNumbers(std::int32_t first, std::int32_t last) {
+    if (first > last) {
+        return;
+    }
+    const auto from = static_cast<std::size_t>(first);
+    const auto count = static_cast<std::size_t>(last - first + 1);
+    std::fill_n(number_ + from, count, 0);
+    for (double* column : params_) {
+        std::fill_n(column + from, count, 0.0);
+    }
+}
+
+void ImportedRows::join(ImportedRows& next) {
+    // The next reader's rows move down to follow these: the lines between
+    // were blank, skipped or parts of longer records.
+    const std::int32_t first = rows_ + 1;
+    const std::int32_t count = next.rows_;
+    if (count > 0) {
+        const auto to = static_cast<std::size_t>(first);
+        const auto from = static_cast<std::size_t>(next.after_ + 1);
+        for (double* column : params_) {
+            std::memmove(column + to, column + from,
+                         static_cast<std::size_t>(count) * sizeof(double));
+        }
+        for (std::int32_t k = 0; k < count; ++k) {
+            number_[to + static_cast<std::size_t>(k)] = first + k;
+        }
+        clearNumbers(std::max(first + count, next.after_ + 1), next.after_ + count);
+        table_.Manufacturer.splice(first, next.ownManufacturers_);
+        table_.ModelName.splice(first, next.ownModelNames_);
+    }
+    rows_ += count;
+    skipped_.count += next.skipped_.count;
+    for (const std::int64_t line : next.skipped_.first) {
+        if (skipped_.first.size() < kListedSkippedLines) {
+            skipped_.first.push_back(line + line_ - 1);
+        }
+    }
+    line_ += next.line_ - 1;
+}
+
+void ImportedRows::drop(ImportedRows& next) {
+    clearNumbers(next.after_ + 1, next.after_ + next.rows_);
+}
+
+void ImportedRows::finish() {
+    const std::int32_t n = rows_;
+    // The columns learn their highest row as one written through them would.
+    if (n > 0) {
+        table_.Number[n] = n;
+        for (Param p : kAllParams) {
+            table_.column(p)[n] = table_.value(p, n);
+        }
+    }
+    table_.fNum = n;
+    table_.emptyRow(n + 1, true);
+}
+
+} // namespace kestrune

@@ -1,0 +1,116 @@
+#pragma once
+// A spreadsheet's table read into the sheet's rows, one model a record: a
+// manufacturer, a model name and eight numbers. A record that is not one
+// model (too few or too many fields, or a number field that holds anything
+// but one number) is skipped and its line counted; blank lines and a header
+// line (first field "Manufacturer") are skipped without a word.
+
+#include "documents/spreadsheet_records.h"
+#include "model/model_table.h"
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace kestrune {
+
+inline constexpr std::string_view kCSVHeaderFirstField = "Manufacturer";
+// A record longer than this is not a model (a quote left open, most
+// likely): its first line is skipped, and the lines after it are read anew.
+inline constexpr std::size_t kMaxTableRecord = std::size_t{64} << 10;
+// How many skipped lines are named.
+inline constexpr std::size_t kListedSkippedLines = 20;
+
+// The lines an import skipped: how many, and the first of them by number
+// (1-based, as an editor counts them; a record over several lines by the
+// line it begins on).
+struct SkippedLines {
+    std::int64_t count = 0;
+    std::vector<std::int64_t> first;
+};
+
+// How the names of a file are stored: as they stand (Mac OS Roman), or
+// converted from UTF-8 (characters Mac OS Roman lacks, and bytes that are
+// not UTF-8, become '?').
+enum class NameText { MacRoman, Utf8 };
+
+class ImportedRows {
+public:
+    // Rows go to table from row 1 on; room for lines of them is made at once.
+    ImportedRows(ModelTable& table, NameText names, TableLayout layout, std::int32_t lines);
+
+    // A reader of the lines from a line start further on, beside the reader
+    // of the lines before them, which must have made room for them: its
+    // numbers go to the rows after row after.row, its names to columns of
+    // its own, and it grows nothing. join() puts its rows after the others.
+    struct After {
+        std::int32_t row;
+    };
+    ImportedRows(ModelTable& table, NameText names, TableLayout layout, After after);
+    ImportedRows(const ImportedRows&) = delete;
+    ImportedRows& operator=(const ImportedRows&) = delete;
+
+    // Reads the records of bytes, which follow the bytes of earlier calls
+    // (a UTF-8 byte-order mark at the very start of a table is dropped).
+    // Returns how many bytes it took: a record that may go on past them is
+    // left, and must come again at the front of the next call's bytes. At
+    // the end of the file every byte is taken.
+    std::size_t read(std::string_view bytes, BytesEnd end);
+
+    // The rows and skipped lines of next, which read on from where this
+    // reader stopped, come after this reader's.
+    void join(ImportedRows& next);
+    // Clears what next wrote into the table: its lines are read anew.
+    void drop(ImportedRows& next);
+
+    // Ends the table after the rows read: fNum and an empty row after it.
+    void finish();
+
+    // Room for this many bytes of names in each name column it fills, so
+    // that they are not copied as they grow (memory never written costs
+    // nothing).
+    void reserveNameBytes(std::size_t bytes);
+
+    std::int32_t rows() const { return rows_; }
+    const SkippedLines& skipped() const { return skipped_; }
+    // A continuation ran out of room: its lines must be read anew.
+    bool overflowed() const { return overflowed_; }
+
+private:
+    ImportedRows(ModelTable& table, NameText names, TableLayout layout);
+    // Rows 0 to last become addressable.
+    void makeRoom(std::int32_t last);
+    void take(const TableRecord& record);
+    void skip(std::int64_t line);
+    std::string_view name(std::string_view bytes, std::string& converted) const;
+    // Rows first to last (of the table) hold no numbers again.
+    void clearNumbers(std::int32_t first, std::int32_t last);
+    NameColumn& manufacturers() { return continuation_ ? ownManufacturers_ : table_.Manufacturer; }
+    NameColumn& modelNames() { return continuation_ ? ownModelNames_ : table_.ModelName; }
+
+    ModelTable& table_;
+    NameText names_;
+    TableLayout layout_;
+    bool started_ = false;    // the byte-order mark is behind us
+    bool firstRecord_ = true; // the one that may be a header
+    bool skipping_ = false;   // the rest of a skipped line is still to come
+    bool overflowed_ = false;
+    std::int64_t line_ = 1;
+    std::int32_t rows_ = 0;
+    // A continuation's rows are table rows after_ + 1 on, and its names go
+    // to names of its own.
+    std::int32_t after_ = 0;
+    bool continuation_ = false;
+    NameColumn ownManufacturers_;
+    NameColumn ownModelNames_;
+    std::int32_t roomFor_ = 0; // the last row addressable in every column
+    std::int32_t* number_ = nullptr;
+    std::array<double*, kParamCount> params_{};
+    SkippedLines skipped_;
+    TableRecord record_;
+    std::string convertedManufacturer_;
+    std::string convertedModelName_;
+};
+
+} // namespace kestrune

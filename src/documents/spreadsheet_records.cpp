@@ -1,0 +1,203 @@
+#include "documents/spreadsheet_records.h"
+
+#include "runtime/line_breaks.h"
+
+#include <algorithm>
+
+namespace kestrune {
+namespace {
+
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+// A blank that does not part fields.
+bool isBlank(char c, char separator) {
+    return c == ' ' || (c == '\t' && separator != '\t');
+}
+
+// The length of the line end at p: 2 for CR LF, else 1; 0 when a CR is the
+// last byte and an LF could still follow it.
+std::size_t lineEndLength(const char* p, const char* last, BytesEnd end) {
+    if (*p == '\n') {
+        return 1;
+    }
+    if (p + 1 == last) {
+        return end == BytesEnd::More ? 0 : 1;
+    }
+    return p[1] == '\n' ? 2 : 1;
+}
+
+struct Cutter {
+    const char* p;
+    const char* const end;
+    const char separator;
+    const BytesEnd bytesEnd;
+    TableRecord& record;
+
+    std::string& storageOf(int field) const {
+        return record.storage[static_cast<std::size_t>(std::min(field, kTableFields))];
+    }
+
+    // A quoted field, from just after its opening quote to just after its
+    // closing one, and what follows it up to the separator or line end.
+    RecordCut quoted(std::string_view& field) {
+        const char* const start = p;
+        std::string* text = nullptr; // once the field's text differs from its bytes
+        const auto differ = [&](const char* upTo) {
+            if (text == nullptr) {
+                text = &storageOf(record.count);
+                text->assign(start, upTo);
+            }
+        };
+        for (;;) {
+            const char* const run = p;
+            p = FindLineBreakOr(p, end, '"');
+            if (text != nullptr) {
+                text->append(run, p);
+            }
+            if (p == end) {
+                return bytesEnd == BytesEnd::File ? RecordCut::OpenQuote : RecordCut::Unfinished;
+            }
+            if (*p == '"') {
+                if (p + 1 == end && bytesEnd != BytesEnd::File) {
+                    return RecordCut::Unfinished;
+                }
+                if (p + 1 < end && p[1] == '"') {
+                    differ(p);
+                    text->push_back('"');
+                    p += 2;
+                    continue;
+                }
+                break;
+            }
+            const std::size_t length = lineEndLength(p, end, bytesEnd);
+            if (length == 0) {
+                return RecordCut::Unfinished;
+            }
+            differ(p);
+            text->push_back(' ');
+            p += length;
+            ++record.lineEnds;
+        }
+        const char* const closing = p++;
+        const char* const tail = p;
+        while (p < end && isBlank(*p, separator)) {
+            ++p;
+        }
+        if (p < end && *p != separator && !isLineEnd(*p)) {
+            // Text after the closing quote still belongs to the field.
+            while (p < end && *p != separator && !isLineEnd(*p)) {
+                ++p;
+            }
+            differ(closing);
+            text->append(tail, p);
+        }
+        field = text != nullptr
+                    ? std::string_view(*text)
+                    : std::string_view(start, static_cast<std::size_t>(closing - start));
+        return RecordCut::Whole;
+    }
+
+    RecordCut cut() {
+        const char* const begin = p;
+        record.count = 0;
+        record.lineEnds = 0;
+        for (;;) {
+            while (p < end && isBlank(*p, separator)) {
+                ++p;
+            }
+            std::string_view field;
+            if (p < end && *p == '"') {
+                ++p;
+                if (const RecordCut done = quoted(field); done != RecordCut::Whole) {
+                    return done;
+                }
+            } else {
+                const char* const start = p;
+                p = FindLineBreakOr(p, end, separator);
+                field = std::string_view(start, static_cast<std::size_t>(p - start));
+            }
+            if (record.count < kTableFields) {
+                record.fields[static_cast<std::size_t>(record.count)] = field;
+            }
+            ++record.count;
+            if (p == end) {
+                if (bytesEnd != BytesEnd::File) {
+                    return RecordCut::Unfinished;
+                }
+                break;
+            }
+            if (*p == separator) {
+                ++p;
+                continue;
+            }
+            const std::size_t length = lineEndLength(p, end, bytesEnd);
+            if (length == 0) {
+                return RecordCut::Unfinished;
+            }
+            p += length;
+            ++record.lineEnds;
+            break;
+        }
+        record.length = static_cast<std::size_t>(p - begin);
+        return RecordCut::Whole;
+    }
+};
+
+} // namespace
+
+RecordCut CutRecord(std::string_view bytes, char separator, BytesEnd end, TableRecord& record) {
+    Cutter cutter{bytes.data(), bytes.data() + bytes.size(), separator, end, record};
+    return cutter.cut();
+}
+
+std::size_t LineLength(std::string_view bytes, BytesEnd end) {
+    const char* const begin = bytes.data();
+    const char* const last = begin + bytes.size();
+    const char* const p = FindLineBreak(begin, last);
+    if (p == last) {
+        return end == BytesEnd::File ? bytes.size() : 0;
+    }
+    const std::size_t length = lineEndLength(p, last, end);
+    return length == 0 ? 0 : static_cast<std::size_t>(p - begin) + length;
+}
+
+bool IsBlankLine(std::string_view bytes) {
+    const auto p = std::find_if(bytes.begin(), bytes.end(), [](char c) { return !isBlank(c, 0); });
+    return p == bytes.end() || isLineEnd(*p);
+}
+
+TableLayout TableLayoutOf(std::string_view start, BytesEnd end) {
+    if (start.starts_with(kUtf8ByteOrderMark)) {
+        start.remove_prefix(kUtf8ByteOrderMark.size());
+    }
+    while (!start.empty() && IsBlankLine(start)) {
+        const std::size_t length = LineLength(start, end);
+        if (length == 0) {
+            return {};
+        }
+        start.remove_prefix(length);
+    }
+    TableRecord record;
+    int fields[3] = {};
+    constexpr char kSeparators[3] = {',', '\t', ';'};
+    for (int k = 0; k < 3; ++k) {
+        if (CutRecord(start, kSeparators[k], end, record) == RecordCut::Unfinished) {
+            return {};
+        }
+        fields[k] = record.count;
+    }
+    const int commas = fields[0];
+    const int tabs = fields[1];
+    const int semicolons = fields[2];
+    if (tabs > 1 && (commas == 1 || (tabs == kTableFields && commas != kTableFields))) {
+        return {'\t', DecimalMarks::Point};
+    }
+    if (semicolons == kTableFields && commas != kTableFields) {
+        return {';', DecimalMarks::Comma};
+    }
+    return {};
+}
+
+} // namespace kestrune

@@ -1,0 +1,77 @@
+#pragma once
+// The lines of a table as spreadsheets write them. Fields are parted by one
+// separator (a comma, a tab or a semicolon). A field that begins with a
+// double quote ends at the next lone double quote: inside it the separator
+// is text, "" is one double quote, and a line break is a blank, so that one
+// record may go on over several lines. Any other field runs up to the next
+// separator or line end. A line ends at CR, LF or CR LF.
+
+#include "runtime/number_field.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kestrune {
+
+// A model's record: the two names and the eight numbers.
+inline constexpr int kTableFields = 10;
+
+// How a table parts its fields and writes its decimals.
+struct TableLayout {
+    char separator = ',';
+    DecimalMarks decimals = DecimalMarks::Point;
+};
+
+// One record cut into its fields. The texts point into the bytes cut, or
+// into the record's own storage where unquoting changed them; they stay
+// valid until the next cut into the same record.
+struct TableRecord {
+    // The first kTableFields fields; a record with more is only counted.
+    std::array<std::string_view, kTableFields> fields{};
+    int count = 0;
+    // The bytes the record takes, its line end included.
+    std::size_t length = 0;
+    // The line ends it takes (its last line's included, when it has one).
+    std::int64_t lineEnds = 0;
+    std::array<std::string, kTableFields + 1> storage;
+};
+
+// What follows the bytes handed over.
+enum class BytesEnd {
+    More,      // more bytes, anywhere in a record
+    LineStart, // more bytes, from the start of a line: a CR at the end ends its line
+    File,      // nothing
+};
+
+enum class RecordCut {
+    Whole,      // record holds the record that starts the bytes
+    Unfinished, // the bytes end before it does: more bytes are needed
+    OpenQuote,  // the bytes are all there is, and a quoted field never closes
+};
+
+// Cuts the record at the start of bytes. An unquoted field loses the
+// blanks before it (spaces, and tabs when they do not part fields); a quoted
+// one, the blanks around its quotes.
+RecordCut CutRecord(std::string_view bytes, char separator, BytesEnd end, TableRecord& record);
+
+// The length of the line that starts bytes, its line end included; 0 when
+// its end (or the byte after a closing CR) may lie beyond bytes.
+std::size_t LineLength(std::string_view bytes, BytesEnd end);
+
+// True when the line that starts bytes holds nothing but spaces and tabs.
+bool IsBlankLine(std::string_view bytes);
+
+// The layout of a table from its first record (the header or the first
+// model, after a UTF-8 byte-order mark and blank lines): tabs when the
+// record has tabs and no comma outside quotes, or splits into ten fields at
+// tabs and not at commas; semicolons with a decimal comma when it splits
+// into ten fields at semicolons and not at commas; commas otherwise, also
+// when the record does not end within start.
+TableLayout TableLayoutOf(std::string_view start, BytesEnd end);
+
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+} // namespace kestrune

@@ -155,7 +155,7 @@ CalcControl button(std::int32_t number, CalcRect rect, std::string text, bool is
 // busy bar in the detail line's place, and OK stops waiting.
 void addWaiting(UpdateView& view) {
     view.controls.push_back(headline("Checking for a newer version\u2026", kBlue));
-    CalcControl busy = control(U::kProgress, Kind::ProgressBar, {128, 55, 400, 80}, "");
+    CalcControl busy = control(U::kProgress, Kind::ProgressBar, {128, 60, 400, 75}, "");
     busy.value = -1;
     view.controls.push_back(busy);
 }

@@ -8,10 +8,10 @@
 # Usage: update.sh PATH-TO-KESTRUNE
 source "$(dirname -- "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
-command -v python3 >/dev/null && command -v import >/dev/null || {
+if ! command -v python3 >/dev/null || ! command -v import >/dev/null; then
     echo "missing tools: python3, import (tools/bootstrap installs them)" >&2
     exit 2
-}
+fi
 SERVER_SCRIPT=$(dirname -- "${BASH_SOURCE[0]}")/update_server.py
 UPDATE_TITLE="Kestrune Check for Update"
 # Places in the update window.

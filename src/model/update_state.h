@@ -30,7 +30,7 @@ enum class VersionReply : std::uint8_t {
 enum class CheckPhase : std::uint8_t {
     Idle,
     Asking,  // within the first second
-    Overdue, // asked from the menu, past its second, waiting for the outcome
+    Overdue, // asked from the menu, past its second: the window shows the wait
 };
 
 enum class DownloadPhase : std::uint8_t { None, Running, Succeeded, Failed, Installing };

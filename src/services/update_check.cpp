@@ -151,6 +151,15 @@ CalcControl button(std::int32_t number, CalcRect rect, std::string text, bool is
     return c;
 }
 
+// The menu check's answer is still on its way: the window says so, with a
+// busy bar in the detail line's place, and OK stops waiting.
+void addWaiting(UpdateView& view) {
+    view.controls.push_back(headline("Checking for a newer version\u2026", kBlue));
+    CalcControl busy = control(U::kProgress, Kind::ProgressBar, {128, 60, 400, 75}, "");
+    busy.value = -1;
+    view.controls.push_back(busy);
+}
+
 void addOutcome(UpdateView& view, const UpdateState& u) {
     if (u.NetConnectFlag == 1) {
         view.controls.push_back(headline("Network Connection Failed.", kBlue));
@@ -225,7 +234,8 @@ void lookAtVersion(AppState& app) {
     u.CheckForUpFlag = 1;
     if (u.CheckByMenuFlag == 1) {
         if (u.reply == VersionReply::Waiting) {
-            // The answer is still on its way: wait for it, up to the deadline.
+            // The answer is still on its way: the window shows that it is
+            // waited for, up to the deadline.
             u.phase = CheckPhase::Overdue;
             installTimer(app, kCheckTimeoutMs - kVersionLookMs, [](AppState& a) {
                 if (a.update.phase == CheckPhase::Overdue) {
@@ -233,6 +243,7 @@ void lookAtVersion(AppState& app) {
                     showOutcome(a);
                 }
             });
+            CheckForUpdateWnd(app);
             return;
         }
         showOutcome(app);
@@ -420,6 +431,8 @@ UpdateView BuildUpdateView(const AppState& app) {
                           u.download == DownloadPhase::Installing;
     if (finished) {
         addDownloadOutcome(view, u);
+    } else if (u.phase == CheckPhase::Overdue) {
+        addWaiting(view);
     } else {
         addOutcome(view, u);
         if (u.download == DownloadPhase::Running) {
@@ -465,6 +478,11 @@ void CheckForUpdateWndOkButton(AppState& app) {
     UpdateState& u = app.update;
     if (u.UpdateWndOnFlag == 0) {
         return;
+    }
+    if (u.phase == CheckPhase::Overdue) {
+        // Closed while waiting: the answer that comes later is not looked at.
+        u.phase = CheckPhase::Idle;
+        ++u.timerNumber;
     }
     u.UpdateWndOnFlag = 0;
     u.checkUpdateBtn = 0;

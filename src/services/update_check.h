@@ -5,8 +5,10 @@
 //
 // At launch the answer is looked at once, a second after asking, and the
 // window only appears when a newer version is known by then. From the menu
-// the window always appears, with the true outcome: the answer, a failure
-// or a time-out. A download is shown while it runs and judged when it ends.
+// the window always appears after that second: while the answer is still on
+// its way it says it is waiting, and then turns into the true outcome: the
+// answer, a failure or a time-out. Closing it meanwhile stops waiting. A
+// download is shown while it runs and judged when it ends.
 
 #include "model/app_state.h"
 

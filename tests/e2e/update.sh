@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # The check for a newer version and its download, against an update server
 # of our own on 127.0.0.1 (update_server.py): the launch check, the menu
-# check with a slow and a failing server, a download that comes in whole and
-# one that breaks off, what ends up in the Downloads folder and the trash,
-# and "Launch Installer and Quit" handing the files to the desktop.
+# check with a slow server (waited for, or given up) and a failing one, a
+# download that comes in whole and one that breaks off, what ends up in the
+# Downloads folder and the trash, and "Launch Installer and Quit" handing
+# the files to the desktop.
 # Usage: update.sh PATH-TO-KESTRUNE
 source "$(dirname -- "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
-command -v python3 >/dev/null || {
-    echo "missing tools: python3 (tools/bootstrap installs it)" >&2
+if ! command -v python3 >/dev/null || ! command -v import >/dev/null; then
+    echo "missing tools: python3, import (tools/bootstrap installs them)" >&2
     exit 2
-}
+fi
 SERVER_SCRIPT=$(dirname -- "${BASH_SOURCE[0]}")/update_server.py
 UPDATE_TITLE="Kestrune Check for Update"
 # Places in the update window.
@@ -42,6 +43,11 @@ has_requested() {
     ((E2E_COUNT >= 1))
 }
 
+# The server has begun to send the version file.
+has_answered() {
+    grep -q -- "^ANSWERING /versions/Kestrune_version.txt\$" "$E2E_TMP/requests"
+}
+
 no_launch_check() {
     mkdir -p "$XDG_CONFIG_HOME/Kestrune"
     printf '[General]\nUpdateForCheck=0\n' >"$XDG_CONFIG_HOME/Kestrune/Kestrune.conf"
@@ -53,6 +59,13 @@ find_update_window() {
 
 wait_update_window() {
     e2e_poll "${2:-$E2E_WINDOW_TIMEOUT}" find_update_window || e2e_fail "$1: no update window"
+}
+
+# The update window offers a newer version: its headline is green.
+offer_shown() {
+    local green
+    green=$(import -window "$E2E_UPDATE" txt:- 2>/dev/null | grep -c -F 'srgb(0,170,0)')
+    ((green > 0))
 }
 
 wait_update_window_gone() {
@@ -137,8 +150,9 @@ launch_check_offers() {
 }
 
 # From the menu, a server that answers after three seconds is waited for:
-# the window offers the newer version. The download breaks off half-way:
-# nothing of it is left, and OK ends it.
+# the window comes before the answer, saying that it is checking, and the
+# answer turns it into the offer of the newer version. The download breaks
+# off half-way: nothing of it is left, and OK ends it.
 menu_check_slow_server_broken_download() {
     head -c 300000 /dev/urandom >"$E2E_TMP/archive"
     start_server --version 9.9.9 --version-delay 3 --archive "$E2E_TMP/archive" --archive-cut 150000
@@ -146,8 +160,11 @@ menu_check_slow_server_broken_download() {
     e2e_launch app "$E2E_TMP"
     e2e_wait_main
     check_from_menu
-    e2e_poll 5 has_requested /versions/Kestrune_version.txt || e2e_fail "the menu asked nothing"
-    wait_update_window "a slow server" 10
+    wait_update_window "the wait for a slow server" 2
+    has_requested /versions/Kestrune_version.txt || e2e_fail "the menu asked nothing"
+    ! has_answered || e2e_fail "the update window came only with the answer"
+    ! offer_shown || e2e_fail "the waiting window offers a version"
+    e2e_poll "$E2E_WINDOW_TIMEOUT" offer_shown || e2e_fail "the answer did not turn the window into the offer"
     e2e_key "$E2E_UPDATE" Return # Download...
     e2e_poll 5 has_requested /downloads/apps/Kestrune.zip ||
         e2e_fail "Return did not download: the window did not offer the newer version"
@@ -159,6 +176,25 @@ menu_check_slow_server_broken_download() {
     e2e_key "$E2E_MAIN" ctrl+q
     e2e_expect_exit app 0 "Ctrl+Q after the failed download"
     expect_requests /versions/Kestrune_version.txt 1 "with no launch check"
+}
+
+# Escape while the window waits for a slow server stops waiting: the answer
+# that comes later brings nothing back, and the menus work again.
+menu_check_closed_while_waiting() {
+    start_server --version 9.9.9 --version-delay 3
+    no_launch_check
+    e2e_launch app "$E2E_TMP"
+    e2e_wait_main
+    check_from_menu
+    wait_update_window "the wait for a slow server" 2
+    e2e_key "$E2E_UPDATE" Escape
+    wait_update_window_gone "Escape while waiting"
+    e2e_poll 5 has_answered || e2e_fail "the server did not answer"
+    ! e2e_poll 1.5 find_update_window || e2e_fail "the answer after Escape brought the window back"
+    e2e_key "$E2E_MAIN" ctrl+n
+    e2e_wait_title "$E2E_MAIN" "untitled.kedata" "New after the check given up"
+    e2e_key "$E2E_MAIN" ctrl+q
+    e2e_expect_exit app 0 "Ctrl+Q after the check given up"
 }
 
 # A failing server or none at all: the window comes, OK closes it, and the
@@ -188,6 +224,7 @@ e2e_case "launch check: the same version with a suffix shows nothing" launch_che
 e2e_case "launch check: a version file without a number shows nothing" launch_check_quiet "Version 99"
 e2e_case "launch check: an empty version file shows nothing" launch_check_quiet ""
 e2e_case "menu check: a slow server is waited for; a broken download leaves nothing" menu_check_slow_server_broken_download
+e2e_case "menu check: Escape while waiting, the late answer shows nothing" menu_check_closed_while_waiting
 e2e_case "menu check: a server answering 500" menu_check_failing 500
 e2e_case "menu check: no server listening" menu_check_failing none
 e2e_finish

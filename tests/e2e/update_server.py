@@ -4,7 +4,8 @@
 It serves the version file and the installer archive from the paths the
 program asks for, and can answer slowly, fail, or break an archive off
 half-way. It writes its port to --port-file once it listens and every
-request it gets, a line each, to --log.
+request it gets, a line each, to --log, and a line "ANSWERING path" just
+before it answers a request for the version file.
 """
 
 import argparse
@@ -36,9 +37,9 @@ def main():
         def log_message(self, *_):
             pass
 
-        def note(self):
+        def note(self, what=None):
             with open(args.log, "a", encoding="utf-8") as log:
-                log.write(f"{self.command} {self.path}\n")
+                log.write(f"{what or self.command} {self.path}\n")
 
         def send_body(self, status, body, content_type="text/plain"):
             self.send_response(status)
@@ -51,6 +52,7 @@ def main():
             self.note()
             if self.path == VERSION_PATH:
                 time.sleep(args.version_delay)
+                self.note("ANSWERING")
                 if args.version is None:
                     self.send_body(404, b"not here")
                 else:

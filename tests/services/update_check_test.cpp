@@ -6,7 +6,9 @@
 #include "services/build_info.h"
 #include "support/sheet_session.h"
 
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace kestrune {
@@ -118,6 +120,23 @@ protected:
         return all;
     }
     bool menusUsable() { return app().menus.usable(MenuNum::kApplication, 2); }
+    std::size_t windowsOpened() {
+        const std::vector<std::string>& calls = platform().calls;
+        return static_cast<std::size_t>(std::count(calls.begin(), calls.end(), "openUpdateWindow"));
+    }
+    // The menu check is past its second with no answer yet: the window says
+    // it is waiting, with a busy bar, and offers only OK.
+    void expectWaiting() {
+        ASSERT_TRUE(platform().updateOpen);
+        EXPECT_EQ(platform().updateView.title, "Kestrune Check for Update");
+        EXPECT_EQ(text(U::kHeadline), "Checking for a newer version\u2026");
+        EXPECT_EQ(text(U::kDetail), "(none)");
+        ASSERT_NE(shown(U::kProgress), nullptr);
+        EXPECT_EQ(shown(U::kProgress)->value, -1);
+        EXPECT_NE(shown(U::kCheckOnLaunch), nullptr);
+        EXPECT_EQ(buttons(), "95* ");
+        EXPECT_FALSE(menusUsable());
+    }
 
     Session s;
 };
@@ -213,13 +232,14 @@ TEST_F(UpdateCheck, FromTheMenuTheWindowTellsTheTrueOutcome) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         platform().fetches.clear();
+        platform().calls.clear();
         platform().internetUp = c.internet;
         checkFromMenu();
         EXPECT_FALSE(menusUsable());
         ASSERT_EQ(platform().fetches.size(), 1U);
         if (c.afterTheSecond) {
             platform().fireTimers();
-            EXPECT_FALSE(platform().updateOpen) << "shown before the outcome is known";
+            expectWaiting();
             answer(c.ok, c.body);
         } else {
             answer(c.ok, c.body);
@@ -231,7 +251,9 @@ TEST_F(UpdateCheck, FromTheMenuTheWindowTellsTheTrueOutcome) {
         EXPECT_EQ(text(U::kHeadline), c.headline);
         EXPECT_EQ(shown(U::kHeadline)->color, c.color);
         EXPECT_EQ(text(U::kDetail), c.detail);
+        EXPECT_EQ(shown(U::kProgress), nullptr);
         EXPECT_EQ(buttons(), c.buttons);
+        EXPECT_EQ(windowsOpened(), 1U) << "the outcome replaces the wait in the same window";
         platform().fireTimers(); // a deadline left over changes nothing
         EXPECT_EQ(text(U::kHeadline), c.headline);
         UpdateControlHit(app(),
@@ -245,7 +267,7 @@ TEST_F(UpdateCheck, FromTheMenuTheWindowTellsTheTrueOutcome) {
 TEST_F(UpdateCheck, AServerThatNeverAnswersEndsInTheNetworkMessage) {
     checkFromMenu();
     platform().fireTimers(); // the second: still waiting
-    EXPECT_FALSE(platform().updateOpen);
+    expectWaiting();
     EXPECT_NE(s.callsJoined().find("startTimer(14000)"), std::string::npos);
     platform().fireTimers(); // the deadline
     ASSERT_TRUE(platform().updateOpen);
@@ -254,6 +276,44 @@ TEST_F(UpdateCheck, AServerThatNeverAnswersEndsInTheNetworkMessage) {
     answer(true, "9.9.9");
     EXPECT_EQ(text(U::kHeadline), "Network Connection Failed.");
     EXPECT_EQ(buttons(), "95* ");
+}
+
+TEST_F(UpdateCheck, ClosingTheWaitingWindowStopsWaiting) {
+    struct Case {
+        const char* name;
+        std::function<void(AppState&)> close;
+    };
+    const Case cases[] = {
+        {"OK", [](AppState& a) { UpdateControlHit(a, U::kOK, 0); }},
+        {"Return", UpdateWndReturnKey},
+        {"Escape or the close box", UpdateWndCloseBox},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform().fetches.clear();
+        platform().calls.clear();
+        checkFromMenu();
+        platform().fireTimers();
+        expectWaiting();
+        c.close(app());
+        EXPECT_FALSE(platform().updateOpen);
+        EXPECT_TRUE(menusUsable());
+        EXPECT_EQ(app().flags.DialogsUp, 0);
+        // Neither the answer nor the deadline brings the window back.
+        answer(true, "9.9.9");
+        platform().fireTimers();
+        EXPECT_FALSE(platform().updateOpen);
+        EXPECT_EQ(windowsOpened(), 1U);
+        EXPECT_TRUE(menusUsable());
+        EXPECT_EQ(app().flags.DialogsUp, 0);
+    }
+    // A new check is not held up by the one given up.
+    checkFromMenu();
+    ASSERT_EQ(platform().fetches.size(), 2U);
+    answer(false, "", 1);
+    platform().fireTimers();
+    ASSERT_TRUE(platform().updateOpen);
+    EXPECT_EQ(text(U::kHeadline), "Network Connection Failed.");
 }
 
 TEST_F(UpdateCheck, WithoutAUsableServerTheMenuCheckSaysSo) {

@@ -83,14 +83,17 @@ PageSetupDialog::PageSetupDialog(const PageFormat& current, QWidget* parent)
     orientation->addStretch();
 
     auto* margins = new QGridLayout;
-    margins->addWidget(new QLabel(tr("Top:")), 0, 0);
-    margins->addWidget(top_, 0, 1);
-    margins->addWidget(new QLabel(tr("Bottom:")), 0, 2);
-    margins->addWidget(bottom_, 0, 3);
-    margins->addWidget(new QLabel(tr("Left:")), 1, 0);
-    margins->addWidget(left_, 1, 1);
-    margins->addWidget(new QLabel(tr("Right:")), 1, 2);
-    margins->addWidget(right_, 1, 3);
+    const auto addMargin = [margins](const QString& label, QDoubleSpinBox* box, int row,
+                                     int column) {
+        auto* name = new QLabel(label);
+        name->setBuddy(box);
+        margins->addWidget(name, row, column);
+        margins->addWidget(box, row, column + 1);
+    };
+    addMargin(tr("&Top:"), top_, 0, 0);
+    addMargin(tr("&Bottom:"), bottom_, 0, 2);
+    addMargin(tr("L&eft:"), left_, 1, 0);
+    addMargin(tr("&Right:"), right_, 1, 2);
 
     scale_->setRange(kLeastScale, kMostScale);
     scale_->setSuffix(QStringLiteral(" %"));

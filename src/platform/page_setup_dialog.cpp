@@ -39,16 +39,26 @@ bool samePaper(QSizeF a, QSizeF b) {
     return std::abs(a.width() - b.width()) < 1.0 && std::abs(a.height() - b.height()) < 1.0;
 }
 
+// A margin's points as they came, kept on its box: shown to a tenth of a
+// millimetre, an untouched margin goes back unchanged.
+constexpr const char* kPointsProperty = "marginPoints";
+constexpr const char* kShownProperty = "marginShown";
+
 QDoubleSpinBox* marginBox(double points) {
     auto* box = new QDoubleSpinBox;
     box->setRange(0.0, kMostMarginMm);
     box->setDecimals(1);
     box->setSuffix(QStringLiteral(" mm"));
     box->setValue(points / kPointsPerMm);
+    box->setProperty(kPointsProperty, points);
+    box->setProperty(kShownProperty, box->value());
     return box;
 }
 
 double pointsOf(const QDoubleSpinBox* box) {
+    if (box->value() == box->property(kShownProperty).toDouble()) {
+        return box->property(kPointsProperty).toDouble();
+    }
     return box->value() * kPointsPerMm;
 }
 

@@ -13,7 +13,6 @@
 #include "sheet/string_change.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace kestrune {
 namespace {

@@ -6,6 +6,7 @@
 #include "model/menu_model.h"
 #include "model/model_table.h"
 #include "model/platform.h"
+#include "model/print_job.h"
 #include "model/read_ahead_state.h"
 #include "model/sheet_state.h"
 #include "model/update_state.h"
@@ -159,6 +160,9 @@ public:
 
     // Start-up and load helpers.
     double GPrintScale = 100.0;
+    // The paper chosen in Page Setup or Print, kept for the session; none
+    // until the first of them.
+    std::optional<PageFormat> pageFormat;
 
     ModelTable table;
     Selection sel;

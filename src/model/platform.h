@@ -173,12 +173,16 @@ public:
     // be played (no audio device, an unreadable file).
     virtual int playSound(const std::string& path) = 0;
 
-    // Printing. The page format is kept for the life of the main window;
-    // done learns whether the Page Setup dialog was confirmed.
-    virtual void showPageSetupDialog(std::function<void(bool accepted)> done) = 0;
+    // Printing. Page Setup starts from current and, when confirmed, hands
+    // back the paper, margins and scale chosen; the program keeps them.
+    virtual void
+    showPageSetupDialog(const PageFormat& current,
+                        std::function<void(bool accepted, const PageFormat& chosen)> done) = 0;
+    // The paper the printer is set to: the desktop's default paper in
+    // landscape until a Print dialog set it, then what was chosen there.
     virtual PageFormat pageFormat() = 0;
-    // False when no printer is set up as the default one.
-    virtual bool hasDefaultPrinter() = 0;
+    // False only when nothing at all can print: no printer and no file.
+    virtual bool canPrint() = 0;
     // The Print dialog; done gets the pages chosen (0 to 0: all of them).
     virtual void
     showPrintDialog(const PrintRequest& request,

@@ -18,11 +18,25 @@ struct PageRect {
     double right = 0.0;
 };
 
-// What the desktop keeps about the paper: the page rectangle as printed
-// and the user's scale from Page Setup, in percent.
+// Blank borders of the paper, in points, on the page as it is turned.
+struct PageMargins {
+    double left = 0.0;
+    double top = 0.0;
+    double right = 0.0;
+    double bottom = 0.0;
+    friend bool operator==(const PageMargins&, const PageMargins&) = default;
+};
+
+// The paper as Page Setup and Print choose it: its size upright, in
+// points, how it is turned, the margins the pages are drawn within, and
+// the user's scale in percent.
 struct PageFormat {
-    PageRect adjustedPage;
+    double paperWidth = 595.0; // A4
+    double paperHeight = 842.0;
+    bool landscape = true;
+    PageMargins margins;
     double scale = 100.0;
+    friend bool operator==(const PageFormat&, const PageFormat&) = default;
 };
 
 // A range of pages, both ends included. 0 to 0 stands for "all pages".
@@ -32,10 +46,11 @@ struct PageRange {
     friend bool operator==(const PageRange&, const PageRange&) = default;
 };
 
-// What the Print dialog offers: the job's name, the pages 1 to pageCount
-// and the number of copies.
+// What the Print dialog offers: the job's name, the paper, the pages 1 to
+// pageCount and the number of copies.
 struct PrintRequest {
     std::string jobName;
+    PageFormat format; // the paper the dialog starts from
     std::int32_t pageCount = 1;
     int copies = 1;
 };

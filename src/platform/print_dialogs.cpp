@@ -4,11 +4,9 @@
 #include "services/printing.h"
 
 #include <QPageLayout>
-#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QWidget>
 
 namespace kestrune {
@@ -40,17 +38,9 @@ QPrinter& PrintDialogs::printer() {
     return *printer_;
 }
 
-void PrintDialogs::showPageSetup(std::function<void(bool accepted)> done) {
-    auto* dialog = new QPageSetupDialog(printer_.get(), window_);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(Qt::WindowModal);
-    connect(dialog, &QDialog::finished, this,
-            [done = std::move(done)](int result) { done(result == QDialog::Accepted); });
-    dialog->open();
-}
-
 void PrintDialogs::showPrint(const PrintRequest& request,
                              std::function<void(bool accepted, const PageRange& chosen)> done) {
+    ApplyPageFormat(*printer_, request.format);
     printer_->setDocName(QString::fromStdString(request.jobName));
     printer_->setCopyCount(request.copies);
     printer_->setPrintRange(QPrinter::AllPages);
@@ -79,18 +69,36 @@ int PrintDialogs::print(const PrintRun& run) {
     return PrintPages(*printer_, run);
 }
 
-bool HasDefaultPrinter() {
-    return !QPrinterInfo::defaultPrinter().isNull();
+bool CanPrint() {
+    return true;
 }
 
 PageFormat PageFormatOf(const QPrinter& printer) {
     const QPageLayout layout = printer.pageLayout();
-    const QRectF full = layout.fullRect(QPageLayout::Point);
+    const QSize paper = layout.pageSize().sizePoints();
     const QMarginsF margins = layout.margins(QPageLayout::Point);
     PageFormat format;
-    format.adjustedPage = {-margins.top(), -margins.left(), full.height() - margins.top(),
-                           full.width() - margins.left()};
+    format.paperWidth = paper.width();
+    format.paperHeight = paper.height();
+    format.landscape = layout.orientation() == QPageLayout::Landscape;
+    format.margins = {margins.left(), margins.top(), margins.right(), margins.bottom()};
     return format;
+}
+
+void ApplyPageFormat(QPrinter& printer, const PageFormat& format) {
+    const QPageSize paper(QSizeF(format.paperWidth, format.paperHeight), QPageSize::Point,
+                          QString(), QPageSize::FuzzyMatch);
+    const QPageLayout::Orientation orientation =
+        format.landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+    const QMarginsF margins(format.margins.left, format.margins.top, format.margins.right,
+                            format.margins.bottom);
+    if (printer.setPageLayout(QPageLayout(paper, orientation, margins, QPageLayout::Point))) {
+        return;
+    }
+    // Margins narrower than the printer can print: the paper still counts.
+    printer.setPageSize(paper);
+    printer.setPageOrientation(orientation);
+    printer.setPageMargins(margins, QPageLayout::Point);
 }
 
 int PrintPages(QPrinter& printer, const PrintRun& run) {

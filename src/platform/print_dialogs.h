@@ -1,8 +1,9 @@
 #pragma once
-// The main window's printer and its two dialogs. The printer (paper,
-// orientation, the choices made in the dialogs) is made at the first Page
-// Setup or Print, landscape, and lives as long as the window. Both dialogs
-// are window-modal and answer through a callback when they end.
+// The main window's printer and its Print dialog. The printer is made at
+// the first Print (or when the program first asks for its paper),
+// landscape, and lives as long as the window; each Print dialog starts
+// from the paper the program keeps. The dialog is window-modal and answers
+// through a callback when it ends.
 
 #include <QObject>
 #include <functional>
@@ -28,7 +29,6 @@ public:
     // The window's printing, made at the first call.
     static PrintDialogs& forWindow(QWidget* window);
 
-    void showPageSetup(std::function<void(bool accepted)> done);
     void showPrint(const PrintRequest& request,
                    std::function<void(bool accepted, const PageRange& chosen)> done);
     PageFormat pageFormat();
@@ -41,13 +41,16 @@ private:
     std::unique_ptr<QPrinter> printer_;
 };
 
-// Whether the desktop has a default printer.
-bool HasDefaultPrinter();
+// Whether anything can print: a printer, or a PDF file, which Qt's own
+// print dialog always offers.
+bool CanPrint();
 
-// The paper as the core sees it: the page rectangle in points, relative to
-// the corner of the printable area the pages are drawn from, and the user's
-// scale (the dialogs offer none, so 100).
+// The printer's paper as the core sees it: its size upright and the
+// margins in points, and how it is turned (the scale is the program's, 100).
 PageFormat PageFormatOf(const QPrinter& printer);
+// Sets the printer's paper, orientation and margins (within what the
+// printer can do) from format.
+void ApplyPageFormat(QPrinter& printer, const PageFormat& format);
 
 // Prints the run's pages onto printer, one point of the page scaled by
 // scalePercent; 0, or the printing system's error number.

@@ -5,6 +5,7 @@
 #include "platform/edit_field.h"
 #include "platform/images.h"
 #include "platform/main_window.h"
+#include "platform/page_setup_dialog.h"
 #include "platform/print_dialogs.h"
 #include "platform/process_messages.h"
 #include "platform/sheet_page.h"
@@ -361,14 +362,16 @@ int QtPlatform::playSound(const std::string& path) {
     return playSoundFile(QFile::decodeName(path.c_str()));
 }
 
-// Printing goes to the main window's printer, which lives as long as the
-// window. A scripted user cancels the dialogs.
-void QtPlatform::showPageSetupDialog(std::function<void(bool accepted)> done) {
+// Page Setup is the program's own dialog; printing goes to the main
+// window's printer, which lives as long as the window. A scripted user
+// cancels the dialogs.
+void QtPlatform::showPageSetupDialog(
+    const PageFormat& current, std::function<void(bool accepted, const PageFormat& chosen)> done) {
     if (answerer_ != nullptr || window_ == nullptr) {
-        later([done = std::move(done)] { done(false); });
+        later([current, done = std::move(done)] { done(false, current); });
         return;
     }
-    PrintDialogs::forWindow(window_).showPageSetup(std::move(done));
+    ShowPageSetupDialog(window_, current, std::move(done));
 }
 
 PageFormat QtPlatform::pageFormat() {
@@ -380,8 +383,8 @@ PageFormat QtPlatform::pageFormat() {
     return PrintDialogs::forWindow(window_).pageFormat();
 }
 
-bool QtPlatform::hasDefaultPrinter() {
-    return HasDefaultPrinter();
+bool QtPlatform::canPrint() {
+    return CanPrint();
 }
 
 void QtPlatform::showPrintDialog(const PrintRequest& request,

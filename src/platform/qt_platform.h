@@ -75,9 +75,11 @@ public:
                               const std::string& eventId, const std::string& text) override;
     int launchApplication(const std::string& name) override;
 
-    void showPageSetupDialog(std::function<void(bool accepted)> done) override;
+    void
+    showPageSetupDialog(const PageFormat& current,
+                        std::function<void(bool accepted, const PageFormat& chosen)> done) override;
     PageFormat pageFormat() override;
-    bool hasDefaultPrinter() override;
+    bool canPrint() override;
     void showPrintDialog(const PrintRequest& request,
                          std::function<void(bool accepted, const PageRange& chosen)> done) override;
     int printPages(const PrintRun& run) override;

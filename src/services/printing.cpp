@@ -6,13 +6,13 @@
 #include "model/platform.h"
 #include "runtime/mac_roman.h"
 #include "runtime/number_text.h"
+#include "services/print_scale.h"
 #include "sheet/canvas.h"
 #include "sheet/sheet_labels.h"
 #include "sheet/sheet_redraw.h"
 #include "sheet/string_change.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace kestrune {
 namespace {
@@ -41,18 +41,26 @@ constexpr double kNameColumnLines[] = {28.0, 140.0};
 constexpr double kFirstNumberLine = 280.0;
 constexpr double kNumberColumnWidth = 56.0;
 
-// Page widths over heights above this are wide pages, fitted by their height.
-constexpr double kWidePageRatio = 1.35;
+// A long title is narrowed to end this far before the page label, a long
+// label to end where the printed page does.
+constexpr double kTitleGap = 8.0;
+constexpr TextBox kTitleBox{kTitleX, kLabelX - kTitleGap};
+constexpr TextBox kLabelBox{kLabelX, kPrintedExtent.right};
 
-void drawPageText(Canvas& canvas, std::string_view text, double x, std::int32_t font, double size) {
+// Text on the title's baseline from box.left, narrowed to stay in box.
+void drawPageText(Canvas& canvas, std::string_view text, TextBox box, std::int32_t font,
+                  double size) {
     DrawState& st = canvas.st;
+    const TextFit fit = FitText(canvas, text, font, size, box.left, box);
     st.setGrey(0.0);
     st.QzFontNum = font;
-    st.fontSize = size;
-    st.xx = x;
+    st.fontSize = fit.fontSize;
+    st.fontStretch = fit.stretch;
+    st.xx = fit.x;
     st.yy = kTitleBaseline;
     st.s_QuartzText = text;
     canvas.QuartzDrawText(kMainWindow);
+    st.fontStretch = 1.0;
 }
 
 // A line from the origin's coordinates (x0, y0) to (x1, y1).
@@ -117,14 +125,6 @@ Str255 PageLabel(std::int32_t page, std::int32_t lastPage) {
     return Str255("Page : " + PSstr(page) + "/" + PSstr(lastPage));
 }
 
-double CalcPrintPageScale(const PageRect& pageRect, double userScale) {
-    const double bottom = pageRect.bottom;
-    const double right = pageRect.right;
-    const double x = right / bottom > kWidePageRatio ? 0.1374408 * bottom + 1.222749
-                                                     : (0.0973154 * right - 0.399329) * 1.04;
-    return std::rint(x) * userScale / 100.0;
-}
-
 PageRange CutPageRange(PageRange chosen, std::int32_t pageCount) {
     if (chosen.first < 1) {
         return {1, pageCount};
@@ -140,8 +140,8 @@ void PrintSheet(Canvas& canvas, const ModelTable& table, std::string_view fileNa
     st.ySft = kPageOriginY;
     st.LineW = 0.0;
 
-    drawPageText(canvas, PrintTitle(fileName1).view(), kTitleX, kTitleFont, kTitleSize);
-    drawPageText(canvas, PageLabel(page, lastPage).view(), kLabelX, kLabelFont, kLabelSize);
+    drawPageText(canvas, PrintTitle(fileName1).view(), kTitleBox, kTitleFont, kTitleSize);
+    drawPageText(canvas, PageLabel(page, lastPage).view(), kLabelBox, kLabelFont, kLabelSize);
 
     DrawAllTopLabel(canvas, 0.0);
     const std::int32_t first = kRowsPerPage * (page - 1) + 1;
@@ -164,39 +164,59 @@ void ReportPMError(AppState& app, int code) {
     app.platform().showNote(PrintErrorMessage(code), PrintErrorExplanation(code));
 }
 
+PageFormat KeptPageFormat(AppState& app) {
+    if (!app.pageFormat) {
+        app.pageFormat = app.platform().pageFormat();
+    }
+    PageFormat format = *app.pageFormat;
+    format.scale = app.GPrintScale;
+    return format;
+}
+
 void MyDoPageSetup(AppState& app) {
     if (app.flags.MainWndOpenFlag == 0) {
         return;
     }
     // Documents handed over wait while the dialog is up.
     ++app.flags.DialogsUp;
-    app.platform().showPageSetupDialog([&app](bool /*accepted*/) {
-        --app.flags.DialogsUp;
-        app.GPrintScale = app.platform().pageFormat().scale;
-        SetMenuState(app, MenuState::MenuEnable);
-    });
+    app.platform().showPageSetupDialog(KeptPageFormat(app),
+                                       [&app](bool accepted, const PageFormat& chosen) {
+                                           --app.flags.DialogsUp;
+                                           if (accepted) {
+                                               app.pageFormat = chosen;
+                                               app.GPrintScale = chosen.scale;
+                                           }
+                                           SetMenuState(app, MenuState::MenuEnable);
+                                       });
 }
 
 void MyDoPrint(AppState& app, int copies) {
+    Platform& platform = app.platform();
     if (app.flags.MainWndOpenFlag == 0) {
-        app.platform().SysBeep();
+        platform.SysBeep();
         return;
     }
-    Platform& platform = app.platform();
+    if (!platform.canPrint()) {
+        ReportPMError(app, kPrintNoDefaultPrinter);
+        SetMenuState(app, MenuState::MenuEnable);
+        return;
+    }
     PrintRequest request;
     request.jobName = PrintJobName(app.doc.fileName1);
+    request.format = KeptPageFormat(app);
     request.pageCount = MyGetDocumentNumPagesInDoc(app.table.fNum);
     request.copies = copies;
     ++app.flags.DialogsUp;
     platform.showPrintDialog(request, [&app, request](bool accepted, const PageRange& chosen) {
         --app.flags.DialogsUp;
         if (accepted) {
+            // The paper may have been changed in the dialog; it is kept.
+            app.pageFormat = app.platform().pageFormat();
             PrintRun run;
             run.jobName = request.jobName;
             run.pages = CutPageRange(chosen, MyGetDocumentNumPagesInDoc(app.table.fNum));
             run.copies = request.copies;
-            run.scalePercent =
-                CalcPrintPageScale(app.platform().pageFormat().adjustedPage, app.GPrintScale);
+            run.scalePercent = CalcPrintPageScale(*app.pageFormat, app.GPrintScale);
             const std::int32_t lastPage = run.pages.last;
             run.drawPage = [&app, lastPage](Canvas& canvas, std::int32_t page) {
                 canvas.st.DoPrint = 1;
@@ -210,10 +230,6 @@ void MyDoPrint(AppState& app, int copies) {
         SetMenuState(app, MenuState::MenuEnable);
         DrawSheet(app);
     });
-    if (!platform.hasDefaultPrinter()) {
-        // Said over the dialog, which can still print to a file.
-        ReportPMError(app, kPrintNoDefaultPrinter);
-    }
 }
 
 } // namespace kestrune

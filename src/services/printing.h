@@ -2,8 +2,9 @@
 // The printed data sheet: forty models to a page under a title and a page
 // label, the header and rows drawn by the sheet's own text routines with
 // the page's origin, scaled to fit the paper. Page Setup and Print bracket
-// their dialogs with the menus disabled, and the desktop keeps the page
-// format (paper, orientation, the user's scale) for the life of the window.
+// their dialogs with the menus disabled; the paper, orientation and margins
+// chosen in either are kept for the session, the user's scale until
+// another sheet is read.
 
 #include "model/print_job.h"
 #include "runtime/str255.h"
@@ -43,11 +44,6 @@ Str255 PrintTitle(std::string_view fileName1);
 // "Page : " PSstr(page) "/" PSstr(lastPage), e.g. "Page :  1/ 3".
 Str255 PageLabel(std::int32_t page, std::int32_t lastPage);
 
-// The scale in percent at which a page prints: the fitted percentage for
-// the page rectangle, times the user's scale userScale / 100 (applied here
-// and nowhere else).
-double CalcPrintPageScale(const PageRect& pageRect, double userScale);
-
 // The pages to print of a chosen range: "all" becomes 1 to pageCount, and a
 // last page beyond pageCount is cut to it.
 PageRange CutPageRange(PageRange chosen, std::int32_t pageCount);
@@ -62,6 +58,10 @@ std::string PrintErrorMessage(int code);
 std::string PrintErrorExplanation(int code);
 // Shows a printing error as a note.
 void ReportPMError(AppState& app, int code);
+
+// The paper kept for the session (the printer's own at first) with the
+// user's scale.
+PageFormat KeptPageFormat(AppState& app);
 
 // The Page Setup and Print commands of the File menu; the caller has
 // disabled the menus, and they are enabled again when the dialog ends.

@@ -1,21 +1,29 @@
 // The printed sheet through the real printer to PDF files, read back with
 // the poppler tools.
 
+#include "gui_fixture.h"
+
 #include "application/commands.h"
 #include "application/lifecycle.h"
 #include "model/app_state.h"
 #include "model/menu_model.h"
+#include "platform/page_setup_dialog.h"
 #include "platform/print_dialogs.h"
 #include "services/printing.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
 
+#include <QDoubleSpinBox>
+#include <QLineEdit>
 #include <QPageLayout>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QWidget>
 #include <array>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +31,7 @@ using namespace kestrune;
 
 namespace {
 
+constexpr int kPageSetupItem = 12;
 constexpr int kPrintItem = 13;
 
 // The core's printing goes to a PDF file; everything else is the fake's.
@@ -156,8 +165,123 @@ TEST(PrintingPdf, WindowKeepsOneLandscapePrinter) {
     EXPECT_EQ(&PrintDialogs::forWindow(&window), &printing);
     EXPECT_EQ(printing.printer().pageLayout().orientation(), QPageLayout::Landscape);
     const PageFormat format = printing.pageFormat();
-    EXPECT_GT(format.adjustedPage.right, format.adjustedPage.bottom);
+    EXPECT_TRUE(format.landscape);
+    EXPECT_LT(format.paperWidth, format.paperHeight);
     EXPECT_EQ(format.scale, 100.0);
+}
+
+// The words of a PDF page as pdftotext -bbox places them, in points.
+struct Word {
+    std::string text;
+    double xMin, yMin, xMax, yMax;
+};
+
+std::vector<Word> pdfWords(const std::string& pdf) {
+    std::vector<Word> words;
+    std::istringstream html(output("pdftotext -bbox -f 1 -l 1 '" + pdf + "' -"));
+    std::string line;
+    while (std::getline(html, line)) {
+        Word w{};
+        char text[256] = {};
+        if (std::sscanf(line.c_str(),
+                        " <word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">%255[^<]",
+                        &w.xMin, &w.yMin, &w.xMax, &w.yMax, text) == 5) {
+            w.text = text;
+            words.push_back(w);
+        }
+    }
+    return words;
+}
+
+// Page Setup and Print through the window's own dialogs, as a user has
+// them, printing to PDF files.
+class PrintingWindow : public test::GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        platform.setDialogAnswerer(nullptr);
+    }
+    template <typename T> T* dialog() {
+        settle();
+        return window.findChild<T*>();
+    }
+    // Page Setup with the orientation button of that name pressed and the
+    // top margin set; what it chose.
+    PageFormat pageSetup(const QString& orientation, double topMm) {
+        choose(MenuNum::kFile, kPageSetupItem);
+        auto* setup = dialog<PageSetupDialog>();
+        EXPECT_NE(setup, nullptr);
+        if (setup == nullptr) {
+            return {};
+        }
+        for (QRadioButton* button : setup->findChildren<QRadioButton*>()) {
+            if (button->text() == orientation) {
+                button->click();
+            }
+        }
+        setup->findChildren<QDoubleSpinBox*>().front()->setValue(topMm);
+        const PageFormat chosen = setup->chosen();
+        setup->accept();
+        settle();
+        return chosen;
+    }
+    // Print, to the file pdf.
+    void printTo(const std::string& pdf) {
+        choose(MenuNum::kFile, kPrintItem);
+        auto* print = dialog<QPrintDialog>();
+        ASSERT_NE(print, nullptr);
+        auto* file = print->findChild<QLineEdit*>(QStringLiteral("filename"));
+        ASSERT_NE(file, nullptr);
+        file->setText(QString::fromStdString(pdf));
+        print->accept();
+        settle();
+    }
+};
+
+TEST_F(PrintingWindow, PagesComeOutAsSetUpWithTheTableInsideTheMargins) {
+    choose(MenuNum::kFile, 1);
+    fill(app, 40);
+    app.table.ModelName.set(40, "gjpqy"); // descenders on the last line
+    app.doc.fileName1 = "Speakers.kedata";
+
+    const struct {
+        QString orientation;
+        double topMm;
+        bool portrait;
+    } cases[] = {
+        {QStringLiteral("&Portrait"), 12.0, true},
+        // The printer's margins on A4 landscape were the tightest.
+        {QStringLiteral("&Landscape"), 10.0 / (72.0 / 25.4), false},
+    };
+    const test::TempDir dir;
+    for (const auto& c : cases) {
+        const std::string pdf =
+            dir.file((c.portrait ? "portrait" : "landscape") + std::string(".pdf"));
+        SCOPED_TRACE(pdf);
+        const PageFormat chosen = pageSetup(c.orientation, c.topMm);
+        ASSERT_EQ(chosen.landscape, !c.portrait);
+        printTo(pdf);
+        EXPECT_TRUE(user.asked.empty());
+
+        const std::string info = output("pdfinfo '" + pdf + "'");
+        const std::size_t at = info.find("Page size:");
+        ASSERT_NE(at, std::string::npos) << info;
+        double width = 0.0;
+        double height = 0.0;
+        ASSERT_EQ(std::sscanf(info.c_str() + at, "Page size: %lf x %lf", &width, &height), 2);
+        EXPECT_EQ(height > width, c.portrait);
+        EXPECT_EQ(std::min(width, height), chosen.paperWidth);
+
+        const std::vector<Word> words = pdfWords(pdf);
+        ASSERT_GT(words.size(), 40U);
+        const PageMargins& m = chosen.margins;
+        for (const Word& w : words) {
+            EXPECT_GE(w.xMin, m.left) << w.text;
+            EXPECT_GE(w.yMin, m.top) << w.text;
+            EXPECT_LE(w.xMax, width - m.right) << w.text;
+            EXPECT_LE(w.yMax, height - m.bottom) << w.text;
+        }
+    }
 }
 
 } // namespace

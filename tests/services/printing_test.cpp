@@ -4,13 +4,16 @@
 #include "application/lifecycle.h"
 #include "model/app_state.h"
 #include "model/menu_model.h"
+#include "services/print_scale.h"
 #include "sheet/sheet_labels.h"
 #include "support/fake_platform.h"
 #include "support/recording_canvas.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace kestrune;
@@ -24,9 +27,22 @@ constexpr int kPageSetupItem = 12;
 constexpr int kPrintItem = 13;
 const Colour kBlack{0.0, 0.0, 0.0};
 
-// US Letter in landscape with quarter-inch margins, as points from the
-// printable area's corner: 774 / 594 is below 1.35.
-constexpr PageRect kLetterLandscape{-18.0, -18.0, 594.0, 774.0};
+constexpr double kMm = 72.0 / 25.4;
+
+// Papers upright, in points.
+PageFormat paper(double width, double height, bool landscape, double margin) {
+    return {width, height, landscape, {margin, margin, margin, margin}, 100.0};
+}
+PageFormat a4(bool landscape, double margin) {
+    return paper(595.0, 842.0, landscape, margin);
+}
+PageFormat letter(bool landscape, double margin) {
+    return paper(612.0, 792.0, landscape, margin);
+}
+
+// US Letter in landscape with quarter-inch margins: 774 / 594 from the
+// printable area's corner is below 1.35.
+const PageFormat kLetterLandscape = letter(true, 18.0);
 
 class PrintingTest : public ::testing::Test {
 protected:
@@ -134,7 +150,7 @@ TEST(PrintPaging, ChosenRangeIsCutToTheDocument) {
 
 TEST(PrintScale, FittedByWidthOrHeightAndUserScaleOnce) {
     const struct {
-        PageRect page;
+        PageFormat format;
         double userScale;
         double percent;
     } cases[] = {
@@ -144,16 +160,82 @@ TEST(PrintScale, FittedByWidthOrHeightAndUserScaleOnce) {
         {kLetterLandscape, 50.0, 39.0},
         {kLetterLandscape, 150.0, 117.0},
         // W / B = 1.35 exactly is not wide: (0.0973154 * 540 - 0.399329) * 1.04 = 54.24
-        {{0.0, 0.0, 400.0, 540.0}, 100.0, 54.0},
+        {paper(400.0, 540.0, true, 0.0), 100.0, 54.0},
         // Just wider: 0.1374408 * 400 + 1.222749 = 56.20
-        {{0.0, 0.0, 400.0, 541.0}, 100.0, 56.0},
+        {paper(400.0, 541.0, true, 0.0), 100.0, 56.0},
         // A4 landscape without margins: 0.1374408 * 595 + 1.222749 = 83.00
-        {{0.0, 0.0, 595.0, 842.0}, 100.0, 83.0},
-        {{0.0, 0.0, 595.0, 842.0}, 200.0, 166.0},
+        {a4(true, 0.0), 100.0, 83.0},
+        {a4(true, 0.0), 200.0, 166.0},
+        // With the printer's 10-point margins the fitted 82 would end the
+        // frame 7 points above the paper's edge; 575 / 705 leaves 81.
+        {a4(true, 10.0), 100.0, 81.0},
+        {a4(true, 10.0), 50.0, 40.5},
+        // Portrait is fitted by its width: (0.0973154 * 585 - 0.399329) * 1.04 = 58.79
+        {a4(false, 10.0), 100.0, 59.0},
+        // Margins too wide for any table still print something.
+        {paper(100.0, 100.0, false, 60.0), 100.0, 1.0},
     };
     for (const auto& c : cases) {
-        EXPECT_DOUBLE_EQ(CalcPrintPageScale(c.page, c.userScale), c.percent)
-            << c.page.right << "x" << c.page.bottom << " at " << c.userScale;
+        const PageRect page = AdjustedPageRect(c.format);
+        EXPECT_DOUBLE_EQ(CalcPrintPageScale(c.format, c.userScale), c.percent)
+            << page.right << "x" << page.bottom << " at " << c.userScale;
+    }
+}
+
+// Everything a page draws, in unscaled page points: glyphs by their
+// estimated widths and the font size above the baseline, lines with half
+// their width around them.
+PageRect drawnExtent(RecordingCanvas& canvas) {
+    PageRect box{1e9, 1e9, -1e9, -1e9};
+    for (const DrawCall& c : canvas.calls) {
+        double left = std::min(c.x0, c.x1) - c.lineWidth / 2.0;
+        double right = std::max(c.x0, c.x1) + c.lineWidth / 2.0;
+        if (c.kind == DrawCall::Kind::Text) {
+            std::tie(left, right) = canvas.glyphSpan(c);
+        }
+        box = {std::min(box.top, c.top()), std::min(box.left, left),
+               std::max(box.bottom, c.bottom()), std::max(box.right, right)};
+    }
+    return box;
+}
+
+TEST_F(PrintingTest, TableStaysInsideTheMarginsOfA4AndLetter) {
+    fill(40);
+    app.table.ModelName.set(40, "gjpqy"); // descenders on the last line
+    // A name as long as any, and more pages than any catalogue needs.
+    const std::string name(255, 'W');
+    RecordingCanvas canvas;
+    canvas.st.DoPrint = 1;
+    PrintSheet(canvas, app.table, name + ".kedata", 9998, 9999);
+    const PageRect drawn = drawnExtent(canvas);
+    ASSERT_GT(drawn.top, 0.0);
+    ASSERT_GT(drawn.left, 0.0);
+
+    for (const bool landscape : {true, false}) {
+        for (const double margin : {0.0, 10.0, 10.0 * kMm, 25.0 * kMm}) {
+            for (const PageFormat& format : {a4(landscape, margin), letter(landscape, margin)}) {
+                const PrintableSize room = PrintableSizeOf(format);
+                const double fitted = FittedPageScale(AdjustedPageRect(format));
+                const bool fittedFits = drawn.right * fitted / 100.0 <= room.width &&
+                                        drawn.bottom * fitted / 100.0 <= room.height;
+                for (const double userScale : {100.0, 75.0, 25.0}) {
+                    const double scale = CalcPrintPageScale(format, userScale) / 100.0;
+                    SCOPED_TRACE(testing::Message()
+                                 << format.paperWidth << (landscape ? " landscape" : " portrait")
+                                 << " margin " << margin << " at " << userScale << "%");
+                    EXPECT_LE(drawn.right * scale, room.width);
+                    EXPECT_LE(drawn.bottom * scale, room.height);
+                    if (fittedFits) {
+                        EXPECT_DOUBLE_EQ(scale, fitted * userScale / 10000.0);
+                    } else {
+                        // As large as still fits, in whole percent.
+                        const double larger = (scale * 10000.0 / userScale + 1.0) / 100.0;
+                        EXPECT_TRUE(drawn.right * larger > room.width ||
+                                    drawn.bottom * larger > room.height);
+                    }
+                }
+            }
+        }
     }
 }
 
@@ -260,7 +342,7 @@ TEST_F(PrintingTest, FrameAndGrid) {
 
 TEST_F(PrintingTest, PrintCommandPrintsTheChosenPagesAtTheFittedScale) {
     app.doc.fileName1 = "Speakers.kedata";
-    platform.format.adjustedPage = kLetterLandscape;
+    platform.format = kLetterLandscape;
     app.GPrintScale = 50.0;
 
     ASSERT_TRUE(usable(kPrintItem));
@@ -295,38 +377,83 @@ TEST_F(PrintingTest, PrintCommandPrintsTheChosenPagesAtTheFittedScale) {
 
 TEST_F(PrintingTest, PrintOutcomesAndAlerts) {
     const struct {
-        bool defaultPrinter;
+        bool printable;
         bool accepted;
         int printError;
+        std::size_t dialogs;
         std::size_t runs;
         std::vector<std::string> notes;
     } cases[] = {
-        {true, false, 0, 0, {}},
-        {true, true, 0, 1, {}},
-        {true, true, -9, 1, {"Error code -9\nPrinting error"}},
-        {false, true, 0, 1, {"Error code -30872\nNo default printer specified"}},
-        {false, false, 0, 0, {"Error code -30872\nNo default printer specified"}},
+        {true, false, 0, 1, 0, {}},
+        {true, true, 0, 1, 1, {}},
+        {true, true, -9, 1, 1, {"Error code -9\nPrinting error"}},
+        // Nothing at all can print: said at once, and no dialog.
+        {false, true, 0, 0, 0, {"Error code -30872\nNo default printer specified"}},
     };
     for (const auto& c : cases) {
         platform.notes.clear();
         platform.printRuns.clear();
-        platform.defaultPrinter = c.defaultPrinter;
+        platform.printRequests.clear();
+        platform.printable = c.printable;
         platform.printError = c.printError;
         DispatchMenuCommand(app, MenuNum::kFile, kPrintItem);
-        platform.printDone(c.accepted, PageRange{});
+        ASSERT_EQ(platform.printRequests.size(), c.dialogs);
+        if (c.dialogs > 0) {
+            EXPECT_TRUE(platform.notes.empty());
+            platform.printDone(c.accepted, PageRange{});
+        }
         EXPECT_EQ(platform.printRuns.size(), c.runs);
         EXPECT_EQ(platform.notes, c.notes);
         EXPECT_TRUE(usable(kPrintItem));
+        EXPECT_EQ(app.flags.DialogsUp, 0);
     }
 }
 
+TEST_F(PrintingTest, PaperChosenInPageSetupOrPrintIsKeptAndPrintedOn) {
+    platform.format = a4(true, 10.0); // the printer's own, at first
+    ASSERT_TRUE(DispatchMenuCommand(app, MenuNum::kFile, kPageSetupItem));
+    EXPECT_EQ(platform.pageSetupShown, a4(true, 10.0));
+
+    // A cancelled Page Setup changes nothing.
+    PageFormat portrait = letter(false, 20.0);
+    portrait.scale = 50.0;
+    platform.pageSetupDone(false, portrait);
+    EXPECT_EQ(app.GPrintScale, 100.0);
+    DispatchMenuCommand(app, MenuNum::kFile, kPageSetupItem);
+    EXPECT_EQ(platform.pageSetupShown, a4(true, 10.0));
+
+    platform.pageSetupDone(true, portrait);
+    EXPECT_EQ(app.GPrintScale, 50.0);
+    DispatchMenuCommand(app, MenuNum::kFile, kPrintItem);
+    ASSERT_EQ(platform.printRequests.size(), 1U);
+    EXPECT_EQ(platform.printRequests[0].format, portrait);
+
+    // The printer reports the paper as the dialog left it.
+    platform.format = portrait;
+    platform.printDone(true, PageRange{});
+    ASSERT_EQ(platform.printRuns.size(), 1U);
+    EXPECT_DOUBLE_EQ(platform.printRuns[0].scalePercent, CalcPrintPageScale(portrait, 50.0));
+
+    // Turned in the Print dialog: the next Page Setup starts from there.
+    platform.format = a4(true, 10.0);
+    DispatchMenuCommand(app, MenuNum::kFile, kPrintItem);
+    platform.printDone(true, PageRange{});
+    ASSERT_EQ(platform.printRuns.size(), 2U);
+    EXPECT_DOUBLE_EQ(platform.printRuns[1].scalePercent, 81.0 / 2.0);
+    DispatchMenuCommand(app, MenuNum::kFile, kPageSetupItem);
+    PageFormat expected = a4(true, 10.0);
+    expected.scale = 50.0;
+    EXPECT_EQ(platform.pageSetupShown, expected);
+}
+
 TEST_F(PrintingTest, PageSetupKeepsTheUserScale) {
-    platform.format.scale = 80.0;
     ASSERT_TRUE(DispatchMenuCommand(app, MenuNum::kFile, kPageSetupItem));
     ASSERT_TRUE(platform.pageSetupDone);
     EXPECT_FALSE(usable(kPageSetupItem));
-    EXPECT_EQ(app.GPrintScale, 100.0);
-    platform.pageSetupDone(true);
+    EXPECT_EQ(platform.pageSetupShown.scale, 100.0);
+    PageFormat chosen = platform.pageSetupShown;
+    chosen.scale = 80.0;
+    platform.pageSetupDone(true, chosen);
     EXPECT_EQ(app.GPrintScale, 80.0);
     EXPECT_TRUE(usable(kPageSetupItem));
     EXPECT_EQ(app.flags.DialogsUp, 0);

@@ -194,12 +194,14 @@ public:
 
     // Printing: the dialogs wait until a test ends them through the held
     // callbacks; printed runs are kept.
-    void showPageSetupDialog(std::function<void(bool accepted)> done) override {
+    void showPageSetupDialog(const PageFormat& current,
+                             std::function<void(bool, const PageFormat&)> done) override {
         calls.push_back("showPageSetupDialog");
+        pageSetupShown = current;
         pageSetupDone = std::move(done);
     }
     PageFormat pageFormat() override { return format; }
-    bool hasDefaultPrinter() override { return defaultPrinter; }
+    bool canPrint() override { return printable; }
     void
     showPrintDialog(const PrintRequest& request,
                     std::function<void(bool accepted, const PageRange& chosen)> done) override {
@@ -334,10 +336,11 @@ public:
     std::function<void()> whilePlaying;
     std::vector<std::string> sentEvents;
     std::vector<std::string> launched;
-    std::function<void(bool)> pageSetupDone;
+    std::function<void(bool, const PageFormat&)> pageSetupDone;
+    PageFormat pageSetupShown;
     std::function<void(bool, const PageRange&)> printDone;
     PageFormat format;
-    bool defaultPrinter = true;
+    bool printable = true;
     std::vector<PrintRequest> printRequests;
     std::vector<PrintRun> printRuns;
     int printError = 0;

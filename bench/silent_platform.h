@@ -53,9 +53,10 @@ public:
     void sendEventToProcesses(const std::string&, const std::string&, const std::string&,
                               const std::string&) override {}
     int launchApplication(const std::string&) override { return 0; }
-    void showPageSetupDialog(std::function<void(bool)>) override {}
+    void showPageSetupDialog(const PageFormat&,
+                             std::function<void(bool, const PageFormat&)>) override {}
     PageFormat pageFormat() override { return {}; }
-    bool hasDefaultPrinter() override { return true; }
+    bool canPrint() override { return true; }
     void showPrintDialog(const PrintRequest&,
                          std::function<void(bool, const PageRange&)>) override {}
     int printPages(const PrintRun&) override { return 0; }

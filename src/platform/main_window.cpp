@@ -84,9 +84,9 @@ int MainWindow::chromeHeight() {
     return height() - content_->height();
 }
 
-void MainWindow::setContentSize(int width, int height) {
+void MainWindow::reshape(const std::function<void(int chrome)>& change) {
     adjusting_ = true;
-    resize(width, height + chromeHeight());
+    change(chromeHeight());
     syncLayout();
     hint_->setGeometry(content_->rect());
     sheetPage_->setGeometry(content_->rect());
@@ -94,20 +94,18 @@ void MainWindow::setContentSize(int width, int height) {
     adjusting_ = false;
 }
 
+void MainWindow::setContentSize(int width, int height) {
+    reshape([&](int chrome) { resize(width, height + chrome); });
+}
+
 void MainWindow::placeContent(const WindowPlace& place) {
-    adjusting_ = true;
-    const int chrome = chromeHeight();
-    // The window's own area (menu bar and content) is placed, not its
-    // frame: the window manager keeps it there and puts the frame around it,
-    // whatever size the frame turns out to have.
-    // The menu bar is all there is above the content.
-    setGeometry(QRect(QPoint(place.left, place.top - chrome),
-                      QSize(kContentWidth, std::max(place.height, 1) + chrome)));
-    syncLayout();
-    hint_->setGeometry(content_->rect());
-    sheetPage_->setGeometry(content_->rect());
-    sheetPage_->layoutChildren();
-    adjusting_ = false;
+    // The window's own area (the menu bar, all there is above the content,
+    // and the content) is placed, not its frame: the window manager keeps it
+    // there and puts the frame around it, whatever size the frame has.
+    reshape([&](int chrome) {
+        setGeometry(QRect(QPoint(place.left, place.top - chrome),
+                          QSize(kContentWidth, std::max(place.height, 1) + chrome)));
+    });
 }
 
 void MainWindow::showSheet(const WindowPlace& place) {

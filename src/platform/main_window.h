@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <string>
 
 class QLabel;
@@ -75,6 +76,9 @@ protected:
 private:
     // Resizes the window so that its content area has the given size, at once.
     void setContentSize(int width, int height);
+    // Runs change (given the height above the content) and lays the content
+    // out at once; the bounds it passes through are not the user's.
+    void reshape(const std::function<void(int chrome)>& change);
     void syncLayout();
     // Height of what lies above the content area (the menu bar).
     int chromeHeight();

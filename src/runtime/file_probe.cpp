@@ -9,7 +9,14 @@
 
 namespace kestrune {
 
+bool IsUnusablePath(const std::string& path) {
+    return path.empty() || path.find('\0') != std::string::npos;
+}
+
 FileProbe ProbeInputFile(const std::string& path) {
+    if (IsUnusablePath(path)) {
+        return FileProbe::BadName;
+    }
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         return errno == EACCES ? FileProbe::NoPermission : FileProbe::Missing;
@@ -29,6 +36,9 @@ FileProbe ProbeInputFile(const std::string& path) {
 }
 
 std::optional<FileIdentity> IdentifyFile(const std::string& path) {
+    if (IsUnusablePath(path)) {
+        return std::nullopt;
+    }
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         return std::nullopt;
@@ -53,6 +63,8 @@ std::string FileProbeReason(FileProbe probe) {
         return "You do not have permission to read it.";
     case FileProbe::NotAFile:
         return "It is a folder or a special file, not a document.";
+    case FileProbe::BadName:
+        return "Its name holds a character that no file name can hold.";
     case FileProbe::Locked:
         return "Another program is using it and has locked it. Try again when that program is "
                "done with it.";

@@ -14,7 +14,13 @@ enum class FileProbe {
     NoPermission, // it exists but may not be read
     NotAFile,     // a folder, a pipe, a device
     Locked,       // another program holds its lock
+    BadName,      // a name no file can have (a NUL byte in it, or nothing)
 };
+
+// A path the file calls would read otherwise than it is written: empty, or
+// holding a NUL byte, where the system would stop reading it (so
+// "a.csv\0.kedata" would open a.csv).
+bool IsUnusablePath(const std::string& path);
 
 FileProbe ProbeInputFile(const std::string& path);
 

@@ -2,6 +2,7 @@
 
 #include "runtime/byte_streams.h"
 #include "runtime/file_errors.h"
+#include "runtime/file_probe.h"
 #include "runtime/number_text.h"
 
 namespace kestrune {
@@ -83,6 +84,12 @@ void TextFiles::FileOpenOutput(int n, const std::string& path) {
     if (openSlot(n) == nullptr) {
         return;
     }
+    if (IsUnusablePath(path)) {
+        // The system would write to the file the name stops at.
+        slots_[static_cast<std::size_t>(n)].reset();
+        CheckFileError(n, FileErrorCode::kCannotCreate);
+        return;
+    }
     int status = 0;
     auto sink = openAtomicFileSink(path, status);
     if (!sink) {
@@ -95,6 +102,11 @@ void TextFiles::FileOpenOutput(int n, const std::string& path) {
 
 void TextFiles::FileOpenInput(int n, const std::string& path) {
     if (openSlot(n) == nullptr) {
+        return;
+    }
+    if (IsUnusablePath(path)) {
+        slots_[static_cast<std::size_t>(n)].reset();
+        CheckFileError(n, FileErrorCode::kNoAccess);
         return;
     }
     int status = 0;

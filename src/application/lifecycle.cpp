@@ -7,6 +7,7 @@
 #include "documents/data_sheet_format.h"
 #include "model/app_state.h"
 #include "model/menu_states.h"
+#include "model/screen_fit.h"
 #include "services/help.h"
 #include "services/tarnwell_link.h"
 #include "services/update_check.h"
@@ -159,11 +160,12 @@ WindowPlace PlaceOfSheetWindow(const AppState& app) {
     // The last place and height of the window when the user keeps it or
     // moved it in this run, else the top-left corner below the menu bar.
     const bool remembered = app.prefs.BoundsCheck == 1 || app.flags.RePosiFlag == 1;
-    if (!remembered) {
-        return {0, 44, kSheetContentHeight};
+    WindowPlace place{0, 44, kSheetContentHeight};
+    if (remembered) {
+        const std::int32_t height = app.Bounds.bottom - app.Bounds.top;
+        place = {app.Bounds.left, app.Bounds.top, std::max(height, kSheetContentHeight)};
     }
-    const std::int32_t height = app.Bounds.bottom - app.Bounds.top;
-    return {app.Bounds.left, app.Bounds.top, std::max(height, kSheetContentHeight)};
+    return FitOnScreens(place, kSheetContentWidth, app.platform().screenAreas());
 }
 
 void MainWnd1(AppState& app) {

@@ -15,7 +15,8 @@ void StartUp(AppState& app);
 
 void NewDataSheet(AppState& app);
 // Shows the data-sheet window for the current table.
-// The sheet's content is at least this high.
+// The sheet's content is this wide and at least this high.
+constexpr std::int32_t kSheetContentWidth = 745;
 constexpr std::int32_t kSheetContentHeight = 320;
 // Where the window opens, with or without a sheet: the place the user left
 // it, when remembered, else the default.

@@ -115,7 +115,7 @@ public:
     AppState(const AppState&) = delete;
     AppState& operator=(const AppState&) = delete;
 
-    Platform& platform() { return platform_; }
+    Platform& platform() const { return platform_; }
 
     // The dialogs and the question, counted while they are up so that
     // handed-over documents wait for their answer.

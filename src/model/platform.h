@@ -52,6 +52,15 @@ enum class SaveChangesAnswer { Save, DontSave, Cancel };
 // A chosen file, or nothing when the dialog was cancelled.
 using FileChoice = std::optional<std::string>;
 
+// The part of one screen that windows may take (the desktop's panels left
+// out), in the coordinates of all screens together.
+struct ScreenArea {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
 // Where a window's content goes: its top-left corner on the screen, and its
 // height (the width is the window's own).
 struct WindowPlace {
@@ -103,6 +112,8 @@ public:
     // The main window shows the data sheet, or returns to its no-sheet state.
     // The sheet window's content top-left corner goes to (left, top) on the screen.
     virtual void showSheetWindow(const WindowPlace& place) = 0;
+    // The screens there are now; none when the platform cannot tell.
+    virtual std::vector<ScreenArea> screenAreas() { return {}; }
     virtual void closeSheetWindow() = 0;
     // The window's title and the document it stands for (empty: none).
     virtual void setWindowTitle(const std::string& title, const std::string& documentPath) = 0;

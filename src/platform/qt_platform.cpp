@@ -24,6 +24,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPrinter>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <cstdlib>
@@ -137,6 +138,15 @@ void QtPlatform::showSheetWindow(const WindowPlace& place) {
     if (window_ != nullptr) {
         window_->showSheet(place);
     }
+}
+
+std::vector<ScreenArea> QtPlatform::screenAreas() {
+    std::vector<ScreenArea> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect r = screen->availableGeometry();
+        areas.push_back({r.left(), r.top(), r.width(), r.height()});
+    }
+    return areas;
 }
 
 void QtPlatform::closeSheetWindow() {

@@ -42,6 +42,7 @@ public:
                      std::function<void(FileChoice)> done) override;
     void showNote(const std::string& message, const std::string& details) override;
     void showSheetWindow(const WindowPlace& place) override;
+    std::vector<ScreenArea> screenAreas() override;
     void closeSheetWindow() override;
     void setWindowTitle(const std::string& title, const std::string& documentPath) override;
     void updateMenus(const MenuModel& menus) override;

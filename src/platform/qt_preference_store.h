@@ -5,19 +5,23 @@
 #include "model/preference_store.h"
 
 #include <QSettings>
+#include <memory>
 
 namespace kestrune {
 
 class QtPreferenceStore final : public PreferenceStore {
 public:
-    QtPreferenceStore() = default;
+    // Settings that are not a regular file (a pipe would hang the start, a
+    // folder cannot be read) are left alone: the defaults count, and
+    // nothing is written there at the end.
+    QtPreferenceStore();
     std::optional<StoredValue> value(const std::string& key) override;
     void setInteger(const std::string& key, std::int32_t value) override;
     void setText(const std::string& key, const std::string& value) override;
     void sync() override;
 
 private:
-    QSettings settings_;
+    std::unique_ptr<QSettings> settings_;
 };
 
 } // namespace kestrune

@@ -1,5 +1,7 @@
 #include "services/preference_window.h"
 
+#include "model/screen_fit.h"
+
 #include "model/menu_states.h"
 #include "sheet/sheet_redraw.h"
 
@@ -47,8 +49,12 @@ PreferenceView BuildPreferenceView(const AppState& app) {
     view.width = kWidth;
     view.height = kHeight;
     const bool remembered = p.BoundsCheck == 1;
-    view.left = remembered ? app.PrefeBounds.left : kDefaultLeft;
-    view.top = remembered ? app.PrefeBounds.top : kDefaultTop;
+    const WindowPlace place =
+        FitOnScreens({remembered ? app.PrefeBounds.left : kDefaultLeft,
+                      remembered ? app.PrefeBounds.top : kDefaultTop, kHeight},
+                     kWidth, app.platform().screenAreas());
+    view.left = place.left;
+    view.top = place.top;
 
     view.controls.push_back(
         groupBox(P::kLaunchBox, {20, 10, 310, 135}, " Kestrune State on Launch"));

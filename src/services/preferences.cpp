@@ -62,9 +62,12 @@ std::optional<std::int32_t> integerOf(const StoredValue& stored) {
     return value;
 }
 
-void readInteger(PreferenceStore& store, const char* key, std::int32_t& target) {
+// A switch keeps its default unless the stored value is one it can take.
+void readInteger(PreferenceStore& store, const char* key, std::int32_t& target, std::int32_t lowest,
+                 std::int32_t highest) {
     if (const std::optional<StoredValue> stored = store.value(key)) {
-        if (const std::optional<std::int32_t> value = integerOf(*stored)) {
+        if (const std::optional<std::int32_t> value = integerOf(*stored);
+            value && *value >= lowest && *value <= highest) {
             target = *value;
         }
     }
@@ -105,10 +108,10 @@ std::string RectangleText(const WindowBounds& bounds) {
 void LoadPrefs(AppState& app, PreferenceStore& store) {
     readRectangle(store, kBounds, app.Bounds);
     readRectangle(store, kPrefeBounds, app.PrefeBounds);
-    readInteger(store, kBoundsCheck, app.prefs.BoundsCheck);
-    readInteger(store, kSoundCheck, app.prefs.SoundCheck);
-    readInteger(store, kUpdateForCheck, app.prefs.UpdateForCheck);
-    readInteger(store, kTransMethodCheck, app.prefs.TransMethodCheck);
+    readInteger(store, kBoundsCheck, app.prefs.BoundsCheck, 0, 1);
+    readInteger(store, kSoundCheck, app.prefs.SoundCheck, 0, 1);
+    readInteger(store, kUpdateForCheck, app.prefs.UpdateForCheck, 0, 1);
+    readInteger(store, kTransMethodCheck, app.prefs.TransMethodCheck, 1, 2);
 }
 
 void SavePrefs(const AppState& app, PreferenceStore& store) {

@@ -2,7 +2,8 @@
 # Windows come back exactly where the user left them, run after run, with a
 # window manager and without: the main window at its place and height, the
 # empty window where the sheet will be (so opening one moves nothing), and
-# the Preferences window at its place.
+# the Preferences window at its place. Settings that cannot be used neither
+# hang the start nor put a window out of sight.
 # Usage: windows.sh PATH-TO-KESTRUNE
 source "$(dirname -- "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
@@ -103,6 +104,39 @@ places_case() {
     quit_run empty
 }
 
+# expect_on_screen WINDOW WHAT: the window lies wholly on the 1280 x 1024 screen.
+expect_on_screen() {
+    wait_still "$1"
+    ((E2E_X >= 0 && E2E_Y >= 0 && E2E_X + E2E_WIDTH <= 1280 && E2E_Y + E2E_HEIGHT <= 1024)) ||
+        e2e_fail "$2 is at ${E2E_X},${E2E_Y} sized ${E2E_WIDTH}x${E2E_HEIGHT}, not on the screen"
+}
+
+# Settings that cannot be used: a pipe in place of the settings file does
+# not hang the start; places far off any screen open the windows on it.
+bad_settings_case() {
+    local kind=$1 conf=$XDG_CONFIG_HOME/Kestrune/Kestrune.conf docs=$E2E_TMP/docs
+    mkdir -p "${conf%/*}"
+    e2e_write "$docs/a.kedata" "$DOC"
+    if [[ $kind == pipe ]]; then
+        mkfifo "$conf"
+    else
+        printf '[General]\nBounds="%s"\nPrefeBounds="%s"\nBoundsCheck=1\nSoundCheck=-1\n' \
+            "$2" "$3" >"$conf"
+    fi
+    e2e_launch app "$docs" a.kedata
+    e2e_wait_main
+    e2e_wait_title "$E2E_MAIN" a.kedata "opening a.kedata with the settings ${kind}"
+    expect_on_screen "$E2E_MAIN" "the sheet window"
+    open_preferences
+    expect_on_screen "$E2E_PREFS" "the Preferences window"
+    close_preferences
+    quit_run app
+    [[ $kind != pipe || -p $conf ]] || e2e_fail "the pipe in place of the settings was replaced"
+}
+
 e2e_case "windows reopen where they were left, without a window manager" places_case none
 e2e_case "windows reopen where they were left, under openbox" places_case openbox
+e2e_case "a pipe as the settings file" bad_settings_case pipe
+e2e_case "places far above and left of the screen" bad_settings_case places "-32768,-32768,-32448,-32023" "-32768,-32768,0,0"
+e2e_case "places far below and right of the screen" bad_settings_case places "32767,32767,32767,32767" "32000,32000,0,0"
 e2e_finish

@@ -96,6 +96,32 @@ TEST(Preferences, WrongKindsKeepTheirDefaultsAndIntegerTextsCount) {
     EXPECT_EQ(std::get<std::int64_t>(again.values["BoundsCheck"]), 0);
 }
 
+// A switch that holds a value it cannot take keeps its default.
+TEST(Preferences, SwitchesOutOfTheirRangeKeepTheirDefaults) {
+    const struct {
+        const char* key;
+        std::int64_t stored;
+        std::int32_t Preferences::*field;
+        std::int32_t expected;
+    } cases[] = {
+        {"SoundCheck", -1, &Preferences::SoundCheck, 1},
+        {"SoundCheck", 0, &Preferences::SoundCheck, 0},
+        {"BoundsCheck", 2, &Preferences::BoundsCheck, 1},
+        {"UpdateForCheck", 7, &Preferences::UpdateForCheck, 1},
+        {"TransMethodCheck", 0, &Preferences::TransMethodCheck, 1},
+        {"TransMethodCheck", 3, &Preferences::TransMethodCheck, 1},
+        {"TransMethodCheck", 2, &Preferences::TransMethodCheck, 2},
+    };
+    for (const auto& c : cases) {
+        test::FakePlatform platform;
+        AppState app(platform);
+        MemoryStore store;
+        store.values = {{c.key, c.stored}};
+        LoadPrefs(app, store);
+        EXPECT_EQ(app.prefs.*c.field, c.expected) << c.key << "=" << c.stored;
+    }
+}
+
 class PreferenceWindow : public ::testing::Test {
 protected:
     PreferenceWindow() { StartUp(app); }

@@ -40,7 +40,7 @@ struct EditedDocument : test::Session {
         }
     }
     bool asked() const { return callsJoined().find("askChangedFile(a.kedata)") != npos; }
-    std::string manufacturer() const { return app.table.Manufacturer.get(1).str(); }
+    std::string manufacturer() const { return std::string(app.table.Manufacturer.get(1)); }
     static constexpr auto npos = std::string::npos;
     std::string path;
 };

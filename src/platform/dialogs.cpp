@@ -24,6 +24,10 @@ std::string localPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+// A message the user may select and copy, with the mouse or the keyboard.
+constexpr Qt::TextInteractionFlags kCopyableText =
+    Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard;
+
 // The window property that holds the folder of the last file chosen in one
 // of its file dialogs during this run.
 constexpr const char* kLastFolderProperty = "kestruneLastFileFolder";
@@ -127,6 +131,7 @@ void showChangedFileDialog(QWidget* window, const std::string& fileName,
     box->setIcon(QMessageBox::Warning);
     box->setText(QStringLiteral("The document \u201C%1\u201D was changed by another program.")
                      .arg(utf8(fileName)));
+    box->setTextInteractionFlags(kCopyableText);
     box->setInformativeText(
         QStringLiteral("Save Anyway replaces its changes with the sheet. Reopen shows the document "
                        "as it is now."));
@@ -218,6 +223,7 @@ void showNoteDialog(QWidget* window, const std::string& message, const std::stri
 bool showFileErrorDialog(QWidget* window, const std::string& message) {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Kestrune"), utf8(message),
                     QMessageBox::NoButton, window);
+    box.setTextInteractionFlags(kCopyableText);
     QPushButton* stop = box.addButton(QStringLiteral("Stop"), QMessageBox::DestructiveRole);
     QPushButton* cont = box.addButton(QStringLiteral("Continue"), QMessageBox::AcceptRole);
     box.setDefaultButton(cont);

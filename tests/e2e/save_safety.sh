@@ -14,6 +14,7 @@ THEIRS='Other,O-1, 16.5, 25, 8.25, 2.5, 150, 6, 90, 33.3\rOther,O-2, 10, 30, 5, 
 
 # How another program writes: in place, as a shell redirect does, or into a
 # new file renamed over the old one, as most editors do.
+leave_alone() { :; }
 write_in_place() { e2e_write "$1" "$THEIRS"; }
 write_and_rename() {
     e2e_write "$1.part" "$THEIRS"
@@ -21,16 +22,41 @@ write_and_rename() {
 }
 
 # The file may not be changed: immutable for root (whom permissions do not
-# stop), read-only for anyone else.
+# stop; a file system without that skips the case), read-only for anyone else.
 forbid() {
     if ((EUID == 0)); then
-        chattr +i -- "$1" || e2e_fail "chattr +i failed on ${1##*/}"
+        if ! chattr +i -- "$1" 2>/dev/null; then
+            echo "  skipped: this file system cannot make ${1##*/} immutable (chattr +i)"
+            exit 0
+        fi
         FORBIDDEN=$1
+        # shellcheck disable=SC2154 # status is set inside the trap
         trap 'status=$?; chattr -i -- "$FORBIDDEN"; (exit "$status"); e2e_end_case' EXIT
     else
         chmod 0444 -- "$1"
     fi
 }
+
+# The folder of the document is mounted read-only for the program alone: it
+# starts in a mount namespace of its own (under its usual name, so that the
+# case finds and ends it).
+read_only_disk() {
+    local docs=$1 real
+    real=$(readlink -f -- "$E2E_TMP/bin/kestrune")
+    local user=(-r)
+    ((EUID == 0)) && user=()
+    unshare "${user[@]}" -m true 2>/dev/null || {
+        echo "  skipped: no mount namespace can be made here (unshare -m)"
+        exit 0
+    }
+    rm -f -- "$E2E_TMP/bin/kestrune"
+    # shellcheck disable=SC2016 # expanded by the inner bash
+    printf '#!/bin/bash\nexec unshare %s -m --propagation private bash -c %q %q %q %q "$@"\n' \
+        "${user[*]}" 'mount --bind -o ro "$1" "$1" && shift && exec -a "$0" "$@"' \
+        "$E2E_TMP/bin/kestrune" "$docs" "$real" >"$E2E_TMP/bin/kestrune"
+    chmod +x "$E2E_TMP/bin/kestrune"
+}
+read_write_disk() { :; }
 
 # The message of the window on screen, copied the way a user copies it: a
 # click into it, select all, copy.
@@ -42,15 +68,16 @@ dialog_text_holds() {
     e2e_clipboard_to "$E2E_TMP/dialog.txt" && grep -qF -- "$words" "$E2E_TMP/dialog.txt"
 }
 
-# save_case MEANWHILE ANSWER WORDS AFTER TITLE: the document is
-# opened, gets a new row, MEANWHILE happens to it, then Ctrl+S. The window
+# save_case DISK MEANWHILE ANSWER WORDS AFTER TITLE: the document is
+# opened from a folder on DISK (read_write_disk or read_only_disk), gets a new row, MEANWHILE happens to it, then Ctrl+S. The window
 # that comes holds WORDS and is answered with ANSWER (xdotool keys); the
 # document then keeps what was on disk before Ctrl+S (kept) or holds the
 # sheet with its new row (ours), and the window's title is TITLE.
 save_case() {
-    local meanwhile=$1 answer=$2 words=$3 after=$4 title=$5 docs=$E2E_TMP/docs
+    local disk=$1 meanwhile=$2 answer=$3 words=$4 after=$5 title=$6 docs=$E2E_TMP/docs
     e2e_write "$docs/doc.kedata" "$OURS"
     e2e_write "$E2E_TMP/theirs" "$THEIRS"
+    "$disk" "$docs"
     e2e_launch app "$docs" doc.kedata
     e2e_wait_main
     e2e_wait_title "$E2E_MAIN" doc.kedata "opening doc.kedata"
@@ -63,7 +90,7 @@ save_case() {
     e2e_wait_dialog "Ctrl+S after ${meanwhile}"
     e2e_poll 3 dialog_text_holds "$words" ||
         e2e_fail "after Ctrl+S the window says '$(tr '\n' ' ' <"$E2E_TMP/dialog.txt")', not '${words}'"
-    e2e_key "$E2E_DIALOG" $answer
+    e2e_key "$E2E_DIALOG" "$answer"
     e2e_wait_dialog_gone "answering ${answer}"
     e2e_wait_title "$E2E_MAIN" "$title" "the sheet after ${answer}"
 
@@ -79,9 +106,13 @@ save_case() {
         e2e_fail "the save left other files in the folder: $(ls -A "$docs")"
 }
 
-#        title                                                        meanwhile        answer   words                                   after  title
-e2e_case "rewritten in place, Ctrl+S, Cancel"                save_case write_in_place   Escape   "was changed by another program"        kept   "doc.kedata*"
-e2e_case "replaced by an editor, Ctrl+S, Cancel"             save_case write_and_rename Escape   "was changed by another program"        kept   "doc.kedata*"
-e2e_case "rewritten in place, Ctrl+S, Save Anyway"           save_case write_in_place   alt+s    "was changed by another program"        ours   doc.kedata
-e2e_case "a file that may not be changed, Ctrl+S, Continue"  save_case forbid           Return   "could not be saved: you have no permission to change it" kept "doc.kedata*"
+NO_RIGHT="could not be saved: you have no permission to change it"
+READ_ONLY="could not be saved: it is on a disk that can only be read"
+CHANGED="was changed by another program"
+#        title                                               disk            meanwhile        answer words      after title
+e2e_case "rewritten in place, Ctrl+S, Cancel"       save_case read_write_disk write_in_place   Escape "$CHANGED"   kept  "doc.kedata*"
+e2e_case "replaced by an editor, Ctrl+S, Cancel"    save_case read_write_disk write_and_rename Escape "$CHANGED"   kept  "doc.kedata*"
+e2e_case "rewritten in place, Ctrl+S, Save Anyway"  save_case read_write_disk write_in_place   alt+s  "$CHANGED"   ours  doc.kedata
+e2e_case "a file that may not be changed, Ctrl+S"   save_case read_write_disk forbid           Return "$NO_RIGHT"  kept  "doc.kedata*"
+e2e_case "a read-only disk, Ctrl+S"                 save_case read_only_disk  leave_alone      Return "$READ_ONLY" kept  "doc.kedata*"
 e2e_finish

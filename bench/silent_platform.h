@@ -19,6 +19,7 @@ public:
     void updateScrollBar(const ScrollBarView&) override {}
     void repaintSheet() override {}
     void askSaveChanges(const std::string&, std::function<void(SaveChangesAnswer)>) override {}
+    void askChangedFile(const std::string&, std::function<void(ChangedFileAnswer)>) override {}
     void askSaveFile(const std::string&, const std::string&, const std::string&,
                      std::function<void(FileChoice)>) override {}
     void askOpenFile(const std::string&, const std::vector<std::string>&,

@@ -8,6 +8,7 @@
 #include "model/app_state.h"
 #include "model/menu_states.h"
 #include "model/screen_fit.h"
+#include "runtime/file_probe.h"
 #include "services/help.h"
 #include "services/tarnwell_link.h"
 #include "services/update_check.h"
@@ -58,6 +59,21 @@ void markSaved(AppState& app, const SaveOutcome& outcome) {
     adoptWrittenNames(app, outcome);
     app.doc.DirtyFlag = 0;
     app.platform().setWindowModified(false);
+}
+
+// Remembers the sheet's file as it is now, read or just saved.
+void rememberOwnFile(AppState& app) {
+    app.doc.fileIdentity = IdentifyFile(app.doc.fileUrl);
+}
+
+// True when another program wrote the sheet's own file since the sheet read
+// or last saved it. A file gone since is not: saving only puts it back.
+bool changedByOtherProgram(const AppState& app) {
+    if (app.doc.FileOpenFlag != 1 || !app.doc.fileIdentity) {
+        return false;
+    }
+    const std::optional<FileIdentity> now = IdentifyFile(app.doc.fileUrl);
+    return now && WrittenSince(*app.doc.fileIdentity, *now);
 }
 
 void showTitle(AppState& app) {
@@ -116,6 +132,7 @@ void saveAs(AppState& app, bool fromQuestion) {
                         app.doc.fileUrl = *choice;
                         app.doc.fileName1 = std::string(LastPathComponent(*choice));
                         app.doc.FileOpenFlag = 1;
+                        rememberOwnFile(app);
                         markSaved(app, outcome);
                         showTitle(app);
                         tellAboutAlteredNames(app, outcome);
@@ -127,6 +144,62 @@ void saveAs(AppState& app, bool fromQuestion) {
                         }
                         DrawSheet(app);
                     });
+}
+
+// Reopen: the sheet becomes the file as the other program left it. Changes
+// on the sheet go through the usual question first, and saving them there
+// asks for another name, so that the other program's file stays as it is.
+void reopenOwnFile(AppState& app) {
+    const std::string path = app.doc.fileUrl;
+    app.waiting = WaitingDocument{true, path, std::string(ExtensionOf(path))};
+    app.flags.CloseFlag = 0;
+    app.flags.QuitFlag = 0;
+    CommitEditFieldNow(app);
+    if (app.doc.DirtyFlag != 1) {
+        OpenNextFile(app);
+        return;
+    }
+    SetMenuState(app, MenuState::MenuDisable);
+    app.flags.OpenNextFlag = 1;
+    app.askSaveChanges(app.doc.fileName1, [&app](SaveChangesAnswer answer) {
+        if (answer == SaveChangesAnswer::Save) {
+            saveAs(app, true);
+            return;
+        }
+        NavAskHandler(app, answer);
+    });
+}
+
+// Save is about to write over the sheet's file, which another program
+// changed: the user says whether to replace it (then gets true), keep it
+// (false) or reopen it (then does not come back).
+void askAboutOtherProgram(AppState& app, std::function<void(bool replace)> then) {
+    app.askChangedFile(app.doc.fileName1, [&app, then = std::move(then)](ChangedFileAnswer answer) {
+        switch (answer) {
+        case ChangedFileAnswer::SaveAnyway:
+            then(true);
+            return;
+        case ChangedFileAnswer::Reopen:
+            reopenOwnFile(app);
+            return;
+        case ChangedFileAnswer::Cancel:
+            then(false);
+            return;
+        }
+    });
+}
+
+// The Save answer of the question for a sheet with a file: saved, then on
+// to what was pending; nothing is closed or replaced while the changes are
+// not on disk.
+void saveOwnFileAndGoOn(AppState& app) {
+    if (!SaveSSTFile(app)) {
+        dropPendingCommands(app);
+        SetMenuState(app, MenuState::MenuEnable);
+        DrawSheet(app);
+        return;
+    }
+    continueAfterSave(app);
 }
 
 } // namespace
@@ -202,6 +275,7 @@ bool SaveSSTFile(AppState& app) {
         return false;
     }
     app.doc.FileOpenFlag = 1;
+    rememberOwnFile(app);
     markSaved(app, outcome);
     tellAboutAlteredNames(app, outcome);
     return true;
@@ -213,8 +287,21 @@ void SaveCommand(AppState& app) {
         saveAs(app, false);
         return;
     }
-    SaveSSTFile(app);
-    DrawSheet(app);
+    if (!changedByOtherProgram(app)) {
+        SaveSSTFile(app);
+        DrawSheet(app);
+        return;
+    }
+    SetMenuState(app, MenuState::MenuDisable);
+    askAboutOtherProgram(app, [&app](bool replace) {
+        SetMenuState(app, MenuState::MenuEnable);
+        if (replace) {
+            SaveSSTFile(app);
+        } else {
+            ResumeSheetScrolling(app);
+        }
+        DrawSheet(app);
+    });
 }
 
 void SaveAsSSTFile(AppState& app) {
@@ -275,14 +362,17 @@ void NavAskHandler(AppState& app, SaveChangesAnswer answer) {
             saveAs(app, true);
             return;
         }
-        if (!SaveSSTFile(app)) {
-            // Nothing is closed or replaced while the changes are not on disk.
-            dropPendingCommands(app);
-            SetMenuState(app, MenuState::MenuEnable);
-            DrawSheet(app);
+        if (!changedByOtherProgram(app)) {
+            saveOwnFileAndGoOn(app);
             return;
         }
-        continueAfterSave(app);
+        askAboutOtherProgram(app, [&app](bool replace) {
+            if (replace) {
+                saveOwnFileAndGoOn(app);
+            } else {
+                NavAskHandler(app, SaveChangesAnswer::Cancel);
+            }
+        });
         return;
     case SaveChangesAnswer::DontSave:
         continueAfterSave(app);
@@ -315,6 +405,7 @@ void CloseFile(AppState& app) {
     app.ClearParameterArraySheetFile();
     app.doc.FileOpenFlag = 0;
     app.doc.DirtyFlag = 0;
+    app.doc.fileIdentity.reset();
     app.flags.CloseFlag = 0;
     app.flags.MainWndOpenFlag = 0;
     app.platform().setWindowModified(false);

@@ -64,6 +64,8 @@ LoadResult loadSheetFile(AppState& app, const std::string& path, SheetFileKind k
     // The sheet's table stays aside until the new one is read.
     ModelTable previous = app.emptyTable();
     std::swap(app.table, previous);
+    // Taken before the read: a write meanwhile shows as a change at Save.
+    const std::optional<FileIdentity> identity = IdentifyFile(path);
     const int errorsBefore = app.files.FileErrorCount();
     bool read = false;
     try {
@@ -104,7 +106,11 @@ LoadResult loadSheetFile(AppState& app, const std::string& path, SheetFileKind k
     } else {
         ApplyImportedDocumentState(app, path);
     }
+    app.doc.fileIdentity.reset();
     if (app.files.FileErrorCount() == errorsBefore) {
+        if (app.doc.FileOpenFlag == 1) {
+            app.doc.fileIdentity = identity;
+        }
         return LoadResult::Whole;
     }
     // What was read after an error is not the file: Save must ask for a name.

@@ -57,6 +57,11 @@ void AppState::askSaveChanges(const std::string& fileName,
     platform_.askSaveChanges(fileName, counted(flags, std::move(done)));
 }
 
+void AppState::askChangedFile(const std::string& fileName,
+                              std::function<void(ChangedFileAnswer)> done) {
+    platform_.askChangedFile(fileName, counted(flags, std::move(done)));
+}
+
 void AppState::askSaveFile(const std::string& title, const std::string& proposedName,
                            const std::string& extension, std::function<void(FileChoice)> done) {
     platform_.askSaveFile(title, proposedName, extension, counted(flags, std::move(done)));

@@ -11,6 +11,7 @@
 #include "model/sheet_state.h"
 #include "model/update_state.h"
 #include "model/working_set.h"
+#include "runtime/file_probe.h"
 #include "runtime/str255.h"
 #include "runtime/text_files.h"
 
@@ -60,6 +61,9 @@ struct DocumentState {
     std::string fileName1;
     // Location of the document file (a local path).
     std::string fileUrl;
+    // The file as the sheet last read or saved it; a different one at the
+    // next Save means another program wrote it meanwhile.
+    std::optional<FileIdentity> fileIdentity;
 };
 
 // A document handed over by the desktop that waits to be opened: kept apart
@@ -120,6 +124,7 @@ public:
     // The dialogs and the question, counted while they are up so that
     // handed-over documents wait for their answer.
     void askSaveChanges(const std::string& fileName, std::function<void(SaveChangesAnswer)> done);
+    void askChangedFile(const std::string& fileName, std::function<void(ChangedFileAnswer)> done);
     void askSaveFile(const std::string& title, const std::string& proposedName,
                      const std::string& extension, std::function<void(FileChoice)> done);
     void askOpenFile(const std::string& title, const std::vector<std::string>& extensions,

@@ -48,6 +48,8 @@ struct ContextMenuItem {
 };
 
 enum class SaveChangesAnswer { Save, DontSave, Cancel };
+// The answer to "The document was changed by another program."
+enum class ChangedFileAnswer { SaveAnyway, Reopen, Cancel };
 
 // A chosen file, or nothing when the dialog was cancelled.
 using FileChoice = std::optional<std::string>;
@@ -97,6 +99,10 @@ public:
     // The save-changes question names the document.
     virtual void askSaveChanges(const std::string& fileName,
                                 std::function<void(SaveChangesAnswer)> done) = 0;
+    // Before Save writes over a file another program wrote since the sheet
+    // read or saved it: Save Anyway, Reopen or Cancel.
+    virtual void askChangedFile(const std::string& fileName,
+                                std::function<void(ChangedFileAnswer)> done) = 0;
     // A save dialog with a title and a proposed name (it asks before replacing a file).
     // A name given without an extension gets extension, before the dialog asks
     // about replacing the file it then names.

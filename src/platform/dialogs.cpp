@@ -24,6 +24,10 @@ std::string localPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+// A message the user may select and copy, with the mouse or the keyboard.
+constexpr Qt::TextInteractionFlags kCopyableText =
+    Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard;
+
 // The window property that holds the folder of the last file chosen in one
 // of its file dialogs during this run.
 constexpr const char* kLastFolderProperty = "kestruneLastFileFolder";
@@ -119,6 +123,38 @@ void showSaveChangesDialog(QWidget* window, const std::string& fileName,
     box->open();
 }
 
+void showChangedFileDialog(QWidget* window, const std::string& fileName,
+                           std::function<void(ChangedFileAnswer)> done) {
+    auto* box = new QMessageBox(window);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->setIcon(QMessageBox::Warning);
+    box->setText(QStringLiteral("The document \u201C%1\u201D was changed by another program.")
+                     .arg(utf8(fileName)));
+    box->setTextInteractionFlags(kCopyableText);
+    box->setInformativeText(
+        QStringLiteral("Save Anyway replaces its changes with the sheet. Reopen shows the document "
+                       "as it is now."));
+    QPushButton* saveAnyway =
+        box->addButton(QStringLiteral("&Save Anyway"), QMessageBox::DestructiveRole);
+    QPushButton* reopen = box->addButton(QStringLiteral("&Reopen"), QMessageBox::ActionRole);
+    QPushButton* cancel = box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    box->setDefaultButton(cancel);
+    box->setEscapeButton(cancel);
+    QObject::connect(box, &QDialog::finished, box,
+                     [box, saveAnyway, reopen, done = std::move(done)](int) {
+                         const QAbstractButton* clicked = box->clickedButton();
+                         if (clicked == saveAnyway) {
+                             done(ChangedFileAnswer::SaveAnyway);
+                         } else if (clicked == reopen) {
+                             done(ChangedFileAnswer::Reopen);
+                         } else {
+                             done(ChangedFileAnswer::Cancel);
+                         }
+                     });
+    box->open();
+}
+
 void showSaveFileDialog(QWidget* window, const std::string& title, const std::string& proposedName,
                         const std::string& extension, std::function<void(FileChoice)> done) {
     QFileDialog* dialog = fileDialog(window, title);
@@ -187,6 +223,7 @@ void showNoteDialog(QWidget* window, const std::string& message, const std::stri
 bool showFileErrorDialog(QWidget* window, const std::string& message) {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Kestrune"), utf8(message),
                     QMessageBox::NoButton, window);
+    box.setTextInteractionFlags(kCopyableText);
     QPushButton* stop = box.addButton(QStringLiteral("Stop"), QMessageBox::DestructiveRole);
     QPushButton* cont = box.addButton(QStringLiteral("Continue"), QMessageBox::AcceptRole);
     box.setDefaultButton(cont);

@@ -19,6 +19,11 @@ class DialogAnswerer {
 public:
     virtual ~DialogAnswerer() = default;
     virtual SaveChangesAnswer answerSaveChanges(const std::string& fileName) = 0;
+    // The question about a file another program changed; Cancel unless a
+    // test scripts otherwise.
+    virtual ChangedFileAnswer answerChangedFile(const std::string& /*fileName*/) {
+        return ChangedFileAnswer::Cancel;
+    }
     virtual FileChoice answerSaveFile(const std::string& title,
                                       const std::string& proposedName) = 0;
     virtual FileChoice answerOpenFile(const std::string& title,
@@ -39,6 +44,10 @@ QString FileDialogStartFolder(const QWidget* window);
 // "Do you want to save the changes...?" with Save, Don't Save and Cancel.
 void showSaveChangesDialog(QWidget* window, const std::string& fileName,
                            std::function<void(SaveChangesAnswer)> done);
+// "The document ... was changed by another program." with Save Anyway,
+// Reopen and Cancel (the default, and Escape).
+void showChangedFileDialog(QWidget* window, const std::string& fileName,
+                           std::function<void(ChangedFileAnswer)> done);
 // A save dialog proposing a name; it asks before replacing a file. A
 // proposed absolute path opens the dialog in its folder with its name filled
 // in; a bare name opens it in FileDialogStartFolder.

@@ -106,6 +106,16 @@ void QtPlatform::askSaveChanges(const std::string& fileName,
     showSaveChangesDialog(window_, fileName, std::move(done));
 }
 
+void QtPlatform::askChangedFile(const std::string& fileName,
+                                std::function<void(ChangedFileAnswer)> done) {
+    if (answerer_ != nullptr) {
+        const ChangedFileAnswer answer = answerer_->answerChangedFile(fileName);
+        later([done = std::move(done), answer] { done(answer); });
+        return;
+    }
+    showChangedFileDialog(window_, fileName, std::move(done));
+}
+
 void QtPlatform::askSaveFile(const std::string& title, const std::string& proposedName,
                              const std::string& extension, std::function<void(FileChoice)> done) {
     if (answerer_ != nullptr) {

@@ -36,6 +36,8 @@ public:
     void repaintSheet() override;
     void askSaveChanges(const std::string& fileName,
                         std::function<void(SaveChangesAnswer)> done) override;
+    void askChangedFile(const std::string& fileName,
+                        std::function<void(ChangedFileAnswer)> done) override;
     void askSaveFile(const std::string& title, const std::string& proposedName,
                      const std::string& extension, std::function<void(FileChoice)> done) override;
     void askOpenFile(const std::string& title, const std::vector<std::string>& extensions,

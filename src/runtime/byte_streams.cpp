@@ -6,8 +6,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <optional>
@@ -219,10 +222,93 @@ std::optional<SaveTarget> resolveSaveTarget(std::string path) {
     return std::nullopt;
 }
 
-// ".name.<random>.tmp", with the name shortened so that the whole stays
+// ".name.kestrune-<pid>-<random>.tmp": one pattern for every temporary a
+// save names, so that the ones a killed save left behind can be told from
+// any other program's files. The name is shortened so that the whole stays
 // within the 255 bytes a file name may have.
+constexpr std::string_view kTempMark = ".kestrune-";
+constexpr std::string_view kTempEnd = ".tmp";
+
 std::string hiddenTempName(const std::string& leaf, std::random_device& entropy) {
-    return "." + leaf.substr(0, 200) + "." + std::to_string(entropy() % 1000000000u) + ".tmp";
+    return "." + leaf.substr(0, 200) + std::string(kTempMark) + std::to_string(::getpid()) + "-" +
+           std::to_string(entropy() % 1000000000u) + std::string(kTempEnd);
+}
+
+// The process that made a temporary of that pattern, or nothing when the
+// name is not one of them.
+std::optional<pid_t> tempNameOwner(std::string_view name) {
+    if (name.size() < 2 || name.front() != '.' || !name.ends_with(kTempEnd)) {
+        return std::nullopt;
+    }
+    name.remove_suffix(kTempEnd.size());
+    const auto mark = name.rfind(kTempMark);
+    if (mark == std::string_view::npos || mark == 0) {
+        return std::nullopt;
+    }
+    const std::string_view numbers = name.substr(mark + kTempMark.size());
+    const auto dash = numbers.find('-');
+    const auto digits = [](std::string_view text) {
+        return !text.empty() && text.size() <= 10 &&
+               std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (dash == std::string_view::npos || !digits(numbers.substr(0, dash)) ||
+        !digits(numbers.substr(dash + 1))) {
+        return std::nullopt;
+    }
+    const long long pid = std::stoll(std::string(numbers.substr(0, dash)));
+    if (pid <= 0 || pid > INT32_MAX) {
+        return std::nullopt;
+    }
+    return static_cast<pid_t>(pid);
+}
+
+// A temporary younger than this may still be on its way to become a
+// document, even when its process is gone from this machine's view (a
+// folder shared with another machine).
+constexpr std::int64_t kStaleTempSeconds = 10 * 60;
+
+// Removes the temporaries of our pattern that saves of this program left in
+// the folder when they were killed: files of this user, untouched for ten
+// minutes, whose process no longer runs. Nothing else is touched.
+void removeStaleTemporaries(int folder) {
+    const int listFd = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listFd < 0) {
+        return;
+    }
+    DIR* list = ::fdopendir(listFd);
+    if (list == nullptr) {
+        ::close(listFd);
+        return;
+    }
+    const std::int64_t now = static_cast<std::int64_t>(::time(nullptr));
+    while (const dirent* entry = ::readdir(list)) {
+        const std::optional<pid_t> owner = tempNameOwner(entry->d_name);
+        if (!owner || *owner == ::getpid()) {
+            continue;
+        }
+        struct stat st {};
+        if (::fstatat(folder, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
+            now - static_cast<std::int64_t>(st.st_mtime) < kStaleTempSeconds) {
+            continue;
+        }
+        if (::kill(*owner, 0) == 0 || errno != ESRCH) {
+            continue; // its process still runs
+        }
+        ::unlinkat(folder, entry->d_name, 0);
+    }
+    ::closedir(list);
+}
+
+// Why a save may not write the file or its folder, as the alert tells it.
+int refusalCode(int error, int otherwise) {
+    if (error == EROFS) {
+        return FileErrorCode::kDiskReadOnly;
+    }
+    if (error == EACCES || error == EPERM) {
+        return FileErrorCode::kNoWritePermission;
+    }
+    return otherwise;
 }
 
 std::string procPathOf(int fd) {
@@ -302,11 +388,12 @@ public:
         }
         if (code != 0) {
             removeTemp();
-            result_ = code;
-            return code;
+            result_ = refusalCode(code, code);
+            return result_;
         }
         temp_.clear(); // it is the target now
         syncFolder();
+        removeStaleTemporaries(folder_.get());
         return 0;
     }
 
@@ -508,7 +595,8 @@ std::unique_ptr<ByteSource> openFileSource(const std::string& path, int& status)
     return std::make_unique<FdSource>(fd.release());
 }
 
-std::unique_ptr<ByteSink> openAtomicFileSink(const std::string& path, int& status) {
+std::unique_ptr<ByteSink> openAtomicFileSink(const std::string& path, int& status,
+                                             TempFiles temps) {
     status = FileErrorCode::kCannotCreate;
     const auto target = resolveSaveTarget(path);
     if (!target) {
@@ -528,7 +616,7 @@ std::unique_ptr<ByteSink> openAtomicFileSink(const std::string& path, int& statu
             return nullptr;
         }
         if (::access(targetPath.c_str(), W_OK) != 0) {
-            status = FileErrorCode::kNoAccess;
+            status = refusalCode(errno, FileErrorCode::kNoWritePermission);
             return nullptr;
         }
     } else if (errno != ENOENT) {
@@ -543,13 +631,17 @@ std::unique_ptr<ByteSink> openAtomicFileSink(const std::string& path, int& statu
     // The new bytes go to an unnamed file, so that a save cut short leaves
     // nothing behind; it gets a name only once it is complete.
     std::string temp;
-    FileDescriptor fd(openUnnamedFile(folder.get(), mode));
+    FileDescriptor fd(temps == TempFiles::UnnamedWherePossible ? openUnnamedFile(folder.get(), mode)
+                                                               : -1);
     if (fd.get() < 0) {
-        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+        if (temps == TempFiles::UnnamedWherePossible && errno != EOPNOTSUPP && errno != EISDIR &&
+            errno != EINVAL) {
+            status = refusalCode(errno, status);
             return nullptr;
         }
         fd.reset(openNamedTempFile(folder.get(), target->leaf, mode, temp));
         if (fd.get() < 0) {
+            status = refusalCode(errno, status);
             return nullptr;
         }
     }

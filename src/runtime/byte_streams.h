@@ -120,13 +120,21 @@ private:
 // a status code (35 locked, 13 cannot open) on refusal.
 std::unique_ptr<ByteSource> openFileSource(const std::string& path, int& status);
 
+// Where a save's bytes wait: in an unnamed file where the file system makes
+// them, else (or always, for tests of such file systems) in a named one.
+enum class TempFiles { UnnamedWherePossible, AlwaysNamed };
+
 // Prepares to replace the file at path, or the file a symbolic link at path
 // names: the bytes go to a temporary file in the target's folder (unnamed
 // where the file system allows, so that an interrupted save leaves nothing
 // behind), which commit() flushes and renames over the target, keeping its
-// permissions and, where allowed, its owner and group. Returns nullptr and a
-// status code (35 locked, 13 not writable, 2 cannot create) on refusal.
-std::unique_ptr<ByteSink> openAtomicFileSink(const std::string& path, int& status);
+// permissions and, where allowed, its owner and group. A named temporary is
+// ".name.kestrune-<pid>-<random>.tmp"; a save that succeeds removes the ones
+// killed saves of this user left in the folder over ten minutes ago. Returns
+// nullptr and a status code (35 locked, -44 read-only disk, -54 no
+// permission to change it, 2 cannot create) on refusal.
+std::unique_ptr<ByteSink> openAtomicFileSink(const std::string& path, int& status,
+                                             TempFiles temps = TempFiles::UnnamedWherePossible);
 
 std::unique_ptr<ByteSource> makeStreamSource(std::istream& in);
 // Reads bytes held elsewhere, which must outlive the source.

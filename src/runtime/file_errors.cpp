@@ -12,6 +12,10 @@ std::string FileErrorDescription(int code) {
         return "The file could not be opened: it is missing or you have no permission to read it.";
     case FileErrorCode::kLocked:
         return "The file is in use by another program.";
+    case FileErrorCode::kDiskReadOnly:
+        return "The document could not be saved: it is on a disk that can only be read.";
+    case FileErrorCode::kNoWritePermission:
+        return "The document could not be saved: you have no permission to change it.";
     case FileErrorCode::kNotOpenForRead:
         return "The file is not open for reading.";
     case FileErrorCode::kEndOfFile:

@@ -72,4 +72,9 @@ std::string FileProbeReason(FileProbe probe) {
     return {};
 }
 
+bool WrittenSince(const FileIdentity& before, const FileIdentity& now) {
+    return before.device != now.device || before.inode != now.inode || before.size != now.size ||
+           before.modified != now.modified;
+}
+
 } // namespace kestrune

@@ -38,6 +38,9 @@ struct FileIdentity {
 // The identity of the file at path (links followed); nothing when there is
 // no such file.
 std::optional<FileIdentity> IdentifyFile(const std::string& path);
+// True when the file is another one than before, or its bytes were written
+// since (a change of its owner or permissions alone does not count).
+bool WrittenSince(const FileIdentity& before, const FileIdentity& now);
 
 // A sentence for the user saying why, e.g. "The file does not exist."
 std::string FileProbeReason(FileProbe probe);

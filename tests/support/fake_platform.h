@@ -54,6 +54,18 @@ public:
             done(answer);
         });
     }
+    void askChangedFile(const std::string& fileName,
+                        std::function<void(ChangedFileAnswer)> done) override {
+        calls.push_back("askChangedFile(" + fileName + ")");
+        answer([this, done = std::move(done)] {
+            ChangedFileAnswer answer = ChangedFileAnswer::Cancel;
+            if (!changedFileAnswers.empty()) {
+                answer = changedFileAnswers.front();
+                changedFileAnswers.pop_front();
+            }
+            done(answer);
+        });
+    }
     void askSaveFile(const std::string& title, const std::string& proposedName,
                      const std::string& extension, std::function<void(FileChoice)> done) override {
         calls.push_back("askSaveFile(" + title + "," + proposedName + ")");
@@ -305,6 +317,7 @@ public:
     int toolAreaUpdates = 0;
     int repaints = 0;
     std::deque<SaveChangesAnswer> saveChangesAnswers;
+    std::deque<ChangedFileAnswer> changedFileAnswers;
     std::deque<FileChoice> fileChoices;
     bool holdAnswers = false;
     std::function<void()> heldAnswer;

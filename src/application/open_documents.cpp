@@ -10,6 +10,7 @@
 #include "model/app_state.h"
 #include "model/menu_states.h"
 #include "runtime/file_probe.h"
+#include "runtime/short_name.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_redraw.h"
 
@@ -36,7 +37,7 @@ SheetFileKind kindOf(const std::string& extension) {
 }
 
 void tellCannotOpen(AppState& app, const std::string& path, const std::string& reason) {
-    app.platform().showNote("The document \u201C" + std::string(LastPathComponent(path)) +
+    app.platform().showNote("The document \u201C" + NameForMessage(LastPathComponent(path)) +
                                 "\u201D could not be opened.",
                             reason);
 }

@@ -2,12 +2,12 @@
 
 namespace kestrune {
 
-void CutOverlongPath(std::string& path) {
-    if (path.size() <= kMaxPathBytes) {
+void CutOverlongPath(std::string& path, std::size_t limit) {
+    if (path.size() <= limit) {
         return;
     }
-    const std::size_t head = kMaxPathBytes / 2;
-    const std::size_t tail = kMaxPathBytes + 1 - head;
+    const std::size_t head = limit / 2;
+    const std::size_t tail = limit + 1 - head;
     path.erase(head, path.size() - head - tail);
 }
 

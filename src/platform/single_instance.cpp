@@ -18,8 +18,9 @@ constexpr int kRetryPauseMs = 100;
 } // namespace
 
 void DocumentReceiver::keep(std::vector<std::string>& documents, std::string path) {
-    CutOverlongPath(path);
+    CutOverlongPath(path, kMaxArgumentBytes);
     std::string local = DocumentPathFromArgument(path, {});
+    CutOverlongPath(local);
     if (!local.empty()) {
         documents.push_back(std::move(local));
     }

@@ -140,6 +140,32 @@ TEST_F(HandOverTest, OversizedHandOversAreBoundedAndTheNextOneIsTaken) {
     }
 }
 
+// A URI spells a byte in up to three: one of 4,200 bytes of escapes still names
+// a path the file system takes and is kept whole.
+TEST_F(HandOverTest, AUriIsMeasuredByThePathItNames) {
+    ASSERT_TRUE(first->claim());
+    QString escaped;
+    for (int k = 0; k < 1400; ++k) {
+        escaped += QStringLiteral("%41");
+    }
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        testService(), QString::fromLatin1(SingleInstance::kPath),
+        QString::fromLatin1(SingleInstance::kService), QStringLiteral("OpenDocuments"));
+    const QString folder = QStringLiteral("file:///tmp/");
+    call << QStringList{folder + escaped + QStringLiteral(".kedata"),
+                        folder + escaped + escaped + escaped + QStringLiteral(".csv")};
+    QDBusConnection caller =
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, "kestrune-2");
+    ASSERT_EQ(caller.call(call, QDBus::BlockWithGui).type(), QDBusMessage::ReplyMessage);
+    ASSERT_EQ(received.size(), 1u);
+    ASSERT_EQ(received[0].size(), 2u);
+    EXPECT_EQ(received[0][0], "/tmp/" + std::string(1400, 'A') + ".kedata");
+    const std::string& tooLong = received[0][1]; // 4,209 bytes: cut, its ends kept
+    EXPECT_EQ(tooLong.size(), 4097u);
+    EXPECT_EQ(tooLong.substr(0, 6), "/tmp/A");
+    EXPECT_EQ(tooLong.substr(tooLong.size() - 8), "AAAA.csv");
+}
+
 TEST_F(HandOverTest, OfAnEventOnly255BytesCountAndLongerCodesAreIgnored) {
     ASSERT_TRUE(first->claim());
     std::vector<std::string> texts;

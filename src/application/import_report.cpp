@@ -2,12 +2,13 @@
 
 #include "documents/data_sheet_format.h"
 #include "model/app_state.h"
+#include "runtime/short_name.h"
 
 namespace kestrune {
 
 SkippedLinesNote DescribeSkippedLines(std::string_view path, const SkippedLines& skipped,
                                       bool noneImported) {
-    const std::string name = "\u201C" + std::string(LastPathComponent(path)) + "\u201D";
+    const std::string name = "\u201C" + NameForMessage(LastPathComponent(path)) + "\u201D";
     SkippedLinesNote note;
     if (noneImported) {
         note.message = "No line of " + name + " could be imported.";

@@ -421,7 +421,7 @@ void QuitApplication(AppState& app) {
     // word: they go to a new run of the program once this one is gone.
     std::vector<std::string> untaken;
     for (const HandOverBatch& batch : app.handOver.batches) {
-        untaken.insert(untaken.end(), batch.paths.begin(), batch.paths.end());
+        untaken.push_back(batch.path);
     }
     if (app.waiting.pending) {
         untaken.push_back(app.waiting.path);

@@ -3,6 +3,7 @@
 #include "application/import_report.h"
 #include "application/lifecycle.h"
 #include "application/read_ahead.h"
+#include "application/refused_documents.h"
 #include "calculators/calculator_window.h"
 #include "documents/csv_export.h"
 #include "documents/csv_import.h"
@@ -10,10 +11,13 @@
 #include "model/app_state.h"
 #include "model/menu_states.h"
 #include "runtime/file_probe.h"
+#include "runtime/short_name.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_redraw.h"
 
+#include <algorithm>
 #include <new>
+#include <optional>
 #include <utility>
 
 namespace kestrune {
@@ -36,16 +40,18 @@ SheetFileKind kindOf(const std::string& extension) {
 }
 
 void tellCannotOpen(AppState& app, const std::string& path, const std::string& reason) {
-    app.platform().showNote("The document \u201C" + std::string(LastPathComponent(path)) +
+    app.platform().showNote("The document \u201C" + NameForMessage(LastPathComponent(path)) +
                                 "\u201D could not be opened.",
                             reason);
 }
 
 // Why a file of another kind is not opened from the desktop or the command line.
+constexpr const char* kNotADocument =
+    "Kestrune opens data sheets and stationery (names ending in .kedata or "
+    ".kedatasta) and tables from spreadsheets (.csv or .txt).";
+
 void tellNotADocument(AppState& app, const std::string& path) {
-    tellCannotOpen(app, path,
-                   "Kestrune opens data sheets and stationery (names ending in .kedata or "
-                   ".kedatasta) and tables from spreadsheets (.csv or .txt).");
+    tellCannotOpen(app, path, kNotADocument);
 }
 
 // True, after telling the user why, when the file cannot be read at all.
@@ -220,25 +226,35 @@ void scheduleDrain(AppState& app, int milliseconds) {
 }
 
 // Of one hand-over the last document of a kind we read wins; the others
-// would only have been replaced by it.
-const std::string* lastOpenable(const std::vector<std::string>& paths) {
+// would only have been replaced by it. Without one, its last path is refused.
+HandOverBatch batchOf(const std::vector<std::string>& paths) {
     for (auto it = paths.rbegin(); it != paths.rend(); ++it) {
         if (IsOpenableExtension(std::string(ExtensionOf(*it)))) {
-            return &*it;
+            return HandOverBatch{*it, true};
         }
     }
-    return nullptr;
+    return HandOverBatch{paths.back(), false};
 }
 
-void openBatch(AppState& app, const std::vector<std::string>& paths) {
-    if (const std::string* path = lastOpenable(paths)) {
-        ProcessUserDocsFromFinder(app, *path);
-        return;
+// Takes waiting hand-overs up to the first document that can be read,
+// gathering those that cannot be opened; the sheet on screen stays for them.
+std::optional<HandOverBatch> takeNextReadable(AppState& app, RefusedDocuments& refused) {
+    refused.addUnnamed(std::exchange(app.handOver.refusalsDropped, 0));
+    while (!app.handOver.batches.empty()) {
+        HandOverBatch batch = std::move(app.handOver.batches.front());
+        app.handOver.batches.pop_front();
+        if (!batch.openable) {
+            refused.add(batch.path, kNotADocument);
+            continue;
+        }
+        const FileProbe probe = ProbeInputFile(batch.path);
+        if (probe != FileProbe::Readable) {
+            refused.add(batch.path, FileProbeReason(probe));
+            continue;
+        }
+        return batch;
     }
-    if (!paths.empty()) {
-        // Not a kind we read: the sheet on screen stays as it is.
-        tellNotADocument(app, paths.back());
-    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -272,15 +288,24 @@ void HandleOpenDocuments(AppState& app, const std::vector<std::string>& paths) {
     if (app.flags.EndedFlag != 0 || paths.empty()) {
         return;
     }
-    HandOverBatch batch;
-    batch.paths = paths;
-    app.handOver.batches.push_back(std::move(batch));
+    HandOverQueue& queue = app.handOver;
+    queue.batches.push_back(batchOf(paths));
+    while (queue.batches.size() > HandOverQueue::kMaxWaiting) {
+        // A document that can be read would only have been replaced; one
+        // that cannot is still told about.
+        const HandOverBatch& dropped = queue.batches.front();
+        if (!dropped.openable || ProbeInputFile(dropped.path) != FileProbe::Readable) {
+            ++queue.refusalsDropped;
+        }
+        queue.batches.pop_front();
+    }
+    const HandOverBatch& batch = queue.batches.back();
     if (app.flags.FastOpenFlag == 0) {
         scheduleDrain(app, 0);
-    } else if (const std::string* path = lastOpenable(paths)) {
+    } else if (batch.openable) {
         // The launch timer gives time to read it before it is opened.
-        StartReadAhead(app, *path,
-                       kindOf(std::string(ExtensionOf(*path))) == SheetFileKind::Document);
+        StartReadAhead(app, batch.path,
+                       kindOf(std::string(ExtensionOf(batch.path))) == SheetFileKind::Document);
     }
 }
 
@@ -292,9 +317,17 @@ void DrainHandedOverDocuments(AppState& app) {
         scheduleDrain(app, kBusyRetryMs);
         return;
     }
-    const HandOverBatch batch = std::move(app.handOver.batches.front());
-    app.handOver.batches.pop_front();
-    openBatch(app, batch.paths);
+    RefusedDocuments refused;
+    const std::optional<HandOverBatch> next = takeNextReadable(app, refused);
+    if (!refused.empty()) {
+        // One note for them all; the next document opens once it is read.
+        app.platform().showNote(refused.message(), refused.details());
+        if (next) {
+            app.handOver.batches.push_front(*next);
+        }
+    } else if (next) {
+        ProcessUserDocsFromFinder(app, next->path);
+    }
     if (!app.waiting.pending) {
         DropReadAhead(app); // the document it was for was refused or replaced
     }
@@ -346,13 +379,14 @@ void CarbonTimerAction(AppState& app) {
     app.flags.FastOpenFlag = 0;
     // Everything handed over during launch counts as one hand-over: the
     // last document wins.
-    if (app.handOver.batches.size() > 1) {
-        HandOverBatch all;
-        for (HandOverBatch& batch : app.handOver.batches) {
-            all.paths.insert(all.paths.end(), batch.paths.begin(), batch.paths.end());
-        }
-        app.handOver.batches.clear();
-        app.handOver.batches.push_back(std::move(all));
+    std::deque<HandOverBatch>& batches = app.handOver.batches;
+    if (batches.size() > 1) {
+        const auto openable = std::find_if(batches.rbegin(), batches.rend(),
+                                           [](const HandOverBatch& b) { return b.openable; });
+        HandOverBatch last = openable != batches.rend() ? *openable : batches.back();
+        batches.clear();
+        batches.push_back(std::move(last));
+        app.handOver.refusalsDropped = 0;
     }
     DrainHandedOverDocuments(app);
 }

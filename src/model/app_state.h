@@ -76,11 +76,19 @@ struct WaitingDocument {
 
 // Documents handed over by the desktop or a second launch, held until the
 // program can take them: never inside a dialog, an alert or a question.
+// What one hand-over can still do: open its last document of a kind that
+// is read, or, when it has none, be refused with a note naming its last path.
 struct HandOverBatch {
-    std::vector<std::string> paths;
+    std::string path;
+    bool openable = false;
 };
 struct HandOverQueue {
+    // Only the last hand-overs wait; older ones could only have been replaced.
+    static constexpr std::size_t kMaxWaiting = 16;
     std::deque<HandOverBatch> batches;
+    // Hand-overs without a document of ours dropped from a full queue: the
+    // next note about refused documents counts them.
+    std::int64_t refusalsDropped = 0;
     bool drainScheduled = false;
 };
 

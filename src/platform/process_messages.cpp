@@ -114,8 +114,11 @@ QStringList desktopEntryCommand(const QString& name) {
 
 void EventReceiver::Event(const QString& eventClass, const QString& eventId,
                           const QByteArray& text) {
-    if (handler_) {
-        handler_(eventClass.toStdString(), eventId.toStdString(), text.toStdString());
+    // A class or an ID is four characters: anything longer is no event of ours.
+    if (handler_ && eventClass.size() <= kEventCodeLength && eventId.size() <= kEventCodeLength) {
+        // Only the first 255 bytes of the text count.
+        handler_(eventClass.toStdString(), eventId.toStdString(),
+                 text.left(kEventTextBytes).toStdString());
     }
 }
 

@@ -15,6 +15,9 @@ namespace kestrune {
 
 inline constexpr const char* kEventsPath = "/org/kestrune/Events";
 inline constexpr const char* kEventsInterface = "org.kestrune.Events";
+// An event's class and ID have four characters; of its text 255 bytes count.
+inline constexpr int kEventCodeLength = 4;
+inline constexpr int kEventTextBytes = 255;
 
 // The object that receives events; they go to the handler, and the call is
 // answered, at once.

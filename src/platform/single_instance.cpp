@@ -1,5 +1,6 @@
 #include "platform/single_instance.h"
 
+#include "application/hand_over_limits.h"
 #include "documents/document_paths.h"
 
 #include <QDBusError>
@@ -16,32 +17,35 @@ constexpr int kRetryPauseMs = 100;
 
 } // namespace
 
+void DocumentReceiver::keep(std::vector<std::string>& documents, std::string path) {
+    CutOverlongPath(path, kMaxArgumentBytes);
+    std::string local = DocumentPathFromArgument(path, {});
+    CutOverlongPath(local);
+    if (!local.empty()) {
+        documents.push_back(std::move(local));
+    }
+}
+
 bool DocumentReceiver::deliver(const std::vector<std::string>& paths) {
     return handler_ ? handler_(paths) : false;
 }
 
 bool DocumentReceiver::OpenDocumentFiles(const QList<QByteArray>& paths) {
     std::vector<std::string> documents;
-    for (const QByteArray& path : paths) {
-        const std::string local = DocumentPathFromArgument(path.toStdString(), {});
-        if (!local.empty()) {
-            documents.push_back(local);
-        }
+    for (auto at = FirstKeptPath(paths.size()); at < static_cast<std::size_t>(paths.size()); ++at) {
+        keep(documents, paths[static_cast<qsizetype>(at)].toStdString());
     }
     return deliver(documents);
 }
 
 bool DocumentReceiver::OpenDocuments(const QStringList& uris) {
     std::vector<std::string> documents;
-    for (const QString& uri : uris) {
+    for (auto at = FirstKeptPath(uris.size()); at < static_cast<std::size_t>(uris.size()); ++at) {
+        const QString& uri = uris[static_cast<qsizetype>(at)];
         // A URI is percent-encoded ASCII; a plain path is in the file system's encoding.
-        const std::string text = uri.startsWith(QStringLiteral("file:"))
-                                     ? uri.toUtf8().toStdString()
-                                     : QFile::encodeName(uri).toStdString();
-        const std::string local = DocumentPathFromArgument(text, {});
-        if (!local.empty()) {
-            documents.push_back(local);
-        }
+        keep(documents, uri.startsWith(QStringLiteral("file:"))
+                            ? uri.toUtf8().toStdString()
+                            : QFile::encodeName(uri).toStdString());
     }
     return deliver(documents);
 }

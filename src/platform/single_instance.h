@@ -8,7 +8,9 @@
 //   OpenDocumentFiles(aay paths) -> b   absolute paths, as the bytes the file system holds
 //   OpenDocuments(as uris) -> b         file:// URIs or absolute paths in UTF-8
 // Both only queue the documents and answer at once: true when taken, false
-// when this instance is ending (the caller then tries again). The same
+// when this instance is ending (the caller then tries again). Of a call only
+// the last paths are kept, and a path too long to open is cut (see
+// application/hand_over_limits.h). The same
 // object offers org.freedesktop.Application (Activate, Open, ActivateAction).
 
 #include "platform/process_messages.h"
@@ -41,6 +43,8 @@ public Q_SLOTS:
     Q_SCRIPTABLE bool OpenDocuments(const QStringList& uris);
 
 private:
+    // Adds the local path of one handed-over path or URI, if it has one.
+    static void keep(std::vector<std::string>& documents, std::string path);
     bool deliver(const std::vector<std::string>& paths);
     Handler handler_;
 };

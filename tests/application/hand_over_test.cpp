@@ -206,4 +206,74 @@ TEST_F(HandOver, OfOneHandOverTheLastReadableKindWinsAndRefusalsAreSaidOnce) {
     EXPECT_EQ(platform.beeps, 0);
 }
 
+// While a note or a question is up, hand-overs wait: only what can still
+// win is kept of each, only the last few wait, and those that cannot be
+// opened are told about in one note before the last document opens.
+TEST_F(HandOver, AFloodWhileANoteIsUpIsBoundedAndGivesOneNote) {
+    struct Case {
+        const char* what;
+        int calls;
+        std::function<std::string(test::TempDir&, int call, int k)> path;
+        bool lastOpens; // a last call with a readable document
+        std::string message;
+        std::vector<std::string> detailParts;
+    };
+    const std::string longName(300, 'n');
+    const Case cases[] = {
+        {"40 calls of missing documents",
+         40,
+         [](test::TempDir& d, int call, int k) {
+             return d.file("gone" + std::to_string(call) + "-" + std::to_string(k) + ".kedata");
+         },
+         true,
+         "40 documents could not be opened.",
+         {"\u201Cgone25-9999.kedata\u201D", "and 35 more", "does not exist"}},
+        {"files of other kinds and long names",
+         3,
+         [&](test::TempDir& d, int call, int k) {
+             return d.file(longName + std::to_string(call) + "-" + std::to_string(k) + ".pdf");
+         },
+         false,
+         "3 documents could not be opened.",
+         {"\u2026", "n0-9999.pdf\u201D, \u201C", "(names ending in .kedata"}},
+        {"one call",
+         1,
+         [](test::TempDir& d, int, int k) { return d.file(std::to_string(k) + ".txt5"); },
+         true,
+         "The document \u201C9999.txt5\u201D could not be opened.",
+         {"(names ending in"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::Session s;
+        ++s.app.flags.DialogsUp; // a note is up
+        for (int call = 0; call < c.calls; ++call) {
+            std::vector<std::string> paths;
+            for (int k = 0; k < 10000; ++k) {
+                paths.push_back(c.path(s.dir, call, k));
+            }
+            s.handOver(paths);
+        }
+        if (c.lastOpens) {
+            const std::string last = s.dir.file("last.kedata");
+            test::writeFile(last, kOther);
+            s.handOver({s.dir.file("first.kedata"), last});
+        }
+        EXPECT_LE(s.app.handOver.batches.size(), HandOverQueue::kMaxWaiting);
+        EXPECT_TRUE(s.platform.notes.empty());
+        --s.app.flags.DialogsUp;
+        s.platform.fireTimers();
+        ASSERT_EQ(s.platform.notes.size(), 1u);
+        const std::string& note = s.platform.notes[0];
+        EXPECT_EQ(note.substr(0, note.find('\n')), c.message);
+        for (const std::string& part : c.detailParts) {
+            EXPECT_NE(note.find(part), std::string::npos) << part << " in " << note;
+        }
+        EXPECT_LT(note.size(), 1000u) << note;
+        s.platform.fireTimers(); // the note is answered
+        EXPECT_EQ(s.platform.windowTitle == "last.kedata", c.lastOpens);
+        EXPECT_TRUE(s.app.handOver.batches.empty());
+    }
+}
+
 } // namespace

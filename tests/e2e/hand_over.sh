@@ -3,7 +3,9 @@
 # once with status 0: the running one opens it (a relative path means the
 # second launch's folder), tells about a file it cannot open without losing
 # its sheet, takes hand-overs while an alert is up, and keeps file names
-# that are not UTF-8 byte for byte.
+# that are not UTF-8 byte for byte. Whatever another program sends on the
+# bus, the next hand-over still works, and a flood of hand-overs while a
+# note is up gives one note and keeps memory low.
 # Usage: hand_over.sh PATH-TO-KESTRUNE
 source "$(dirname -- "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
@@ -169,10 +171,92 @@ hand_over_during_quit() {
     e2e_expect_instances 1 "after the next run took other.kedata"
 }
 
+PEER=$(dirname -- "${BASH_SOURCE[0]}")/bus_peer.py
+
+# peer ARGS...: bus_peer.py sends a message to the running Kestrune, which answers it.
+peer() {
+    local answer
+    answer=$(timeout 60 python3 "$PEER" "$1" org.kestrune.Kestrune "${@:2}" 2>&1)
+    [[ $answer == return ]] || e2e_fail "a message '$1 ${*:2:2}' got '${answer}', not an answer"
+}
+
+# A note answered with Return, if one is up.
+answer_note_if_any() {
+    if e2e_find_dialog; then
+        e2e_key "$E2E_DIALOG" Return
+        e2e_wait_dialog_gone "Return in the note after $1"
+    fi
+}
+
+# Huge messages, each followed by a normal hand-over that opens its document.
+huge_messages() {
+    local docs=$E2E_TMP/docs message n=0
+    e2e_write "$docs/first.kedata" "$FIRST"
+    e2e_launch app "$docs" first.kedata
+    e2e_wait_main
+    e2e_wait_title "$E2E_MAIN" first.kedata "opening first.kedata"
+    # KIND COUNT LENGTH: one path of 63 MB as bytes and as text, 120,000
+    # paths, an event with 63 MB of text.
+    for message in "paths 1 63000000" "uris 1 63000000" "paths 120000 500" "event 63000000"; do
+        n=$((n + 1))
+        # shellcheck disable=SC2086 # the words of the message are its arguments
+        peer $message
+        # A note about a document that cannot be opened comes at once, its name cut.
+        e2e_poll 2 e2e_find_dialog || true
+        answer_note_if_any "the message '${message}'"
+        e2e_write "$docs/other$n.kedata" "$OTHER"
+        hand_over "second$n" "$docs" "other$n.kedata"
+        e2e_wait_title "$E2E_MAIN" "other$n.kedata" "a hand-over after the message '${message}'"
+    done
+    e2e_expect_instances 1 "after the messages"
+}
+
+# A dialog is up, and it is not window $1.
+another_dialog_than() {
+    e2e_find_dialog && [[ $E2E_DIALOG != "$1" ]]
+}
+
+rss_kb() {
+    awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"
+}
+
+# 40 hand-overs of 10,000 missing documents while a note is up: one note
+# for them after it, the memory stays low, the last document opens.
+flood_during_note() {
+    local docs=$E2E_TMP/docs pid before after k
+    e2e_write "$docs/first.kedata" "$FIRST"
+    e2e_write "$docs/last.kedata" "$OTHER"
+    e2e_launch app "$docs" first.kedata
+    e2e_wait_main
+    e2e_wait_title "$E2E_MAIN" first.kedata "opening first.kedata"
+    hand_over second "$docs" missing.kedata
+    e2e_wait_dialog "the running Kestrune after missing.kedata was handed over"
+    pid=$(e2e_instance_pids)
+    before=$(rss_kb "$pid")
+    for ((k = 1; k < 40; k++)); do
+        peer paths 10000 40
+    done
+    peer paths 10000 40 "$docs/last.kedata"
+    after=$(rss_kb "$pid")
+    ((after - before < 65536)) ||
+        e2e_fail "40 hand-overs of 10,000 paths during a note took $(((after - before) / 1024)) MB"
+    local first_note=$E2E_DIALOG
+    e2e_key "$E2E_DIALOG" Return # the note about missing.kedata
+    e2e_poll "$E2E_WINDOW_TIMEOUT" another_dialog_than "$first_note" ||
+        e2e_fail "no note about the 40 hand-overs came after the note about missing.kedata"
+    e2e_key "$E2E_DIALOG" Return
+    e2e_wait_dialog_gone "Return in the note about the 40 hand-overs"
+    e2e_wait_title "$E2E_MAIN" last.kedata "the sheet after the notes"
+    e2e_poll 1 e2e_find_dialog && e2e_fail "a third note '${E2E_DIALOG_TITLE}' came after the flood"
+    e2e_expect_instances 1 "after the flood"
+}
+
 e2e_case "a relative path handed over from another folder" relative_path
 e2e_case "a document handed over during the question of Quit" hand_over_during_quit
 e2e_case "a missing file handed over: an alert, the sheet stays" missing_file
 e2e_case "a document handed over while an alert is up" hand_over_during_alert
 e2e_case "a name that is not UTF-8 on the command line, then Ctrl+S" not_utf8_name argument
 e2e_case "a name that is not UTF-8 handed over, then Ctrl+S" not_utf8_name hand-over
+e2e_case "huge messages on the bus, then a hand-over" huge_messages
+e2e_case "a flood of hand-overs while a note is up" flood_during_note
 e2e_finish

@@ -179,6 +179,12 @@ void UpdateDialog::keyPressEvent(QKeyEvent* event) {
         }
         return;
     }
+    if (event->matches(QKeySequence::Quit)) {
+        if (!closing() && handlers_.quitKey) {
+            handlers_.quitKey();
+        }
+        return;
+    }
     QDialog::keyPressEvent(event); // Escape comes back through reject()
 }
 

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QNetworkProxyFactory>
 #include <QPointer>
@@ -23,6 +24,7 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -53,6 +55,10 @@ struct Route {
     Route cutHalfway() const { return with(&Route::cut, true); }
     // No length: the body ends where the connection does.
     Route unsized() const { return with(&Route::noLength, true); }
+    // The body, then the same again without end, as fast as it is taken.
+    Route endless() const { return with(&Route::forever, true); }
+    // Half the body, then nothing more on an open connection.
+    Route stalled() const { return with(&Route::stall, true); }
 
     int status;
     QByteArray body;
@@ -61,6 +67,8 @@ struct Route {
     int pieces = 1;
     bool cut = false;
     bool noLength = false;
+    bool forever = false;
+    bool stall = false;
 
 private:
     template <typename T> Route with(T Route::*field, T value) const {
@@ -123,6 +131,22 @@ private:
                 head += "Content-Length: " + QByteArray::number(route.body.size()) + "\r\n";
             }
             socket->write(head + "\r\n");
+            if (route.forever) {
+                // Only a little waits in this process: more is written as the
+                // client takes it.
+                auto more = [socket, body = route.body] {
+                    while (socket->bytesToWrite() < 4 * body.size()) {
+                        socket->write(body);
+                    }
+                };
+                connect(socket, &QTcpSocket::bytesWritten, socket, more);
+                more();
+                return;
+            }
+            if (route.stall) {
+                socket->write(route.body.left(route.body.size() / 2));
+                return;
+            }
             const QByteArray body = route.cut ? route.body.left(route.body.size() / 2) : route.body;
             const qsizetype piece = (body.size() + route.pieces - 1) / route.pieces;
             for (int k = 0; k < route.pieces; ++k) {
@@ -389,6 +413,82 @@ TEST_F(UpdateNetworkTest, ProgressOnlyGrowsAndNamesTheWhole) {
         EXPECT_EQ(total, kArchive.size());
         before = received;
     }
+}
+
+// The process's peak and present memory, in KiB, from /proc/self/status.
+std::pair<qint64, qint64> memoryKiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    qint64 peak = -1;
+    qint64 now = -1;
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            const QList<QByteArray> words = line.simplified().split(' ');
+            if (words.size() >= 2 && words[0] == "VmHWM:") {
+                peak = words[1].toLongLong();
+            } else if (words.size() >= 2 && words[0] == "VmRSS:") {
+                now = words[1].toLongLong();
+            }
+        }
+    }
+    return {peak, now};
+}
+
+// An archive that never ends streams to its file in small pieces and stops
+// as it crosses the limit: memory stays far below what came in, and nothing
+// of it is left.
+TEST_F(UpdateNetworkTest, AnEndlessArchiveStopsAtTheLimitInBoundedMemory) {
+    constexpr std::int64_t kLimit = std::int64_t{256} * 1024 * 1024;
+    constexpr qint64 kBoundKiB = 64 * 1024;
+    server.routes = {{"/endless", Route(200, numbers(64 * 1024)).unsized().endless()}};
+    const QString into = folder.filePath(QStringLiteral("endless"));
+    const auto [peakBefore, before] = memoryKiB();
+    ASSERT_GT(before, 0);
+    const auto got = download(network, "/endless", into, kLimit);
+    std::int64_t largest = 0;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (const QString& name : filesIn(into)) {
+                largest = std::max<std::int64_t>(largest, QFileInfo(into + '/' + name).size());
+            }
+            return got->calls > 0;
+        },
+        60000));
+    EXPECT_FALSE(got->ok);
+    EXPECT_LE(largest, kLimit);
+    EXPECT_GT(largest, kLimit / 2) << "it stopped early";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return filesIn(into).isEmpty(); }, kWaitMs))
+        << filesIn(into).join(' ').toStdString();
+    const auto [peak, after] = memoryKiB();
+    std::printf("download of %lld bytes: peak %lld KiB over %lld KiB before (peak before "
+                "%lld KiB), %lld KiB after\n",
+                static_cast<long long>(kLimit), static_cast<long long>(peak - before),
+                static_cast<long long>(before), static_cast<long long>(peakBefore),
+                static_cast<long long>(after));
+    EXPECT_LT(peak - before, kBoundKiB);
+    EXPECT_LT(after - before, kBoundKiB / 4);
+}
+
+// Cancelling a download that stalled after its headers removes the partial
+// file at once and reports nothing; the next download runs as usual.
+TEST_F(UpdateNetworkTest, ACancelledDownloadLeavesNothingAndSaysNothing) {
+    server.routes = {
+        {"/stalled", Route(200, kArchive).stalled()},
+        {"/zip", Route(200, kArchive)},
+    };
+    QTemporaryDir into;
+    const auto got = download(network, "/stalled", into.path());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !got->progress.empty(); }, kWaitMs));
+    ASSERT_EQ(filesIn(into.path()).size(), 1);
+    network.cancelDownload();
+    EXPECT_TRUE(filesIn(into.path()).isEmpty()) << filesIn(into.path()).join(' ').toStdString();
+    QTest::qWait(2 * kPieceMs);
+    EXPECT_EQ(got->calls, 0);
+    network.cancelDownload(); // nothing runs: nothing happens
+
+    const auto next = download(network, "/zip", into.path());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return next->calls > 0; }, kWaitMs));
+    EXPECT_TRUE(next->ok);
+    EXPECT_EQ(filesIn(into.path()).join(' ').toStdString(), "Kestrune.zip");
 }
 
 // Sets an environment variable for a test and puts back what was there.

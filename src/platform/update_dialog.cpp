@@ -179,7 +179,7 @@ void UpdateDialog::keyPressEvent(QKeyEvent* event) {
         }
         return;
     }
-    if (event->matches(QKeySequence::Quit)) {
+    if (event->key() == Qt::Key_Q && event->modifiers() == Qt::ControlModifier) {
         if (!closing() && handlers_.quitKey) {
             handlers_.quitKey();
         }

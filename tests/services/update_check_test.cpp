@@ -382,6 +382,22 @@ protected:
         ASSERT_EQ(platform().downloads.size(), 1U);
     }
     test::FakePlatform::Download& download() { return platform().downloads.front(); }
+
+    // A session of its own whose menu check offers a newer version, with
+    // Download... pressed; unsaved: with a changed sheet open.
+    static void offerAndDownload(test::Session& fresh, bool unsaved = false) {
+        fresh.app.prefs.UpdateForCheck = 0;
+        fresh.app.update.server = "https://updates.example";
+        fresh.platform.downloadsPath = fresh.dir.path().string();
+        if (unsaved) {
+            NewDataSheet(fresh.app);
+            fresh.app.DirtyFlagTrue();
+        }
+        DispatchMenuCommand(fresh.app, MenuNum::kApplication, 2);
+        fresh.platform.fetches.front().done(true, "9.9.9");
+        fresh.platform.fireTimers();
+        UpdateWndReturnKey(fresh.app); // Download...
+    }
 };
 
 TEST_F(UpdateDownload, OldFilesGoToTheTrashAndTheArchiveComesIn) {
@@ -448,19 +464,9 @@ TEST_F(UpdateDownload, EveryWayOutCancelsTheDownload) {
         for (const bool unsaved : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (unsaved ? ", unsaved changes" : ""));
             test::Session fresh;
-            fresh.app.prefs.UpdateForCheck = 0;
-            fresh.app.update.server = "https://updates.example";
-            fresh.platform.downloadsPath = fresh.dir.path().string();
+            offerAndDownload(fresh, unsaved);
             AppState& a = fresh.app;
             test::FakePlatform& p = fresh.platform;
-            if (unsaved) {
-                NewDataSheet(a);
-                a.DirtyFlagTrue();
-            }
-            DispatchMenuCommand(a, MenuNum::kApplication, 2);
-            p.fetches.front().done(true, "9.9.9");
-            p.fireTimers();
-            UpdateWndReturnKey(a); // Download...
             EXPECT_TRUE(a.menus.usable(MenuNum::kApplication, 6)) << "Quit while downloading";
             EXPECT_FALSE(a.menus.usable(MenuNum::kApplication, 2));
             if (!c.beforeTheTransfer) {
@@ -517,15 +523,9 @@ TEST_F(UpdateDownload, ATrickleFailsAtTheFloor) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         test::Session fresh;
-        fresh.app.prefs.UpdateForCheck = 0;
-        fresh.app.update.server = "https://updates.example";
-        fresh.platform.downloadsPath = fresh.dir.path().string();
+        offerAndDownload(fresh);
         AppState& a = fresh.app;
         test::FakePlatform& p = fresh.platform;
-        DispatchMenuCommand(a, MenuNum::kApplication, 2);
-        p.fetches.front().done(true, "9.9.9");
-        p.fireTimers();
-        UpdateWndReturnKey(a);
         p.fireTimers();
         ASSERT_EQ(p.downloads.size(), 1U);
         EXPECT_NE(std::find(p.calls.begin(), p.calls.end(),

@@ -252,6 +252,37 @@ download_stalled_then() {
     expect_downloads ""
 }
 
+# The memory, in KiB, of the program's process: "VmHWM" (its peak) or "VmRSS".
+program_memory() {
+    local pid
+    pid=$(pgrep -n -f -- "^$E2E_TMP/bin/kestrune") || return 1
+    awk -v key="$1:" '$1 == key { print $2 }' "/proc/$pid/status"
+}
+
+# An archive without end is cut at the limit: the download fails, nothing of
+# it is left, and the program's memory stays within 64 MB of what it held.
+download_endless() {
+    head -c 1048576 /dev/urandom >"$E2E_TMP/archive"
+    start_server --version 9.9.9 --archive "$E2E_TMP/archive" --archive-endless
+    mkdir -p "$HOME/Downloads"
+    e2e_launch app "$E2E_TMP"
+    e2e_wait_main
+    wait_update_window "a newer version at launch"
+    local before peak
+    before=$(program_memory VmRSS) || e2e_fail "no program to measure"
+    e2e_key "$E2E_UPDATE" Return # Download...
+    e2e_poll 60 grep -q -- "^CUT /downloads/apps/Kestrune.zip\$" "$E2E_TMP/requests" ||
+        e2e_fail "the endless archive was not cut"
+    peak=$(program_memory VmHWM)
+    echo "an endless archive: peak ${peak} KiB, ${before} KiB before the download, $(program_memory VmRSS) KiB after"
+    ((peak - before < 65536)) || e2e_fail "the download took $((peak - before)) KiB"
+    e2e_poll 5 test -z "$(ls -A "$HOME/Downloads")" || e2e_fail "the cut archive left $(ls -A "$HOME/Downloads")"
+    e2e_key "$E2E_UPDATE" Return # OK, once the failure is shown
+    wait_update_window_gone "OK after the cut archive"
+    e2e_key "$E2E_MAIN" ctrl+q
+    e2e_expect_exit app 0 "Ctrl+Q after the cut archive"
+}
+
 e2e_case "launch check: newer version, download over old files, install and quit" launch_check_download_and_install
 e2e_case "launch check: 1.0 is offered to 0.1.0" launch_check_offers $'1.0\n'
 e2e_case "launch check: an older version shows nothing" launch_check_quiet 0.0.1
@@ -262,6 +293,7 @@ e2e_case "menu check: a slow server is waited for; a broken download leaves noth
 e2e_case "menu check: Escape while waiting, the late answer shows nothing" menu_check_closed_while_waiting
 e2e_case "menu check: a server answering 500" menu_check_failing 500
 e2e_case "menu check: no server listening" menu_check_failing none
+e2e_case "an endless archive is cut at the limit in bounded memory" download_endless
 for how in escape quit-in-update quit-in-main; do
     e2e_case "a stalled download: $how" download_stalled_then "$how"
 done

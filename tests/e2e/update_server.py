@@ -6,7 +6,8 @@ program asks for, and can answer slowly, fail, or break an archive off
 half-way, or stop after the archive's headers. It writes its port to --port-file once it listens and every
 request it gets, a line each, to --log, and a line "ANSWERING path" just
 before it answers a request for the version file, and a line "STALLING path"
-once it has sent the headers of an archive it then never sends.
+once it has sent the headers of an archive it then never sends; an endless
+archive ends with a line "CUT path" when the program closes the connection.
 """
 
 import argparse
@@ -32,6 +33,8 @@ def main():
                         help="seconds between 64 KiB pieces of the archive")
     parser.add_argument("--archive-stall", action="store_true",
                         help="send the archive's headers, then nothing on the open connection")
+    parser.add_argument("--archive-endless", action="store_true",
+                        help="send the archive without a length, again and again without end")
     args = parser.parse_args()
 
     class Handler(http.server.BaseHTTPRequestHandler):
@@ -65,6 +68,16 @@ def main():
                     data = f.read()
                 self.send_response(200)
                 self.send_header("Content-Type", "application/zip")
+                if args.archive_endless:
+                    self.send_header("Connection", "close")
+                    self.end_headers()
+                    try:
+                        while True:
+                            self.wfile.write(data)
+                    except OSError:
+                        self.note("CUT")
+                    self.close_connection = True
+                    return
                 self.send_header("Content-Length", str(len(data)))
                 self.end_headers()
                 if args.archive_stall:

@@ -66,6 +66,7 @@ public:
                    std::function<void(bool, std::string)>) override {}
     void downloadFile(const DownloadRequest&, std::function<void(std::int64_t, std::int64_t)>,
                       std::function<void(bool, std::string)>) override {}
+    void cancelDownload() override {}
     std::string downloadsFolder() override { return {}; }
     bool moveToTrash(const std::string&) override { return false; }
     void openUpdateWindow(const UpdateView&) override {}

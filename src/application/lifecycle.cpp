@@ -340,6 +340,9 @@ void CloseSequence(AppState& app) {
 }
 
 void QuitSequence(AppState& app) {
+    // A download never keeps the program from ending: it stops, and its
+    // partial file goes, before the question about unsaved changes.
+    CancelDownload(app);
     CommitEditFieldNow(app);
     app.flags.QuitFlag = 1;
     if (app.doc.DirtyFlag != 1 || app.flags.MainWndOpenFlag == 0) {

@@ -332,6 +332,10 @@ void MenuModel::MenuDisable() {
     setEnabled(MenuNum::kHelp, 0, false);
 }
 
+void MenuModel::enableQuit() {
+    setEnabled(MenuNum::kApplication, kQuit, true);
+}
+
 void MenuModel::enableSheetMenus() {
     setEnabled(MenuNum::kSort, 0, true);
     setEnabled(MenuNum::kCalculate, 0, true);

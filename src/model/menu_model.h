@@ -154,6 +154,9 @@ public:
     // A dialog, question or secondary window is up. Edit stays enabled so
     // that the dialog's text fields keep Cut, Copy and Paste.
     void MenuDisable();
+    // Quit stays usable while a window holds the menus: a download must
+    // never keep the program from ending.
+    void enableQuit();
 
     // Every redraw of a sheet makes the Sort and Calculate menus usable.
     void enableSheetMenus();

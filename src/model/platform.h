@@ -225,6 +225,9 @@ public:
     downloadFile(const DownloadRequest& request,
                  std::function<void(std::int64_t received, std::int64_t total)> progress,
                  std::function<void(bool ok, std::string path)> done) = 0;
+    // Stops the running download, if any: its partial file is removed at
+    // once and its done never runs.
+    virtual void cancelDownload() = 0;
     // The user's Downloads folder.
     virtual std::string downloadsFolder() = 0;
     // Moves a file to the desktop's trash; false when it is not there or

@@ -65,6 +65,11 @@ struct UpdateState {
     std::int64_t received = 0;
     std::int64_t total = -1; // -1: the server did not say
     std::string downloadedPath;
+    // The number of the running download: a cancelled or replaced one's
+    // late reports and timers count for nothing.
+    std::uint32_t downloadNumber = 0;
+    // The bytes received when the speed was last looked at.
+    std::int64_t floorMark = 0;
 
     // The check or its window holds documents handed over meanwhile.
     bool holdsHandOvers = false;

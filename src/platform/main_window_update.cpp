@@ -16,6 +16,7 @@ void MainWindow::openUpdate(const UpdateView& view) {
     };
     handlers.returnKey = [this] { UpdateWndReturnKey(app_); };
     handlers.closeBox = [this] { UpdateWndCloseBox(app_); };
+    handlers.quitKey = [this] { UpdateWndQuitKey(app_); };
     update_ = new UpdateDialog(view, std::move(handlers), this);
     update_->show();
     update_->raise();

@@ -93,6 +93,7 @@ public:
     void downloadFile(const DownloadRequest& request,
                       std::function<void(std::int64_t received, std::int64_t total)> progress,
                       std::function<void(bool ok, std::string path)> done) override;
+    void cancelDownload() override;
     std::string downloadsFolder() override;
     bool moveToTrash(const std::string& path) override;
     void openUpdateWindow(const UpdateView& view) override;

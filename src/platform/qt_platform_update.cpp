@@ -33,6 +33,10 @@ void QtPlatform::downloadFile(const DownloadRequest& request,
     network().downloadFile(request, std::move(progress), std::move(done));
 }
 
+void QtPlatform::cancelDownload() {
+    network().cancelDownload();
+}
+
 std::string QtPlatform::downloadsFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     if (folder.isEmpty()) {

@@ -179,6 +179,12 @@ void UpdateDialog::keyPressEvent(QKeyEvent* event) {
         }
         return;
     }
+    if (event->key() == Qt::Key_Q && event->modifiers() == Qt::ControlModifier) {
+        if (!closing() && handlers_.quitKey) {
+            handlers_.quitKey();
+        }
+        return;
+    }
     QDialog::keyPressEvent(event); // Escape comes back through reject()
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The update window: a window of its own, centred on the screen, laid out
 // from the core's description and brought up to date as it changes; its
-// buttons, its check box, Return, Enter, Escape and the close box go back to
-// the core.
+// buttons, its check box, Return, Enter, Escape, the close box and Ctrl+Q
+// (which the main window's menus do not hear here) go back to the core.
 
 #include "model/update_state.h"
 
@@ -17,6 +17,7 @@ struct UpdateDialogHandlers {
     std::function<void(std::int32_t control, std::int32_t value)> controlHit;
     std::function<void()> returnKey;
     std::function<void()> closeBox;
+    std::function<void()> quitKey;
 };
 
 class UpdateDialog final : public CoreWindow {

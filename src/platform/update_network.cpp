@@ -4,7 +4,6 @@
 #include "services/update_check.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkInformation>
@@ -24,7 +23,11 @@ namespace {
 
 constexpr int kMaxRedirects = 5;
 // The window follows a download at most this often.
-constexpr qint64 kProgressStepMs = 100;
+constexpr int kProgressStepMs = 100;
+// A download's body goes to its file in pieces of at most this size, and
+// no more than this waits in memory: the network is not read further until
+// the file has taken it.
+constexpr qint64 kReadChunk = qint64{256} * 1024;
 
 QUrl toUrl(const std::string& text) {
     return QUrl(QString::fromStdString(text), QUrl::StrictMode);
@@ -204,55 +207,83 @@ void UpdateNetwork::downloadFile(
         QTimer::singleShot(0, this, [done = std::move(done)] { done(false, {}); });
         return;
     }
+    cancelDownload();
     QNetworkReply* reply = manager().get(requestFor(address, request.timeoutMs));
+    reply->setReadBufferSize(kReadChunk);
     guardRedirects(reply, address);
     // The temporary file lives as long as the reply, and goes with it.
     QTemporaryFile* part = file.release();
     part->setParent(reply);
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    auto ended = std::make_shared<bool>(false);
+    struct Transfer {
+        std::int64_t written = 0;
+        bool ended = false;
+        bool reportDue = false;
+    };
+    auto transfer = std::make_shared<Transfer>();
     // Deleting the reply ends its transfer (see fetchText) and removes the file.
-    auto fail = [reply, ended, done] {
-        if (*ended) {
+    auto fail = [reply, transfer, done] {
+        if (transfer->ended) {
             return;
         }
-        *ended = true;
+        transfer->ended = true;
         reply->deleteLater();
         done(false, {});
     };
+    cancel_ = [this, reply, part, transfer] {
+        if (transfer->ended) {
+            return;
+        }
+        transfer->ended = true;
+        // The file goes now: the program may end before the reply is deleted.
+        part->remove();
+        reply->disconnect(this);
+        reply->deleteLater();
+    };
+    // The progress a moment after the bytes came, so that the last of a
+    // burst is reported too.
+    auto report = [reply, transfer, progress] {
+        if (transfer->reportDue || transfer->ended) {
+            return;
+        }
+        transfer->reportDue = true;
+        QTimer::singleShot(kProgressStepMs, reply, [reply, transfer, progress] {
+            transfer->reportDue = false;
+            if (transfer->ended) {
+                return;
+            }
+            const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+            progress(transfer->written, length.isValid() ? length.toLongLong() : -1);
+        });
+    };
     const std::int64_t limit = request.maxBytes;
-    connect(reply, &QNetworkReply::readyRead, this,
-            [reply, part, limit, clock, progress, ended, fail] {
-                if (*ended) {
-                    return;
-                }
-                const QByteArray bytes = reply->readAll();
-                if (part->size() + bytes.size() > limit || part->write(bytes) != bytes.size()) {
-                    fail();
-                    return;
-                }
-                if (clock->elapsed() >= kProgressStepMs) {
-                    clock->restart();
-                    const qint64 total =
-                        reply->header(QNetworkRequest::ContentLengthHeader).isValid()
-                            ? reply->header(QNetworkRequest::ContentLengthHeader).toLongLong()
-                            : -1;
-                    progress(part->size(), total);
-                }
-            });
+    connect(reply, &QNetworkReply::readyRead, this, [reply, part, limit, transfer, report, fail] {
+        while (!transfer->ended && reply->bytesAvailable() > 0) {
+            const QByteArray bytes = reply->read(kReadChunk);
+            if (bytes.isEmpty()) {
+                break;
+            }
+            // The limit stops the transfer as it is crossed, before the bytes
+            // past it are written.
+            if (transfer->written + bytes.size() > limit || part->write(bytes) != bytes.size()) {
+                fail();
+                return;
+            }
+            transfer->written += bytes.size();
+        }
+        report();
+    });
     connect(reply, &QNetworkReply::metaDataChanged, this, [reply, limit, fail] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > limit) {
             fail();
         }
     });
-    connect(reply, &QNetworkReply::finished, this, [reply, part, request, ended, done, fail] {
-        if (*ended) {
+    connect(reply, &QNetworkReply::finished, this, [reply, part, request, transfer, done, fail] {
+        if (transfer->ended) {
             return;
         }
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        const bool whole = !length.isValid() || length.toLongLong() == part->size();
+        const bool whole = !length.isValid() || length.toLongLong() == transfer->written;
         if (!answeredWell(reply) || !whole || !part->flush() || ::fsync(part->handle()) != 0) {
             fail();
             return;
@@ -265,10 +296,18 @@ void UpdateNetwork::downloadFile(
             return;
         }
         part->setAutoRemove(false);
-        *ended = true;
+        transfer->ended = true;
         reply->deleteLater();
         done(true, placed);
     });
+}
+
+void UpdateNetwork::cancelDownload() {
+    if (cancel_) {
+        auto cancel = std::move(cancel_);
+        cancel_ = nullptr;
+        cancel();
+    }
 }
 
 } // namespace kestrune

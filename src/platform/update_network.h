@@ -39,12 +39,16 @@ public:
     void downloadFile(const DownloadRequest& request,
                       std::function<void(std::int64_t received, std::int64_t total)> progress,
                       std::function<void(bool ok, std::string path)> done);
+    // Stops the running download and removes its partial file at once.
+    void cancelDownload();
 
 private:
     QNetworkAccessManager& manager();
 
     QNetworkAccessManager* manager_ = nullptr;
     bool reachabilityAsked_ = false;
+    // Ends the running download without a word; empty when none runs.
+    std::function<void()> cancel_;
 };
 
 } // namespace kestrune

@@ -256,21 +256,46 @@ void lookAtVersion(AppState& app) {
     }
 }
 
-void downloadEnded(AppState& app, bool ok, std::string path) {
+void downloadEnded(AppState& app, std::uint32_t number, bool ok, std::string path) {
     UpdateState& u = app.update;
+    if (number != u.downloadNumber) {
+        return; // cancelled
+    }
     u.DownLoadOkFlag = ok ? 0 : 1;
     if (u.download != DownloadPhase::Running) {
         return;
     }
     u.downloadedPath = ok ? std::move(path) : std::string();
     u.download = ok ? DownloadPhase::Succeeded : DownloadPhase::Failed;
+    // The window holds the menus again, Quit included, until it is closed.
+    SetMenuState(app, MenuState::MenuDisable);
     ShowDownLoadFinished(app);
+}
+
+// Every kDownloadFloorMs the download must have brought kDownloadFloorBytes
+// more, or it fails; each byte resetting a stall timer is not enough.
+void watchSpeed(AppState& app, std::uint32_t number) {
+    app.update.floorMark = app.update.received;
+    app.platform().startTimer(kDownloadFloorMs, [&app, number] {
+        UpdateState& u = app.update;
+        if (number != u.downloadNumber || u.download != DownloadPhase::Running ||
+            app.flags.EndedFlag != 0) {
+            return;
+        }
+        if (u.received - u.floorMark < kDownloadFloorBytes) {
+            app.platform().cancelDownload();
+            downloadEnded(app, number, false, {});
+            return;
+        }
+        watchSpeed(app, number);
+    });
 }
 
 void startDownload(AppState& app) {
     UpdateState& u = app.update;
+    const std::uint32_t number = u.downloadNumber;
     if (u.server.empty()) {
-        downloadEnded(app, false, {});
+        downloadEnded(app, number, false, {});
         return;
     }
     DownloadRequest request;
@@ -281,14 +306,18 @@ void startDownload(AppState& app) {
     request.timeoutMs = kDownloadStallMs;
     app.platform().downloadFile(
         request,
-        [&app](std::int64_t received, std::int64_t total) {
-            if (app.update.download == DownloadPhase::Running) {
+        [&app, number](std::int64_t received, std::int64_t total) {
+            if (app.update.downloadNumber == number &&
+                app.update.download == DownloadPhase::Running) {
                 app.update.received = received;
                 app.update.total = total;
                 showWindowUpdate(app);
             }
         },
-        [&app](bool ok, std::string path) { downloadEnded(app, ok, std::move(path)); });
+        [&app, number](bool ok, std::string path) {
+            downloadEnded(app, number, ok, std::move(path));
+        });
+    watchSpeed(app, number);
 }
 
 std::string inDownloads(AppState& app, std::string_view name) {
@@ -450,8 +479,12 @@ UpdateView BuildUpdateView(const AppState& app) {
         const bool idle = u.download == DownloadPhase::None;
         view.controls.push_back(
             button(U::kDownload, {275, 110, 400, 130}, "Download...", true, idle));
-        view.controls.push_back(
-            button(U::kDontDownload, {130, 110, 255, 130}, "Don't Download", false, idle));
+        if (idle) {
+            view.controls.push_back(
+                button(U::kDontDownload, {130, 110, 255, 130}, "Don't Download", false));
+        } else {
+            view.controls.push_back(button(U::kCancel, {130, 110, 255, 130}, "Cancel", false));
+        }
     } else {
         view.controls.push_back(button(U::kOK, {320, 110, 400, 130}, "OK", true));
     }
@@ -505,11 +538,14 @@ void CheckForUpdateWndDownloadButton(AppState& app) {
                 old); // what cannot be moved stays; the download picks a free name
         }
     }
-    // Nothing more is offered until the download has ended.
+    // Only Cancel is offered until the download has ended, and Quit.
     u.download = DownloadPhase::Running;
+    ++u.downloadNumber;
     u.checkUpdateBtn = 0;
     u.received = 0;
     u.total = -1;
+    app.menus.enableQuit();
+    app.platform().updateMenus(app.menus);
     showWindowUpdate(app);
     installTimer(app, kTrashPauseMs, startDownload);
 }
@@ -534,6 +570,9 @@ void UpdateControlHit(AppState& app, std::int32_t control, std::int32_t value) {
         return;
     case U::kDownload:
         CheckForUpdateWndDownloadButton(app);
+        return;
+    case U::kCancel:
+        CancelDownload(app);
         return;
     case U::kLaunchInstaller:
         if (u.download == DownloadPhase::Succeeded) {
@@ -565,9 +604,35 @@ void UpdateWndReturnKey(AppState& app) {
 
 void UpdateWndCloseBox(AppState& app) {
     const UpdateState& u = app.update;
-    if (u.download == DownloadPhase::Running || u.download == DownloadPhase::Installing) {
-        return; // the outcome is still to be shown
+    if (u.download == DownloadPhase::Running) {
+        CancelDownload(app);
+        return;
     }
+    if (u.download == DownloadPhase::Installing) {
+        return; // the program is about to end
+    }
+    CheckForUpdateWndOkButton(app);
+}
+
+void UpdateWndQuitKey(AppState& app) {
+    if (DownloadRunning(app) && app.update.quit) {
+        app.update.quit();
+    }
+}
+
+bool DownloadRunning(const AppState& app) {
+    return app.update.UpdateWndOnFlag != 0 && app.update.download == DownloadPhase::Running;
+}
+
+void CancelDownload(AppState& app) {
+    UpdateState& u = app.update;
+    if (!DownloadRunning(app)) {
+        return;
+    }
+    ++u.downloadNumber;
+    ++u.timerNumber; // a download still to start after the trash stays unstarted
+    app.platform().cancelDownload();
+    u.download = DownloadPhase::None;
     CheckForUpdateWndOkButton(app);
 }
 

@@ -29,6 +29,10 @@ inline constexpr std::int64_t kArchiveLimit = std::int64_t{512} * 1024 * 1024;
 // How long the menu check waits for the server, and a download for its next bytes.
 inline constexpr int kCheckTimeoutMs = 15000;
 inline constexpr int kDownloadStallMs = 60000;
+// A download that brings fewer than kDownloadFloorBytes in any
+// kDownloadFloorMs fails: a trickle never holds the window.
+inline constexpr std::int64_t kDownloadFloorBytes = 1024;
+inline constexpr int kDownloadFloorMs = 30000;
 
 namespace UpdateControl {
 constexpr std::int32_t kIcon = 94;
@@ -41,6 +45,7 @@ constexpr std::int32_t kHeadline = 100;
 constexpr std::int32_t kDetail = 101;
 constexpr std::int32_t kCheckOnLaunch = 102;
 constexpr std::int32_t kProgress = 103;
+constexpr std::int32_t kCancel = 104;
 } // namespace UpdateControl
 
 // Whether the version text available names a later version than running.
@@ -77,7 +82,17 @@ void ShowDownLoadFinished(AppState& app);
 void UpdateControlHit(AppState& app, std::int32_t control, std::int32_t value);
 // Return or Enter in the window: the default button's action.
 void UpdateWndReturnKey(AppState& app);
-// The close box or Escape: as "OK" wherever the window offers one.
+// The close box or Escape: as "OK" wherever the window offers one, and
+// as "Cancel" while the archive comes in.
 void UpdateWndCloseBox(AppState& app);
+// Ctrl+Q in the window: Quit, while a download runs (the menus' Quit is
+// usable then too).
+void UpdateWndQuitKey(AppState& app);
+
+// Whether the archive is being fetched (or about to be).
+bool DownloadRunning(const AppState& app);
+// Stops the running download, removes what came of it and closes the
+// window as "OK" does.
+void CancelDownload(AppState& app);
 
 } // namespace kestrune

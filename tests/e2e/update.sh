@@ -4,7 +4,8 @@
 # check with a slow server (waited for, or given up) and a failing one, a
 # download that comes in whole and one that breaks off, what ends up in the
 # Downloads folder and the trash, and "Launch Installer and Quit" handing
-# the files to the desktop.
+# the files to the desktop. A download that stalls after its headers never
+# holds the program: Escape cancels it, and Quit ends the program with it.
 # Usage: update.sh PATH-TO-KESTRUNE
 source "$(dirname -- "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
@@ -217,6 +218,71 @@ menu_check_failing() {
     e2e_expect_exit app 0 "Ctrl+Q after a failed check"
 }
 
+# The archive's headers come, then nothing: the download is under way with
+# its partial file in the Downloads folder. How it ends: Escape in the update
+# window cancels it (the window goes, the partial file too, the program goes
+# on); Ctrl+Q in the update window or in the main window quits with status 0
+# and leaves nothing.
+download_stalled_then() {
+    local how=$1
+    head -c 300000 /dev/urandom >"$E2E_TMP/archive"
+    start_server --version 9.9.9 --archive "$E2E_TMP/archive" --archive-stall
+    mkdir -p "$HOME/Downloads"
+    e2e_launch app "$E2E_TMP"
+    e2e_wait_main
+    wait_update_window "a newer version at launch"
+    e2e_key "$E2E_UPDATE" Return # Download...
+    e2e_poll 5 grep -q -- "^STALLING /downloads/apps/Kestrune.zip\$" "$E2E_TMP/requests" ||
+        e2e_fail "the download did not start"
+    sleep 0.3 # the headers reach the program
+    case $how in
+    escape)
+        e2e_key "$E2E_UPDATE" Escape
+        wait_update_window_gone "Escape during the download"
+        expect_downloads ""
+        e2e_key "$E2E_MAIN" ctrl+n
+        e2e_wait_title "$E2E_MAIN" "untitled.kedata" "New after the cancelled download"
+        e2e_key "$E2E_MAIN" ctrl+q
+        e2e_expect_exit app 0 "Ctrl+Q after the cancelled download"
+        ;;
+    quit-in-update) e2e_key "$E2E_UPDATE" ctrl+q ;;
+    quit-in-main) e2e_key "$E2E_MAIN" ctrl+q ;;
+    esac
+    [[ $how == escape ]] || e2e_expect_exit app 0 "Ctrl+Q during the download"
+    expect_downloads ""
+}
+
+# The memory, in KiB, of the program's process: "VmHWM" (its peak) or "VmRSS".
+program_memory() {
+    local pid
+    pid=$(pgrep -n -f -- "^$E2E_TMP/bin/kestrune") || return 1
+    awk -v key="$1:" '$1 == key { print $2 }' "/proc/$pid/status"
+}
+
+# An archive without end is cut at the limit: the download fails, nothing of
+# it is left, and the program's memory stays within 64 MB of what it held.
+download_endless() {
+    head -c 1048576 /dev/urandom >"$E2E_TMP/archive"
+    start_server --version 9.9.9 --archive "$E2E_TMP/archive" --archive-endless
+    mkdir -p "$HOME/Downloads"
+    e2e_launch app "$E2E_TMP"
+    e2e_wait_main
+    wait_update_window "a newer version at launch"
+    local before peak
+    before=$(program_memory VmRSS) || e2e_fail "no program to measure"
+    e2e_key "$E2E_UPDATE" Return # Download...
+    e2e_poll 60 grep -q -- "^CUT /downloads/apps/Kestrune.zip\$" "$E2E_TMP/requests" ||
+        e2e_fail "the endless archive was not cut"
+    peak=$(program_memory VmHWM)
+    echo "an endless archive: peak ${peak} KiB, ${before} KiB before the download, $(program_memory VmRSS) KiB after"
+    ((peak - before < 65536)) || e2e_fail "the download took $((peak - before)) KiB"
+    e2e_poll 5 test -z "$(ls -A "$HOME/Downloads")" || e2e_fail "the cut archive left $(ls -A "$HOME/Downloads")"
+    e2e_key "$E2E_UPDATE" Return # OK, once the failure is shown
+    wait_update_window_gone "OK after the cut archive"
+    e2e_key "$E2E_MAIN" ctrl+q
+    e2e_expect_exit app 0 "Ctrl+Q after the cut archive"
+}
+
 e2e_case "launch check: newer version, download over old files, install and quit" launch_check_download_and_install
 e2e_case "launch check: 1.0 is offered to 0.1.0" launch_check_offers $'1.0\n'
 e2e_case "launch check: an older version shows nothing" launch_check_quiet 0.0.1
@@ -227,4 +293,8 @@ e2e_case "menu check: a slow server is waited for; a broken download leaves noth
 e2e_case "menu check: Escape while waiting, the late answer shows nothing" menu_check_closed_while_waiting
 e2e_case "menu check: a server answering 500" menu_check_failing 500
 e2e_case "menu check: no server listening" menu_check_failing none
+e2e_case "an endless archive is cut at the limit in bounded memory" download_endless
+for how in escape quit-in-update quit-in-main; do
+    e2e_case "a stalled download: $how" download_stalled_then "$how"
+done
 e2e_finish

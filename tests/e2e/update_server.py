@@ -3,9 +3,11 @@
 
 It serves the version file and the installer archive from the paths the
 program asks for, and can answer slowly, fail, or break an archive off
-half-way. It writes its port to --port-file once it listens and every
+half-way, or stop after the archive's headers. It writes its port to --port-file once it listens and every
 request it gets, a line each, to --log, and a line "ANSWERING path" just
-before it answers a request for the version file.
+before it answers a request for the version file, and a line "STALLING path"
+once it has sent the headers of an archive it then never sends; an endless
+archive ends with a line "CUT path" when the program closes the connection.
 """
 
 import argparse
@@ -29,6 +31,10 @@ def main():
                         help="close the connection after this many bytes of the archive")
     parser.add_argument("--archive-chunk-delay", type=float, default=0.0,
                         help="seconds between 64 KiB pieces of the archive")
+    parser.add_argument("--archive-stall", action="store_true",
+                        help="send the archive's headers, then nothing on the open connection")
+    parser.add_argument("--archive-endless", action="store_true",
+                        help="send the archive without a length, again and again without end")
     args = parser.parse_args()
 
     class Handler(http.server.BaseHTTPRequestHandler):
@@ -62,8 +68,23 @@ def main():
                     data = f.read()
                 self.send_response(200)
                 self.send_header("Content-Type", "application/zip")
+                if args.archive_endless:
+                    self.send_header("Connection", "close")
+                    self.end_headers()
+                    try:
+                        while True:
+                            self.wfile.write(data)
+                    except OSError:
+                        self.note("CUT")
+                    self.close_connection = True
+                    return
                 self.send_header("Content-Length", str(len(data)))
                 self.end_headers()
+                if args.archive_stall:
+                    self.wfile.flush()
+                    self.note("STALLING")
+                    time.sleep(3600)
+                    return
                 end = len(data) if args.archive_cut < 0 else args.archive_cut
                 for start in range(0, end, 65536):
                     self.wfile.write(data[start:min(end, start + 65536)])

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QNetworkProxyFactory>
 #include <QPointer>
@@ -21,14 +22,21 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <arpa/inet.h>
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+#include <netinet/in.h>
 #include <string>
+#include <sys/socket.h>
+#include <thread>
 #include <tuple>
+#include <unistd.h>
 #include <vector>
 
 namespace kestrune::test {
@@ -53,6 +61,10 @@ struct Route {
     Route cutHalfway() const { return with(&Route::cut, true); }
     // No length: the body ends where the connection does.
     Route unsized() const { return with(&Route::noLength, true); }
+    // The body, then the same again without end, as fast as it is taken.
+    Route endless() const { return with(&Route::endlessBody, true); }
+    // Half the body, then nothing more on an open connection.
+    Route stalled() const { return with(&Route::stall, true); }
 
     int status;
     QByteArray body;
@@ -61,6 +73,8 @@ struct Route {
     int pieces = 1;
     bool cut = false;
     bool noLength = false;
+    bool endlessBody = false;
+    bool stall = false;
 
 private:
     template <typename T> Route with(T Route::*field, T value) const {
@@ -123,6 +137,22 @@ private:
                 head += "Content-Length: " + QByteArray::number(route.body.size()) + "\r\n";
             }
             socket->write(head + "\r\n");
+            if (route.endlessBody) {
+                // Only a little waits in this process: more is written as the
+                // client takes it.
+                auto more = [socket, body = route.body] {
+                    while (socket->bytesToWrite() < 4 * body.size()) {
+                        socket->write(body);
+                    }
+                };
+                connect(socket, &QTcpSocket::bytesWritten, socket, more);
+                more();
+                return;
+            }
+            if (route.stall) {
+                socket->write(route.body.left(route.body.size() / 2));
+                return;
+            }
             const QByteArray body = route.cut ? route.body.left(route.body.size() / 2) : route.body;
             const qsizetype piece = (body.size() + route.pieces - 1) / route.pieces;
             for (int k = 0; k < route.pieces; ++k) {
@@ -391,6 +421,147 @@ TEST_F(UpdateNetworkTest, ProgressOnlyGrowsAndNamesTheWhole) {
     }
 }
 
+// Sends an endless body, as fast as the connection takes it, from a thread of
+// its own: unlike the test server, it can outrun the receiving thread.
+class EndlessServer {
+public:
+    EndlessServer() {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+            ::listen(listener_, 1) != 0 ||
+            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+            return;
+        }
+        port = ntohs(address.sin_port);
+        sender_ = std::thread([this] {
+            const int peer = ::accept(listener_, nullptr, nullptr);
+            if (peer < 0) {
+                return;
+            }
+            char request[4096];
+            (void)::recv(peer, request, sizeof request, 0);
+            const std::string head = "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n";
+            const QByteArray piece = numbers(64 * 1024);
+            bool open = ::send(peer, head.data(), head.size(), MSG_NOSIGNAL) > 0;
+            while (open) {
+                open = ::send(peer, piece.constData(), static_cast<std::size_t>(piece.size()),
+                              MSG_NOSIGNAL) > 0;
+            }
+            ::close(peer);
+        });
+    }
+    ~EndlessServer() {
+        ::shutdown(listener_, SHUT_RDWR);
+        ::close(listener_);
+        if (sender_.joinable()) {
+            sender_.join();
+        }
+    }
+    EndlessServer(const EndlessServer&) = delete;
+    EndlessServer& operator=(const EndlessServer&) = delete;
+
+    quint16 port = 0;
+
+private:
+    int listener_ = -1;
+    std::thread sender_;
+};
+
+// Starts the process's peak memory afresh from what it holds now.
+void resetPeakMemory() {
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly)) {
+        clear.write("5");
+    }
+}
+
+// The process's peak and present memory, in KiB, from /proc/self/status.
+std::pair<qint64, qint64> memoryKiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    qint64 peak = -1;
+    qint64 now = -1;
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            const QList<QByteArray> words = line.simplified().split(' ');
+            if (words.size() >= 2 && words[0] == "VmHWM:") {
+                peak = words[1].toLongLong();
+            } else if (words.size() >= 2 && words[0] == "VmRSS:") {
+                now = words[1].toLongLong();
+            }
+        }
+    }
+    return {peak, now};
+}
+
+// An archive that never ends streams to its file in small pieces and stops
+// as it crosses the limit: memory stays far below what came in, and nothing
+// of it is left.
+TEST_F(UpdateNetworkTest, AnEndlessArchiveStopsAtTheLimitInBoundedMemory) {
+    constexpr std::int64_t kLimit = std::int64_t{160} * 1024 * 1024;
+    constexpr qint64 kBoundKiB = 64 * 1024;
+    EndlessServer endless;
+    ASSERT_NE(endless.port, 0);
+    resetPeakMemory();
+    const auto [peakBefore, before] = memoryKiB();
+    ASSERT_GT(before, 0);
+    auto got = std::make_shared<Downloaded>();
+    const DownloadRequest request{"http://127.0.0.1:" + std::to_string(endless.port) + "/endless",
+                                  folder.path().toStdString(), "Kestrune.zip", kLimit, 5000};
+    network.downloadFile(
+        request,
+        [got](std::int64_t received, std::int64_t total) {
+            got->progress.emplace_back(received, total);
+            // The window is slow to draw: the network must wait for it.
+            QThread::msleep(50);
+        },
+        [got](bool ok, std::string where) {
+            ++got->calls;
+            got->ok = ok;
+            got->path = std::move(where);
+        });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return got->calls > 0; }, 120000));
+    EXPECT_FALSE(got->ok);
+    ASSERT_FALSE(got->progress.empty());
+    EXPECT_LE(got->progress.back().first, kLimit);
+    EXPECT_GT(got->progress.back().first, kLimit / 2) << "it stopped early";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return filesIn(folder.path()).isEmpty(); }, kWaitMs))
+        << filesIn(folder.path()).join(' ').toStdString();
+    const auto [peak, after] = memoryKiB();
+    std::printf("an endless archive cut at %lld bytes: peak %lld KiB above %lld KiB before "
+                "(peak before %lld KiB), %lld KiB after\n",
+                static_cast<long long>(kLimit), static_cast<long long>(peak - before),
+                static_cast<long long>(before), static_cast<long long>(peakBefore),
+                static_cast<long long>(after));
+    EXPECT_LT(peak - before, kBoundKiB);
+    EXPECT_LT(after - before, kBoundKiB / 4);
+}
+
+// Cancelling a download that stalled after its headers removes the partial
+// file at once and reports nothing; the next download runs as usual.
+TEST_F(UpdateNetworkTest, ACancelledDownloadLeavesNothingAndSaysNothing) {
+    server.routes = {
+        {"/stalled", Route(200, kArchive).stalled()},
+        {"/zip", Route(200, kArchive)},
+    };
+    QTemporaryDir into;
+    const auto got = download(network, "/stalled", into.path());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !got->progress.empty(); }, kWaitMs));
+    network.cancelDownload();
+    EXPECT_TRUE(filesIn(into.path()).isEmpty()) << filesIn(into.path()).join(' ').toStdString();
+    QTest::qWait(2 * kPieceMs);
+    EXPECT_EQ(got->calls, 0);
+    network.cancelDownload(); // nothing runs: nothing happens
+
+    const auto next = download(network, "/zip", into.path());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return next->calls > 0; }, kWaitMs));
+    EXPECT_TRUE(next->ok);
+    EXPECT_EQ(filesIn(into.path()).join(' ').toStdString(), "Kestrune.zip");
+}
+
 // Sets an environment variable for a test and puts back what was there.
 class ScopedEnv {
 public:
@@ -475,12 +646,13 @@ struct Seen {
     std::vector<std::pair<std::int32_t, std::int32_t>> hits;
     int returns = 0;
     int closes = 0;
+    int quits = 0;
 };
 UpdateDialogHandlers recordInto(Seen& seen) {
     return {[&seen](std::int32_t control, std::int32_t value) {
                 seen.hits.emplace_back(control, value);
             },
-            [&seen] { ++seen.returns; }, [&seen] { ++seen.closes; }};
+            [&seen] { ++seen.returns; }, [&seen] { ++seen.closes; }, [&seen] { ++seen.quits; }};
 }
 
 template <typename W> std::vector<W*> shown(const QWidget& window) {
@@ -576,14 +748,14 @@ TEST(UpdateDialogShows, EachStateOfTheCheckAndTheDownload) {
          green,
          "512 of 2,048 bytes",
          250,
-         {{"Download...", false, true}, {"Don't Download", false, false}}},
+         {{"Download...", false, true}, {"Cancel", true, false}}},
         {"downloading, size unknown",
          downloading(1234567, -1),
          "Newer Version is Available.",
          green,
          "1,234,567 bytes received",
          kBusy,
-         {{"Download...", false, true}, {"Don't Download", false, false}}},
+         {{"Download...", false, true}, {"Cancel", true, false}}},
         {"downloaded",
          downloaded(true),
          "Download is Successful.",
@@ -645,6 +817,8 @@ TEST(UpdateDialogKeys, ReturnAndTheCloseBoxGoToTheCoreNotToTheFocusedButton) {
     window->close();
     EXPECT_EQ(seen.closes, 2);
     EXPECT_TRUE(window->isVisible()); // the core decides
+    QTest::keyClick(dontDownload, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(seen.quits, 1);
 
     QTest::mouseClick(dontDownload, Qt::LeftButton);
     const auto boxes = shown<QCheckBox>(*window);

@@ -382,6 +382,22 @@ protected:
         ASSERT_EQ(platform().downloads.size(), 1U);
     }
     test::FakePlatform::Download& download() { return platform().downloads.front(); }
+
+    // A session of its own whose menu check offers a newer version, with
+    // Download... pressed; unsaved: with a changed sheet open.
+    static void offerAndDownload(test::Session& fresh, bool unsaved = false) {
+        fresh.app.prefs.UpdateForCheck = 0;
+        fresh.app.update.server = "https://updates.example";
+        fresh.platform.downloadsPath = fresh.dir.path().string();
+        if (unsaved) {
+            NewDataSheet(fresh.app);
+            fresh.app.DirtyFlagTrue();
+        }
+        DispatchMenuCommand(fresh.app, MenuNum::kApplication, 2);
+        fresh.platform.fetches.front().done(true, "9.9.9");
+        fresh.platform.fireTimers();
+        UpdateWndReturnKey(fresh.app); // Download...
+    }
 };
 
 TEST_F(UpdateDownload, OldFilesGoToTheTrashAndTheArchiveComesIn) {
@@ -406,9 +422,8 @@ TEST_F(UpdateDownload, OldFilesGoToTheTrashAndTheArchiveComesIn) {
     download().progress(2048, -1);
     EXPECT_EQ(shown(U::kProgress)->value, -1);
     EXPECT_EQ(text(U::kProgress), "2,048 bytes received");
-    EXPECT_EQ(buttons(), "96*- 97- ");
+    EXPECT_EQ(buttons(), "96*- 104 ");
     UpdateWndReturnKey(app());
-    UpdateWndCloseBox(app());
     UpdateControlHit(app(), U::kDontDownload, 0);
     EXPECT_TRUE(platform().updateOpen);
     EXPECT_EQ(platform().downloads.size(), 1U);
@@ -425,6 +440,115 @@ TEST_F(UpdateDownload, OldFilesGoToTheTrashAndTheArchiveComesIn) {
     UpdateWndReturnKey(app());
     EXPECT_FALSE(platform().updateOpen);
     EXPECT_TRUE(menusUsable());
+}
+
+// Every way out of a running download stops it at once: the shell removes
+// the partial file, what the transfer reports later counts for nothing, and
+// the window goes as OK closes it; Quit then asks about unsaved changes.
+TEST_F(UpdateDownload, EveryWayOutCancelsTheDownload) {
+    struct Case {
+        const char* name;
+        bool beforeTheTransfer; // within the pause after the trash
+        bool quits;
+        std::function<void(AppState&)> act;
+    };
+    const Case cases[] = {
+        {"Cancel", false, false, [](AppState& a) { UpdateControlHit(a, U::kCancel, 0); }},
+        {"Escape or the close box", false, false, UpdateWndCloseBox},
+        {"Cancel before the transfer", true, false, UpdateWndCloseBox},
+        {"Quit in the menu", false, true,
+         [](AppState& a) { DispatchMenuCommand(a, MenuNum::kApplication, 6); }},
+        {"Ctrl+Q in the window", false, true, UpdateWndQuitKey},
+    };
+    for (const Case& c : cases) {
+        for (const bool unsaved : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (unsaved ? ", unsaved changes" : ""));
+            test::Session fresh;
+            offerAndDownload(fresh, unsaved);
+            AppState& a = fresh.app;
+            test::FakePlatform& p = fresh.platform;
+            EXPECT_TRUE(a.menus.usable(MenuNum::kApplication, 6)) << "Quit while downloading";
+            EXPECT_FALSE(a.menus.usable(MenuNum::kApplication, 2));
+            if (!c.beforeTheTransfer) {
+                p.fireTimers();
+                ASSERT_EQ(p.downloads.size(), 1U);
+                p.downloads.front().progress(5000, 100000);
+            }
+            p.calls.clear();
+            p.saveChangesAnswers = {SaveChangesAnswer::DontSave};
+            c.act(a);
+            EXPECT_EQ(std::count(p.calls.begin(), p.calls.end(), "cancelDownload"), 1);
+            EXPECT_FALSE(p.updateOpen);
+            const auto asked = std::find_if(p.calls.begin(), p.calls.end(), [](const auto& call) {
+                return call.starts_with("askSaveChanges");
+            });
+            EXPECT_EQ(asked != p.calls.end(), c.quits && unsaved);
+            EXPECT_LT(std::find(p.calls.begin(), p.calls.end(), "cancelDownload"), asked);
+            EXPECT_EQ(p.quit, c.quits);
+            if (c.quits) {
+                continue;
+            }
+            // Whatever the transfer still says is not looked at.
+            p.fireTimers();
+            if (!p.downloads.empty()) {
+                p.downloads.front().progress(90000, 100000);
+                p.downloads.front().done(true, fresh.dir.file("Kestrune.zip"));
+            }
+            EXPECT_FALSE(p.updateOpen);
+            EXPECT_EQ(std::count(p.calls.begin(), p.calls.end(), "openUpdateWindow"), 0);
+            if (!c.quits) {
+                EXPECT_TRUE(a.menus.usable(MenuNum::kApplication, 2));
+                EXPECT_EQ(a.flags.DialogsUp, 0);
+            }
+        }
+    }
+}
+
+// A download must bring kDownloadFloorBytes in every kDownloadFloorMs, or it
+// fails as a broken one does; the bytes are counted from the last look.
+TEST_F(UpdateDownload, ATrickleFailsAtTheFloor) {
+    struct Case {
+        const char* name;
+        std::vector<std::int64_t> receivedByLook; // bytes in all when each look comes
+        std::size_t failsAtLook;                  // 0: still running after them all
+    };
+    const Case cases[] = {
+        {"nothing after the headers", {0}, 1},
+        {"one byte short", {kDownloadFloorBytes - 1}, 1},
+        {"exactly the floor, then one byte short",
+         {kDownloadFloorBytes, 2 * kDownloadFloorBytes - 1},
+         2},
+        {"steady above the floor", {5000, 10000, 15000}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::Session fresh;
+        offerAndDownload(fresh);
+        AppState& a = fresh.app;
+        test::FakePlatform& p = fresh.platform;
+        p.fireTimers();
+        ASSERT_EQ(p.downloads.size(), 1U);
+        EXPECT_NE(std::find(p.calls.begin(), p.calls.end(),
+                            "startTimer(" + std::to_string(kDownloadFloorMs) + ")"),
+                  p.calls.end());
+        std::size_t failedAt = 0;
+        for (std::size_t look = 0; look < c.receivedByLook.size() && failedAt == 0; ++look) {
+            p.downloads.front().progress(c.receivedByLook[look], -1);
+            p.fireTimers();
+            if (a.update.download == DownloadPhase::Failed) {
+                failedAt = look + 1;
+            }
+        }
+        EXPECT_EQ(failedAt, c.failsAtLook);
+        if (failedAt != 0) {
+            EXPECT_EQ(std::count(p.calls.begin(), p.calls.end(), "cancelDownload"), 1);
+            EXPECT_EQ(a.update.DownLoadOkFlag, 1);
+            EXPECT_TRUE(p.updateOpen);
+            EXPECT_FALSE(a.menus.usable(MenuNum::kApplication, 6));
+        } else {
+            EXPECT_EQ(a.update.download, DownloadPhase::Running);
+        }
+    }
 }
 
 TEST_F(UpdateDownload, AFailedDownloadSaysSo) {

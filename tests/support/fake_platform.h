@@ -237,6 +237,7 @@ public:
                       std::function<void(bool ok, std::string path)> done) override {
         downloads.push_back({request, std::move(progress), std::move(done)});
     }
+    void cancelDownload() override { calls.push_back("cancelDownload"); }
     std::string downloadsFolder() override { return downloadsPath; }
     bool moveToTrash(const std::string& path) override {
         trashed.push_back(path);

@@ -93,65 +93,73 @@ QString FileDialogStartFolder(const QWidget* window) {
     return QDir::homePath();
 }
 
-void showSaveChangesDialog(QWidget* window, const std::string& fileName,
-                           std::function<void(SaveChangesAnswer)> done) {
+namespace {
+
+struct Choice {
+    QString label;
+    QMessageBox::ButtonRole role;
+};
+
+// A window-modal warning with two choices and Cancel; answered gets 0 or 1
+// for the choices, 2 for Cancel (and Escape, and the close box). Return
+// chooses the default: 0, 1 or 2 as answered counts them.
+QMessageBox* askWithTwoChoices(QWidget* window, const QString& text, const QString& details,
+                               const Choice& first, const Choice& second, int defaultChoice,
+                               std::function<void(int)> answered) {
     auto* box = new QMessageBox(window);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
     box->setIcon(QMessageBox::Warning);
-    box->setText(
-        QStringLiteral("Do you want to save the changes you made in the document \u201C%1\u201D?")
-            .arg(utf8(fileName)));
-    box->setInformativeText(
-        QStringLiteral("Your changes will be lost if you don\u2019t save them."));
-    QPushButton* save = box->addButton(QStringLiteral("&Save"), QMessageBox::AcceptRole);
-    QPushButton* dontSave =
-        box->addButton(QStringLiteral("&Don\u2019t Save"), QMessageBox::DestructiveRole);
-    box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
-    box->setDefaultButton(save);
+    box->setText(text);
+    box->setInformativeText(details);
+    QPushButton* one = box->addButton(first.label, first.role);
+    QPushButton* two = box->addButton(second.label, second.role);
+    QPushButton* cancel = box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    box->setEscapeButton(cancel);
+    box->setDefaultButton(defaultChoice == 0 ? one : defaultChoice == 1 ? two : cancel);
     QObject::connect(box, &QDialog::finished, box,
-                     [box, save, dontSave, done = std::move(done)](int) {
+                     [box, one, two, answered = std::move(answered)](int) {
                          const QAbstractButton* clicked = box->clickedButton();
-                         if (clicked == save) {
-                             done(SaveChangesAnswer::Save);
-                         } else if (clicked == dontSave) {
-                             done(SaveChangesAnswer::DontSave);
-                         } else {
-                             done(SaveChangesAnswer::Cancel);
-                         }
+                         answered(clicked == one ? 0 : clicked == two ? 1 : 2);
                      });
+    return box;
+}
+
+} // namespace
+
+void showSaveChangesDialog(QWidget* window, const std::string& fileName,
+                           std::function<void(SaveChangesAnswer)> done) {
+    QMessageBox* box = askWithTwoChoices(
+        window,
+        QStringLiteral("Do you want to save the changes you made in the document \u201C%1\u201D?")
+            .arg(utf8(fileName)),
+        QStringLiteral("Your changes will be lost if you don\u2019t save them."),
+        {QStringLiteral("&Save"), QMessageBox::AcceptRole},
+        {QStringLiteral("&Don\u2019t Save"), QMessageBox::DestructiveRole}, 0,
+        [done = std::move(done)](int answer) {
+            done(answer == 0   ? SaveChangesAnswer::Save
+                 : answer == 1 ? SaveChangesAnswer::DontSave
+                               : SaveChangesAnswer::Cancel);
+        });
     box->open();
 }
 
 void showChangedFileDialog(QWidget* window, const std::string& fileName,
                            std::function<void(ChangedFileAnswer)> done) {
-    auto* box = new QMessageBox(window);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
-    box->setIcon(QMessageBox::Warning);
-    box->setText(QStringLiteral("The document \u201C%1\u201D was changed by another program.")
-                     .arg(utf8(fileName)));
-    box->setTextInteractionFlags(kCopyableText);
-    box->setInformativeText(
+    QMessageBox* box = askWithTwoChoices(
+        window,
+        QStringLiteral("The document \u201C%1\u201D was changed by another program.")
+            .arg(utf8(fileName)),
         QStringLiteral("Save Anyway replaces its changes with the sheet. Reopen shows the document "
-                       "as it is now."));
-    QPushButton* saveAnyway =
-        box->addButton(QStringLiteral("&Save Anyway"), QMessageBox::DestructiveRole);
-    QPushButton* reopen = box->addButton(QStringLiteral("&Reopen"), QMessageBox::ActionRole);
-    QPushButton* cancel = box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
-    box->setDefaultButton(cancel);
-    box->setEscapeButton(cancel);
-    QObject::connect(box, &QDialog::finished, box,
-                     [box, saveAnyway, reopen, done = std::move(done)](int) {
-                         const QAbstractButton* clicked = box->clickedButton();
-                         if (clicked == saveAnyway) {
-                             done(ChangedFileAnswer::SaveAnyway);
-                         } else if (clicked == reopen) {
-                             done(ChangedFileAnswer::Reopen);
-                         } else {
-                             done(ChangedFileAnswer::Cancel);
-                         }
-                     });
+                       "as it is now."),
+        {QStringLiteral("&Save Anyway"), QMessageBox::DestructiveRole},
+        {QStringLiteral("&Reopen"), QMessageBox::ActionRole}, 2,
+        [done = std::move(done)](int answer) {
+            done(answer == 0   ? ChangedFileAnswer::SaveAnyway
+                 : answer == 1 ? ChangedFileAnswer::Reopen
+                               : ChangedFileAnswer::Cancel);
+        });
+    box->setTextInteractionFlags(kCopyableText);
     box->open();
 }
 

@@ -20,14 +20,7 @@ SkippedLinesNote DescribeSkippedLines(std::string_view path, const SkippedLines&
     note.details = "Each line must hold one model: a manufacturer, a model name and eight "
                    "numbers. ";
     note.details += skipped.count == 1 ? "Line " : "Lines ";
-    for (std::size_t k = 0; k < skipped.first.size(); ++k) {
-        note.details += (k == 0 ? "" : ", ") + std::to_string(skipped.first[k]);
-    }
-    const auto unnamed = skipped.count - static_cast<std::int64_t>(skipped.first.size());
-    if (unnamed > 0) {
-        note.details += ", and " + std::to_string(unnamed) + " more";
-    }
-    note.details += ".";
+    note.details += ListOfNumbers(skipped.first, skipped.count) + ".";
     return note;
 }
 

@@ -1,5 +1,6 @@
 #include "application/lifecycle.h"
 
+#include "application/import_report.h"
 #include "application/open_documents.h"
 #include "application/read_ahead.h"
 #include "calculators/calculator_window.h"
@@ -24,13 +25,8 @@ void tellAboutAlteredNames(AppState& app, const SaveOutcome& outcome) {
     if (outcome.alteredNameRows.empty()) {
         return;
     }
-    std::string rows;
-    for (std::size_t k = 0; k < outcome.alteredNameRows.size() && k < 20; ++k) {
-        rows += (k == 0 ? "" : ", ") + std::to_string(outcome.alteredNameRows[k]);
-    }
-    if (outcome.alteredNameRows.size() > 20) {
-        rows += ", ...";
-    }
+    const std::string rows = ListOfNumbers(
+        outcome.alteredNameRows, static_cast<std::int64_t>(outcome.alteredNameRows.size()));
     app.platform().showNote(
         "Some names were changed so that the document can hold them.",
         "A data sheet cannot store a line break in a name, nor a straight double quote in a "

@@ -23,6 +23,13 @@
 namespace kestrune {
 namespace {
 
+// How reading a file into the sheet went.
+enum class LoadResult {
+    Whole,   // every byte read: the sheet is the document
+    Partial, // read with errors the user went on from: a modified sheet without a file
+    Refused, // nothing read: the sheet on screen is as it was
+};
+
 // How soon a hand-over that found the program busy looks again.
 constexpr int kBusyRetryMs = 50;
 
@@ -261,11 +268,6 @@ std::optional<HandOverBatch> takeNextReadable(AppState& app, RefusedDocuments& r
 
 bool IsOpenableExtension(const std::string& extension) {
     return isSheetExtension(extension) || isTableExtension(extension);
-}
-
-LoadResult LoadSheetFile(AppState& app, const std::string& path) {
-    SkippedLines skipped;
-    return loadSheetFile(app, path, kindOf(std::string(ExtensionOf(path))), skipped);
 }
 
 void OpenDialogSSTFile(AppState& app) {

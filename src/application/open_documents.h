@@ -39,18 +39,4 @@ void CarbonTimerAction(AppState& app);
 // True for the four kinds a handed-over document may be.
 bool IsOpenableExtension(const std::string& extension);
 
-// How reading a file into the sheet went.
-enum class LoadResult {
-    Whole,   // every byte read: the sheet is the document
-    Partial, // read with errors the user went on from: a modified sheet without a file
-    Refused, // nothing read: the sheet on screen is as it was
-};
-
-// Reads a document ("kedata", "kedatasta") or a table ("csv", "txt") into a
-// table of its own and, unless refused, makes it the sheet's table with its
-// document state. Out of memory refuses and says so, and so does a table
-// without a single model in it. The window is not built, and lines of a
-// table that were left out are not told about.
-LoadResult LoadSheetFile(AppState& app, const std::string& path);
-
 } // namespace kestrune

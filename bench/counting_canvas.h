@@ -1,7 +1,7 @@
 #pragma once
 // A canvas for benchmarks: counts the primitives and touches what they carry.
 
-#include "sheet/canvas.h"
+#include "ports/canvas.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #pragma once
 // A Platform that does nothing, for benchmarks.
 
-#include "model/platform.h"
+#include "ports/platform.h"
 #include "services/printing.h"
 #include "sheet/tool_area.h"
 
@@ -28,7 +28,7 @@ public:
     void showSheetWindow(const WindowPlace&) override {}
     void closeSheetWindow() override {}
     void setWindowTitle(const std::string&, const std::string&) override {}
-    void updateMenus(const MenuModel&) override {}
+    void updateMenus(const std::vector<Menu>&) override {}
     void startTimer(int, std::function<void()>) override {}
     void quitApplication() override {}
     std::optional<std::string> clipboardText() override { return std::nullopt; }

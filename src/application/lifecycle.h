@@ -2,7 +2,7 @@
 // The life of a data sheet: start-up, New, Save, Save As, Save As
 // Stationery, Close and Quit, and the save-changes question between them.
 
-#include "model/platform.h"
+#include "ports/platform.h"
 
 #include <string>
 

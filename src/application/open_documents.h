@@ -7,7 +7,7 @@
 // before anything is asked or closed, and read into a table of its own that
 // replaces the sheet only once the read is over.
 
-#include "model/platform.h"
+#include "ports/platform.h"
 
 #include <string>
 #include <vector>

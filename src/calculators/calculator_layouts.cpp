@@ -8,7 +8,7 @@
 namespace kestrune {
 namespace {
 
-using Kind = CalcControlKind;
+using Kind = ControlKind;
 
 constexpr const char* kFontName = "Lucida Grande";
 constexpr double kTitleFontSize = 15.0;
@@ -29,9 +29,9 @@ constexpr std::array<FeetQuantityTexts, 5> kFeetQuantities = {{
 
 constexpr std::array<const char*, 5> kTabTitles = {" Dia ", " Vap ", " Sd   ", "Xmax", "Vd   "};
 
-CalcControl& add(CalculatorView& view, std::int32_t number, Kind kind, std::string text,
-                 std::string help, CalcRect rect, std::int32_t parent = 0) {
-    CalcControl c;
+ControlView& add(CalculatorView& view, std::int32_t number, Kind kind, std::string text,
+                 std::string help, ControlRect rect, std::int32_t parent = 0) {
+    ControlView c;
     c.number = number;
     c.kind = kind;
     c.text = std::move(text);
@@ -69,23 +69,23 @@ CalcControl& add(CalculatorView& view, std::int32_t number, Kind kind, std::stri
 }
 
 void label(CalculatorView& view, std::int32_t number, const char* text, const char* help,
-           CalcRect rect, std::int32_t parent = 0) {
+           ControlRect rect, std::int32_t parent = 0) {
     add(view, number, Kind::Label, text, help, rect, parent);
 }
 
 // A parameter's name in front of its field.
 void name(CalculatorView& view, std::int32_t number, const char* text, const char* help,
-          CalcRect rect, std::int32_t parent = 0) {
+          ControlRect rect, std::int32_t parent = 0) {
     add(view, number, Kind::Label, text, help, rect, parent).alignRight = true;
 }
 
-void field(CalculatorView& view, std::int32_t number, Kind kind, CalcRect rect,
+void field(CalculatorView& view, std::int32_t number, Kind kind, ControlRect rect,
            std::int32_t parent = 0) {
     add(view, number, kind, "", "", rect, parent);
 }
 
 void titleLine(CalculatorView& view, std::int32_t number, const char* title,
-               const Str255& modelName, CalcRect rect) {
+               const Str255& modelName, ControlRect rect) {
     add(view, number, Kind::Title, title + macRomanToUtf8(modelName.view()) + "''", "", rect);
 }
 
@@ -182,7 +182,7 @@ void feetToMetricWindow(CalculatorView& v, const Str255& modelName) {
     add(v, CalcCtl::kTabs, Kind::TabControl, "", kTabHelp, {20, 40, 320, 220}).value = 1;
     // The panes fill the tab control's body, 23, 72, 317, 217 in the window.
     for (std::int32_t i = 0; i < 5; ++i) {
-        CalcControl& pane =
+        ControlView& pane =
             add(v, CalcCtl::kFirstPane + i, Kind::TabPane, kTabTitles[static_cast<std::size_t>(i)],
                 "", {3, 32, 297, 177}, CalcCtl::kTabs);
         pane.visible = i == 0;
@@ -210,13 +210,13 @@ void feetToMetricWindow(CalculatorView& v, const Str255& modelName) {
 }
 
 void setText(CalculatorView& view, std::int32_t number, const Str255& macRoman) {
-    if (CalcControl* c = FindCalcControl(view, number)) {
+    if (ControlView* c = FindCalcControl(view, number)) {
         c->text = macRomanToUtf8(macRoman.view());
     }
 }
 
 void setLabel(CalculatorView& view, std::int32_t number, const char* text, const char* help) {
-    if (CalcControl* c = FindCalcControl(view, number)) {
+    if (ControlView* c = FindCalcControl(view, number)) {
         c->text = text;
         c->help = help;
     }
@@ -225,24 +225,24 @@ void setLabel(CalculatorView& view, std::int32_t number, const char* text, const
 void showVdUnit(CalculatorView& view, std::int32_t unit) {
     const bool squareMetres = unit == 2;
     setLabel(view, CalcCtl::kSdUnit, squareMetres ? "m²" : "cm²", "");
-    if (CalcControl* group = FindCalcControl(view, CalcCtl::kVdUnit)) {
+    if (ControlView* group = FindCalcControl(view, CalcCtl::kVdUnit)) {
         group->value = squareMetres ? 2 : 1;
     }
-    if (CalcControl* cm2 = FindCalcControl(view, CalcCtl::kUnitCm2)) {
+    if (ControlView* cm2 = FindCalcControl(view, CalcCtl::kUnitCm2)) {
         cm2->checked = !squareMetres;
     }
-    if (CalcControl* m2 = FindCalcControl(view, CalcCtl::kUnitM2)) {
+    if (ControlView* m2 = FindCalcControl(view, CalcCtl::kUnitM2)) {
         m2->checked = squareMetres;
     }
 }
 
 void showFeetQuantity(CalculatorView& view, const CalcWorkingSet& calc) {
     const std::int32_t tab = calc.tabItem >= 1 && calc.tabItem <= 5 ? calc.tabItem : 1;
-    if (CalcControl* tabs = FindCalcControl(view, CalcCtl::kTabs)) {
+    if (ControlView* tabs = FindCalcControl(view, CalcCtl::kTabs)) {
         tabs->value = tab;
     }
     for (std::int32_t i = 1; i <= 5; ++i) {
-        if (CalcControl* pane = FindCalcControl(view, CalcCtl::kFirstPane + i - 1)) {
+        if (ControlView* pane = FindCalcControl(view, CalcCtl::kFirstPane + i - 1)) {
             pane->visible = i == tab;
         }
     }
@@ -254,7 +254,7 @@ void showFeetQuantity(CalculatorView& view, const CalcWorkingSet& calc) {
     const std::array<std::int32_t, 5> marks = {calc.keepBtn1, calc.keepBtn2, calc.keepBtn3,
                                                calc.keepBtn4, calc.keepBtn5};
     for (std::int32_t i = 0; i < 5; ++i) {
-        if (CalcControl* toggle = FindCalcControl(view, CalcCtl::kFirstTransfer + i)) {
+        if (ControlView* toggle = FindCalcControl(view, CalcCtl::kFirstTransfer + i)) {
             toggle->checked = marks[static_cast<std::size_t>(i)] == 1;
         }
     }
@@ -290,8 +290,8 @@ CalculatorView CalculatorLayout(std::int32_t calcItemID, const Str255& modelName
     return view;
 }
 
-CalcControl* FindCalcControl(CalculatorView& view, std::int32_t number) {
-    for (CalcControl& c : view.controls) {
+ControlView* FindCalcControl(CalculatorView& view, std::int32_t number) {
+    for (ControlView& c : view.controls) {
         if (c.number == number) {
             return &c;
         }
@@ -299,8 +299,8 @@ CalcControl* FindCalcControl(CalculatorView& view, std::int32_t number) {
     return nullptr;
 }
 
-const CalcControl* FindCalcControl(const CalculatorView& view, std::int32_t number) {
-    for (const CalcControl& c : view.controls) {
+const ControlView* FindCalcControl(const CalculatorView& view, std::int32_t number) {
+    for (const ControlView& c : view.controls) {
         if (c.number == number) {
             return &c;
         }

@@ -3,8 +3,8 @@
 // with its kind, text, help tag, rectangle in points and font; and what each
 // window's display puts into its fields from the working set.
 
-#include "model/calculator_view.h"
 #include "model/working_set.h"
+#include "ports/window_views.h"
 #include "runtime/str255.h"
 
 #include <cstdint>
@@ -63,8 +63,8 @@ const FeetQuantityTexts& FeetQuantityText(std::int32_t tabItem);
 // line names the model (Mac OS Roman). Anything else gives an empty view.
 CalculatorView CalculatorLayout(std::int32_t calcItemID, const Str255& modelName);
 
-CalcControl* FindCalcControl(CalculatorView& view, std::int32_t number);
-const CalcControl* FindCalcControl(const CalculatorView& view, std::int32_t number);
+ControlView* FindCalcControl(CalculatorView& view, std::int32_t number);
+const ControlView* FindCalcControl(const CalculatorView& view, std::int32_t number);
 
 // The window's display: the working texts into its fields, and for the Vd
 // window the unit, for the Feet to Metric window the selected quantity's

@@ -29,8 +29,8 @@ bool exactlyOption(KeyModifiers m) {
 }
 
 bool isInputField(const AppState& app, std::int32_t control) {
-    const CalcControl* c = FindCalcControl(app.calc.window, control);
-    return c != nullptr && c->kind == CalcControlKind::Input;
+    const ControlView* c = FindCalcControl(app.calc.window, control);
+    return c != nullptr && c->kind == ControlKind::Input;
 }
 
 // The texts of the window's input fields as they stand now.
@@ -52,8 +52,8 @@ CalcFields readFields(AppState& app) {
 // What the user typed lives in the window. Taking it into the view first
 // keeps an update that shows nothing new from undoing the typing.
 void takeTypedTexts(AppState& app) {
-    for (CalcControl& c : app.calc.window.controls) {
-        if (c.kind == CalcControlKind::Input) {
+    for (ControlView& c : app.calc.window.controls) {
+        if (c.kind == ControlKind::Input) {
             c.text = macRomanToUtf8(app.platform().readCalculatorField(c.number).view());
         }
     }
@@ -73,7 +73,7 @@ void CalcDisp(AppState& app) {
     app.editMenu.edtFldID = CalcCtl::kField74;
 }
 
-CalcControl* transferToggle(AppState& app, std::int32_t tabItem) {
+ControlView* transferToggle(AppState& app, std::int32_t tabItem) {
     return FindCalcControl(app.calc.window, CalcCtl::kFirstTransfer + tabItem - 1);
 }
 
@@ -97,7 +97,7 @@ bool anyTransferMarked(CalcWorkingSet& c) {
 CalcOutcome convertFeetToMetric(AppState& app) {
     const CalcOutcome outcome = CalcFtToMet(app, readFields(app));
     if (outcome == CalcOutcome::Computed) {
-        if (CalcControl* toggle = transferToggle(app, app.calc.tabItem)) {
+        if (ControlView* toggle = transferToggle(app, app.calc.tabItem)) {
             toggle->enabled = true;
         }
     }
@@ -260,7 +260,7 @@ void SelectFeetQuantity(AppState& app, std::int32_t tabItem) {
     }
     CalcWorkingSet& c = app.calc;
     c.tabItem = tabItem;
-    if (CalcControl* toggle = transferToggle(app, tabItem)) {
+    if (ControlView* toggle = transferToggle(app, tabItem)) {
         toggle->enabled = false;
     }
     FtToMetParaCang(app);
@@ -274,7 +274,7 @@ void ToggleTransfer(AppState& app, std::int32_t control) {
     if (!feetToMetricOpen(app) || tabItem < 1 || tabItem > 5) {
         return;
     }
-    CalcControl* toggle = transferToggle(app, tabItem);
+    ControlView* toggle = transferToggle(app, tabItem);
     if (toggle == nullptr || !toggle->enabled) {
         return;
     }

@@ -105,7 +105,7 @@ void EditMenuForCalcWnd(AppState& app, int item) {
     default:
         return;
     }
-    app.platform().updateMenus(app.menus);
+    app.platform().updateMenus(app.menus.menus());
 }
 
 } // namespace kestrune

@@ -220,7 +220,7 @@ const MenuItem* MenuModel::findItem(int menu, int item) const {
 
 bool MenuModel::usable(int menu, int item) const {
     const MenuItem* it = findItem(menu, item);
-    return it != nullptr && findMenu(menu)->enabled && it->enabled && it->visible && !it->separator;
+    return it != nullptr && ItemUsable(*findMenu(menu), *it);
 }
 
 Menu& MenuModel::menuAt(int number) {

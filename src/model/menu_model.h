@@ -8,6 +8,8 @@
 // included; item 0 stands for the menu as a whole, so disabling it greys the
 // whole menu while the items keep their own flags underneath.
 
+#include "ports/menu_view.h"
+
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -17,97 +19,6 @@
 namespace kestrune {
 
 struct SortState;
-
-namespace MenuNum {
-constexpr int kApplication = 254;
-constexpr int kFile = 1;
-constexpr int kEdit = 3;
-constexpr int kSort = 4;
-constexpr int kCalculate = 5;
-constexpr int kWindow = 100;
-constexpr int kHelp = 50;
-} // namespace MenuNum
-
-// A shortcut is the primary modifier (Ctrl here) plus one key, and Shift
-// when `shift` is set. `key` is the unshifted key as an ASCII character:
-// capital letters, digits, '/' or ','. These codes equal the key codes of
-// the usual toolkits, so the shell can pass them through.
-struct Shortcut {
-    char key = '\0';
-    bool shift = false;
-
-    bool empty() const { return key == '\0'; }
-    bool operator==(const Shortcut&) const = default;
-};
-
-struct MenuItem {
-    std::string title; // UTF-8
-    Shortcut shortcut;
-    bool enabled = true;
-    bool checked = false;
-    bool separator = false;
-    // An item whose title is unknown keeps its position but is not shown.
-    bool visible = true;
-};
-
-struct Menu {
-    int number = 0;
-    std::string title;
-    bool enabled = true;         // item 0
-    std::vector<MenuItem> items; // items[0] is item 1
-};
-
-struct MenuItemRef {
-    int menu = 0;
-    int item = 0;
-    bool operator==(const MenuItemRef&) const = default;
-};
-
-// What a chosen item asks for. Items that carry a number (a sort key, a
-// calculator) report it in MenuCommand::arg.
-enum class Command : std::uint8_t {
-    None, // a separator, or a position no menu has
-    About,
-    CheckForUpdates,
-    Preferences,
-    Quit,
-    New,
-    Open,
-    Close,
-    Save,
-    SaveAs,
-    SaveAsStationery,
-    Import,
-    Export,
-    PageSetup,
-    Print,
-    Undo,
-    Redo,
-    Cut,
-    Copy,
-    Paste,
-    Delete,
-    SelectAll,
-    SortKey, // arg: the key 1 .. 9, which is also the item
-    SortAscending,
-    SortDescending,
-    Calculator,        // arg: calcItemID 1 Vap, 2 Sd, 3 Vd, 4 Feet to Metric
-    MmsCalculator,     // never enabled
-    AddMassCalculator, // never enabled
-    Minimize,
-    HelpManual,
-    HelpDocument, // the document named at start-up (Help item 2)
-    HelpParameters,
-    HelpReleaseNotes,
-    WebSite,
-    MailToMaker,
-};
-
-struct MenuCommand {
-    Command command = Command::None;
-    int arg = 0;
-    bool operator==(const MenuCommand&) const = default;
-};
 
 // The command of an item; Command::None for separators and unknown positions.
 MenuCommand commandFor(int menu, int item);

@@ -26,7 +26,7 @@ void SetMenuState(AppState& app, MenuState state) {
         menus.MenuDisable();
         break;
     }
-    app.platform().updateMenus(menus);
+    app.platform().updateMenus(menus.menus());
 }
 
 } // namespace kestrune

@@ -3,7 +3,7 @@
 // remembered: a place from another set of screens, or one written by hand
 // (-32768, 32767), must never put a window out of sight for good.
 
-#include "model/platform.h"
+#include "ports/platform.h"
 
 #include <cstdint>
 #include <vector>

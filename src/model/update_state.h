@@ -2,7 +2,7 @@
 // Where the check for a newer version and its download stand, and what the
 // update window shows.
 
-#include "model/calculator_view.h"
+#include "ports/window_views.h"
 #include "runtime/str255.h"
 
 #include <cstdint>
@@ -11,15 +11,6 @@
 #include <vector>
 
 namespace kestrune {
-
-// What the update window shows, described by the core and mirrored by the
-// window, which is centred on the screen.
-struct UpdateView {
-    std::string title;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    std::vector<CalcControl> controls;
-};
 
 enum class VersionReply : std::uint8_t {
     Waiting, // asked for, no answer yet

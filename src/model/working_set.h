@@ -2,7 +2,7 @@
 // The values the calculators work on: a text and a number per parameter,
 // filled from the selected row and written back on OK.
 
-#include "model/calculator_view.h"
+#include "ports/window_views.h"
 #include "runtime/str255.h"
 
 #include <cstdint>

@@ -25,13 +25,13 @@
 namespace kestrune {
 namespace {
 
-using Kind = CalcControlKind;
+using Kind = ControlKind;
 
 // The edit fields' frames lie outside their rectangles, as the original
 // windows drew them.
 constexpr int kFieldFrame = 3;
 
-QRect rectOf(const CalcRect& r) {
+QRect rectOf(const ControlRect& r) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
@@ -41,7 +41,7 @@ QString utf8(const std::string& text) {
 
 // "Lucida Grande" becomes its free stand-in a pixel smaller: the stand-in
 // runs wider, and the texts must fit the rectangles laid out for the original.
-QFont fontOf(const CalcControl& c) {
+QFont fontOf(const ControlView& c) {
     const double size = c.fontSize > 0.0 ? c.fontSize : 13.0;
     if (c.fontName.empty() || c.fontName == "Lucida Grande") {
         return PainterCanvas::fontFor(1, size - 1.0);
@@ -51,7 +51,7 @@ QFont fontOf(const CalcControl& c) {
     return font;
 }
 
-Qt::Alignment alignmentOf(const CalcControl& c) {
+Qt::Alignment alignmentOf(const ControlView& c) {
     if (c.centred) {
         return Qt::AlignCenter;
     }
@@ -118,7 +118,7 @@ CalculatorDialog::CalculatorDialog(const CalculatorView& view, CalculatorDialogH
     setWindowModality(Qt::WindowModal);
     setFixedSize(view.width, view.height);
     setFont(PainterCanvas::fontFor(1, 12.0));
-    for (const CalcControl& c : view.controls) {
+    for (const ControlView& c : view.controls) {
         auto parentWidget = widgets_.find(c.parent);
         QWidget* holder =
             c.parent != 0 && parentWidget != widgets_.end() ? parentWidget->second : this;
@@ -134,7 +134,7 @@ CalculatorDialog::CalculatorDialog(const CalculatorView& view, CalculatorDialogH
     apply(view);
 }
 
-QWidget* CalculatorDialog::create(const CalcControl& c, QWidget* parent) {
+QWidget* CalculatorDialog::create(const ControlView& c, QWidget* parent) {
     QWidget* w = nullptr;
     switch (c.kind) {
     case Kind::Title:
@@ -225,7 +225,7 @@ QWidget* CalculatorDialog::create(const CalcControl& c, QWidget* parent) {
     return w;
 }
 
-QLineEdit* CalculatorDialog::createField(const CalcControl& c, QWidget* parent) {
+QLineEdit* CalculatorDialog::createField(const ControlView& c, QWidget* parent) {
     auto* field = new QLineEdit(parent);
     field->setMaxLength(static_cast<int>(Str255::kMaxLength));
     field->setTextMargins(0, 0, 0, 0);
@@ -235,7 +235,7 @@ QLineEdit* CalculatorDialog::createField(const CalcControl& c, QWidget* parent) 
     return field;
 }
 
-QWidget* CalculatorDialog::createTabControl(const CalcControl& c, QWidget* parent) {
+QWidget* CalculatorDialog::createTabControl(const ControlView& c, QWidget* parent) {
     auto* box = new QWidget(parent);
     tabBody_ = new QFrame(box);
     tabBody_->setFrameShape(QFrame::StyledPanel);
@@ -252,7 +252,7 @@ QWidget* CalculatorDialog::createTabControl(const CalcControl& c, QWidget* paren
     return box;
 }
 
-void CalculatorDialog::addPane(const CalcControl& pane, QWidget* tabControl) {
+void CalculatorDialog::addPane(const ControlView& pane, QWidget* tabControl) {
     tabBar_->addTab(utf8(pane.text));
     tabBar_->setFont(fontOf(pane));
     auto* w = new QWidget(tabControl);
@@ -274,7 +274,7 @@ void CalculatorDialog::finishTabControl() {
     tabBar_->raise();
 }
 
-void CalculatorDialog::place(QWidget* w, const CalcControl& c) {
+void CalculatorDialog::place(QWidget* w, const ControlView& c) {
     QRect r = rectOf(c.rect);
     if (c.kind == Kind::Input || c.kind == Kind::Result) {
         r.adjust(-kFieldFrame, -kFieldFrame, kFieldFrame, kFieldFrame);
@@ -294,7 +294,7 @@ void CalculatorDialog::place(QWidget* w, const CalcControl& c) {
 
 void CalculatorDialog::apply(const CalculatorView& view) {
     applying_ = true;
-    for (const CalcControl& c : view.controls) {
+    for (const ControlView& c : view.controls) {
         applyControl(c);
     }
     applying_ = false;
@@ -307,7 +307,7 @@ void CalculatorDialog::apply(const CalculatorView& view) {
     }
 }
 
-void CalculatorDialog::applyControl(const CalcControl& c) {
+void CalculatorDialog::applyControl(const ControlView& c) {
     if (c.kind == Kind::TabPane) {
         if (tabBar_ != nullptr) {
             const int index = c.number - (tabControl_ + 1);

@@ -8,7 +8,7 @@
 // Only the input fields take the keyboard focus, as in the original
 // windows; buttons, tabs, radios and toggles are used with the pointer.
 
-#include "model/calculator_view.h"
+#include "ports/window_views.h"
 #include "runtime/str255.h"
 #include "sheet/sheet_input.h"
 
@@ -67,13 +67,13 @@ protected:
     void reject() override;
 
 private:
-    QWidget* create(const CalcControl& control, QWidget* parent);
-    QWidget* createTabControl(const CalcControl& control, QWidget* parent);
-    void addPane(const CalcControl& pane, QWidget* tabControl);
+    QWidget* create(const ControlView& control, QWidget* parent);
+    QWidget* createTabControl(const ControlView& control, QWidget* parent);
+    void addPane(const ControlView& pane, QWidget* tabControl);
     void finishTabControl();
-    QLineEdit* createField(const CalcControl& control, QWidget* parent);
-    void place(QWidget* widget, const CalcControl& control);
-    void applyControl(const CalcControl& control);
+    QLineEdit* createField(const ControlView& control, QWidget* parent);
+    void place(QWidget* widget, const ControlView& control);
+    void applyControl(const ControlView& control);
     bool routeKey(QKeyEvent& event);
     void hit(std::int32_t control, std::int32_t value);
 

@@ -2,7 +2,7 @@
 // The window-modal dialogs the core asks for, and the hook that answers them
 // instead when set (tests script the user's answers through it).
 
-#include "model/platform.h"
+#include "ports/platform.h"
 
 #include <functional>
 #include <string>

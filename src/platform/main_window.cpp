@@ -138,8 +138,8 @@ void MainWindow::setTitle(const std::string& title, const std::string& documentP
     setWindowFilePath(QString::fromStdString(documentPath));
 }
 
-void MainWindow::updateMenus(const MenuModel& model) {
-    menus_->update(model);
+void MainWindow::updateMenus(const std::vector<Menu>& menus) {
+    menus_->update(menus);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -3,10 +3,10 @@
 // hint; with a sheet open it is the data-sheet window: 745 pixels of content
 // wide, at least 320 high, resizable in height only.
 
-#include "model/platform.h"
 #include "platform/calculator_dialog.h"
 #include "platform/preferences_dialog.h"
 #include "platform/update_dialog.h"
+#include "ports/platform.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -18,7 +18,7 @@ class QLabel;
 namespace kestrune {
 
 class AppState;
-class MenuModel;
+struct Menu;
 class MenuBarMirror;
 class SheetPage;
 
@@ -43,7 +43,7 @@ public:
     // A point of the content area on the screen.
     QPoint contentToGlobal(QPoint point) const;
     void setTitle(const std::string& title, const std::string& documentPath);
-    void updateMenus(const MenuModel& model);
+    void updateMenus(const std::vector<Menu>& menus);
 
     // The calculator window, window-modal on this one (at most one).
     void openCalculator(const CalculatorView& view);

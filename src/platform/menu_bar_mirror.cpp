@@ -39,8 +39,7 @@ QKeySequence keysOf(const Shortcut& shortcut) {
 MenuBarMirror::MenuBarMirror(AppState& app, QMenuBar& bar, QObject* parent)
     : QObject(parent), app_(app), bar_(bar) {}
 
-bool MenuBarMirror::sameShape(const MenuModel& model) const {
-    const std::vector<Menu>& menus = model.menus();
+bool MenuBarMirror::sameShape(const std::vector<Menu>& menus) const {
     if (menus.size() != menus_.size()) {
         return false;
     }
@@ -58,14 +57,14 @@ bool MenuBarMirror::sameShape(const MenuModel& model) const {
     return true;
 }
 
-void MenuBarMirror::rebuild(const MenuModel& model) {
+void MenuBarMirror::rebuild(const std::vector<Menu>& menus) {
     // The old menus may be the ones whose action is running just now.
     for (MirroredMenu& old : menus_) {
         bar_.removeAction(old.menu->menuAction());
         old.menu->deleteLater();
     }
     menus_.clear();
-    for (const Menu& source : model.menus()) {
+    for (const Menu& source : menus) {
         MirroredMenu mirrored;
         mirrored.number = source.number;
         mirrored.menu = bar_.addMenu(menuTitleText(source.title));
@@ -86,11 +85,10 @@ void MenuBarMirror::rebuild(const MenuModel& model) {
     }
 }
 
-void MenuBarMirror::update(const MenuModel& model) {
-    if (!sameShape(model)) {
-        rebuild(model);
+void MenuBarMirror::update(const std::vector<Menu>& menus) {
+    if (!sameShape(menus)) {
+        rebuild(menus);
     }
-    const std::vector<Menu>& menus = model.menus();
     for (std::size_t m = 0; m < menus.size(); ++m) {
         const Menu& source = menus[m];
         MirroredMenu& mirrored = menus_[m];
@@ -109,7 +107,7 @@ void MenuBarMirror::update(const MenuModel& model) {
             action->setCheckable(item.checked);
             action->setChecked(item.checked);
             // A greyed menu takes its items' shortcuts with it.
-            action->setEnabled(model.usable(source.number, static_cast<int>(i) + 1));
+            action->setEnabled(ItemUsable(source, item));
         }
     }
 }
@@ -117,7 +115,7 @@ void MenuBarMirror::update(const MenuModel& model) {
 void MenuBarMirror::chosen(int menu, int item) {
     DispatchMenuCommand(app_, menu, item);
     // A command may change check marks and titles without a redraw.
-    update(app_.menus);
+    update(app_.menus.menus());
     // Minimizing is the desktop's own window command; the core only notes it.
     if (commandFor(menu, item).command == Command::Minimize) {
         if (QWidget* window = bar_.window()) {

@@ -14,14 +14,14 @@ class QMenuBar;
 namespace kestrune {
 
 class AppState;
-class MenuModel;
+struct Menu;
 
 class MenuBarMirror final : public QObject {
     Q_OBJECT
 public:
     MenuBarMirror(AppState& app, QMenuBar& bar, QObject* parent = nullptr);
 
-    void update(const MenuModel& model);
+    void update(const std::vector<Menu>& menus);
 
     // The action of an item, for tests; null when there is none.
     QAction* action(int menu, int item) const;
@@ -34,8 +34,8 @@ private:
         std::vector<QAction*> items; // items[0] is item 1
     };
 
-    bool sameShape(const MenuModel& model) const;
-    void rebuild(const MenuModel& model);
+    bool sameShape(const std::vector<Menu>& menus) const;
+    void rebuild(const std::vector<Menu>& menus);
     void chosen(int menu, int item);
 
     AppState& app_;

@@ -3,7 +3,7 @@
 // the scale of the printed table in percent. It needs no printer, so it
 // serves printing to a PDF file as well as any printer.
 
-#include "model/print_job.h"
+#include "ports/print_job.h"
 
 #include <QDialog>
 #include <functional>

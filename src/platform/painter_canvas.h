@@ -3,7 +3,7 @@
 // geometry is one device-independent pixel, and half-pixel coordinates are
 // kept as they are, so one-pixel lines on x.5 stay crisp.
 
-#include "sheet/canvas.h"
+#include "ports/canvas.h"
 
 #include <QFont>
 #include <map>

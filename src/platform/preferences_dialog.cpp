@@ -9,9 +9,9 @@
 namespace kestrune {
 namespace {
 
-using Kind = CalcControlKind;
+using Kind = ControlKind;
 
-QRect rectOf(const CalcRect& r) {
+QRect rectOf(const ControlRect& r) {
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
@@ -22,7 +22,7 @@ PreferencesDialog::PreferencesDialog(const PreferenceView& view, PreferencesDial
     : CoreWindow(parent), handlers_(std::move(handlers)) {
     setWindowTitle(QString::fromStdString(view.title));
     setFixedSize(view.width, view.height);
-    for (const CalcControl& c : view.controls) {
+    for (const ControlView& c : view.controls) {
         const auto parentWidget = widgets_.find(c.parent);
         QWidget* owner = parentWidget == widgets_.end() ? this : parentWidget->second;
         if (QWidget* w = create(c, owner)) {
@@ -39,7 +39,7 @@ PreferencesDialog::PreferencesDialog(const PreferenceView& view, PreferencesDial
     setGeometry(QRect(QPoint(view.left, view.top), size()));
 }
 
-QWidget* PreferencesDialog::create(const CalcControl& c, QWidget* parent) {
+QWidget* PreferencesDialog::create(const ControlView& c, QWidget* parent) {
     const QString text = QString::fromStdString(c.text);
     switch (c.kind) {
     case Kind::GroupBox: {
@@ -93,7 +93,7 @@ QWidget* PreferencesDialog::create(const CalcControl& c, QWidget* parent) {
 }
 
 void PreferencesDialog::apply(const PreferenceView& view) {
-    for (const CalcControl& c : view.controls) {
+    for (const ControlView& c : view.controls) {
         const auto found = widgets_.find(c.number);
         if (found == widgets_.end()) {
             continue;

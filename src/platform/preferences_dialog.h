@@ -2,7 +2,7 @@
 // The Preferences window: a window of its own (not modal), laid out from
 // the core's description; clicks go back to the core by control number.
 
-#include "model/preference_view.h"
+#include "ports/window_views.h"
 
 #include "platform/core_window.h"
 
@@ -31,7 +31,7 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
-    QWidget* create(const CalcControl& control, QWidget* parent);
+    QWidget* create(const ControlView& control, QWidget* parent);
 
     PreferencesDialogHandlers handlers_;
     std::map<std::int32_t, QWidget*> widgets_;

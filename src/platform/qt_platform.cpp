@@ -171,7 +171,7 @@ void QtPlatform::setWindowTitle(const std::string& title, const std::string& doc
     }
 }
 
-void QtPlatform::updateMenus(const MenuModel& menus) {
+void QtPlatform::updateMenus(const std::vector<Menu>& menus) {
     if (window_ != nullptr) {
         window_->updateMenus(menus);
     }

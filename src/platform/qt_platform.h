@@ -1,7 +1,7 @@
 #pragma once
 // The desktop services the core asks for, done with Qt.
 
-#include "model/platform.h"
+#include "ports/platform.h"
 
 #include <QObject>
 #include <functional>
@@ -47,7 +47,7 @@ public:
     std::vector<ScreenArea> screenAreas() override;
     void closeSheetWindow() override;
     void setWindowTitle(const std::string& title, const std::string& documentPath) override;
-    void updateMenus(const MenuModel& menus) override;
+    void updateMenus(const std::vector<Menu>& menus) override;
     void startTimer(int milliseconds, std::function<void()> action) override;
     void quitApplication() override;
     bool modalUiUp() override;

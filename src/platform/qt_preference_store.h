@@ -2,7 +2,7 @@
 // The settings kept with QSettings: the user's config folder, the
 // application's organisation and name, the native (INI) format.
 
-#include "model/preference_store.h"
+#include "ports/preference_store.h"
 
 #include <QSettings>
 #include <memory>

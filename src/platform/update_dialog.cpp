@@ -15,13 +15,13 @@
 namespace kestrune {
 namespace {
 
-using Kind = CalcControlKind;
+using Kind = ControlKind;
 
-QRect rectOf(const CalcRect& r) {
+QRect rectOf(const ControlRect& r) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-QFont fontOf(const CalcControl& c, QFont font) {
+QFont fontOf(const ControlView& c, QFont font) {
     if (!c.fontName.empty()) {
         font.setFamily(QString::fromStdString(c.fontName)); // the desktop's fonts stand in
     }
@@ -60,7 +60,7 @@ UpdateDialog::UpdateDialog(const UpdateView& view, UpdateDialogHandlers handlers
     }
 }
 
-QWidget* UpdateDialog::create(const CalcControl& c) {
+QWidget* UpdateDialog::create(const ControlView& c) {
     const QString text = QString::fromStdString(c.text);
     switch (c.kind) {
     case Kind::Icon: {
@@ -103,7 +103,7 @@ QWidget* UpdateDialog::create(const CalcControl& c) {
     }
 }
 
-void UpdateDialog::refresh(QWidget* widget, const CalcControl& c) {
+void UpdateDialog::refresh(QWidget* widget, const ControlView& c) {
     const QString text = QString::fromStdString(c.text);
     widget->setGeometry(rectOf(c.rect));
     widget->setEnabled(c.enabled || c.kind == Kind::Icon);
@@ -137,7 +137,7 @@ void UpdateDialog::refresh(QWidget* widget, const CalcControl& c) {
 
 void UpdateDialog::apply(const UpdateView& view) {
     QSet<std::int32_t> shown;
-    for (const CalcControl& c : view.controls) {
+    for (const ControlView& c : view.controls) {
         shown.insert(c.number);
         auto found = widgets_.find(c.number);
         if (found != widgets_.end() && found->second.first != c.kind) {

@@ -31,11 +31,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QWidget* create(const CalcControl& control);
-    void refresh(QWidget* widget, const CalcControl& control);
+    QWidget* create(const ControlView& control);
+    void refresh(QWidget* widget, const ControlView& control);
 
     UpdateDialogHandlers handlers_;
-    std::map<std::int32_t, std::pair<CalcControlKind, QWidget*>> widgets_;
+    std::map<std::int32_t, std::pair<ControlKind, QWidget*>> widgets_;
 };
 
 } // namespace kestrune

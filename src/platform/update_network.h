@@ -4,7 +4,7 @@
 // only where the first address could have gone, bodies cut at their limits,
 // and downloads that land under a free name or leave nothing behind.
 
-#include "model/platform.h"
+#include "ports/platform.h"
 
 #include <QObject>
 #include <functional>

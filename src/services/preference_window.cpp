@@ -8,16 +8,16 @@
 namespace kestrune {
 namespace {
 
-using Kind = CalcControlKind;
+using Kind = ControlKind;
 
 constexpr std::int32_t kWidth = 330;
 constexpr std::int32_t kHeight = 300;
 constexpr std::int32_t kDefaultLeft = 160;
 constexpr std::int32_t kDefaultTop = 200;
 
-CalcControl control(std::int32_t number, Kind kind, CalcRect rect, std::string text,
+ControlView control(std::int32_t number, Kind kind, ControlRect rect, std::string text,
                     std::int32_t parent = 0) {
-    CalcControl c;
+    ControlView c;
     c.number = number;
     c.kind = kind;
     c.rect = rect;
@@ -26,15 +26,15 @@ CalcControl control(std::int32_t number, Kind kind, CalcRect rect, std::string t
     return c;
 }
 
-CalcControl groupBox(std::int32_t number, CalcRect rect, std::string title) {
-    CalcControl c = control(number, Kind::GroupBox, rect, std::move(title));
+ControlView groupBox(std::int32_t number, ControlRect rect, std::string title) {
+    ControlView c = control(number, Kind::GroupBox, rect, std::move(title));
     c.fontName = "Lucida Grande";
     c.fontSize = 13;
     return c;
 }
 
-CalcControl checkBox(std::int32_t number, CalcRect rect, std::string text, std::int32_t value) {
-    CalcControl c = control(number, Kind::CheckBox, rect, std::move(text), PrefControl::kLaunchBox);
+ControlView checkBox(std::int32_t number, ControlRect rect, std::string text, std::int32_t value) {
+    ControlView c = control(number, Kind::CheckBox, rect, std::move(text), PrefControl::kLaunchBox);
     c.checked = value == 1;
     return c;
 }
@@ -66,15 +66,15 @@ PreferenceView BuildPreferenceView(const AppState& app) {
                                      " Check for New Updates on Launch", p.UpdateForCheck));
     view.controls.push_back(
         groupBox(P::kTransmissionBox, {20, 145, 310, 240}, " Parameters Transmission Method"));
-    CalcControl group =
+    ControlView group =
         control(P::kTransmission, Kind::RadioGroup, {13, 20, 273, 100}, "", P::kTransmissionBox);
     group.value = p.TransMethodCheck;
     view.controls.push_back(group);
     for (const auto& [number, value, rect, text] :
-         {std::tuple{P::kSendDirect, 1, CalcRect{18, 10, 268, 28},
+         {std::tuple{P::kSendDirect, 1, ControlRect{18, 10, 268, 28},
                      " Send Direct to Tarnwell's app"},
-          std::tuple{P::kClipboard, 2, CalcRect{18, 40, 268, 58}, " Use Clipboard Course"}}) {
-        CalcControl radio = control(number, Kind::RadioButton, rect, text, P::kTransmission);
+          std::tuple{P::kClipboard, 2, ControlRect{18, 40, 268, 58}, " Use Clipboard Course"}}) {
+        ControlView radio = control(number, Kind::RadioButton, rect, text, P::kTransmission);
         radio.value = value;
         radio.checked = p.TransMethodCheck == value;
         view.controls.push_back(radio);

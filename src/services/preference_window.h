@@ -4,7 +4,7 @@
 // nothing is stored until the program quits.
 
 #include "model/app_state.h"
-#include "model/preference_view.h"
+#include "ports/window_views.h"
 
 namespace kestrune {
 

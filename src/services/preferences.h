@@ -6,7 +6,7 @@
 // A key that is missing or holds the wrong kind of value keeps its default.
 
 #include "model/app_state.h"
-#include "model/preference_store.h"
+#include "ports/preference_store.h"
 
 #include <string>
 #include <string_view>

@@ -3,7 +3,7 @@
 // of the page rectangle, made smaller where the table would leave the
 // margins, times the user's scale.
 
-#include "model/print_job.h"
+#include "ports/print_job.h"
 
 namespace kestrune {
 

@@ -6,7 +6,7 @@
 // chosen in either are kept for the session, the user's scale until
 // another sheet is read.
 
-#include "model/print_job.h"
+#include "ports/print_job.h"
 #include "runtime/str255.h"
 
 #include <cstdint>

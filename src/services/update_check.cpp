@@ -15,7 +15,7 @@
 namespace kestrune {
 namespace {
 
-using Kind = CalcControlKind;
+using Kind = ControlKind;
 namespace U = UpdateControl;
 
 constexpr std::int32_t kWidth = 420;
@@ -94,8 +94,8 @@ void holdHandOvers(AppState& app, bool hold) {
     app.flags.DialogsUp += hold ? 1 : -1;
 }
 
-CalcControl control(std::int32_t number, Kind kind, CalcRect rect, std::string text) {
-    CalcControl c;
+ControlView control(std::int32_t number, Kind kind, ControlRect rect, std::string text) {
+    ControlView c;
     c.number = number;
     c.kind = kind;
     c.rect = rect;
@@ -103,8 +103,8 @@ CalcControl control(std::int32_t number, Kind kind, CalcRect rect, std::string t
     return c;
 }
 
-CalcControl headline(std::string text, std::int32_t color) {
-    CalcControl c = control(U::kHeadline, Kind::Label, {128, 25, 400, 50}, std::move(text));
+ControlView headline(std::string text, std::int32_t color) {
+    ControlView c = control(U::kHeadline, Kind::Label, {128, 25, 400, 50}, std::move(text));
     c.fontName = "Arial";
     c.fontSize = 20;
     c.bold = true;
@@ -113,8 +113,8 @@ CalcControl headline(std::string text, std::int32_t color) {
     return c;
 }
 
-CalcControl detail(std::string text) {
-    CalcControl c = control(U::kDetail, Kind::Label, {128, 55, 400, 80}, std::move(text));
+ControlView detail(std::string text) {
+    ControlView c = control(U::kDetail, Kind::Label, {128, 55, 400, 80}, std::move(text));
     c.fontSize = 15;
     c.centred = true;
     c.color = kDarkGrey;
@@ -130,8 +130,8 @@ std::string withThousands(std::int64_t n) {
 }
 
 // The detail line's place while the archive comes in.
-CalcControl progress(const UpdateState& u) {
-    CalcControl c = control(U::kProgress, Kind::ProgressBar, {128, 55, 400, 80}, "");
+ControlView progress(const UpdateState& u) {
+    ControlView c = control(U::kProgress, Kind::ProgressBar, {128, 55, 400, 80}, "");
     if (u.total > 0) {
         c.value =
             static_cast<std::int32_t>(std::min<std::int64_t>(u.received, u.total) * 1000 / u.total);
@@ -143,9 +143,9 @@ CalcControl progress(const UpdateState& u) {
     return c;
 }
 
-CalcControl button(std::int32_t number, CalcRect rect, std::string text, bool isDefault,
+ControlView button(std::int32_t number, ControlRect rect, std::string text, bool isDefault,
                    bool enabled = true) {
-    CalcControl c =
+    ControlView c =
         control(number, isDefault ? Kind::DefaultButton : Kind::PushButton, rect, std::move(text));
     c.enabled = enabled;
     return c;
@@ -155,7 +155,7 @@ CalcControl button(std::int32_t number, CalcRect rect, std::string text, bool is
 // busy bar in the detail line's place, and OK stops waiting.
 void addWaiting(UpdateView& view) {
     view.controls.push_back(headline("Checking for a newer version\u2026", kBlue));
-    CalcControl busy = control(U::kProgress, Kind::ProgressBar, {128, 60, 400, 75}, "");
+    ControlView busy = control(U::kProgress, Kind::ProgressBar, {128, 60, 400, 75}, "");
     busy.value = -1;
     view.controls.push_back(busy);
 }
@@ -452,7 +452,7 @@ UpdateView BuildUpdateView(const AppState& app) {
     view.title = "Kestrune Check for Update";
     view.width = kWidth;
     view.height = kHeight;
-    CalcControl icon = control(U::kIcon, Kind::Icon, {24, 20, 104, 100}, "");
+    ControlView icon = control(U::kIcon, Kind::Icon, {24, 20, 104, 100}, "");
     icon.enabled = false;
     view.controls.push_back(icon);
     const bool finished = u.download == DownloadPhase::Succeeded ||
@@ -468,7 +468,7 @@ UpdateView BuildUpdateView(const AppState& app) {
             view.controls.back() = progress(u);
         }
     }
-    CalcControl box = control(U::kCheckOnLaunch, Kind::CheckBox, {129, 80, 380, 99},
+    ControlView box = control(U::kCheckOnLaunch, Kind::CheckBox, {129, 80, 380, 99},
                               " Check for New Updates on Launch.");
     box.checked = app.prefs.UpdateForCheck == 1;
     view.controls.push_back(box);
@@ -545,7 +545,7 @@ void CheckForUpdateWndDownloadButton(AppState& app) {
     u.received = 0;
     u.total = -1;
     app.menus.enableQuit();
-    app.platform().updateMenus(app.menus);
+    app.platform().updateMenus(app.menus.menus());
     showWindowUpdate(app);
     installTimer(app, kTrashPauseMs, startDownload);
 }

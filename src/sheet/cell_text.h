@@ -4,8 +4,8 @@
 // on-screen text. Positions are sheet pixels before the xSft/ySft offsets.
 
 #include "model/model_table.h"
+#include "ports/canvas.h"
 #include "runtime/str255.h"
-#include "sheet/canvas.h"
 
 #include <cstdint>
 #include <string_view>

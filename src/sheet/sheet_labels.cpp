@@ -1,7 +1,7 @@
 #include "sheet/sheet_labels.h"
 
 #include "model/app_state.h"
-#include "sheet/canvas.h"
+#include "ports/canvas.h"
 #include "sheet/cell_text.h"
 
 #include <string>

@@ -250,7 +250,7 @@ void DrawSheet(AppState& app) {
 
     // Drawing a sheet makes the Sort and Calculate menus usable again.
     app.menus.enableSheetMenus();
-    app.platform().updateMenus(app.menus);
+    app.platform().updateMenus(app.menus.menus());
     app.platform().updateToolArea(BuildToolArea(app));
     app.platform().updateScrollBar(BuildScrollBar(app));
     app.platform().repaintSheet();

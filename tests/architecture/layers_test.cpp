@@ -18,8 +18,9 @@ namespace fs = std::filesystem;
 
 // Lower numbers lie lower; folders of the same number may not include each other.
 const std::map<std::string, int> kLayers = {
-    {"runtime", 1},  {"model", 2},    {"documents", 3},   {"sheet", 3},    {"calculators", 4},
-    {"exchange", 5}, {"services", 6}, {"application", 7}, {"platform", 8}, {"app", 9},
+    {"runtime", 1},     {"ports", 2},       {"model", 3},    {"documents", 4},
+    {"sheet", 4},       {"calculators", 5}, {"exchange", 6}, {"services", 7},
+    {"application", 8}, {"platform", 9},    {"app", 10},
 };
 
 bool mayUseQt(const std::string& folder) {

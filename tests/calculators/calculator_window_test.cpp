@@ -49,10 +49,10 @@ protected:
         platform.calculatorFields[field] = Str255(text);
     }
     std::string shown(std::int32_t field) { return platform.calculatorFields[field].str(); }
-    const CalcControl& control(std::int32_t number) const {
-        const CalcControl* c = FindCalcControl(platform.calculator, number);
+    const ControlView& control(std::int32_t number) const {
+        const ControlView* c = FindCalcControl(platform.calculator, number);
         EXPECT_NE(c, nullptr) << "control " << number;
-        static const CalcControl none;
+        static const ControlView none;
         return c != nullptr ? *c : none;
     }
     double cell(Param p) const { return app.table.value(p, 1); }
@@ -391,7 +391,7 @@ TEST(CalculatorLayouts, EveryWindowIsWholeAndConsistent) {
     for (std::int32_t item = 1; item <= 4; ++item) {
         const CalculatorView view = CalculatorLayout(item, Str255("X"));
         std::set<std::int32_t> numbers;
-        for (const CalcControl& c : view.controls) {
+        for (const ControlView& c : view.controls) {
             EXPECT_TRUE(numbers.insert(c.number).second) << item << ": " << c.number;
             EXPECT_LT(c.rect.left, c.rect.right);
             EXPECT_LT(c.rect.top, c.rect.bottom);
@@ -405,7 +405,7 @@ TEST(CalculatorLayouts, EveryWindowIsWholeAndConsistent) {
         for (std::int32_t n : {24, 25, 26, 67, 68, 74, 80}) {
             EXPECT_NE(FindCalcControl(view, n), nullptr) << item << ": " << n;
         }
-        EXPECT_EQ(FindCalcControl(view, 24)->kind, CalcControlKind::DefaultButton);
+        EXPECT_EQ(FindCalcControl(view, 24)->kind, ControlKind::DefaultButton);
         EXPECT_EQ(FindCalcControl(view, 26)->help, "Shortcut is 'Optio + Enter'");
         EXPECT_FALSE(FindCalcControl(view, 80)->enabled);
     }

@@ -125,8 +125,8 @@ TEST(Preferences, SwitchesOutOfTheirRangeKeepTheirDefaults) {
 class PreferenceWindow : public ::testing::Test {
 protected:
     PreferenceWindow() { StartUp(app); }
-    const CalcControl& control(std::int32_t number) const {
-        for (const CalcControl& c : platform.preferences.controls) {
+    const ControlView& control(std::int32_t number) const {
+        for (const ControlView& c : platform.preferences.controls) {
             if (c.number == number) {
                 return c;
             }

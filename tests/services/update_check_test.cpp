@@ -96,8 +96,8 @@ protected:
         platform().fetches[which].done(ok, body);
     }
     void checkFromMenu() { DispatchMenuCommand(app(), MenuNum::kApplication, 2); }
-    const CalcControl* shown(std::int32_t number) {
-        for (const CalcControl& c : platform().updateView.controls) {
+    const ControlView* shown(std::int32_t number) {
+        for (const ControlView& c : platform().updateView.controls) {
             if (c.number == number) {
                 return &c;
             }
@@ -105,16 +105,16 @@ protected:
         return nullptr;
     }
     std::string text(std::int32_t number) {
-        const CalcControl* c = shown(number);
+        const ControlView* c = shown(number);
         return c == nullptr ? "(none)" : c->text;
     }
     std::string buttons() {
         std::string all;
-        for (const CalcControl& c : platform().updateView.controls) {
-            if (c.kind == CalcControlKind::PushButton || c.kind == CalcControlKind::DefaultButton) {
+        for (const ControlView& c : platform().updateView.controls) {
+            if (c.kind == ControlKind::PushButton || c.kind == ControlKind::DefaultButton) {
                 all += std::to_string(c.number) +
-                       (c.kind == CalcControlKind::DefaultButton ? "*" : "") +
-                       (c.enabled ? "" : "-") + " ";
+                       (c.kind == ControlKind::DefaultButton ? "*" : "") + (c.enabled ? "" : "-") +
+                       " ";
             }
         }
         return all;
@@ -330,7 +330,7 @@ TEST_F(UpdateCheck, TheWindowsControlsAndKeys) {
     answer(true, BuildInfo::kBundleVersion);
     platform().fireTimers();
     ASSERT_TRUE(platform().updateOpen);
-    const CalcControl* box = shown(U::kCheckOnLaunch);
+    const ControlView* box = shown(U::kCheckOnLaunch);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->text, " Check for New Updates on Launch.");
     EXPECT_FALSE(box->checked);

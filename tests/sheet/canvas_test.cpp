@@ -1,4 +1,4 @@
-#include "sheet/canvas.h"
+#include "ports/canvas.h"
 #include "support/recording_canvas.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // drawn, inside the cell, and whatever fits stays exactly where it was.
 
 #include "model/app_state.h"
-#include "sheet/canvas.h"
+#include "ports/canvas.h"
 #include "sheet/cell_text.h"
 #include "sheet/sheet_labels.h"
 #include "support/fake_platform.h"

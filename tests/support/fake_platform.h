@@ -1,10 +1,10 @@
 #pragma once
 // A Platform that records every call, for tests without a display.
 
-#include "model/calculator_view.h"
-#include "model/platform.h"
-#include "model/preference_view.h"
 #include "model/update_state.h"
+#include "ports/control_view.h"
+#include "ports/platform.h"
+#include "ports/window_views.h"
 #include "services/printing.h"
 #include "sheet/tool_area.h"
 
@@ -106,7 +106,7 @@ public:
         windowTitle = title;
         windowPath = documentPath;
     }
-    void updateMenus(const MenuModel& /*menus*/) override { ++menuUpdates; }
+    void updateMenus(const std::vector<Menu>& /*menus*/) override { ++menuUpdates; }
     void startTimer(int milliseconds, std::function<void()> action) override {
         calls.push_back("startTimer(" + std::to_string(milliseconds) + ")");
         timers.push_back(std::move(action));
@@ -144,7 +144,7 @@ public:
         calculatorOpen = true;
         calculatorFields.clear();
         for (const auto& c : view.controls) {
-            if (c.kind == CalcControlKind::Input || c.kind == CalcControlKind::Result) {
+            if (c.kind == ControlKind::Input || c.kind == ControlKind::Result) {
                 calculatorFields[c.number] = Str255(c.text);
             }
         }
@@ -152,7 +152,7 @@ public:
     void updateCalculatorWindow(const CalculatorView& view) override {
         calculator = view;
         for (const auto& c : view.controls) {
-            if (c.kind == CalcControlKind::Input || c.kind == CalcControlKind::Result) {
+            if (c.kind == ControlKind::Input || c.kind == ControlKind::Result) {
                 calculatorFields[c.number] = Str255(c.text);
             }
         }

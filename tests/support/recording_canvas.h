@@ -2,7 +2,7 @@
 // A Canvas that records every primitive with the full state it was drawn
 // with, so drawings can be compared call by call.
 
-#include "sheet/canvas.h"
+#include "ports/canvas.h"
 
 #include <algorithm>
 #include <cstdint>

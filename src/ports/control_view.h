@@ -1,7 +1,7 @@
 #pragma once
-// What a calculator window shows, described by the core and mirrored by the
-// window: its controls by number with their kinds, texts, help tags,
-// rectangles and states.
+// One control of a window the core describes and the desktop mirrors (the
+// calculators, Preferences, the update window): its number, kind, text, help
+// tag, rectangle and state.
 //
 // A tab control's panes are its children of kind TabPane, in tab order; a
 // pane's text is its tab's title. Other children of the tab control lie
@@ -13,7 +13,7 @@
 
 namespace kestrune {
 
-enum class CalcControlKind : std::uint8_t {
+enum class ControlKind : std::uint8_t {
     Title,
     Separator,
     GroupBox,
@@ -34,19 +34,19 @@ enum class CalcControlKind : std::uint8_t {
 
 // A rectangle in points: left, top, right, bottom, relative to the window
 // (or to the enclosing control when parent is not 0).
-struct CalcRect {
+struct ControlRect {
     std::int32_t left = 0;
     std::int32_t top = 0;
     std::int32_t right = 0;
     std::int32_t bottom = 0;
 };
 
-struct CalcControl {
+struct ControlView {
     std::int32_t number = 0;
-    CalcControlKind kind = CalcControlKind::Label;
+    ControlKind kind = ControlKind::Label;
     std::string text; // UTF-8 (Mac OS Roman texts converted at the window's edge)
     std::string help;
-    CalcRect rect;
+    ControlRect rect;
     std::int32_t parent = 0; // enclosing control number, 0 for the window
     std::string fontName;
     double fontSize = 0.0;
@@ -61,18 +61,6 @@ struct CalcControl {
     bool enabled = true;
     bool checked = false;   // radio and bevel toggles; the tab control's pane by value
     std::int32_t value = 0; // tab control: the selected tab, 1-based; radio button: its number
-};
-
-struct CalculatorView {
-    std::int32_t calcItemID = 0; // 1 Vap, 2 Sd, 3 Vd, 4 Feet to Metric
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    std::vector<CalcControl> controls;
-    std::int32_t focusedField = 74;
-    // Raised each time the program moves the keyboard focus to focusedField
-    // (its whole text selected); the window applies a change once. Focus the
-    // user moves is reported back and leaves this alone.
-    std::uint32_t focusRequest = 0;
 };
 
 } // namespace kestrune

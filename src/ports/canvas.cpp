@@ -1,4 +1,4 @@
-#include "sheet/canvas.h"
+#include "ports/canvas.h"
 
 #include <algorithm>
 #include <array>

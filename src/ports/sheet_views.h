@@ -1,0 +1,49 @@
+#pragma once
+// The controls above the sheet, described by the core and mirrored by the
+// window: the edit field or the model name, the row counter, the column
+// label, the Send button, and the enabling the redraw decides; and the
+// sheet's scroll bar.
+
+#include "runtime/str255.h"
+
+#include <cstdint>
+#include <string>
+
+namespace kestrune {
+
+struct ToolAreaView {
+    // Cell mode: the edit field (Mac OS Roman text), focused.
+    bool editFieldShown = false;
+    Str255 editText;
+    std::string editHelp; // UTF-8, like every label below
+    // Row mode: the model name on its background.
+    bool modelNameShown = false;
+    Str255 modelName;
+    std::string rowCounter;
+    std::string columnLabel;
+    std::string columnHelp;
+    bool sendShown = true;
+    std::string sendTitle;
+    std::string sendHelp;
+    bool sendDefault = false;
+    bool sendEnabled = true;
+    bool addNewModelEnabled = true;
+    bool moveUpEnabled = false;
+    bool moveDownEnabled = false;
+    bool sortMenuEnabled = true;
+    bool calcMenuEnabled = true;
+};
+
+struct ScrollBarView {
+    bool exists = false; // in use: there are rows to scroll
+    std::int32_t maximum = 0;
+    std::int32_t value = 0;
+    std::int32_t pageStep = 0;
+    // Left, top, right, bottom in content pixels.
+    std::int32_t left = 730;
+    std::int32_t top = 81;
+    std::int32_t right = 745;
+    std::int32_t bottom = 0;
+};
+
+} // namespace kestrune

@@ -3,6 +3,7 @@
 #include "model/app_state.h"
 #include "ports/canvas.h"
 #include "sheet/cell_text.h"
+#include "sheet/parameter_checks.h"
 
 #include <string>
 #include <string_view>
@@ -90,6 +91,32 @@ void setHeaderFont(DrawState& st, double size) {
     st.fontSize = size;
 }
 
+// A published Vap or Vd far from what the row's other values give: a small
+// orange triangle in its cell's top right corner, under the value.
+void drawCheckMarks(Canvas& canvas, const ModelTable& table, std::int32_t row, double baseline) {
+    constexpr std::int32_t kFirstParamColumn = 3; // Dia
+    constexpr double kMarkSize = 5.0;
+    constexpr double kBaselineBelowTop = 13.0;
+    DrawState& st = canvas.st;
+    for (const Param p : {Param::Vap, Param::Vd}) {
+        if (!CheckParameter(table, row, p)->marked) {
+            continue;
+        }
+        const double right =
+            st.xSft + SelectionColumnExtent(kFirstParamColumn + static_cast<int>(p)).x1;
+        const double top = st.ySft + baseline - kBaselineBelowTop;
+        st.setColour(0.93, 0.42, 0.0);
+        for (double i = 0.0; i < kMarkSize; i += 1.0) {
+            st.xx = right - kMarkSize + i;
+            st.yy = top + i;
+            st.xx1 = right;
+            st.yy1 = top + i + 1.0;
+            st.s_FrameFill = "Fill";
+            canvas.QuartzDrawRect(1);
+        }
+    }
+}
+
 } // namespace
 
 void DrawAllTopLabel(Canvas& canvas, double grey) {
@@ -132,6 +159,7 @@ void DrawLongCell(Canvas& canvas, const ModelTable& table, double grey, std::int
     setHeaderFont(st, kHeaderFontSize);
     drawRowNumber(canvas, row, y);
 
+    drawCheckMarks(canvas, table, row, y);
     st.setGrey(0.0);
     st.QzFontNum = kCellFont;
     st.fontSize = kCellFontSize;

@@ -4,6 +4,7 @@
 #include "runtime/number_field.h"
 #include "runtime/number_text.h"
 #include "sheet/cell_text.h"
+#include "sheet/parameter_checks.h"
 #include "sheet/selection_rect.h"
 
 #include <algorithm>
@@ -11,6 +12,9 @@
 
 namespace kestrune {
 namespace {
+
+// The sheet column of Dia; Fp to Mms follow.
+constexpr std::int32_t kFirstParamCell = 3;
 
 bool isNumericColumn(std::int32_t cellH) {
     return cellH >= 3 && cellH <= 10;
@@ -188,6 +192,13 @@ ToolAreaView BuildToolArea(const AppState& app) {
     view.editFieldShown = !rowMode;
     view.editText = app.sheet.editFieldText;
     view.editHelp = "Move the Cursor : Control + F/B";
+    if (sel.cellH >= kFirstParamCell) {
+        const auto p = static_cast<Param>(sel.cellH - kFirstParamCell);
+        const std::optional<ParameterCheck> check = CheckParameter(app.table, sel.cellV, p);
+        if (check && check->marked) {
+            view.editHelp = ComputedValueText(app.table, sel.cellV, p);
+        }
+    }
     view.modelNameShown = rowMode;
     view.modelName = Str255(app.table.ModelName.get(sel.cellV));
     view.rowCounter = std::to_string(sel.cellV) + "/" + std::to_string(app.table.fNum);

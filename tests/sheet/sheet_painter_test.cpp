@@ -1,7 +1,9 @@
 #include "sheet/sheet_painter.h"
 
 #include "model/app_state.h"
+#include "sheet/cell_text.h"
 #include "sheet/selection_rect.h"
+#include "sheet/sheet_redraw.h"
 #include "support/fake_platform.h"
 #include "support/recording_canvas.h"
 
@@ -291,3 +293,33 @@ TEST_F(PaintSheetTest, NumbersTooLongForTheirCellsAreMeasuredOnScreenOnly) {
 }
 
 } // namespace
+
+// A published Vap or Vd far from what the row gives is marked in its cell's
+// corner, on screen and on the page alike, and the edit field says why.
+TEST_F(PaintSheetTest, MarksValuesThatDisagreeWithTheRow) {
+    fillRows(3);
+    for (std::int32_t r = 1; r <= 3; ++r) {
+        // Fp 20, Mms 100 g, Sd 500 cm², Xmax 10: Vap 222.35 L, Vd 500 cm³.
+        app.table.setValue(Param::Fp, r, 20.0);
+        app.table.setValue(Param::Mms, r, 100.0);
+        app.table.setValue(Param::Sd, r, 500.0);
+        app.table.setValue(Param::Xmax, r, 10.0);
+        app.table.setValue(Param::Vap, r, r == 2 ? 30.0 : 222.35);
+        app.table.setValue(Param::Vd, r, r == 3 ? 600.0 : 500.0);
+    }
+    select(5, 2, 0);
+    const Colour orange{0.93, 0.42, 0.0};
+    std::vector<std::pair<double, double>> corners; // right end and top of each mark
+    for (const DrawCall& c : paint()) {
+        if (c.kind == Kind::FillRect && c.colour == orange && c.x1 - c.x0 == 5.0) {
+            corners.emplace_back(c.x1, c.y0);
+        }
+    }
+    // Row 2's Vap cell (392 to 448) and row 3's Vd cell (616 to 672).
+    const auto vap = SelectionColumnExtent(5);
+    const auto vd = SelectionColumnExtent(9);
+    EXPECT_EQ(corners, (std::vector<std::pair<double, double>>{{vap.x1, 96.0}, {vd.x1, 112.0}}));
+    EXPECT_EQ(BuildToolArea(app).editHelp, "Computed from Fp, Mms and Sd: 222.35 L");
+    select(5, 1, 0);
+    EXPECT_EQ(BuildToolArea(app).editHelp, "Move the Cursor : Control + F/B");
+}

@@ -28,6 +28,7 @@ public:
     void showSheetWindow(const WindowPlace&) override {}
     void closeSheetWindow() override {}
     void setWindowTitle(const std::string&, const std::string&) override {}
+    void updateFindBar(const FindBarView&) override {}
     void updateMenus(const std::vector<Menu>&) override {}
     void startTimer(int, std::function<void()>) override {}
     void quitApplication() override {}

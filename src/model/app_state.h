@@ -186,6 +186,7 @@ public:
     EditOverride edit;
     CalcWorkingSet calc;
     SortState sort;
+    FindState find;
     LinkState link;
     Preferences prefs;
     UpdateState update;

@@ -68,6 +68,14 @@ struct SortState {
     std::int32_t sendItmID = 1; // 1 ascending, 2 descending
 };
 
+// Find's text and the bar below the sheet.
+struct FindState {
+    std::string text; // Mac OS Roman, as last looked for
+    bool barShown = false;
+    std::string notice; // UTF-8
+    std::uint32_t focusRequest = 0;
+};
+
 // The link to the sibling box-design application.
 struct LinkState {
     std::int8_t TarnBusyFlag = 0;

@@ -303,6 +303,11 @@ void QtPlatform::setEditFieldText(const Str255& text) {
         window_->sheetPage()->topBar()->editField()->replaceText(text);
     }
 }
+void QtPlatform::updateFindBar(const FindBarView& view) {
+    if (window_ != nullptr) {
+        window_->sheetPage()->applyFindBar(view);
+    }
+}
 void QtPlatform::selectEditFieldText() {
     if (window_ != nullptr) {
         EditField* field = window_->sheetPage()->topBar()->editField();

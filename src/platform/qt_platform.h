@@ -65,6 +65,7 @@ public:
     Str255 readCalculatorField(std::int32_t control) override;
     void setEditFieldText(const Str255& text) override;
     void selectEditFieldText() override;
+    void updateFindBar(const FindBarView& view) override;
     void setCalculatorFieldText(std::int32_t control, const Str255& text) override;
     void openPreferencesWindow(const PreferenceView& view) override;
     void updatePreferencesWindow(const PreferenceView& view) override;

@@ -1,6 +1,7 @@
 #include "platform/sheet_page.h"
 
 #include "platform/edit_field.h"
+#include "platform/find_bar.h"
 #include "platform/sheet_scroll_bar.h"
 #include "platform/sheet_widget.h"
 #include "platform/top_bar.h"
@@ -18,6 +19,7 @@ SheetPage::SheetPage(AppState& app, QWidget* parent) : QWidget(parent) {
     scrollBar_->setWheelHandler([this](int angleDelta) { sheet_->wheelTurned(angleDelta); });
     scrollBar_->raise(); // it lies over the sheet's right edge
     scrollBar_->setEnabled(false);
+    findBar_ = new FindBar(app, this);
 }
 
 void SheetPage::applyToolArea(const ToolAreaView& view) {
@@ -32,6 +34,19 @@ void SheetPage::applyScrollBar(const ScrollBarView& view) {
     scrollBar_->apply(view);
 }
 
+void SheetPage::applyFindBar(const FindBarView& view) {
+    const bool heldFocus = findBar_->holdsFocus();
+    findBar_->apply(view);
+    if (!view.shown && heldFocus) {
+        EditField* field = topBar_->editField();
+        if (field->isVisible()) {
+            field->setFocus(Qt::OtherFocusReason);
+        } else {
+            sheet_->setFocus(Qt::OtherFocusReason);
+        }
+    }
+}
+
 Str255 SheetPage::readEditField() const {
     return topBar_->editField()->macRomanText();
 }
@@ -42,6 +57,8 @@ void SheetPage::repaintSheet() {
 
 void SheetPage::layoutChildren() {
     sheet_->setGeometry(0, SheetWidget::kTop, kWidth, std::max(0, height() - SheetWidget::kTop));
+    // Over the column titles, whose row ends at the sheet's y 32.
+    findBar_->setGeometry(0, SheetWidget::kTop, kWidth, kFindBarHeight);
 }
 
 void SheetPage::resizeEvent(QResizeEvent* event) {

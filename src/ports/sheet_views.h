@@ -46,4 +46,16 @@ struct ScrollBarView {
     std::int32_t bottom = 0;
 };
 
+// The bar below the sheet where Find takes its text and short notices (a
+// match not found, how many rows are marked) are shown.
+struct FindBarView {
+    bool shown = false;
+    std::string text;   // UTF-8
+    std::string notice; // UTF-8; empty: none
+    // Raised each time the bar's field is to take the keyboard focus with
+    // its text selected; the window applies a change once.
+    std::uint32_t focusRequest = 0;
+    friend bool operator==(const FindBarView&, const FindBarView&) = default;
+};
+
 } // namespace kestrune

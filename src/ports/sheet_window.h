@@ -63,6 +63,8 @@ public:
     // The sheet's edit field takes the keyboard focus with all of its text
     // selected, unchanged, ready to be corrected.
     virtual void selectEditFieldText() {}
+    // The find bar below the sheet; hidden, the keyboard goes back to the sheet.
+    virtual void updateFindBar(const FindBarView& view) = 0;
 };
 
 } // namespace kestrune

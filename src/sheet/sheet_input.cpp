@@ -154,6 +154,18 @@ void scrollWithPage(AppState& app, std::int32_t rowsMoved) {
 
 } // namespace
 
+bool SelectCell(AppState& app, std::int32_t cellH, std::int32_t cellV) {
+    if (moveRefused(app, cellH, cellV)) {
+        return false;
+    }
+    app.sel.cellH = cellH;
+    app.sel.cellV = cellV;
+    app.sel.cellVshift = cellV;
+    app.sheet.RevealSelection = 1;
+    DrawSheet(app);
+    return true;
+}
+
 bool SheetKeyDown(AppState& app, std::int32_t charCode, KeyModifiers modifiers) {
     Selection& sel = app.sel;
     if (std::int32_t cellH = sel.cellH, cellV = sel.cellV;

@@ -24,6 +24,10 @@ void SheetScrollLineUp(AppState& app);
 void SheetScrollLineDown(AppState& app);
 // Returns true when the key was one of the six the sheet acts on (consumed).
 bool SheetKeyDown(AppState& app, std::int32_t charCode, KeyModifiers modifiers);
+// Selects the cell as a far move does (the sheet scrolls to show it) and
+// redraws; false, with nothing changed, when the edit field refuses to let
+// the selection go.
+bool SelectCell(AppState& app, std::int32_t cellH, std::int32_t cellV);
 void SheetResized(AppState& app);
 
 // A calculator window suspends the scroll bar while it is open.

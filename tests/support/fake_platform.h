@@ -164,6 +164,7 @@ public:
     Str255 readCalculatorField(std::int32_t control) override { return calculatorFields[control]; }
     void setEditFieldText(const Str255& text) override { editField = text; }
     void selectEditFieldText() override { ++editFieldSelections; }
+    void updateFindBar(const FindBarView& view) override { findBar = view; }
     void setCalculatorFieldText(std::int32_t control, const Str255& text) override {
         calculatorFields[control] = text;
     }
@@ -313,6 +314,7 @@ public:
     std::int32_t height = 400;
     Str255 editField;
     int editFieldSelections = 0;
+    FindBarView findBar; // as last shown
     ToolAreaView toolArea;
     ScrollBarView scrollBar;
     int toolAreaUpdates = 0;

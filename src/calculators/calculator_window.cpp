@@ -228,7 +228,8 @@ void CalculateWndOkReturn(AppState& app) {
     }
     CalcWorkingSet& c = app.calc;
     // Feet to Metric converts only what Calc. has not converted yet.
-    const bool converts = c.window.calcItemID != CalcItem::kFeetToMetric || c.FTMCancelFlag == 0;
+    const bool converts =
+        c.window.calcItemID != CalcItem::kFeetToMetric || !c.convertedSinceQuantityChange();
     const CalcOutcome outcome = converts ? calculate(app) : CalcOutcome::Computed;
     if (outcome == CalcOutcome::NotFinite) {
         // A result beyond the doubles only beeps; the window stays.

@@ -158,16 +158,16 @@ void closeSheet(AppState& app) {
 
 } // namespace
 
-bool CalculateMenuCommand(AppState& app, int item) {
-    switch (item) {
-    case CalcItem::kVap:
-    case CalcItem::kSd:
-    case CalcItem::kVd:
-    case CalcItem::kFeetToMetric:
-        OpenCalculator(app, item);
+bool CalculateMenuCommand(AppState& app, MenuCommand command) {
+    switch (command.command) {
+    case Command::Calculator:
+        if (command.arg < CalcItem::kVap || command.arg > CalcItem::kFeetToMetric) {
+            return false;
+        }
+        OpenCalculator(app, command.arg);
         return true;
-    case 5: // "Mms..."
-    case 6: // "Add Mass Calculator..."
+    case Command::MmsCalculator:
+    case Command::AddMassCalculator:
         app.platform().SysBeep();
         app.platform().startTimer(kDoubleBeepDelayMs, [&app] { app.platform().SysBeep(); });
         return true;

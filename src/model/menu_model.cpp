@@ -28,9 +28,8 @@ struct MenuDef {
 
 constexpr ItemDef kSeparator{};
 
-// An item takes its place in its menu by its line below; the enabling
-// states further down name it by its command.
-
+// Each line of the tables below is one item, in menu order; the enabling
+// states further down name an item by its command, never by its position.
 constexpr ItemDef itemDef(std::string_view title, Command command, char key = '\0',
                           bool shift = false, int arg = 0) {
     return ItemDef{title, Shortcut{key, shift}, MenuCommand{command, arg}};

@@ -36,9 +36,9 @@ void ExportCSVFile(AppState& app) {
                     });
 }
 
-void sortCommand(AppState& app, int item) {
+void sortCommand(AppState& app, MenuCommand command) {
     CommitEditFieldNow(app);
-    if (SortMenuCommand(app, item)) {
+    if (SortMenuCommand(app, command)) {
         app.menus.setSortMarks(app.sort);
         DrawSheet(app);
     }
@@ -96,19 +96,19 @@ bool DispatchMenuCommand(AppState& app, int menu, int item) {
     case Command::SortAscending:
     case Command::SortDescending:
         if (sheetOpen(app)) {
-            sortCommand(app, item);
+            sortCommand(app, command);
         }
         return true;
     case Command::Calculator:
         // A calculator works on the row and hands its result to the cell.
         if (!EditFieldBlocksMove(app)) {
             CommitEditFieldNow(app);
-            CalculateMenuCommand(app, item);
+            CalculateMenuCommand(app, command);
         }
         return true;
     case Command::MmsCalculator:
     case Command::AddMassCalculator:
-        CalculateMenuCommand(app, item);
+        CalculateMenuCommand(app, command);
         return true;
     case Command::Undo:
     case Command::Redo:
@@ -117,7 +117,7 @@ bool DispatchMenuCommand(AppState& app, int menu, int item) {
     case Command::Paste:
     case Command::Delete:
     case Command::SelectAll:
-        EditMenuCommand(app, item);
+        EditMenuCommand(app, command.command);
         return true;
     case Command::Minimize:
         return true;
@@ -134,7 +134,7 @@ bool DispatchMenuCommand(AppState& app, int menu, int item) {
     case Command::HelpReleaseNotes:
     case Command::WebSite:
     case Command::MailToMaker:
-        return HelpMenuCommand(app, item);
+        return HelpMenuCommand(app, command.command);
     case Command::PageSetup:
         if (sheetOpen(app)) {
             SetMenuState(app, MenuState::MenuDisable);
@@ -197,8 +197,8 @@ bool SheetKeyCommand(AppState& app, std::int32_t charCode, KeyModifiers modifier
         if (app.sel.cellH != 0 || modifiers.option || modifiers.command || modifiers.control) {
             return false;
         }
-        if (app.menus.usable(MenuNum::kEdit, EditItem::kDelete)) {
-            EditMenuCommand(app, EditItem::kDelete);
+        if (app.menus.usable(MenuCommand{Command::Delete})) {
+            EditMenuCommand(app, Command::Delete);
         }
         return true;
     }

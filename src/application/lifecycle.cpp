@@ -65,7 +65,7 @@ void rememberOwnFile(AppState& app) {
 // True when another program wrote the sheet's own file since the sheet read
 // or last saved it. A file gone since is not: saving only puts it back.
 bool changedByOtherProgram(const AppState& app) {
-    if (app.doc.FileOpenFlag != 1 || !app.doc.fileIdentity) {
+    if (!app.doc.hasFile() || !app.doc.fileIdentity) {
         return false;
     }
     const std::optional<FileIdentity> now = IdentifyFile(app.doc.fileUrl);
@@ -74,7 +74,7 @@ bool changedByOtherProgram(const AppState& app) {
 
 void showTitle(AppState& app) {
     app.platform().setWindowTitle(app.doc.fileName1,
-                                  app.doc.FileOpenFlag == 1 ? app.doc.fileUrl : std::string());
+                                  app.doc.hasFile() ? app.doc.fileUrl : std::string());
 }
 
 // What a pending Quit, Close or waiting document asks for once the sheet is
@@ -127,7 +127,7 @@ void saveAs(AppState& app, bool fromQuestion) {
                         }
                         app.doc.fileUrl = *choice;
                         app.doc.fileName1 = std::string(LastPathComponent(*choice));
-                        app.doc.FileOpenFlag = 1;
+                        app.doc.FileOpenFlag = FileOpen::kFileBacked;
                         rememberOwnFile(app);
                         markSaved(app, outcome);
                         showTitle(app);
@@ -203,7 +203,7 @@ void saveOwnFileAndGoOn(AppState& app) {
 std::string ProposedSavePath(const AppState& app, const std::string& name) {
     const std::string& location = app.doc.fileUrl;
     const auto slash = location.rfind('/');
-    if (app.doc.FileOpenFlag != 1 || location.empty() || slash == std::string::npos) {
+    if (!app.doc.hasFile() || location.empty() || slash == std::string::npos) {
         return name;
     }
     return location.substr(0, slash + 1) + name;
@@ -249,7 +249,7 @@ void MainWnd1(AppState& app) {
 void NewDataSheet(AppState& app) {
     SetMenuState(app, MenuState::InitMenu2);
     app.flags.NewFileFlag = 1;
-    app.doc.FileOpenFlag = -1;
+    app.doc.FileOpenFlag = FileOpen::kNewUntitled;
     app.doc.DirtyFlag = 0;
     app.doc.fileName1 = std::string(kUntitledName);
     app.doc.fileUrl.clear();
@@ -270,7 +270,7 @@ bool SaveSSTFile(AppState& app) {
     if (!outcome.ok) {
         return false;
     }
-    app.doc.FileOpenFlag = 1;
+    app.doc.FileOpenFlag = FileOpen::kFileBacked;
     rememberOwnFile(app);
     markSaved(app, outcome);
     tellAboutAlteredNames(app, outcome);
@@ -279,7 +279,7 @@ bool SaveSSTFile(AppState& app) {
 
 void SaveCommand(AppState& app) {
     CommitEditFieldNow(app);
-    if (app.doc.FileOpenFlag != 1) {
+    if (!app.doc.hasFile()) {
         saveAs(app, false);
         return;
     }
@@ -357,7 +357,7 @@ void NavAskWind(AppState& app) {
 void NavAskHandler(AppState& app, SaveChangesAnswer answer) {
     switch (answer) {
     case SaveChangesAnswer::Save:
-        if (app.doc.FileOpenFlag != 1) {
+        if (!app.doc.hasFile()) {
             saveAs(app, true);
             return;
         }
@@ -402,7 +402,7 @@ void CloseFile(AppState& app) {
     app.platform().closeSheetWindow();
     SetMenuState(app, MenuState::InitMenu1);
     app.ClearParameterArraySheetFile();
-    app.doc.FileOpenFlag = 0;
+    app.doc.FileOpenFlag = FileOpen::kNoFile;
     app.doc.DirtyFlag = 0;
     app.doc.fileIdentity.reset();
     app.flags.CloseFlag = 0;

@@ -121,13 +121,13 @@ LoadResult loadSheetFile(AppState& app, const std::string& path, SheetFileKind k
     }
     app.doc.fileIdentity.reset();
     if (app.files.FileErrorCount() == errorsBefore) {
-        if (app.doc.FileOpenFlag == 1) {
+        if (app.doc.hasFile()) {
             app.doc.fileIdentity = identity;
         }
         return LoadResult::Whole;
     }
     // What was read after an error is not the file: Save must ask for a name.
-    app.doc.FileOpenFlag = 0;
+    app.doc.FileOpenFlag = FileOpen::kNoFile;
     app.doc.DirtyFlag = 1;
     app.doc.fileUrl.clear();
     return LoadResult::Partial;
@@ -176,7 +176,7 @@ void openAsNewDocument(AppState& app, const std::string& path) {
     std::string documentName(stem);
     documentName.append(".").append(kDocumentExtension);
     app.doc.fileName1 = documentName;
-    app.doc.FileOpenFlag = 0;
+    app.doc.FileOpenFlag = FileOpen::kNoFile;
     app.doc.DirtyFlag = 1;
     app.doc.fileUrl.clear();
 }
@@ -302,7 +302,7 @@ void HandleOpenDocuments(AppState& app, const std::vector<std::string>& paths) {
         queue.batches.pop_front();
     }
     const HandOverBatch& batch = queue.batches.back();
-    if (app.flags.FastOpenFlag == 0) {
+    if (!app.flags.launching()) {
         scheduleDrain(app, 0);
     } else if (batch.openable) {
         // The launch timer gives time to read it before it is opened.
@@ -312,7 +312,7 @@ void HandleOpenDocuments(AppState& app, const std::vector<std::string>& paths) {
 }
 
 void DrainHandedOverDocuments(AppState& app) {
-    if (app.flags.EndedFlag != 0 || app.flags.FastOpenFlag != 0 || app.handOver.batches.empty()) {
+    if (app.flags.EndedFlag != 0 || app.flags.launching() || app.handOver.batches.empty()) {
         return;
     }
     if (app.modalUp() || app.flags.OpenNextFlag != 0) {
@@ -375,7 +375,7 @@ void OpenNextFile(AppState& app) {
 }
 
 void CarbonTimerAction(AppState& app) {
-    if (app.flags.FastOpenFlag == 0) {
+    if (!app.flags.launching()) {
         return;
     }
     app.flags.FastOpenFlag = 0;

@@ -6,16 +6,18 @@
 
 namespace kestrune {
 
-bool SortMenuCommand(AppState& app, int item) {
+bool SortMenuCommand(AppState& app, MenuCommand command) {
     SortState& s = app.sort;
-    if (item == kSortByNumber) {
+    const std::int32_t key = command.arg;
+    if (command.command == Command::SortKey && key == kSortByNumber) {
         s.sortItmID = kSortByNumber;
         AscendSort(app.table, kSortByNumber);
-    } else if (item > kSortByNumber && item <= kLastSortKey) {
-        s.sortItmID = item;
+    } else if (command.command == Command::SortKey && key > kSortByNumber && key <= kLastSortKey) {
+        s.sortItmID = key;
         SelectSort(app);
-    } else if (item == kSortAscendingItem || item == kSortDescendingItem) {
-        s.sendItmID = item == kSortAscendingItem ? 1 : 2;
+    } else if (command.command == Command::SortAscending ||
+               command.command == Command::SortDescending) {
+        s.sendItmID = command.command == Command::SortAscending ? 1 : 2;
         SelectSort(app);
     } else {
         return false;

@@ -158,16 +158,16 @@ void closeSheet(AppState& app) {
 
 } // namespace
 
-bool CalculateMenuCommand(AppState& app, int item) {
-    switch (item) {
-    case CalcItem::kVap:
-    case CalcItem::kSd:
-    case CalcItem::kVd:
-    case CalcItem::kFeetToMetric:
-        OpenCalculator(app, item);
+bool CalculateMenuCommand(AppState& app, MenuCommand command) {
+    switch (command.command) {
+    case Command::Calculator:
+        if (command.arg < CalcItem::kVap || command.arg > CalcItem::kFeetToMetric) {
+            return false;
+        }
+        OpenCalculator(app, command.arg);
         return true;
-    case 5: // "Mms..."
-    case 6: // "Add Mass Calculator..."
+    case Command::MmsCalculator:
+    case Command::AddMassCalculator:
         app.platform().SysBeep();
         app.platform().startTimer(kDoubleBeepDelayMs, [&app] { app.platform().SysBeep(); });
         return true;
@@ -228,7 +228,8 @@ void CalculateWndOkReturn(AppState& app) {
     }
     CalcWorkingSet& c = app.calc;
     // Feet to Metric converts only what Calc. has not converted yet.
-    const bool converts = c.window.calcItemID != CalcItem::kFeetToMetric || c.FTMCancelFlag == 0;
+    const bool converts =
+        c.window.calcItemID != CalcItem::kFeetToMetric || !c.convertedSinceQuantityChange();
     const CalcOutcome outcome = converts ? calculate(app) : CalcOutcome::Computed;
     if (outcome == CalcOutcome::NotFinite) {
         // A result beyond the doubles only beeps; the window stays.

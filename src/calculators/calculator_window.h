@@ -8,6 +8,7 @@
 // the fields), the sheet's scroll bar is suspended and EditWndNum is 2; every
 // way of closing it undoes all three and clears CalcWndOnFlag.
 
+#include "ports/menu_view.h"
 #include "sheet/sheet_input.h"
 
 #include <cstdint>
@@ -16,10 +17,11 @@ namespace kestrune {
 
 class AppState;
 
-// Calculate menu items 1 Vap, 2 Sd, 3 Vd and 4 Feet to Metric open their
-// calculator; 5 "Mms..." and 6 "Add Mass Calculator..." have no window and
-// answer with two beeps 200 ms apart. False for any other item.
-bool CalculateMenuCommand(AppState& app, int item);
+// A Calculate menu command: Calculator with calcItemID 1 Vap, 2 Sd, 3 Vd or
+// 4 Feet to Metric opens that calculator; "Mms..." and "Add Mass
+// Calculator..." have no window and answer with two beeps 200 ms apart.
+// False for any other command.
+bool CalculateMenuCommand(AppState& app, MenuCommand command);
 
 // Opens calculator calcItemID (1 to 4) on the selected row. Nothing happens
 // without a sheet or while a calculator is open.

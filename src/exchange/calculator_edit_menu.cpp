@@ -24,14 +24,14 @@ void refocus(AppState& app, std::int32_t field) {
     platform.setCalculatorFieldText(field, platform.readCalculatorField(field));
 }
 
-void cutOrDelete(AppState& app, int item) {
+void cutOrDelete(AppState& app, Command command) {
     EditMenuState& em = app.editMenu;
     const std::int32_t field = em.edtFldID;
     // Delete leaves the Undo item as it is.
-    if (item == EditItem::kCut) {
+    if (command == Command::Cut) {
         app.menus.setUndo(UndoKind::Cut);
     }
-    em.undoItemID = item;
+    em.undoItemID = command;
     recordField(app, field);
     em.UndoText = app.platform().readCalculatorField(field);
     PutTextToClipboard(app, em.UndoText);
@@ -47,7 +47,7 @@ void paste(AppState& app) {
         return;
     }
     app.menus.setUndo(UndoKind::Paste);
-    em.undoItemID = EditItem::kPaste;
+    em.undoItemID = Command::Paste;
     em.UndoText = before;
     recordField(app, field);
 }
@@ -64,7 +64,7 @@ void undo(AppState& app) {
         app.platform().SysBeep();
         return;
     }
-    if (em.undoItemID == EditItem::kCut) {
+    if (em.undoItemID == Command::Cut) {
         const std::optional<std::string> clip = app.platform().clipboardText();
         const std::optional<Str255> text = clip && *clip == record.clip
                                                ? std::optional<Str255>(Str255(*clip))
@@ -74,7 +74,7 @@ void undo(AppState& app) {
             return;
         }
         app.platform().setCalculatorFieldText(record.field, *text);
-    } else if (em.undoItemID == EditItem::kPaste) {
+    } else if (em.undoItemID == Command::Paste) {
         app.platform().setCalculatorFieldText(record.field, em.UndoText);
     } else {
         refocus(app, record.field);
@@ -84,22 +84,22 @@ void undo(AppState& app) {
 
 } // namespace
 
-void EditMenuForCalcWnd(AppState& app, int item) {
-    switch (item) {
-    case EditItem::kUndo:
+void EditMenuForCalcWnd(AppState& app, Command command) {
+    switch (command) {
+    case Command::Undo:
         undo(app);
         break;
-    case EditItem::kCut:
-    case EditItem::kDelete:
-        cutOrDelete(app, item);
+    case Command::Cut:
+    case Command::Delete:
+        cutOrDelete(app, command);
         break;
-    case EditItem::kCopy:
+    case Command::Copy:
         PutTextToClipboard(app, app.platform().readCalculatorField(app.editMenu.edtFldID));
         break;
-    case EditItem::kPaste:
+    case Command::Paste:
         paste(app);
         break;
-    case EditItem::kSelectAll:
+    case Command::SelectAll:
         refocus(app, app.editMenu.edtFldID);
         break;
     default:

@@ -50,11 +50,11 @@ Str255 copySelection(AppState& app) {
 
 // Cut and Delete differ only in the Undo title they leave. Both put what
 // they remove on the clipboard.
-void cutOrDelete(AppState& app, int item) {
+void cutOrDelete(AppState& app, Command command) {
     EditMenuState& em = app.editMenu;
-    app.menus.setUndo(item == EditItem::kCut ? UndoKind::Cut : UndoKind::Delete);
-    em.undoItemID = item;
-    em.itemIDPass = item;
+    app.menus.setUndo(command == Command::Cut ? UndoKind::Cut : UndoKind::Delete);
+    em.undoItemID = command;
+    em.itemIDPass = command;
     recordPlace(app);
     const std::int32_t row = app.sel.cellV;
     em.undo.clip = copySelection(app).str();
@@ -72,14 +72,14 @@ void cutOrDelete(AppState& app, int item) {
 
 void paste(AppState& app) {
     EditMenuState& em = app.editMenu;
-    em.itemIDPass = EditItem::kPaste;
+    em.itemIDPass = Command::Paste;
     const std::int32_t rowsBefore = app.table.fNum;
     const std::int8_t dirtyBefore = app.doc.DirtyFlag;
     if (!PasteToEditFieldFromClipboard(app, PastePlace::BelowSelection)) {
         return;
     }
     app.menus.setUndo(UndoKind::Paste);
-    em.undoItemID = EditItem::kPaste;
+    em.undoItemID = Command::Paste;
     recordPlace(app);
     em.undo.rowsBefore = rowsBefore;
     em.undo.dirtyBefore = dirtyBefore;
@@ -179,9 +179,9 @@ void undo(AppState& app) {
         refuse(app);
         return;
     }
-    em.itemIDPass = EditItem::kUndo;
-    const bool cellPaste = em.undoItemID == EditItem::kPaste && !rowMode(app);
-    const bool done = em.undoItemID == EditItem::kPaste ? undoPaste(app) : undoCut(app);
+    em.itemIDPass = Command::Undo;
+    const bool cellPaste = em.undoItemID == Command::Paste && !rowMode(app);
+    const bool done = em.undoItemID == Command::Paste ? undoPaste(app) : undoCut(app);
     if (!done) {
         return;
     }
@@ -195,34 +195,34 @@ void undo(AppState& app) {
 } // namespace
 
 bool UndoAvailable(const AppState& app) {
-    const MenuItem* item = app.menus.findItem(MenuNum::kEdit, EditItem::kUndo);
+    const MenuItem* item = app.menus.findItem(MenuCommand{Command::Undo});
     return item != nullptr && item->enabled;
 }
 
-void EditMenuCommand(AppState& app, int item) {
+void EditMenuCommand(AppState& app, Command command) {
     if (app.flags.EditWndNum == kCalculatorWindow) {
-        EditMenuForCalcWnd(app, item);
+        EditMenuForCalcWnd(app, command);
     } else if (app.flags.MainWndOpenFlag != 0) {
-        EditMenuForMainWnd(app, item);
+        EditMenuForMainWnd(app, command);
     }
 }
 
-void EditMenuForMainWnd(AppState& app, int item) {
-    switch (item) {
-    case EditItem::kUndo:
+void EditMenuForMainWnd(AppState& app, Command command) {
+    switch (command) {
+    case Command::Undo:
         undo(app);
         break;
-    case EditItem::kCut:
-    case EditItem::kDelete:
-        cutOrDelete(app, item);
+    case Command::Cut:
+    case Command::Delete:
+        cutOrDelete(app, command);
         break;
-    case EditItem::kCopy:
+    case Command::Copy:
         copySelection(app);
         break;
-    case EditItem::kPaste:
+    case Command::Paste:
         paste(app);
         break;
-    case EditItem::kSelectAll:
+    case Command::SelectAll:
         DrawSheet(app);
         break;
     default: // Redo, and anything else, does nothing

@@ -18,8 +18,8 @@ constexpr std::int32_t kEditFieldMenuRight = 316;
 
 constexpr std::int32_t kMenuAboveClick = 20;
 
-constexpr std::array<int, 5> kEditItemOf = {EditItem::kCut, EditItem::kCopy, EditItem::kPaste,
-                                            EditItem::kDelete, EditItem::kSelectAll};
+constexpr std::array kCommandOf = {Command::Cut, Command::Copy, Command::Paste, Command::Delete,
+                                   Command::SelectAll};
 
 } // namespace
 
@@ -40,8 +40,8 @@ void SheetContextClick(AppState& app, std::int32_t x, std::int32_t y) {
     const std::vector<ContextMenuItem> items = {
         {"Cut"}, {"Copy"}, {"Past"}, {"Delete"}, {"Select All"}};
     app.platform().showContextMenu(items, x, y - kMenuAboveClick, [&app](int chosen) {
-        if (chosen >= 1 && chosen <= static_cast<int>(kEditItemOf.size())) {
-            EditMenuForMainWnd(app, kEditItemOf[static_cast<std::size_t>(chosen - 1)]);
+        if (chosen >= 1 && chosen <= static_cast<int>(kCommandOf.size())) {
+            EditMenuForMainWnd(app, kCommandOf[static_cast<std::size_t>(chosen - 1)]);
         }
     });
 }

@@ -54,9 +54,18 @@ struct RowSnapshot {
     double& value(Param p);
 };
 
+// The three values of FileOpenFlag.
+namespace FileOpen {
+constexpr std::int8_t kNewUntitled = -1; // "New Data Sheet...": no file yet
+constexpr std::int8_t kNoFile = 0;       // no sheet, or one from stationery or an import
+constexpr std::int8_t kFileBacked = 1;   // the sheet belongs to the file at fileUrl
+} // namespace FileOpen
+
 struct DocumentState {
-    // -1 new untitled sheet, 0 no file behind the sheet, 1 file-backed.
-    std::int8_t FileOpenFlag = 0;
+    // Three states, not a yes or no: FileOpen::kNewUntitled, kNoFile or
+    // kFileBacked. Only a file-backed sheet is saved without asking a name.
+    std::int8_t FileOpenFlag = FileOpen::kNoFile;
+    // 1 while the sheet has changes not saved.
     std::int8_t DirtyFlag = 0;
     std::string fileName1;
     // Location of the document file (a local path).
@@ -64,6 +73,8 @@ struct DocumentState {
     // The file as the sheet last read or saved it; a different one at the
     // next Save means another program wrote it meanwhile.
     std::optional<FileIdentity> fileIdentity;
+
+    bool hasFile() const { return FileOpenFlag == FileOpen::kFileBacked; }
 };
 
 // A document handed over by the desktop that waits to be opened: kept apart
@@ -101,15 +112,25 @@ struct WindowBounds {
 };
 
 struct AppFlags {
+    // 1 while the data-sheet window shows a sheet.
     std::int8_t MainWndOpenFlag = 0;
+    // 1 while a Close, or a Quit, waits for the save-changes question or
+    // the Save As dialog.
     std::int8_t CloseFlag = 0;
     std::int8_t QuitFlag = 0;
+    // 1 while a new sheet is built, until its first redraw.
     std::int8_t NewFileFlag = 0;
+    // 1 while a handed-over document waits for the save-changes question.
     std::int8_t OpenNextFlag = 0;
+    // 1 from start-up until the launch timer has fired: documents handed
+    // over meanwhile are NOT opened at once but wait for the timer.
     std::int8_t FastOpenFlag = 1;
     std::int8_t AddNewModel = 0;
+    // 1 once a command put the selection somewhere new (a row moved or
+    // added, the window resized); nothing decides on it.
     std::int8_t SelectBtnFlag = 0;
     std::int32_t EditWndNum = 1;
+    // 1 once the user moved or resized the data-sheet window in this run.
     std::int8_t RePosiFlag = 0;
     // The Preferences window is open.
     std::int8_t PrefWndOnFlag = 0;
@@ -117,6 +138,8 @@ struct AppFlags {
     std::int8_t EndedFlag = 0;
     // Dialogs and questions of the program that wait for an answer.
     std::int32_t DialogsUp = 0;
+
+    bool launching() const { return FastOpenFlag != 0; }
 };
 
 class AppState {

@@ -3,6 +3,7 @@
 // the calculator field it works on.
 
 #include "model/paste_buffer.h"
+#include "ports/menu_view.h"
 #include "runtime/str255.h"
 
 #include <cstdint>
@@ -10,17 +11,6 @@
 #include <vector>
 
 namespace kestrune {
-
-// Edit-menu items by position.
-namespace EditItem {
-constexpr int kUndo = 1;
-constexpr int kRedo = 2;
-constexpr int kCut = 4;
-constexpr int kCopy = 5;
-constexpr int kPaste = 6;
-constexpr int kDelete = 7;
-constexpr int kSelectAll = 8;
-} // namespace EditItem
 
 // Where the command that Undo reverses took place and what it moved, so
 // that Undo never acts on another window, cell or row than that one.
@@ -44,10 +34,11 @@ struct UndoRecord {
 };
 
 struct EditMenuState {
-    // The item Undo reverses: 4 Cut, 6 Paste, 7 Delete.
-    std::int32_t undoItemID = 0;
-    // The item being carried out: 1 while an Undo runs, 6 while a Paste runs.
-    std::int32_t itemIDPass = 0;
+    // The command Undo reverses: Cut, Paste or Delete.
+    Command undoItemID = Command::None;
+    // The command being carried out: Undo while an Undo runs, Paste while a
+    // Paste runs.
+    Command itemIDPass = Command::None;
     // The field or cell text a Paste, Cut or Delete replaced.
     Str255 UndoText;
     // The calculator field with the keyboard focus.

@@ -2,6 +2,7 @@
 
 #include "model/sheet_state.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <stdexcept>
@@ -16,8 +17,7 @@ namespace {
 struct ItemDef {
     std::string_view title;
     Shortcut shortcut;
-    Command command = Command::None; // None marks a separator
-    int arg = 0;
+    MenuCommand command; // Command::None marks a separator
 };
 
 struct MenuDef {
@@ -28,9 +28,11 @@ struct MenuDef {
 
 constexpr ItemDef kSeparator{};
 
+// Each line of the tables below is one item, in menu order; the enabling
+// states further down name an item by its command, never by its position.
 constexpr ItemDef itemDef(std::string_view title, Command command, char key = '\0',
                           bool shift = false, int arg = 0) {
-    return ItemDef{title, Shortcut{key, shift}, command, arg};
+    return ItemDef{title, Shortcut{key, shift}, MenuCommand{command, arg}};
 }
 
 // Quit sits at the end of the application menu behind a separator, as the
@@ -43,10 +45,6 @@ constexpr std::array kApplicationItems{
     kSeparator,
     itemDef("Quit Kestrune", Command::Quit, 'Q'),
 };
-constexpr int kAbout = 1;
-constexpr int kCheckForUpdates = 2;
-constexpr int kPreferences = 4;
-constexpr int kQuit = 6;
 
 constexpr std::array kFileItems{
     itemDef("New Data Sheet...", Command::New, 'N'),
@@ -63,16 +61,6 @@ constexpr std::array kFileItems{
     itemDef("Page Setup...", Command::PageSetup, 'P', true),
     itemDef("Print...", Command::Print, 'P'),
 };
-constexpr int kNew = 1;
-constexpr int kOpen = 2;
-constexpr int kClose = 3;
-constexpr int kSave = 5;
-constexpr int kSaveAs = 6;
-constexpr int kSaveAsStationery = 7;
-constexpr int kImport = 9;
-constexpr int kExport = 10;
-constexpr int kPageSetup = 12;
-constexpr int kPrint = 13;
 
 constexpr std::array kEditItems{
     itemDef("Undo", Command::Undo, 'Z'),
@@ -84,13 +72,6 @@ constexpr std::array kEditItems{
     itemDef("Delete", Command::Delete),
     itemDef("Select All", Command::SelectAll, 'A'),
 };
-constexpr int kUndo = 1;
-constexpr int kRedo = 2;
-constexpr int kCut = 4;
-constexpr int kCopy = 5;
-constexpr int kPaste = 6;
-constexpr int kDelete = 7;
-constexpr int kSelectAll = 8;
 
 constexpr std::array kSortItems{
     itemDef("Unsort", Command::SortKey, 'U', false, 1),
@@ -106,9 +87,6 @@ constexpr std::array kSortItems{
     itemDef("Ascending", Command::SortAscending, 'D', true),
     itemDef("Descending", Command::SortDescending, 'D'),
 };
-constexpr int kLastSortKey = 9;
-constexpr int kAscending = 11;
-constexpr int kDescending = 12;
 
 constexpr std::array kCalculateItems{
     itemDef("Vap...", Command::Calculator, '1', false, 1),
@@ -118,8 +96,6 @@ constexpr std::array kCalculateItems{
     itemDef("Mms...", Command::MmsCalculator, '5'),
     itemDef("Add Mass Calculator...", Command::AddMassCalculator, '6'),
 };
-constexpr int kMms = 5;
-constexpr int kAddMass = 6;
 
 // The desktop has no standard Window menu to borrow, so the menu holds the
 // one window command every desktop offers. It is left out of the enabling
@@ -137,7 +113,6 @@ constexpr std::array kHelpItems{
     itemDef("Orvane Audio Web Site", Command::WebSite),
     itemDef("Mail to Orvane Audio", Command::MailToMaker),
 };
-constexpr int kHelpDocument = 2;
 
 constexpr std::array kMenuBar{
     MenuDef{MenuNum::kApplication, "Kestrune", kApplicationItems},
@@ -168,8 +143,9 @@ Menu buildMenu(const MenuDef& def) {
     for (const ItemDef& d : def.items) {
         MenuItem it;
         it.title = d.title;
+        it.command = d.command;
         it.shortcut = d.shortcut;
-        it.separator = d.command == Command::None;
+        it.separator = d.command.command == Command::None;
         menu.items.push_back(std::move(it));
     }
     return menu;
@@ -179,7 +155,7 @@ Menu buildMenu(const MenuDef& def) {
 
 MenuCommand commandFor(int menu, int item) {
     const ItemDef* def = findDef(menu, item);
-    return def == nullptr ? MenuCommand{} : MenuCommand{def->command, def->arg};
+    return def == nullptr ? MenuCommand{} : def->command;
 }
 
 std::optional<MenuItemRef> findShortcut(Shortcut shortcut) {
@@ -218,9 +194,31 @@ const MenuItem* MenuModel::findItem(int menu, int item) const {
     return &m->items[static_cast<std::size_t>(item - 1)];
 }
 
+const MenuItem* MenuModel::findItem(MenuCommand command) const {
+    for (const Menu& m : menus_) {
+        for (const MenuItem& it : m.items) {
+            if (it.command == command) {
+                return &it;
+            }
+        }
+    }
+    return nullptr;
+}
+
 bool MenuModel::usable(int menu, int item) const {
     const MenuItem* it = findItem(menu, item);
     return it != nullptr && ItemUsable(*findMenu(menu), *it);
+}
+
+bool MenuModel::usable(MenuCommand command) const {
+    for (const Menu& m : menus_) {
+        for (const MenuItem& it : m.items) {
+            if (it.command == command) {
+                return ItemUsable(m, it);
+            }
+        }
+    }
+    return false;
 }
 
 Menu& MenuModel::menuAt(int number) {
@@ -232,32 +230,42 @@ Menu& MenuModel::menuAt(int number) {
     throw std::logic_error("no menu " + std::to_string(number));
 }
 
-MenuItem& MenuModel::itemAt(int number, int position) {
-    return menuAt(number).items.at(static_cast<std::size_t>(position - 1));
-}
-
-void MenuModel::setEnabled(int number, int position, bool enabled) {
-    if (position == 0) {
-        menuAt(number).enabled = enabled;
-    } else {
-        itemAt(number, position).enabled = enabled;
+MenuItem& MenuModel::itemFor(Command command) {
+    for (Menu& m : menus_) {
+        for (MenuItem& it : m.items) {
+            if (it.command.command == command) {
+                return it;
+            }
+        }
     }
+    throw std::logic_error("no menu item for command " + std::to_string(static_cast<int>(command)));
 }
 
-void MenuModel::setEnabled(int number, std::initializer_list<int> positions, bool enabled) {
-    for (int position : positions) {
-        setEnabled(number, position, enabled);
+void MenuModel::setMenuEnabled(int number, bool enabled) {
+    menuAt(number).enabled = enabled;
+}
+
+void MenuModel::setEnabled(std::initializer_list<Command> commands, bool enabled) {
+    for (Menu& m : menus_) {
+        for (MenuItem& it : m.items) {
+            if (std::find(commands.begin(), commands.end(), it.command.command) != commands.end()) {
+                it.enabled = enabled;
+            }
+        }
     }
 }
 
 void MenuModel::enableApplicationItems(bool enabled) {
-    setEnabled(MenuNum::kApplication, {kAbout, kCheckForUpdates, kPreferences, kQuit}, enabled);
+    setEnabled({Command::About, Command::CheckForUpdates, Command::Preferences, Command::Quit},
+               enabled);
 }
 
+// What works on the sheet, and what makes or opens one in its place.
 void MenuModel::setFileItemsForSheet() {
-    setEnabled(MenuNum::kFile, {kNew, kOpen, kImport}, false);
-    setEnabled(MenuNum::kFile,
-               {kClose, kSave, kSaveAs, kSaveAsStationery, kExport, kPageSetup, kPrint}, true);
+    setEnabled({Command::New, Command::Open, Command::Import}, false);
+    setEnabled({Command::Close, Command::Save, Command::SaveAs, Command::SaveAsStationery,
+                Command::Export, Command::PageSetup, Command::Print},
+               true);
 }
 
 void MenuModel::InitMenu1(const SortState& sort) {
@@ -265,92 +273,109 @@ void MenuModel::InitMenu1(const SortState& sort) {
     for (const MenuDef& def : kMenuBar) {
         menus_.push_back(buildMenu(def));
     }
-    MenuItem& helpDocument = itemAt(MenuNum::kHelp, kHelpDocument);
+    MenuItem& helpDocument = itemFor(Command::HelpDocument);
     helpDocument.title = helpDocumentTitle_;
     helpDocument.visible = !helpDocumentTitle_.empty();
     helpDocument.enabled = helpDocument.visible;
 
     enableApplicationItems(true);
-    setEnabled(MenuNum::kFile, {kNew, kOpen, kImport}, true);
-    setEnabled(MenuNum::kFile,
-               {kClose, kSave, kSaveAs, kSaveAsStationery, kExport, kPageSetup, kPrint}, false);
-    setEnabled(MenuNum::kEdit, {0, kUndo, kRedo}, false);
-    setEnabled(MenuNum::kEdit, {kCut, kCopy, kPaste, kDelete, kSelectAll}, true);
-    setEnabled(MenuNum::kSort, 0, false);
+    setEnabled({Command::New, Command::Open, Command::Import}, true);
+    setEnabled({Command::Close, Command::Save, Command::SaveAs, Command::SaveAsStationery,
+                Command::Export, Command::PageSetup, Command::Print},
+               false);
+    setMenuEnabled(MenuNum::kEdit, false);
+    setEnabled({Command::Undo, Command::Redo}, false);
+    setEnabled({Command::Cut, Command::Copy, Command::Paste, Command::Delete, Command::SelectAll},
+               true);
+    setMenuEnabled(MenuNum::kSort, false);
     setSortMarks(sort);
-    setEnabled(MenuNum::kCalculate, 0, false);
-    setEnabled(MenuNum::kCalculate, {kMms, kAddMass}, false);
-    setEnabled(MenuNum::kHelp, 0, true);
+    setMenuEnabled(MenuNum::kCalculate, false);
+    setEnabled({Command::MmsCalculator, Command::AddMassCalculator}, false);
+    setMenuEnabled(MenuNum::kHelp, true);
 }
 
 void MenuModel::InitMenu2(const SortState& sort) {
     InitMenu1(sort);
     enableApplicationItems(true);
     setFileItemsForSheet();
-    setEnabled(MenuNum::kEdit, {0, kCut, kCopy, kPaste}, true);
-    setEnabled(MenuNum::kEdit, kUndo, false);
-    setEnabled(MenuNum::kSort, 0, true);
-    setEnabled(MenuNum::kCalculate, 0, true);
-    setEnabled(MenuNum::kHelp, 0, true);
+    setMenuEnabled(MenuNum::kEdit, true);
+    setEnabled({Command::Cut, Command::Copy, Command::Paste}, true);
+    setEnabled({Command::Undo}, false);
+    setMenuEnabled(MenuNum::kSort, true);
+    setMenuEnabled(MenuNum::kCalculate, true);
+    setMenuEnabled(MenuNum::kHelp, true);
 }
 
 void MenuModel::InitMenu3() {
     enableApplicationItems(true);
     // The File menu ends up as the sheet state leaves it, the menu itself
     // included.
-    setEnabled(MenuNum::kFile, 0, true);
+    setMenuEnabled(MenuNum::kFile, true);
     setFileItemsForSheet();
-    setEnabled(MenuNum::kEdit, 0, false);
-    setEnabled(MenuNum::kSort, 0, false);
-    setEnabled(MenuNum::kCalculate, 0, false);
-    setEnabled(MenuNum::kHelp, 0, true);
+    setMenuEnabled(MenuNum::kEdit, false);
+    setMenuEnabled(MenuNum::kSort, false);
+    setMenuEnabled(MenuNum::kCalculate, false);
+    setMenuEnabled(MenuNum::kHelp, true);
 }
 
 void MenuModel::MenuEnable() {
     enableApplicationItems(true);
     for (int m :
          {MenuNum::kFile, MenuNum::kEdit, MenuNum::kSort, MenuNum::kCalculate, MenuNum::kHelp}) {
-        setEnabled(m, 0, true);
+        setMenuEnabled(m, true);
     }
 }
 
 void MenuModel::MenuEnableAtClose() {
     enableApplicationItems(true);
-    setEnabled(MenuNum::kFile, 0, true);
-    setEnabled(MenuNum::kEdit, 0, false);
-    setEnabled(MenuNum::kSort, 0, false);
-    setEnabled(MenuNum::kCalculate, 0, false);
-    setEnabled(MenuNum::kHelp, 0, true);
+    setMenuEnabled(MenuNum::kFile, true);
+    setMenuEnabled(MenuNum::kEdit, false);
+    setMenuEnabled(MenuNum::kSort, false);
+    setMenuEnabled(MenuNum::kCalculate, false);
+    setMenuEnabled(MenuNum::kHelp, true);
 }
 
 void MenuModel::MenuDisable() {
     enableApplicationItems(false);
-    setEnabled(MenuNum::kFile, 0, false);
-    setEnabled(MenuNum::kEdit, 0, true);
-    setEnabled(MenuNum::kSort, 0, false);
-    setEnabled(MenuNum::kCalculate, 0, false);
-    setEnabled(MenuNum::kHelp, 0, false);
+    setMenuEnabled(MenuNum::kFile, false);
+    setMenuEnabled(MenuNum::kEdit, true);
+    setMenuEnabled(MenuNum::kSort, false);
+    setMenuEnabled(MenuNum::kCalculate, false);
+    setMenuEnabled(MenuNum::kHelp, false);
 }
 
 void MenuModel::enableQuit() {
-    setEnabled(MenuNum::kApplication, kQuit, true);
+    setEnabled({Command::Quit}, true);
 }
 
 void MenuModel::enableSheetMenus() {
-    setEnabled(MenuNum::kSort, 0, true);
-    setEnabled(MenuNum::kCalculate, 0, true);
+    setMenuEnabled(MenuNum::kSort, true);
+    setMenuEnabled(MenuNum::kCalculate, true);
 }
 
+// The mark of the key on its item, that of the direction on one of the two.
 void MenuModel::setSortMarks(const SortState& sort) {
-    for (int i = 1; i <= kLastSortKey; ++i) {
-        itemAt(MenuNum::kSort, i).checked = i == sort.sortItmID;
+    for (Menu& m : menus_) {
+        for (MenuItem& it : m.items) {
+            switch (it.command.command) {
+            case Command::SortKey:
+                it.checked = it.command.arg == sort.sortItmID;
+                break;
+            case Command::SortAscending:
+                it.checked = sort.sendItmID == 1;
+                break;
+            case Command::SortDescending:
+                it.checked = sort.sendItmID == 2;
+                break;
+            default:
+                break;
+            }
+        }
     }
-    itemAt(MenuNum::kSort, kAscending).checked = sort.sendItmID == 1;
-    itemAt(MenuNum::kSort, kDescending).checked = sort.sendItmID == 2;
 }
 
 void MenuModel::setUndo(UndoKind kind) {
-    MenuItem& undo = itemAt(MenuNum::kEdit, kUndo);
+    MenuItem& undo = itemFor(Command::Undo);
     switch (kind) {
     case UndoKind::None:
     case UndoKind::Delete:

@@ -6,7 +6,9 @@
 //
 // Menus are known by number and items by their 1-based position, separators
 // included; item 0 stands for the menu as a whole, so disabling it greys the
-// whole menu while the items keep their own flags underneath.
+// whole menu while the items keep their own flags underneath. Inside the
+// program an item is known by the command it carries: one table lists the
+// items of every menu in order, and the enabling states name commands.
 
 #include "ports/menu_view.h"
 
@@ -35,11 +37,11 @@ enum class UndoKind : std::uint8_t {
 
 class MenuModel {
 public:
-    // Builds the menu bar in its no-sheet state (InitMenu1). Help item 2 is
-    // titled helpDocumentTitle, the document named at start-up; when that
+    // Builds the menu bar in its no-sheet state (InitMenu1). The Help item of
+    // the document named at start-up is titled helpDocumentTitle; when that
     // is empty the item stays in place, hidden and disabled.
     explicit MenuModel(std::string helpDocumentTitle = {});
-    // Titles Help item 2 from the next rebuild on.
+    // Titles that Help item from the next rebuild on.
     void setHelpDocumentTitle(std::string title) { helpDocumentTitle_ = std::move(title); }
 
     // The menus in menu-bar order. A rebuild (InitMenu1, InitMenu2) renews
@@ -47,9 +49,12 @@ public:
     const std::vector<Menu>& menus() const { return menus_; }
     const Menu* findMenu(int number) const;
     const MenuItem* findItem(int menu, int item) const;
+    // The item that carries the command, or nullptr.
+    const MenuItem* findItem(MenuCommand command) const;
     // True when the item can be chosen now: shown, not a separator, enabled,
     // and in an enabled menu.
     bool usable(int menu, int item) const;
+    bool usable(MenuCommand command) const;
 
     // The enabling states. Each changes only the items it names.
     // InitMenu1 rebuilds every menu (titles, check marks, enabling) in the
@@ -77,10 +82,11 @@ public:
 
 private:
     Menu& menuAt(int number);
-    MenuItem& itemAt(int number, int position);
-    // Position 0 stands for the whole menu.
-    void setEnabled(int number, int position, bool enabled);
-    void setEnabled(int number, std::initializer_list<int> positions, bool enabled);
+    // The one item that carries the command.
+    MenuItem& itemFor(Command command);
+    void setMenuEnabled(int number, bool enabled);
+    // Every item that carries one of the commands, whatever its number.
+    void setEnabled(std::initializer_list<Command> commands, bool enabled);
     void enableApplicationItems(bool enabled);
     void setFileItemsForSheet();
 

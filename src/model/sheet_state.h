@@ -32,9 +32,12 @@ struct SheetState {
     std::int32_t dispNum = 0;
     std::int32_t ScrollNum = 0;
     std::int32_t PreDownScrollValue = 0;
+    // 1 while the scroll bar is in use (rows below the window) and no
+    // calculator has suspended it.
     std::int8_t ExistScrollFlag = 0;
     std::int8_t PreExistScroll = 0;
     std::int8_t MouseClickOnSheet = 0;
+    // 1 means the window is NOT the active one: clicks on the sheet wait.
     std::int8_t WndDeactiveFlag = 0;
     std::int32_t Key = 0;
     // Set by a command that puts the selection somewhere new (a sort): the
@@ -54,12 +57,15 @@ struct SheetState {
     std::int32_t selX1 = 0;
     std::int32_t selY0 = 0;
     std::int32_t selY1 = 0;
+
+    bool windowActive() const { return WndDeactiveFlag == 0; }
 };
 
 // A value handed to the edit field from outside (calculator OK, sort, paste,
 // undo): the next redraw shows it and does not commit the old edit text.
 struct EditOverride {
     Str255 s_PASS;
+    // 1 from such a command to the next redraw, which clears it.
     std::int8_t CalcOnFlag = 0;
 };
 
@@ -78,7 +84,10 @@ struct FindState {
 
 // The link to the sibling box-design application.
 struct LinkState {
+    // 1 while Tarnwell says it is busy: nothing is sent.
     std::int8_t TarnBusyFlag = 0;
+    // 1 while Tarnwell runs, as it said at its start or in its answer to
+    // our query; 0 once it says it has closed.
     std::int8_t TarnLaunchFlag = 0;
 };
 

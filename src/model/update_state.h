@@ -27,13 +27,30 @@ enum class CheckPhase : std::uint8_t {
 enum class DownloadPhase : std::uint8_t { None, Running, Succeeded, Failed, Installing };
 
 struct UpdateState {
+    // 1 means NO connection: the desktop reported no working network as the
+    // check began, or the menu's check got no answer. 0 otherwise.
     std::int8_t NetConnectFlag = 0;
+    // 1 when the server's version is newer than the running one, else 0.
     std::int8_t UpdateOkFlag = 0;
+    // 1 means the download FAILED (or could not start); 0 that it came in
+    // whole, or that there was none.
     std::int8_t DownLoadOkFlag = 0;
+    // 1 when the user asked for the check from the menu, 0 for the launch check.
     std::int8_t CheckByMenuFlag = 0;
+    // 0 at start-up, 1 once a check's outcome has been looked at: the
+    // launch check runs at most once.
     std::int8_t CheckForUpFlag = 0;
     // The window is on screen.
     std::int8_t UpdateWndOnFlag = 0;
+
+    bool noConnection() const { return NetConnectFlag == 1; }
+    void setNoConnection(bool none) { NetConnectFlag = none ? 1 : 0; }
+    bool newerVersionFound() const { return UpdateOkFlag == 1; }
+    bool downloadFailed() const { return DownLoadOkFlag == 1; }
+    void setDownloadFailed(bool failed) { DownLoadOkFlag = failed ? 1 : 0; }
+    bool checkedFromMenu() const { return CheckByMenuFlag == 1; }
+    bool outcomeLookedAt() const { return CheckForUpFlag == 1; }
+
     Str255 availStr;
     Str255 bundleStr;
     std::string gResponseData;

@@ -39,6 +39,8 @@ struct CalcWorkingSet {
     double SDinch = 0.0;
     double XMAXinch = 0.0;
     double VDinch = 0.0;
+    // True means the last calculation REFUSED its input (it beeped and
+    // changed nothing); false that it calculated.
     bool UncalcFlag = false;
     std::int32_t VdRadioID = 1; // 1 cm², 2 m²
     std::int32_t tabItem = 1;   // Feet to Metric: 1 Dia, 2 Vap, 3 Sd, 4 Xmax, 5 Vd
@@ -47,12 +49,16 @@ struct CalcWorkingSet {
     std::int32_t keepBtn3 = 0;
     std::int32_t keepBtn4 = 0;
     std::int32_t keepBtn5 = 0;
+    // 1 while a calculator window is open.
     std::int8_t CalcWndOnFlag = 0;
-    // Feet to Metric: set by every Calc., cleared on opening and at every
-    // change of quantity; OK converts the input first while it is clear.
+    // Feet to Metric: 1 means the input WAS converted (set by every Calc.),
+    // so OK need not convert it; cleared on opening and at every change of
+    // quantity. It cancels nothing.
     std::int8_t FTMCancelFlag = 0;
     // The open calculator window as it is shown (calcItemID 0: none).
     CalculatorView window;
+
+    bool convertedSinceQuantityChange() const { return FTMCancelFlag != 0; }
 };
 
 } // namespace kestrune

@@ -8,6 +8,7 @@
 // Only the input fields take the keyboard focus, as in the original
 // windows; buttons, tabs, radios and toggles are used with the pointer.
 
+#include "platform/control_widgets.h"
 #include "ports/window_views.h"
 #include "runtime/str255.h"
 #include "sheet/sheet_input.h"
@@ -16,12 +17,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
-
-class QButtonGroup;
-class QFrame;
-class QLineEdit;
-class QTabBar;
 
 namespace kestrune {
 
@@ -57,9 +52,6 @@ public:
     // the event that led here has been handled.
     void closeFromCore();
 
-    // The widget standing for a control, or nullptr.
-    QWidget* controlWidget(std::int32_t number) const;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -67,27 +59,15 @@ protected:
     void reject() override;
 
 private:
-    QWidget* create(const ControlView& control, QWidget* parent);
-    QWidget* createTabControl(const ControlView& control, QWidget* parent);
-    void addPane(const ControlView& pane, QWidget* tabControl);
-    void finishTabControl();
-    QLineEdit* createField(const ControlView& control, QWidget* parent);
-    void place(QWidget* widget, const ControlView& control);
-    void applyControl(const ControlView& control);
+    // The field the program moved the focus to, once per request.
+    void takeFocus(const CalculatorView& view);
     bool routeKey(QKeyEvent& event);
     void hit(std::int32_t control, std::int32_t value);
 
     CalculatorDialogHandlers handlers_;
-    std::map<std::int32_t, QWidget*> widgets_;
-    std::map<std::int32_t, QLineEdit*> fields_;
-    std::map<std::int32_t, QButtonGroup*> radioGroups_;
-    QTabBar* tabBar_ = nullptr;
-    QFrame* tabBody_ = nullptr;
-    std::int32_t tabControl_ = 0;
+    ControlWidgets controls_;
     std::uint32_t focusRequest_ = 0;
     bool closing_ = false;
-    // Set while the view is applied: changes made by the program are not hits.
-    bool applying_ = false;
 };
 
 } // namespace kestrune

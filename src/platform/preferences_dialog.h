@@ -4,12 +4,10 @@
 
 #include "ports/window_views.h"
 
+#include "platform/control_widgets.h"
 #include "platform/core_window.h"
 
 #include <functional>
-#include <map>
-
-class QAbstractButton;
 
 namespace kestrune {
 
@@ -31,11 +29,8 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
-    QWidget* create(const ControlView& control, QWidget* parent);
-
     PreferencesDialogHandlers handlers_;
-    std::map<std::int32_t, QWidget*> widgets_;
-    std::map<std::int32_t, std::int32_t> radioGroupOf_;
+    ControlWidgets controls_;
     // The OK button: the close box and Escape act as it does.
     std::int32_t defaultButton_ = 0;
 };

@@ -6,10 +6,10 @@
 
 #include "model/update_state.h"
 
+#include "platform/control_widgets.h"
 #include "platform/core_window.h"
 
 #include <functional>
-#include <map>
 
 namespace kestrune {
 
@@ -31,11 +31,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QWidget* create(const ControlView& control);
-    void refresh(QWidget* widget, const ControlView& control);
-
     UpdateDialogHandlers handlers_;
-    std::map<std::int32_t, std::pair<ControlKind, QWidget*>> widgets_;
+    ControlWidgets controls_;
 };
 
 } // namespace kestrune

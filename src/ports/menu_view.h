@@ -30,29 +30,6 @@ struct Shortcut {
     bool operator==(const Shortcut&) const = default;
 };
 
-struct MenuItem {
-    std::string title; // UTF-8
-    Shortcut shortcut;
-    bool enabled = true;
-    bool checked = false;
-    bool separator = false;
-    // An item whose title is unknown keeps its position but is not shown.
-    bool visible = true;
-};
-
-struct Menu {
-    int number = 0;
-    std::string title;
-    bool enabled = true;         // item 0
-    std::vector<MenuItem> items; // items[0] is item 1
-};
-
-struct MenuItemRef {
-    int menu = 0;
-    int item = 0;
-    bool operator==(const MenuItemRef&) const = default;
-};
-
 // What a chosen item asks for. Items that carry a number (a sort key, a
 // calculator) report it in MenuCommand::arg.
 enum class Command : std::uint8_t {
@@ -78,7 +55,7 @@ enum class Command : std::uint8_t {
     Paste,
     Delete,
     SelectAll,
-    SortKey, // arg: the key 1 .. 9, which is also the item
+    SortKey, // arg: the sort key (sortItmID)
     SortAscending,
     SortDescending,
     Calculator,        // arg: calcItemID 1 Vap, 2 Sd, 3 Vd, 4 Feet to Metric
@@ -86,7 +63,7 @@ enum class Command : std::uint8_t {
     AddMassCalculator, // never enabled
     Minimize,
     HelpManual,
-    HelpDocument, // the document named at start-up (Help item 2)
+    HelpDocument, // the document named at start-up
     HelpParameters,
     HelpReleaseNotes,
     WebSite,
@@ -97,6 +74,31 @@ struct MenuCommand {
     Command command = Command::None;
     int arg = 0;
     bool operator==(const MenuCommand&) const = default;
+};
+
+struct MenuItem {
+    std::string title; // UTF-8
+    // What the item asks for; Command::None for a separator.
+    MenuCommand command;
+    Shortcut shortcut;
+    bool enabled = true;
+    bool checked = false;
+    bool separator = false;
+    // An item whose title is unknown keeps its position but is not shown.
+    bool visible = true;
+};
+
+struct Menu {
+    int number = 0;
+    std::string title;
+    bool enabled = true;         // item 0
+    std::vector<MenuItem> items; // items[0] is item 1
+};
+
+struct MenuItemRef {
+    int menu = 0;
+    int item = 0;
+    bool operator==(const MenuItemRef&) const = default;
 };
 
 // True when an item of menu can be chosen now: shown, not a separator,

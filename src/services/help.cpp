@@ -78,24 +78,24 @@ int LaunchMyURL(AppState& app) {
     return LSLaunchURL(app, BuildInfo::kMakerWebSite);
 }
 
-bool HelpMenuCommand(AppState& app, int item) {
-    switch (item) {
-    case 1:
+bool HelpMenuCommand(AppState& app, Command command) {
+    switch (command) {
+    case Command::HelpManual:
         CreateURLFromBundleResourceAndLaunch(app, kManual, kImagesFolder);
         return true;
-    case 2:
+    case Command::HelpDocument:
         CreateURLFromBundleResourceAndLaunch(app, BuildInfo::kJapaneseManual, kImagesFolder);
         return true;
-    case 3:
+    case Command::HelpParameters:
         CreateURLFromBundleResourceAndLaunch(app, kParameters, kImagesFolder);
         return true;
-    case 4:
+    case Command::HelpReleaseNotes:
         CreateURLFromBundleResourceAndLaunch(app, kReleaseNotes, kImagesFolder);
         return true;
-    case 6:
+    case Command::WebSite:
         LaunchMyURL(app);
         return true;
-    case 7:
+    case Command::MailToMaker:
         // The mail client, as a URL: no shell is ever involved.
         LSLaunchURL(app, std::string("mailto:") + BuildInfo::kMakerMailAddress);
         return true;

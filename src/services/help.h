@@ -30,8 +30,8 @@ int LSLaunchURL(AppState& app, std::string_view url);
 // The maker's web site.
 int LaunchMyURL(AppState& app);
 
-// A Help menu item (1 to 7); false for any other.
-bool HelpMenuCommand(AppState& app, int item);
+// A Help menu command: a document or a link; false for any other command.
+bool HelpMenuCommand(AppState& app, Command command);
 
 // Plays a sound shipped in the data folder to its end: 0, -43 when the file
 // is not there, or the player's error.

@@ -26,9 +26,10 @@ ControlView control(std::int32_t number, Kind kind, ControlRect rect, std::strin
     return c;
 }
 
+// The box titles are in the desktop's own font, 13 pixels high, as the
+// desktop's system font titled them where the window was laid out.
 ControlView groupBox(std::int32_t number, ControlRect rect, std::string title) {
     ControlView c = control(number, Kind::GroupBox, rect, std::move(title));
-    c.fontName = "Lucida Grande";
     c.fontSize = 13;
     return c;
 }

@@ -161,10 +161,10 @@ void addWaiting(UpdateView& view) {
 }
 
 void addOutcome(UpdateView& view, const UpdateState& u) {
-    if (u.NetConnectFlag == 1) {
+    if (u.noConnection()) {
         view.controls.push_back(headline("Network Connection Failed.", kBlue));
         view.controls.push_back(detail("Please confirm the network connection."));
-    } else if (u.UpdateOkFlag == 1) {
+    } else if (u.newerVersionFound()) {
         view.controls.push_back(headline("Newer Version is Available.", kGreen));
         // A line end closing the file is not shown.
         std::string_view text = u.availStr.view();
@@ -179,7 +179,7 @@ void addOutcome(UpdateView& view, const UpdateState& u) {
 }
 
 void addDownloadOutcome(UpdateView& view, const UpdateState& u) {
-    const bool failed = u.DownLoadOkFlag == 1;
+    const bool failed = u.downloadFailed();
     view.controls.push_back(
         headline(failed ? "Download is Failed." : "Download is Successful.", kBlue));
     view.controls.push_back(
@@ -221,7 +221,9 @@ void versionArrived(AppState& app, std::uint32_t check, bool ok, std::string bod
         u.reply = VersionReply::Arrived;
     } else {
         u.reply = VersionReply::Failed;
-        u.NetConnectFlag = u.CheckByMenuFlag == 1 ? 1 : u.NetConnectFlag;
+        if (u.checkedFromMenu()) {
+            u.setNoConnection(true);
+        }
     }
     if (u.phase == CheckPhase::Overdue) {
         showOutcome(app);
@@ -232,14 +234,14 @@ void versionArrived(AppState& app, std::uint32_t check, bool ok, std::string bod
 void lookAtVersion(AppState& app) {
     UpdateState& u = app.update;
     u.CheckForUpFlag = 1;
-    if (u.CheckByMenuFlag == 1) {
+    if (u.checkedFromMenu()) {
         if (u.reply == VersionReply::Waiting) {
             // The answer is still on its way: the window shows that it is
             // waited for, up to the deadline.
             u.phase = CheckPhase::Overdue;
             installTimer(app, kCheckTimeoutMs - kVersionLookMs, [](AppState& a) {
                 if (a.update.phase == CheckPhase::Overdue) {
-                    a.update.NetConnectFlag = 1;
+                    a.update.setNoConnection(true);
                     showOutcome(a);
                 }
             });
@@ -250,7 +252,7 @@ void lookAtVersion(AppState& app) {
         return;
     }
     u.phase = CheckPhase::Idle;
-    if (u.UpdateOkFlag == 1) {
+    if (u.newerVersionFound()) {
         SetMenuState(app, MenuState::MenuDisable);
         CheckForUpdateWnd(app);
     }
@@ -261,7 +263,7 @@ void downloadEnded(AppState& app, std::uint32_t number, bool ok, std::string pat
     if (number != u.downloadNumber) {
         return; // cancelled
     }
-    u.DownLoadOkFlag = ok ? 0 : 1;
+    u.setDownloadFailed(!ok);
     if (u.download != DownloadPhase::Running) {
         return;
     }
@@ -412,7 +414,7 @@ void InitUpdateFlag(AppState& app) {
 
 void CheckForVersion(AppState& app) {
     UpdateState& u = app.update;
-    u.NetConnectFlag = u.serverOnThisMachine || app.platform().internetAvailable() ? 0 : 1;
+    u.setNoConnection(!u.serverOnThisMachine && !app.platform().internetAvailable());
     u.phase = CheckPhase::Asking;
     u.reply = VersionReply::Waiting;
     u.gResponseData.clear();
@@ -429,7 +431,7 @@ void CheckForVersion(AppState& app) {
 }
 
 void CheckForVersionAtLaunch(AppState& app) {
-    if (app.prefs.UpdateForCheck == 1 && app.update.CheckForUpFlag == 0) {
+    if (app.prefs.UpdateForCheck == 1 && !app.update.outcomeLookedAt()) {
         InitUpdateFlag(app);
         CheckForVersion(app);
     }
@@ -475,7 +477,7 @@ UpdateView BuildUpdateView(const AppState& app) {
     if (finished) {
         return view;
     }
-    if (u.UpdateOkFlag == 1) {
+    if (u.newerVersionFound()) {
         const bool idle = u.download == DownloadPhase::None;
         view.controls.push_back(
             button(U::kDownload, {275, 110, 400, 130}, "Download...", true, idle));
@@ -493,7 +495,7 @@ UpdateView BuildUpdateView(const AppState& app) {
 
 void CheckForUpdateWnd(AppState& app) {
     UpdateState& u = app.update;
-    u.checkUpdateBtn = u.UpdateOkFlag == 1 ? U::kDownload : U::kOK;
+    u.checkUpdateBtn = u.newerVersionFound() ? U::kDownload : U::kOK;
     u.download = DownloadPhase::None;
     u.received = 0;
     u.total = -1;
@@ -527,7 +529,7 @@ void CheckForUpdateWndOkButton(AppState& app) {
 
 void CheckForUpdateWndDownloadButton(AppState& app) {
     UpdateState& u = app.update;
-    if (u.UpdateWndOnFlag == 0 || u.UpdateOkFlag != 1 || u.download != DownloadPhase::None) {
+    if (u.UpdateWndOnFlag == 0 || !u.newerVersionFound() || u.download != DownloadPhase::None) {
         return;
     }
     for (const std::string_view name : {downFileZip, downFileName}) {

@@ -12,7 +12,7 @@ namespace {
 constexpr std::int32_t kLastColumn = 10;
 
 bool onSheetBody(const AppState& app, std::int32_t mouseH, std::int32_t mouseV) {
-    return mouseV > kSheetHeaderBottom && mouseH < kCellAreaRight && app.sheet.WndDeactiveFlag == 0;
+    return mouseV > kSheetHeaderBottom && mouseH < kCellAreaRight && app.sheet.windowActive();
 }
 
 // Moves the scroll position to what the bar now shows, then redraws.

@@ -208,19 +208,6 @@ void SelectSort(AppState& app) {
     }
 }
 
-std::array<bool, kSortMenuItems> SortMenuMarks(const SortState& sort) {
-    std::array<bool, kSortMenuItems> marks{};
-    if (sort.sortItmID >= kSortByNumber && sort.sortItmID <= kLastSortKey) {
-        marks[static_cast<std::size_t>(sort.sortItmID - 1)] = true;
-    }
-    if (sort.sendItmID == 1) {
-        marks[kSortAscendingItem - 1] = true;
-    } else if (sort.sendItmID == 2) {
-        marks[kSortDescendingItem - 1] = true;
-    }
-    return marks;
-}
-
 bool MoveToUpper(AppState& app) {
     const std::int32_t r = app.sel.cellV;
     if (r < 2 || r > app.table.fNum) {

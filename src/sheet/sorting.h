@@ -11,7 +11,6 @@
 // 9 Mms. Key 1 always sorts ascending, so "Unsort" restores the load order in
 // either direction.
 
-#include <array>
 #include <cstdint>
 
 namespace kestrune {
@@ -20,14 +19,9 @@ class AppState;
 class ModelTable;
 struct SortState;
 
-// Sort menu items: 1 .. 9 the keys, 10 a separator, 11 Ascending, 12 Descending.
-// Sort keys are the Sort menu's items 1 .. 9: 1 the load order (Number),
-// 2 .. 9 Dia .. Mms.
+// Sort keys (sortItmID): 1 the load order (Number), 2 .. 9 Dia .. Mms.
 constexpr std::int32_t kSortByNumber = 1;
 constexpr std::int32_t kLastSortKey = 9;
-constexpr int kSortMenuItems = 12;
-constexpr int kSortAscendingItem = 11;
-constexpr int kSortDescendingItem = 12;
 
 // Reorders rows 1 .. fNum by the key; every column travels with its row.
 // A key outside 1 .. 9 leaves the table alone.
@@ -35,12 +29,6 @@ void AscendSort(ModelTable& table, std::int32_t sortItmID);
 void DescendSort(ModelTable& table, std::int32_t sortItmID);
 // Sorts by app.sort.sortItmID in the direction app.sort.sendItmID.
 void SelectSort(AppState& app);
-
-// Which of the Sort menu's items carry the check mark (index 0 is item 1):
-// the item of the current key and the item of the current direction. The
-// menu applies this after every command and every rebuild, so the marks
-// always show the key and direction the next sort uses.
-std::array<bool, kSortMenuItems> SortMenuMarks(const SortState& sort);
 
 // The arrow buttons: exchange the selected row with the one above or below in
 // every column but Number, then set the Number of the row that moved to its

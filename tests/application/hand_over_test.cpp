@@ -184,7 +184,7 @@ TEST_F(HandOver, TablesHandedOverGetTheSheetsMenus) {
 
 TEST_F(HandOver, AReplacedSheetTakesItsCalculatorAlong) {
     openChangedDocument();
-    CalculateMenuCommand(app, 1);
+    CalculateMenuCommand(app, {Command::Calculator, 1}); // Vap
     ASSERT_TRUE(platform.calculatorOpen);
     platform.saveChangesAnswers = {SaveChangesAnswer::DontSave};
     handOver({other()});

@@ -467,8 +467,8 @@ TEST_F(Lifecycle, ASortShowsTheSelectionAndDeleteRemovesASelectedRow) {
     SheetScrollThumb(app, 180); // the view at the end, row 1 selected out of sight
     ASSERT_EQ(app.sel.cellV, 1);
     ASSERT_EQ(app.sel.ScrollValue, 180);
-    DispatchMenuCommand(app, MenuNum::kSort, kSortDescendingItem);
-    DispatchMenuCommand(app, MenuNum::kSort, 3); // by Fp
+    DispatchMenuCommand(app, MenuNum::kSort, 12); // Descending
+    DispatchMenuCommand(app, MenuNum::kSort, 3);  // by Fp
     EXPECT_EQ(app.sel.cellV, 1);
     EXPECT_EQ(app.sel.ScrollValue, 0);
     EXPECT_EQ(platform.scrollBar.value, 0);

@@ -44,7 +44,9 @@ protected:
         platform.beeps = 0;
     }
 
-    void open(int item) { ASSERT_TRUE(CalculateMenuCommand(app, item)); }
+    void open(int item) {
+        ASSERT_TRUE(CalculateMenuCommand(app, commandFor(MenuNum::kCalculate, item)));
+    }
     void type(std::int32_t field, const char* text) {
         platform.calculatorFields[field] = Str255(text);
     }
@@ -377,14 +379,14 @@ TEST_F(CalculatorWindow, FocusFollowsTheInputFields) {
 TEST_F(CalculatorWindow, MmsAndAddMassAnswerWithTwoBeeps) {
     for (int item : {5, 6}) {
         platform.beeps = 0;
-        EXPECT_TRUE(CalculateMenuCommand(app, item));
+        EXPECT_TRUE(CalculateMenuCommand(app, commandFor(MenuNum::kCalculate, item)));
         EXPECT_EQ(platform.beeps, 1);
         EXPECT_EQ(platform.calls.back(), "startTimer(200)");
         platform.fireTimers();
         EXPECT_EQ(platform.beeps, 2);
         EXPECT_FALSE(platform.calculatorOpen);
     }
-    EXPECT_FALSE(CalculateMenuCommand(app, 7));
+    EXPECT_FALSE(CalculateMenuCommand(app, commandFor(MenuNum::kCalculate, 7)));
 }
 
 TEST(CalculatorLayouts, EveryWindowIsWholeAndConsistent) {

@@ -14,7 +14,7 @@ const std::string kForeignModel =
 
 class MainWindowEdit : public test::OpenSheet {
 protected:
-    void edit(int item) { EditMenuCommand(app, item); }
+    void edit(Command command) { EditMenuCommand(app, command); }
     void expectRows(std::int32_t count) {
         ASSERT_EQ(app.table.fNum, count);
         for (std::int32_t r = 1; r <= count; ++r) {
@@ -27,7 +27,7 @@ protected:
 TEST_F(MainWindowEdit, CuttingEveryRowLeavesOneNaRowAndBeeps) {
     openSheet(3);
     for (int i = 0; i < 3; ++i) {
-        edit(EditItem::kCut);
+        edit(Command::Cut);
     }
     EXPECT_EQ(app.table.fNum, 1);
     EXPECT_EQ(maker(1), "n/a");
@@ -40,10 +40,10 @@ TEST_F(MainWindowEdit, CuttingEveryRowLeavesOneNaRowAndBeeps) {
 TEST_F(MainWindowEdit, UndoOfAPasteIntoAnEmptySheetGivesTheEmptySheetBack) {
     openSheet(0);
     platform.clipboard = kForeignModel;
-    edit(EditItem::kPaste);
+    edit(Command::Paste);
     ASSERT_EQ(app.table.fNum, 1);
     EXPECT_EQ(maker(1), "Brimfield");
-    edit(EditItem::kUndo);
+    edit(Command::Undo);
     EXPECT_EQ(app.table.fNum, 0);
     EXPECT_EQ(maker(1), "");
     EXPECT_EQ(platform.beeps, 0);
@@ -57,7 +57,7 @@ TEST_F(MainWindowEdit, PasteGoesBelowTheSelectedRowAndUndoTakesItBack) {
     EXPECT_EQ(undoItem().title, "Undo");
     EXPECT_FALSE(undoItem().enabled);
     platform.clipboard = kForeignModel;
-    edit(EditItem::kPaste);
+    edit(Command::Paste);
     ASSERT_EQ(app.table.fNum, 6);
     EXPECT_EQ(app.sel.cellV, 3);
     EXPECT_EQ(maker(3), "Brimfield");
@@ -68,7 +68,7 @@ TEST_F(MainWindowEdit, PasteGoesBelowTheSelectedRowAndUndoTakesItBack) {
     EXPECT_EQ(app.doc.DirtyFlag, 1);
     EXPECT_EQ(undoItem().title, "Undo Paste");
 
-    edit(EditItem::kUndo);
+    edit(Command::Undo);
     expectRows(5);
     EXPECT_EQ(undoItem().title, "Undo");
     EXPECT_FALSE(undoItem().enabled);
@@ -78,24 +78,24 @@ TEST_F(MainWindowEdit, UndoOfARowCutPutsItBackInPlaceUnrounded) {
     openSheet(5);
     app.table.setValue(Param::Dia, 2, 25.44); // its model text says 25.4
     select(2, 0);
-    edit(EditItem::kCut);
+    edit(Command::Cut);
     EXPECT_EQ(undoItem().title, "Undo Cut");
     EXPECT_EQ(platform.clipboard->substr(0, 21), "Maker 2  PR-2  25.4  ");
     EXPECT_EQ(app.table.Number.get(2), 3); // the others keep their Numbers
-    edit(EditItem::kUndo);
+    edit(Command::Undo);
     expectRows(5);
     EXPECT_EQ(app.sel.cellV, 2);
     EXPECT_EQ(app.table.value(Param::Dia, 2), 25.44);
 
     // Once the clipboard changed, Undo pastes what it holds at the selection.
-    edit(EditItem::kDelete);
+    edit(Command::Delete);
     EXPECT_EQ(undoItem().title, "Undo");
     platform.clipboard = "too short for a model";
-    edit(EditItem::kUndo);
+    edit(Command::Undo);
     EXPECT_EQ(platform.beeps, 1);
     EXPECT_TRUE(undoItem().enabled);
     platform.clipboard = kForeignModel;
-    edit(EditItem::kUndo);
+    edit(Command::Undo);
     EXPECT_EQ(maker(2), "Brimfield");
     EXPECT_EQ(maker(3), "Maker 3");
 }
@@ -103,22 +103,22 @@ TEST_F(MainWindowEdit, UndoOfARowCutPutsItBackInPlaceUnrounded) {
 TEST_F(MainWindowEdit, ClipboardTextsAreRoutedByWhatTheyHold) {
     openSheet(3);
     platform.clipboard = std::string(49, 'x');
-    edit(EditItem::kPaste);
+    edit(Command::Paste);
     EXPECT_EQ(platform.beeps, 1);
     EXPECT_FALSE(undoItem().enabled); // a refused paste arms nothing
     // Words are no model, however long.
     platform.clipboard = "Some words  from a mail " + std::string(26, '.');
-    edit(EditItem::kPaste);
+    edit(Command::Paste);
     EXPECT_EQ(platform.beeps, 2);
     expectRows(3);
     EXPECT_EQ(app.doc.DirtyFlag, 0);
 
     select(1, 2);
     platform.clipboard = std::string(31, 'y');
-    edit(EditItem::kPaste);
+    edit(Command::Paste);
     EXPECT_EQ(platform.beeps, 3);
     platform.clipboard = std::string(30, 'z');
-    edit(EditItem::kPaste);
+    edit(Command::Paste);
     EXPECT_EQ(platform.editField.str(), std::string(30, 'z'));
     EXPECT_EQ(app.table.ModelName.get(1), "PR-1"); // stored at the next redraw
     select(3, 2);
@@ -126,10 +126,10 @@ TEST_F(MainWindowEdit, ClipboardTextsAreRoutedByWhatTheyHold) {
 
     for (const char* clip : {"", "256"}) {
         platform.clipboard = clip[0] == '\0' ? std::string() : std::string(256, 'a');
-        edit(EditItem::kPaste);
+        edit(Command::Paste);
     }
     platform.clipboard.reset();
-    edit(EditItem::kPaste);
+    edit(Command::Paste);
     EXPECT_EQ(platform.beeps, 6);
     EXPECT_EQ(platform.editField.str(), "PR-3");
 }
@@ -140,7 +140,7 @@ TEST_F(MainWindowEdit, RowsPastedTogetherAreUndoneTogether) {
     platform.clipboard = "Brimfield\tBX-1\t30,5\t22.1\t150.125\t3.3\t510\t9.25\t472\t95.5\r\n"
                          "Brimfield\tBX-2\t31\t23\t151\t3.4\t511\t9.5\t473\t96\r\n" +
                          kForeignModel;
-    edit(EditItem::kPaste);
+    edit(Command::Paste);
     ASSERT_EQ(app.table.fNum, 8);
     EXPECT_EQ(app.sel.cellV, 5); // the last pasted row
     EXPECT_EQ(app.table.ModelName.get(3), "BX-1");
@@ -156,21 +156,21 @@ TEST_F(MainWindowEdit, RowsPastedTogetherAreUndoneTogether) {
     // A refused paste leaves the sheet and the Undo of the last one alone.
     const std::string pasted = *platform.clipboard;
     platform.clipboard = pasted + "Brimfield\tBX-3\t1e400\t1\t1\t1\t1\t1\t1\t1\n";
-    edit(EditItem::kPaste);
+    edit(Command::Paste);
     EXPECT_EQ(platform.beeps, 1);
     EXPECT_EQ(app.table.fNum, 8);
     EXPECT_EQ(undoItem().title, "Undo Paste");
 
     // Undo only while every pasted row is unchanged in its place.
     app.table.setValue(Param::Fp, 4, 1.5);
-    edit(EditItem::kUndo);
+    edit(Command::Undo);
     EXPECT_EQ(platform.beeps, 2);
     app.table.setValue(Param::Fp, 4, 23);
     select(4, 0);
-    edit(EditItem::kUndo);
+    edit(Command::Undo);
     EXPECT_EQ(platform.beeps, 3);
     select(5, 0);
-    edit(EditItem::kUndo);
+    edit(Command::Undo);
     expectRows(5);
     EXPECT_EQ(app.sel.cellV, 3);
     EXPECT_FALSE(undoItem().enabled);
@@ -180,11 +180,11 @@ TEST_F(MainWindowEdit, RowsPastedTogetherAreUndoneTogether) {
     openSheet(0);
     app.doc.DirtyFlag = 0;
     platform.clipboard = pasted;
-    edit(EditItem::kPaste);
+    edit(Command::Paste);
     ASSERT_EQ(app.table.fNum, 3);
     EXPECT_EQ(app.table.ModelName.get(1), "BX-1");
     EXPECT_EQ(app.sel.cellV, 3);
-    edit(EditItem::kUndo);
+    edit(Command::Undo);
     EXPECT_EQ(app.table.fNum, 0);
     EXPECT_EQ(maker(3), "");
     EXPECT_EQ(app.doc.DirtyFlag, 0);
@@ -197,21 +197,21 @@ TEST_F(MainWindowEdit, ARowIsCopiedAsTextAndAsATable) {
     app.table.setValue(Param::Xmax, 2, -1);
     app.table.setValue(Param::Vap, 2, 0.005);
     select(2, 0);
-    edit(EditItem::kCopy);
+    edit(Command::Copy);
     EXPECT_EQ(platform.clipboard, ParameterValueToText(app.table, 2).str());
     EXPECT_EQ(platform.clipboardHtml,
               "<meta charset=\"utf-8\"><table><tr><td>B&amp;W\t&lt;Pro&gt;</td>"
               "<td>&quot;Caf\xC3\xA9&quot; 12</td><td>102.5</td><td>102.5</td><td>5e-03</td>"
               "<td>102.5</td><td>102.5</td><td>-1</td><td>102.5</td><td>102.5</td></tr></table>");
     // What a row Copy put there pastes back as the same row, the tab too.
-    edit(EditItem::kPaste);
+    edit(Command::Paste);
     ASSERT_EQ(app.table.fNum, 3);
     EXPECT_EQ(ParameterValueToText(app.table, 3), ParameterValueToText(app.table, 2));
 
-    edit(EditItem::kCut); // a row Cut offers the table too
+    edit(Command::Cut); // a row Cut offers the table too
     EXPECT_TRUE(platform.clipboardHtml.has_value());
     select(1, 1); // a cell's text stays plain
-    edit(EditItem::kCopy);
+    edit(Command::Copy);
     EXPECT_EQ(platform.clipboard, "Maker 1");
     EXPECT_FALSE(platform.clipboardHtml.has_value());
 }
@@ -222,21 +222,21 @@ TEST_F(MainWindowEdit, CellCutAndPasteUndo) {
     app.table.ModelName.set(2, longName);
     select(2, 2);
     const int repaints = platform.repaints;
-    edit(EditItem::kCopy); // Copy and Redo do not redraw, Select All does
-    edit(EditItem::kRedo);
-    edit(EditItem::kSelectAll);
+    edit(Command::Copy); // Copy and Redo do not redraw, Select All does
+    edit(Command::Redo);
+    edit(Command::SelectAll);
     EXPECT_EQ(platform.repaints, repaints + 1);
-    edit(EditItem::kCut);
+    edit(Command::Cut);
     EXPECT_EQ(platform.clipboard, longName);
     EXPECT_EQ(app.table.ModelName.get(2), "");
-    edit(EditItem::kUndo); // back although it is over the cell paste limit
+    edit(Command::Undo); // back although it is over the cell paste limit
     EXPECT_EQ(platform.editField.str(), longName);
     EXPECT_EQ(platform.beeps, 0);
 
     select(1, 1);
     platform.clipboard = "Acme";
-    edit(EditItem::kPaste);
-    edit(EditItem::kUndo);
+    edit(Command::Paste);
+    edit(Command::Undo);
     EXPECT_EQ(platform.editField.str(), "Maker 1");
     select(3, 0);
     EXPECT_EQ(maker(1), "Maker 1"); // the pasted text was never stored
@@ -246,15 +246,15 @@ TEST_F(MainWindowEdit, CellCutAndPasteUndo) {
 TEST_F(MainWindowEdit, UndoOfAPasteActsOnlyWhereItHappened) {
     openSheet(4);
     platform.clipboard = kForeignModel;
-    edit(EditItem::kPaste); // row 2
+    edit(Command::Paste); // row 2
     select(4, 0);
-    edit(EditItem::kUndo); // row 4 is not the pasted one
+    edit(Command::Undo); // row 4 is not the pasted one
     select(2, 3);
-    edit(EditItem::kUndo); // nor is a cell
+    edit(Command::Undo); // nor is a cell
     EXPECT_EQ(platform.beeps, 2);
     EXPECT_EQ(app.table.fNum, 5);
     select(2, 0);
-    edit(EditItem::kUndo);
+    edit(Command::Undo);
     expectRows(4);
 }
 
@@ -268,32 +268,32 @@ protected:
         platform.calculatorFields[75] = Str255(" 12.5");
     }
     std::string field(std::int32_t n) { return platform.calculatorFields[n].str(); }
-    void edit(int item) { EditMenuCommand(app, item); }
+    void edit(Command command) { EditMenuCommand(app, command); }
 };
 
 TEST_F(CalculatorEdit, WorksOnTheFocusedField) {
-    edit(EditItem::kCut);
+    edit(Command::Cut);
     EXPECT_EQ(platform.clipboard, " 12.5");
     EXPECT_EQ(field(75), "");
     EXPECT_EQ(undoItem().title, "Undo Cut");
-    edit(EditItem::kUndo);
+    edit(Command::Undo);
     EXPECT_EQ(field(75), " 12.5");
 
     platform.clipboard = "3.75";
-    edit(EditItem::kPaste);
+    edit(Command::Paste);
     EXPECT_EQ(field(75), "3.75");
-    edit(EditItem::kCopy);
+    edit(Command::Copy);
     app.editMenu.edtFldID = 74;
-    edit(EditItem::kUndo); // into the field pasted into, whatever has the focus
+    edit(Command::Undo); // into the field pasted into, whatever has the focus
     EXPECT_EQ(field(75), " 12.5");
     EXPECT_EQ(field(74), " 25.4");
 
     // Delete copies, and a following Undo leaves the field empty.
-    edit(EditItem::kPaste);
-    edit(EditItem::kDelete);
+    edit(Command::Paste);
+    edit(Command::Delete);
     EXPECT_EQ(platform.clipboard, "3.75");
     EXPECT_EQ(undoItem().title, "Undo Paste"); // Delete leaves the item alone
-    edit(EditItem::kUndo);
+    edit(Command::Undo);
     EXPECT_EQ(field(74), "");
     EXPECT_FALSE(undoItem().enabled);
     EXPECT_EQ(app.table.fNum, 2);
@@ -301,9 +301,9 @@ TEST_F(CalculatorEdit, WorksOnTheFocusedField) {
 
 TEST_F(CalculatorEdit, UndoDoesNotReachAcrossWindows) {
     app.flags.EditWndNum = 1;
-    edit(EditItem::kCut); // row 1 of the sheet
+    edit(Command::Cut); // row 1 of the sheet
     app.flags.EditWndNum = 2;
-    edit(EditItem::kUndo);
+    edit(Command::Undo);
     EXPECT_EQ(platform.beeps, 1);
     EXPECT_EQ(field(75), " 12.5");
 }

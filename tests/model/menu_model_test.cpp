@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <utility>
 
@@ -196,6 +197,39 @@ TEST(MenuModelTest, ItemsMapToOneCommandEachAndSeparatorsToNone) {
             }
         }
     }
+}
+
+TEST(MenuModelTest, EveryItemIsFoundByItsCommandInEveryState) {
+    MenuModel model("Doc");
+    const std::pair<const char*, std::function<void()>> states[] = {
+        {"no sheet", [] {}},
+        {"sheet", [&] { model.InitMenu2(SortState{}); }},
+        {"dialog", [&] { model.MenuDisable(); }},
+        {"cancelled open", [&] { model.InitMenu3(); }},
+        {"undo",
+         [&] {
+             model.InitMenu2(SortState{});
+             model.setUndo(UndoKind::Paste);
+         }},
+    };
+    for (const auto& [name, enter] : states) {
+        enter();
+        for (const Menu& m : model.menus()) {
+            for (int i = 1; i <= static_cast<int>(m.items.size()); ++i) {
+                const MenuCommand command = commandFor(m.number, i);
+                const MenuItem* item = model.findItem(m.number, i);
+                EXPECT_EQ(item->command, command) << name << " " << m.number << "/" << i;
+                if (command.command != Command::None) {
+                    EXPECT_EQ(model.findItem(command), item) << name << " " << m.number << "/" << i;
+                    EXPECT_EQ(model.usable(command), model.usable(m.number, i))
+                        << name << " " << m.number << "/" << i;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(model.findItem(MenuCommand{Command::SortKey, 10}), nullptr);
+    EXPECT_EQ(model.findItem(MenuCommand{Command::Calculator, 0}), nullptr);
+    EXPECT_FALSE(model.usable(MenuCommand{}));
 }
 
 } // namespace

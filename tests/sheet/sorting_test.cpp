@@ -213,11 +213,14 @@ protected:
         }
         return out;
     }
+    // The Sort menu's items that carry the check mark for the sort state.
     std::vector<int> checkedItems() const {
+        MenuModel menus;
+        menus.setSortMarks(app.sort);
         std::vector<int> items;
-        const auto marks = SortMenuMarks(app.sort);
-        for (int i = 1; i <= kSortMenuItems; ++i) {
-            if (marks[static_cast<std::size_t>(i - 1)]) {
+        const Menu* sort = menus.findMenu(MenuNum::kSort);
+        for (int i = 1; i <= static_cast<int>(sort->items.size()); ++i) {
+            if (menus.findItem(MenuNum::kSort, i)->checked) {
                 items.push_back(i);
             }
         }
@@ -230,14 +233,15 @@ protected:
 
 TEST_F(Sorting, EqualKeysKeepTheirOrderAndUnsortRestoresLoadOrder) {
     load(Param::Vap, {5, 3, 5, 1});
-    SortMenuCommand(app, 4);
+    SortMenuCommand(app, {Command::SortKey, 4});
     EXPECT_EQ(names(), (Names{"m4", "m2", "m1", "m3"}));
     EXPECT_EQ(app.table.value(Param::Dia, 1), 4.0); // the whole row travels
-    SortMenuCommand(app, kSortDescendingItem);
+    SortMenuCommand(app, {Command::SortDescending});
     EXPECT_EQ(names(), (Names{"m1", "m3", "m2", "m4"}));
     EXPECT_EQ(checkedItems(), (std::vector<int>{4, 12}));
 
-    SortMenuCommand(app, 1); // still descending: Unsort sorts Number upward anyway
+    SortMenuCommand(app,
+                    {Command::SortKey, 1}); // still descending: Unsort sorts Number upward anyway
     EXPECT_EQ(names(), (Names{"m1", "m2", "m3", "m4"}));
     EXPECT_EQ(numbers(), (std::vector<std::int32_t>{1, 2, 3, 4}));
     EXPECT_EQ(checkedItems(), (std::vector<int>{1, 12}));
@@ -246,18 +250,18 @@ TEST_F(Sorting, EqualKeysKeepTheirOrderAndUnsortRestoresLoadOrder) {
 TEST_F(Sorting, ACommandSelectsRowOneAndHandsItsTextToTheEditField) {
     load(Param::Vap, {1, 2, 3.456});
     app.sel.cellV = 3;
-    app.sel.cellH = 5;                    // Vap
-    EXPECT_TRUE(SortMenuCommand(app, 4)); // already in order
+    app.sel.cellH = 5;                                        // Vap
+    EXPECT_TRUE(SortMenuCommand(app, {Command::SortKey, 4})); // already in order
     EXPECT_EQ(app.sel.cellV, 1);
     EXPECT_EQ(app.sel.cellH, 5);
     EXPECT_EQ(app.edit.s_PASS.view(), " 1");
     EXPECT_EQ(app.edit.CalcOnFlag, 1);
     EXPECT_TRUE(platform.windowModified);
-    SortMenuCommand(app, kSortDescendingItem);
+    SortMenuCommand(app, {Command::SortDescending});
     EXPECT_EQ(app.edit.s_PASS.view(), " 3.46");
 
     app.edit.CalcOnFlag = 0;
-    EXPECT_FALSE(SortMenuCommand(app, 10)); // the separator
+    EXPECT_FALSE(SortMenuCommand(app, commandFor(MenuNum::kSort, 10))); // the separator
     EXPECT_EQ(app.edit.CalcOnFlag, 0);
 }
 
@@ -267,7 +271,7 @@ TEST_F(Sorting, MovesRearrangeTheLoadOrderItself) {
     EXPECT_TRUE(MoveToUpper(app));
     EXPECT_EQ(app.sel.cellV, 2);
     EXPECT_EQ(app.doc.DirtyFlag, 1);
-    SortMenuCommand(app, 1);
+    SortMenuCommand(app, {Command::SortKey, 1});
     EXPECT_EQ(names(), (Names{"m1", "m3", "m2", "m4"}));
     EXPECT_EQ(app.table.value(Param::Dia, 2), 30.0);
     app.sel.cellV = 1;

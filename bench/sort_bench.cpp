@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kFpItem = 3;
 constexpr int kUnsortItem = 1;
+constexpr int kModelNameItem = 11;
 
 // Times one Sort menu command, each run starting again from the same table.
 void runSortCommand(benchmark::State& state, int item, std::int32_t direction, bool fromFpOrder) {
@@ -31,7 +32,7 @@ void runSortCommand(benchmark::State& state, int item, std::int32_t direction, b
         state.PauseTiming();
         app.table = start;
         state.ResumeTiming();
-        SortMenuCommand(app, item);
+        SortMenuCommand(app, MenuCommand{Command::SortKey, item});
         benchmark::DoNotOptimize(app.table.Number.data());
     }
     state.SetItemsProcessed(state.iterations() * rows);
@@ -46,6 +47,11 @@ void BM_SortFpDescending(benchmark::State& state) {
 void BM_Unsort(benchmark::State& state) {
     runSortCommand(state, kUnsortItem, 1, true);
 }
+// Names as catalogues hold them: many share a maker's prefix, and model
+// numbers must be ordered by value.
+void BM_SortModelName(benchmark::State& state) {
+    runSortCommand(state, kModelNameItem, 1, false);
+}
 
 } // namespace
 
@@ -55,6 +61,11 @@ BENCHMARK(BM_SortFpAscending)
     ->Arg(1'000'000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortFpDescending)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortModelName)
     ->Arg(10'000)
     ->Arg(100'000)
     ->Arg(1'000'000)

@@ -1,5 +1,6 @@
 #include "application/commands.h"
 
+#include "application/find_commands.h"
 #include "application/lifecycle.h"
 #include "application/open_documents.h"
 #include "application/sort_command.h"
@@ -104,6 +105,18 @@ bool DispatchMenuCommand(AppState& app, int menu, int item) {
         if (!EditFieldBlocksMove(app)) {
             CommitEditFieldNow(app);
             CalculateMenuCommand(app, command);
+        }
+        return true;
+    case Command::Find:
+        OpenFindBar(app);
+        return true;
+    case Command::FindNext:
+        FindNext(app, app.find.text);
+        return true;
+    case Command::CheckParameters:
+        if (!EditFieldBlocksMove(app)) {
+            CommitEditFieldNow(app);
+            CheckParametersCommand(app);
         }
         return true;
     case Command::MmsCalculator:

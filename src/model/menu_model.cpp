@@ -71,6 +71,9 @@ constexpr std::array kEditItems{
     itemDef("Paste", Command::Paste, 'V'),
     itemDef("Delete", Command::Delete),
     itemDef("Select All", Command::SelectAll, 'A'),
+    kSeparator,
+    itemDef("Find...", Command::Find, 'F'),
+    itemDef("Find Next", Command::FindNext, 'G'),
 };
 
 constexpr std::array kSortItems{
@@ -86,6 +89,9 @@ constexpr std::array kSortItems{
     kSeparator,
     itemDef("Ascending", Command::SortAscending, 'D', true),
     itemDef("Descending", Command::SortDescending, 'D'),
+    kSeparator,
+    itemDef("Manufacturer", Command::SortKey, '\0', false, 10),
+    itemDef("Model Name", Command::SortKey, '\0', false, 11),
 };
 
 constexpr std::array kCalculateItems{
@@ -95,6 +101,8 @@ constexpr std::array kCalculateItems{
     itemDef("Feet to Metric...", Command::Calculator, '4', false, 4),
     itemDef("Mms...", Command::MmsCalculator, '5'),
     itemDef("Add Mass Calculator...", Command::AddMassCalculator, '6'),
+    kSeparator,
+    itemDef("Check Parameters", Command::CheckParameters, 'K'),
 };
 
 // The desktop has no standard Window menu to borrow, so the menu holds the
@@ -320,6 +328,7 @@ void MenuModel::InitMenu3() {
 
 void MenuModel::MenuEnable() {
     enableApplicationItems(true);
+    setEnabled({Command::Find, Command::FindNext}, true);
     for (int m :
          {MenuNum::kFile, MenuNum::kEdit, MenuNum::kSort, MenuNum::kCalculate, MenuNum::kHelp}) {
         setMenuEnabled(m, true);
@@ -337,6 +346,8 @@ void MenuModel::MenuEnableAtClose() {
 
 void MenuModel::MenuDisable() {
     enableApplicationItems(false);
+    // The dialog's fields keep the Edit menu, but not the sheet's Find.
+    setEnabled({Command::Find, Command::FindNext}, false);
     setMenuEnabled(MenuNum::kFile, false);
     setMenuEnabled(MenuNum::kEdit, true);
     setMenuEnabled(MenuNum::kSort, false);

@@ -70,7 +70,8 @@ struct EditOverride {
 };
 
 struct SortState {
-    std::int32_t sortItmID = 1; // 1 Unsort (Number), 2 Dia ... 9 Mms
+    std::int32_t sortItmID =
+        1; // 1 Unsort (Number), 2 Dia ... 9 Mms, 10 Manufacturer, 11 Model Name
     std::int32_t sendItmID = 1; // 1 ascending, 2 descending
 };
 

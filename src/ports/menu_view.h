@@ -55,12 +55,15 @@ enum class Command : std::uint8_t {
     Paste,
     Delete,
     SelectAll,
+    Find,
+    FindNext,
     SortKey, // arg: the sort key (sortItmID)
     SortAscending,
     SortDescending,
     Calculator,        // arg: calcItemID 1 Vap, 2 Sd, 3 Vd, 4 Feet to Metric
     MmsCalculator,     // never enabled
     AddMassCalculator, // never enabled
+    CheckParameters,
     Minimize,
     HelpManual,
     HelpDocument, // the document named at start-up

@@ -4,6 +4,7 @@
 #include "runtime/gather.h"
 #include "runtime/side_task.h"
 #include "sheet/key_sort.h"
+#include "sheet/name_order.h"
 
 #include <algorithm>
 #include <bit>
@@ -166,6 +167,10 @@ void sortTable(ModelTable& table, std::int32_t sortItmID, bool descending) {
     }
     if (sortItmID == kSortByNumber) {
         applyOrder(table, orderByNumber(table));
+    } else if (sortItmID > kLastParamSortKey) {
+        const NameColumn& names =
+            sortItmID == kSortByManufacturer ? table.Manufacturer : table.ModelName;
+        applyOrder(table, OrderByName(names, table.fNum, descending));
     } else {
         const auto p = static_cast<Param>(sortItmID - 2);
         applyOrder(table, orderByValue(table, p, descending));

@@ -1,5 +1,5 @@
 #pragma once
-// Sorting the sheet by one parameter, restoring the load order ("Unsort"),
+// Sorting the sheet by one parameter or name, restoring the load order ("Unsort"),
 // moving single rows up and down, and the Sort menu's check marks.
 //
 // The order is exactly that of a plain exchange sort over rows 1 to fNum
@@ -8,8 +8,9 @@
 // O(n log n) instead of O(n²).
 //
 // Keys (sortItmID): 1 Number, 2 Dia, 3 Fp, 4 Vap, 5 Qmp, 6 Sd, 7 Xmax, 8 Vd,
-// 9 Mms. Key 1 always sorts ascending, so "Unsort" restores the load order in
-// either direction.
+// 9 Mms, 10 Manufacturer, 11 Model Name. Key 1 always sorts ascending, so
+// "Unsort" restores the load order in either direction. Names sort stably in
+// the order people read them (see name_order.h).
 
 #include <cstdint>
 
@@ -21,7 +22,11 @@ struct SortState;
 
 // Sort keys (sortItmID): 1 the load order (Number), 2 .. 9 Dia .. Mms.
 constexpr std::int32_t kSortByNumber = 1;
-constexpr std::int32_t kLastSortKey = 9;
+constexpr std::int32_t kLastParamSortKey = 9;
+// 10 and 11 sort by Manufacturer and Model Name as people order names.
+constexpr std::int32_t kSortByManufacturer = 10;
+constexpr std::int32_t kSortByModelName = 11;
+constexpr std::int32_t kLastSortKey = 11;
 
 // Reorders rows 1 .. fNum by the key; every column travels with its row.
 // A key outside 1 .. 9 leaves the table alone.

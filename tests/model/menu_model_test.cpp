@@ -50,9 +50,9 @@ const Refs kNoSheet = refs({{kApplication, {1, 2, 4, 6}},
                             {kHelp, {1, 2, 3, 4, 6, 7}}});
 const Refs kSheet = refs({{kApplication, {1, 2, 4, 6}},
                           {kFile, {3, 5, 6, 7, 10, 12, 13}},
-                          {kEdit, {4, 5, 6, 7, 8}},
-                          {kSort, {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12}},
-                          {kCalculate, {1, 2, 3, 4}},
+                          {kEdit, {4, 5, 6, 7, 8, 10, 11}},
+                          {kSort, {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 14, 15}},
+                          {kCalculate, {1, 2, 3, 4, 8}},
                           {kWindow, {1}},
                           {kHelp, {1, 2, 3, 4, 6, 7}}});
 
@@ -86,8 +86,8 @@ TEST(MenuModelTest, SheetStateAndDialogsAroundIt) {
     model.MenuDisable();
     model.enableSheetMenus();
     EXPECT_EQ(usable(model), refs({{kEdit, {4, 5, 6, 7, 8}},
-                                   {kSort, {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12}},
-                                   {kCalculate, {1, 2, 3, 4}},
+                                   {kSort, {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 14, 15}},
+                                   {kCalculate, {1, 2, 3, 4, 8}},
                                    {kWindow, {1}}}));
 }
 
@@ -151,7 +151,8 @@ TEST(MenuModelTest, EveryShortcutReachesItsOwnItem) {
         {{'D'}, {kSort, 12}},       {{'1'}, {kCalculate, 1}},  {{'2'}, {kCalculate, 2}},
         {{'3'}, {kCalculate, 3}},   {{'4'}, {kCalculate, 4}},  {{'5'}, {kCalculate, 5}},
         {{'6'}, {kCalculate, 6}},   {{'/'}, {kHelp, 1}},       {{','}, {kApplication, 4}},
-        {{'Q'}, {kApplication, 6}}, {{'M'}, {kWindow, 1}},
+        {{'Q'}, {kApplication, 6}}, {{'M'}, {kWindow, 1}},     {{'F'}, {kEdit, 10}},
+        {{'G'}, {kEdit, 11}},       {{'K'}, {kCalculate, 8}},
     };
     Refs expected;
     for (const auto& [shortcut, ref] : table) {
@@ -227,7 +228,7 @@ TEST(MenuModelTest, EveryItemIsFoundByItsCommandInEveryState) {
             }
         }
     }
-    EXPECT_EQ(model.findItem(MenuCommand{Command::SortKey, 10}), nullptr);
+    EXPECT_EQ(model.findItem(MenuCommand{Command::SortKey, 12}), nullptr);
     EXPECT_EQ(model.findItem(MenuCommand{Command::Calculator, 0}), nullptr);
     EXPECT_FALSE(model.usable(MenuCommand{}));
 }

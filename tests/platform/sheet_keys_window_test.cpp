@@ -54,7 +54,9 @@ TEST_F(SheetKeys, PastTheLastColumnTheRowIsSelectedAndTheSheetHearsTheKeys) {
     EXPECT_FALSE(bar().sendButton()->isDefault());
 }
 
-TEST_F(SheetKeys, ControlFAndBMoveTheCursorOneCharacter) {
+// Ctrl+B moves the cursor back one character; Ctrl+F is Find's, even in
+// the field, and leaves the field's text and cursor alone.
+TEST_F(SheetKeys, ControlBMovesTheCursorAndControlFFinds) {
     choose(MenuNum::kFile, 1);
     QTest::keyClicks(&edit(), QStringLiteral("abc"));
     ASSERT_EQ(edit().cursorPosition(), 3);
@@ -62,8 +64,9 @@ TEST_F(SheetKeys, ControlFAndBMoveTheCursorOneCharacter) {
     press(Qt::Key_B, Qt::ControlModifier);
     EXPECT_EQ(edit().cursorPosition(), 1);
     press(Qt::Key_F, Qt::ControlModifier);
-    EXPECT_EQ(edit().cursorPosition(), 2);
+    EXPECT_EQ(edit().cursorPosition(), 1);
     EXPECT_EQ(edit().text(), QStringLiteral("abc"));
+    EXPECT_TRUE(app.find.barShown);
 }
 
 TEST_F(SheetKeys, ARedrawOfTheSameCellKeepsTextCursorAndSelection) {

@@ -100,15 +100,13 @@ bool DispatchMenuCommand(AppState& app, int menu, int item) {
         }
         return true;
     case Command::Calculator:
+    case Command::MmsCalculator:
+    case Command::AddMassCalculator:
         // A calculator works on the row and hands its result to the cell.
         if (!EditFieldBlocksMove(app)) {
             CommitEditFieldNow(app);
             CalculateMenuCommand(app, item);
         }
-        return true;
-    case Command::MmsCalculator:
-    case Command::AddMassCalculator:
-        CalculateMenuCommand(app, item);
         return true;
     case Command::Undo:
     case Command::Redo:

@@ -279,7 +279,7 @@ void MenuModel::InitMenu1(const SortState& sort) {
     setEnabled(MenuNum::kSort, 0, false);
     setSortMarks(sort);
     setEnabled(MenuNum::kCalculate, 0, false);
-    setEnabled(MenuNum::kCalculate, {kMms, kAddMass}, false);
+    setEnabled(MenuNum::kCalculate, {kMms, kAddMass}, true);
     setEnabled(MenuNum::kHelp, 0, true);
 }
 

@@ -28,14 +28,15 @@ std::string plain(double x, int scale) {
     return text.starts_with(' ') ? text.substr(1) : text;
 }
 
-// Grams to one decimal, always shown ("3.0"); -0 reads 0.
-std::string grams(double x) {
-    const double rounded = RoundToScale(x, 10) + 0.0;
-    return std::string(PlusCommaZero(Str255(plain(rounded, 10)), 1).view());
+// Grams to one decimal, always shown (" 3.0"); -0 reads 0.
+Str255 gramsText(double x) {
+    return PlusCommaZero(roundedText(RoundToScale(x, 10) + 0.0, 10), 1);
 }
 
-Str255 text(const std::string& s) {
-    return Str255(std::string_view(s));
+// The same without the blank ("3.0"), for a sentence.
+std::string grams(double x) {
+    const Str255 text = gramsText(x);
+    return std::string(text.view().substr(text.view().starts_with(' ') ? 1 : 0));
 }
 
 std::string resultLine(const AddMassResult& r) {
@@ -142,11 +143,11 @@ CalcOutcome AddMassCalc(AppState& app, const CalcFields& fields, AddMassRun& run
     }
     c.UncalcFlag = false;
     const bool below = out.alreadyBelow();
-    c.s_ADDM5 = below ? Str255() : text(grams(out.addedMass));
+    c.s_ADDM5 = below ? Str255() : gramsText(out.addedMass);
     c.s_NEWFP5 = below ? Str255() : roundedText(out.resultingFp, 100);
     c.s_TOTVD5 = roundedText(out.totalVd, 100);
     c.s_VDRAT5 = out.vdRatio ? roundedText(*out.vdRatio, 100) : Str255();
-    c.s_ADDMSG5 = text(resultLine(out));
+    c.s_ADDMSG5 = Str255(std::string_view(resultLine(out)));
     run = {in, out};
     return CalcOutcome::Computed;
 }

@@ -122,27 +122,10 @@ TEST(MassFormulas, AddedMassReachesTheTargetAndUnfitInputIsRefused) {
     }
 }
 
-TEST(MassFormulas, DisplacementAndItsRatioToTheDriver) {
-    AddMassInput in = inBox(20.0, 100.0, 50.0, 50.0, 3.0, 20.0);
-    in.vd = 150.0;
-    AddMassResult out;
-    ASSERT_EQ(AddMassFormula(in, out), CalcOutcome::Computed);
-    EXPECT_EQ(out.totalVd, 450.0);
-    EXPECT_FALSE(out.vdRatio); // no driver given
-
-    in.driverVd = 0.0; // given as 0: no ratio, but no refusal either
-    ASSERT_EQ(AddMassFormula(in, out), CalcOutcome::Computed);
-    EXPECT_FALSE(out.vdRatio);
-
-    in.driverVd = 300.0;
-    ASSERT_EQ(AddMassFormula(in, out), CalcOutcome::Computed);
-    ASSERT_TRUE(out.vdRatio);
-    EXPECT_EQ(*out.vdRatio, 1.5);
-}
-
-// The Mms calculator undoes the Vap calculator: Vap from Fp, Mms and Sd,
-// then Mms from Fp, that Vap and Sd, gives the mass back.
-TEST(MassFormulas, MmsIsTheMassTheVapFormulaWasGiven) {
+// Mms undoes the Vap calculator: Vap from Fp, Mms and Sd, then Mms from Fp,
+// that Vap and Sd, gives the mass back. What is not a positive number is
+// refused with a beep, and so is a mass beyond the doubles.
+TEST(MassFormulas, MmsGivesBackTheMassOfTheVapFormulaAndRefusesUnfitInput) {
     test::FakePlatform platform;
     AppState app{platform};
     for (const auto& [fp, mms, sd] : {std::array{22.0, 95.0, 220.0}, std::array{15.0, 420.0, 855.0},
@@ -151,6 +134,29 @@ TEST(MassFormulas, MmsIsTheMassTheVapFormulaWasGiven) {
                                 std::to_string(sd).c_str(), "1", "1"}),
                   CalcOutcome::Computed);
         EXPECT_NEAR(MmsFromVap(fp, app.calc.VAS5, sd), mms, 1e-9 * mms);
+    }
+    ASSERT_EQ(MmsCalc(app, {"21,5", "61.36", "340"}), CalcOutcome::Computed); // a decimal comma
+    EXPECT_FALSE(app.calc.UncalcFlag);
+    EXPECT_NEAR(app.calc.MMS5, MmsFromVap(21.5, 61.36, 340.0), 1e-12);
+
+    struct Case {
+        CalcFields fields;
+        CalcOutcome outcome;
+    };
+    const Case refused[] = {{{"0", "50", "500"}, CalcOutcome::Refused},
+                            {{"25", "-50", "500"}, CalcOutcome::Refused},
+                            {{"25", "50", "abc"}, CalcOutcome::Refused},
+                            {{"25", "", "500"}, CalcOutcome::Refused},
+                            {{"1e-200", "50", "500"}, CalcOutcome::NotFinite}};
+    for (const Case& k : refused) {
+        SCOPED_TRACE(k.fields.field74.str() + " " + k.fields.field75.str() + " " +
+                     k.fields.field76.str());
+        platform.beeps = 0;
+        app.calc.MMS5 = 1.0;
+        EXPECT_EQ(MmsCalc(app, k.fields), k.outcome);
+        EXPECT_EQ(platform.beeps, 1);
+        EXPECT_TRUE(app.calc.UncalcFlag);
+        EXPECT_EQ(app.calc.MMS5, 1.0);
     }
 }
 

@@ -4,6 +4,8 @@
 #include "calculators/layout_builder.h"
 
 #include <array>
+#include <string>
+#include <string_view>
 
 namespace kestrune {
 namespace {
@@ -66,7 +68,7 @@ void MmsWindow(CalculatorView& v, const Str255& modelName) {
 
 void AddMassWindow(CalculatorView& v, const Str255& modelName) {
     v.width = 340;
-    v.height = 592;
+    v.height = 596;
     titleLine(v, CalcCtl::kTitle, "Add Mass Calculate ''", modelName, {10, 5, 330, 25});
     add(v, 67, Kind::Separator, "", "", {0, 25, 340, 35});
 
@@ -95,7 +97,7 @@ void AddMassWindow(CalculatorView& v, const Str255& modelName) {
     row(v, 276, 60, "Box Tuning Fb", "Tuning of the box to reach", CalcCtl::kField111, Kind::Input,
         61, "Hz");
 
-    add(v, CalcCtl::kSolutionGroup, Kind::GroupBox, "Solutions", "", {20, 306, 320, 512});
+    add(v, CalcCtl::kSolutionGroup, Kind::GroupBox, "Solutions", "", {20, 306, 320, 516});
     row(v, 333, 58, "Added Mass", "Mass to add to each passive radiator", CalcCtl::kResult80,
         Kind::Result, 62, "gram");
     row(v, 358, 64, "Resulting Fp", "Free air resonance with the mass added", CalcCtl::kResult83,
@@ -106,12 +108,13 @@ void AddMassWindow(CalculatorView& v, const Str255& modelName) {
         CalcCtl::kField112, Kind::Input, 122, "cm³");
     row(v, 433, 123, "Vd Ratio", "Total Vd over the driver's Vd", CalcCtl::kResult114,
         Kind::Result);
-    add(v, CalcCtl::kResultLine, Kind::Label, "", "", {30, 458, 310, 474}).centred = true;
+    // Two lines: a sentence too long for one breaks after its colon.
+    add(v, CalcCtl::kResultLine, Kind::Label, "", "", {24, 450, 316, 482}).centred = true;
     add(v, CalcCtl::kCopyResults, Kind::PushButton, "Copy Results",
-        "Puts the parameters and the results on the clipboard", {210, 482, 310, 502});
+        "Puts the parameters and the results on the clipboard", {210, 486, 310, 506});
 
-    add(v, 68, Kind::Separator, "", "", {0, 522, 340, 532});
-    buttons(v, 40, 547);
+    add(v, 68, Kind::Separator, "", "", {0, 526, 340, 536});
+    buttons(v, 40, 551);
 }
 
 void ShowMmsTexts(CalculatorView& view, const CalcWorkingSet& calc) {
@@ -150,7 +153,11 @@ void ShowAddMassResults(CalculatorView& view, const CalcWorkingSet& calc) {
     setText(view, CalcCtl::kResult83, calc.s_NEWFP5);
     setText(view, CalcCtl::kResult113, calc.s_TOTVD5);
     setText(view, CalcCtl::kResult114, calc.s_VDRAT5);
-    setText(view, CalcCtl::kResultLine, calc.s_ADDMSG5);
+    std::string line(calc.s_ADDMSG5.view());
+    if (const auto colon = line.find(": "); colon != std::string::npos) {
+        line.replace(colon, 2, ":\n");
+    }
+    setText(view, CalcCtl::kResultLine, Str255(std::string_view(line)));
 }
 
 } // namespace kestrune

@@ -13,7 +13,7 @@ namespace kestrune {
 // Fp, Vap and Sd in, Mms out; 300 × 301 points.
 void MmsWindow(CalculatorView& view, const Str255& modelName);
 // The radiator, the target (a free-air resonance or a box) and the
-// results, with Copy Results; 340 × 592 points.
+// results, with Copy Results; 340 × 596 points.
 void AddMassWindow(CalculatorView& view, const Str255& modelName);
 
 void ShowMmsTexts(CalculatorView& view, const CalcWorkingSet& calc);

@@ -19,7 +19,7 @@ DOCUMENT='Acme,PR-200, 20.5, 18.25, 45.1, 6.312, 220.04, 12.5, 275, 95.4\rBeta,X
 
 # Places in the Add Mass window, from its top-left corner.
 BOX_TUNING_RADIO=(180 210)
-COPY_RESULTS_BUTTON=(260 492)
+COPY_RESULTS_BUTTON=(260 496)
 
 open_document() {
     e2e_write "$E2E_TMP/docs/doc.kedata" "$DOCUMENT"

@@ -101,6 +101,8 @@ bool DispatchMenuCommand(AppState& app, int menu, int item) {
         }
         return true;
     case Command::Calculator:
+    case Command::MmsCalculator:
+    case Command::AddMassCalculator:
         // A calculator works on the row and hands its result to the cell.
         if (!EditFieldBlocksMove(app)) {
             CommitEditFieldNow(app);
@@ -118,10 +120,6 @@ bool DispatchMenuCommand(AppState& app, int menu, int item) {
             CommitEditFieldNow(app);
             CheckParametersCommand(app);
         }
-        return true;
-    case Command::MmsCalculator:
-    case Command::AddMassCalculator:
-        CalculateMenuCommand(app, command);
         return true;
     case Command::Undo:
     case Command::Redo:

@@ -1,6 +1,7 @@
 #include "calculators/calculator_layouts.h"
 
-#include "runtime/mac_roman.h"
+#include "calculators/layout_builder.h"
+#include "calculators/mass_layouts.h"
 
 #include <array>
 #include <string>
@@ -10,13 +11,8 @@ namespace {
 
 using Kind = ControlKind;
 
-constexpr const char* kFontName = "Lucida Grande";
-constexpr double kTitleFontSize = 15.0;
-constexpr double kFontSize = 13.0;
-// Small controls: the tabs, the radio buttons and the transfer toggles.
-constexpr double kSmallFontSize = 11.0;
+using namespace layout;
 
-constexpr const char* kCalcHelp = "Shortcut is 'Optio + Enter'";
 constexpr const char* kTabHelp = "Tab Change is 'Space Key'";
 
 constexpr std::array<FeetQuantityTexts, 5> kFeetQuantities = {{
@@ -28,81 +24,6 @@ constexpr std::array<FeetQuantityTexts, 5> kFeetQuantities = {{
 }};
 
 constexpr std::array<const char*, 5> kTabTitles = {" Dia ", " Vap ", " Sd   ", "Xmax", "Vd   "};
-
-ControlView& add(CalculatorView& view, std::int32_t number, Kind kind, std::string text,
-                 std::string help, ControlRect rect, std::int32_t parent = 0) {
-    ControlView c;
-    c.number = number;
-    c.kind = kind;
-    c.text = std::move(text);
-    c.help = std::move(help);
-    c.rect = rect;
-    c.parent = parent;
-    c.fontName = kFontName;
-    c.fontSize = kFontSize;
-    switch (kind) {
-    case Kind::Title:
-        c.fontSize = kTitleFontSize;
-        c.centred = true;
-        break;
-    case Kind::Input:
-        c.centred = true;
-        break;
-    case Kind::Result:
-        c.centred = true;
-        c.enabled = false;
-        break;
-    case Kind::TabControl:
-    case Kind::TabPane:
-    case Kind::RadioButton:
-        c.fontSize = kSmallFontSize;
-        break;
-    case Kind::BevelToggle:
-        c.fontSize = kSmallFontSize;
-        c.enabled = false; // active only after a conversion of its quantity
-        break;
-    default:
-        break;
-    }
-    view.controls.push_back(std::move(c));
-    return view.controls.back();
-}
-
-void label(CalculatorView& view, std::int32_t number, const char* text, const char* help,
-           ControlRect rect, std::int32_t parent = 0) {
-    add(view, number, Kind::Label, text, help, rect, parent);
-}
-
-// A parameter's name in front of its field.
-void name(CalculatorView& view, std::int32_t number, const char* text, const char* help,
-          ControlRect rect, std::int32_t parent = 0) {
-    add(view, number, Kind::Label, text, help, rect, parent).alignRight = true;
-}
-
-void field(CalculatorView& view, std::int32_t number, Kind kind, ControlRect rect,
-           std::int32_t parent = 0) {
-    add(view, number, kind, "", "", rect, parent);
-}
-
-void titleLine(CalculatorView& view, std::int32_t number, const char* title,
-               const Str255& modelName, ControlRect rect) {
-    add(view, number, Kind::Title, title + macRomanToUtf8(modelName.view()) + "''", "", rect);
-}
-
-// Cancel, Calc. and OK along the bottom, 70 points wide each.
-void buttons(CalculatorView& view, std::int32_t left, std::int32_t top) {
-    const std::int32_t bottom = top + 20;
-    add(view, CalcCtl::kCancel, Kind::PushButton, "Cancel", "", {left, top, left + 70, bottom});
-    add(view, CalcCtl::kCalc, Kind::PushButton, "Calc.", kCalcHelp,
-        {left + 95, top, left + 165, bottom});
-    add(view, CalcCtl::kOK, Kind::DefaultButton, "OK", "", {left + 190, top, left + 260, bottom});
-}
-
-// The title line and the separator under it, as in the Vap, Sd and Vd windows.
-void header(CalculatorView& view, const char* title, const Str255& modelName) {
-    titleLine(view, CalcCtl::kTitle, title, modelName, {10, 5, 290, 25});
-    add(view, 67, Kind::Separator, "", "", {0, 25, 300, 35});
-}
 
 void vapWindow(CalculatorView& v, const Str255& modelName) {
     v.width = 300;
@@ -209,12 +130,6 @@ void feetToMetricWindow(CalculatorView& v, const Str255& modelName) {
     buttons(v, 40, 330);
 }
 
-void setText(CalculatorView& view, std::int32_t number, const Str255& macRoman) {
-    if (ControlView* c = FindCalcControl(view, number)) {
-        c->text = macRomanToUtf8(macRoman.view());
-    }
-}
-
 void setLabel(CalculatorView& view, std::int32_t number, const char* text, const char* help) {
     if (ControlView* c = FindCalcControl(view, number)) {
         c->text = text;
@@ -225,15 +140,7 @@ void setLabel(CalculatorView& view, std::int32_t number, const char* text, const
 void showVdUnit(CalculatorView& view, std::int32_t unit) {
     const bool squareMetres = unit == 2;
     setLabel(view, CalcCtl::kSdUnit, squareMetres ? "m²" : "cm²", "");
-    if (ControlView* group = FindCalcControl(view, CalcCtl::kVdUnit)) {
-        group->value = squareMetres ? 2 : 1;
-    }
-    if (ControlView* cm2 = FindCalcControl(view, CalcCtl::kUnitCm2)) {
-        cm2->checked = !squareMetres;
-    }
-    if (ControlView* m2 = FindCalcControl(view, CalcCtl::kUnitM2)) {
-        m2->checked = squareMetres;
-    }
+    chooseRadio(view, CalcCtl::kVdUnit, squareMetres ? 2 : 1);
 }
 
 void showFeetQuantity(CalculatorView& view, const CalcWorkingSet& calc) {
@@ -281,6 +188,12 @@ CalculatorView CalculatorLayout(std::int32_t calcItemID, const Str255& modelName
         break;
     case CalcItem::kFeetToMetric:
         feetToMetricWindow(view, modelName);
+        break;
+    case CalcItem::kMms:
+        MmsWindow(view, modelName);
+        break;
+    case CalcItem::kAddMass:
+        AddMassWindow(view, modelName);
         break;
     default:
         return view;
@@ -333,6 +246,12 @@ void ShowWorkingTexts(CalculatorView& view, const CalcWorkingSet& calc) {
         showFeetQuantity(view, calc);
         setText(view, CalcCtl::kField74, calc.s_FTMin);
         setText(view, CalcCtl::kResult80, calc.s_FTMout);
+        break;
+    case CalcItem::kMms:
+        ShowMmsTexts(view, calc);
+        break;
+    case CalcItem::kAddMass:
+        ShowAddMassTexts(view, calc);
         break;
     default:
         break;

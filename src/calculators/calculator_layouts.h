@@ -1,5 +1,5 @@
 #pragma once
-// The four calculator windows as they are laid out: every control by number
+// The calculator windows as they are laid out: every control by number
 // with its kind, text, help tag, rectangle in points and font; and what each
 // window's display puts into its fields from the working set.
 
@@ -17,6 +17,8 @@ constexpr std::int32_t kVap = 1;
 constexpr std::int32_t kSd = 2;
 constexpr std::int32_t kVd = 3;
 constexpr std::int32_t kFeetToMetric = 4;
+constexpr std::int32_t kMms = 5;
+constexpr std::int32_t kAddMass = 6;
 } // namespace CalcItem
 
 // Control numbers; the same number has the same role in every window.
@@ -47,6 +49,20 @@ constexpr std::int32_t kField78 = 78;
 constexpr std::int32_t kField79 = 79;
 constexpr std::int32_t kResult80 = 80;
 constexpr std::int32_t kResult83 = 83;
+// The Add Mass window, numbered after every other window's controls.
+constexpr std::int32_t kMassMode = 105; // radio group: 1 free air, 2 box
+constexpr std::int32_t kModeFreeAir = 106;
+constexpr std::int32_t kModeBox = 107;
+constexpr std::int32_t kField108 = 108;  // target Fp
+constexpr std::int32_t kField109 = 109;  // box volume Vb
+constexpr std::int32_t kField110 = 110;  // passive radiators N
+constexpr std::int32_t kField111 = 111;  // box tuning Fb
+constexpr std::int32_t kField112 = 112;  // the driver's Vd, may stay empty
+constexpr std::int32_t kResult113 = 113; // N × Vd
+constexpr std::int32_t kResult114 = 114; // N × Vd over the driver's Vd
+constexpr std::int32_t kResultLine = 115;
+constexpr std::int32_t kCopyResults = 116;
+constexpr std::int32_t kTargetGroup = 117;
 } // namespace CalcCtl
 
 // What the Feet to Metric window names for a quantity (tabItem 1 to 5).
@@ -59,7 +75,7 @@ struct FeetQuantityTexts {
 // Quantities outside 1 to 5 read as Dia.
 const FeetQuantityTexts& FeetQuantityText(std::int32_t tabItem);
 
-// The window of calculator calcItemID (1 to 4) with empty fields; its title
+// The window of calculator calcItemID (1 to 6) with empty fields; its title
 // line names the model (Mac OS Roman). Anything else gives an empty view.
 CalculatorView CalculatorLayout(std::int32_t calcItemID, const Str255& modelName);
 
@@ -68,8 +84,9 @@ const ControlView* FindCalcControl(const CalculatorView& view, std::int32_t numb
 
 // The window's display: the working texts into its fields, and for the Vd
 // window the unit, for the Feet to Metric window the selected quantity's
-// tab, pane, names and units and the transfer toggles' marks. Which
-// transfer toggles are active is the window's own state and stays.
+// tab, pane, names and units and the transfer toggles' marks, for the Add
+// Mass window the kind of target and the fields it uses. Which transfer
+// toggles are active is the window's own state and stays.
 void ShowWorkingTexts(CalculatorView& view, const CalcWorkingSet& calc);
 
 } // namespace kestrune

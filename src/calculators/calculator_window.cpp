@@ -2,6 +2,8 @@
 
 #include "calculators/calculator_layouts.h"
 #include "calculators/formulas.h"
+#include "calculators/mass_formulas.h"
+#include "calculators/mass_layouts.h"
 #include "model/app_state.h"
 #include "model/menu_states.h"
 #include "runtime/mac_roman.h"
@@ -14,7 +16,6 @@ namespace {
 
 constexpr std::int32_t kEscape = 27;
 constexpr std::int32_t kSpace = 32;
-constexpr int kDoubleBeepDelayMs = 200;
 
 bool calculatorOpen(const AppState& app) {
     return app.calc.CalcWndOnFlag != 0 && app.calc.window.calcItemID != 0;
@@ -46,6 +47,11 @@ CalcFields readFields(AppState& app) {
     read(CalcCtl::kField76, fields.field76);
     read(CalcCtl::kField78, fields.field78);
     read(CalcCtl::kField79, fields.field79);
+    read(CalcCtl::kField108, fields.field108);
+    read(CalcCtl::kField109, fields.field109);
+    read(CalcCtl::kField110, fields.field110);
+    read(CalcCtl::kField111, fields.field111);
+    read(CalcCtl::kField112, fields.field112);
     return fields;
 }
 
@@ -115,6 +121,12 @@ CalcOutcome calculate(AppState& app) {
         return VdCalc(app, readFields(app));
     case CalcItem::kFeetToMetric:
         return convertFeetToMetric(app);
+    case CalcItem::kMms:
+        return MmsCalc(app, readFields(app));
+    case CalcItem::kAddMass: {
+        AddMassRun run;
+        return AddMassCalc(app, readFields(app), run);
+    }
     default:
         return CalcOutcome::Refused;
     }
@@ -142,6 +154,9 @@ bool transferResults(AppState& app, CalcOutcome outcome) {
     case CalcItem::kVd:
         TransToSheetVd(app);
         return true;
+    case CalcItem::kMms:
+        TransToSheetMms(app);
+        return true;
     default:
         return false;
     }
@@ -167,9 +182,10 @@ bool CalculateMenuCommand(AppState& app, MenuCommand command) {
         OpenCalculator(app, command.arg);
         return true;
     case Command::MmsCalculator:
+        OpenCalculator(app, CalcItem::kMms);
+        return true;
     case Command::AddMassCalculator:
-        app.platform().SysBeep();
-        app.platform().startTimer(kDoubleBeepDelayMs, [&app] { app.platform().SysBeep(); });
+        OpenCalculator(app, CalcItem::kAddMass);
         return true;
     default:
         return false;
@@ -177,7 +193,7 @@ bool CalculateMenuCommand(AppState& app, MenuCommand command) {
 }
 
 void OpenCalculator(AppState& app, std::int32_t calcItemID) {
-    if (calcItemID < CalcItem::kVap || calcItemID > CalcItem::kFeetToMetric) {
+    if (calcItemID < CalcItem::kVap || calcItemID > CalcItem::kAddMass) {
         return;
     }
     if (app.flags.MainWndOpenFlag == 0 || app.calc.CalcWndOnFlag != 0) {
@@ -196,6 +212,8 @@ void OpenCalculator(AppState& app, std::int32_t calcItemID) {
         CalcParaChangVd(app);
     } else if (calcItemID == CalcItem::kFeetToMetric) {
         FtToMetParaCang(app);
+    } else if (calcItemID == CalcItem::kAddMass) {
+        ClearAddMassResults(app);
     }
 
     c.window = CalculatorLayout(calcItemID, c.s_SP5);
@@ -227,6 +245,10 @@ void CalculateWndOkReturn(AppState& app) {
         return;
     }
     CalcWorkingSet& c = app.calc;
+    if (c.window.calcItemID == CalcItem::kAddMass) {
+        CloseCalculatorWindow(app); // the row describes the radiator as sold
+        return;
+    }
     // Feet to Metric converts only what Calc. has not converted yet.
     const bool converts =
         c.window.calcItemID != CalcItem::kFeetToMetric || !c.convertedSinceQuantityChange();
@@ -300,6 +322,33 @@ void ChooseVdUnit(AppState& app, std::int32_t unit) {
     showWindow(app);
 }
 
+void ChooseAddMassTarget(AppState& app, std::int32_t radioID) {
+    if (!calculatorOpen(app) || app.calc.window.calcItemID != CalcItem::kAddMass ||
+        (radioID != 1 && radioID != 2)) {
+        return;
+    }
+    takeTypedTexts(app);
+    app.calc.AddMassRadioID = radioID;
+    ClearAddMassResults(app);
+    ShowAddMassTarget(app.calc.window, radioID);
+    ShowAddMassResults(app.calc.window, app.calc);
+    showWindow(app);
+}
+
+void CopyAddMassResults(AppState& app) {
+    if (!calculatorOpen(app) || app.calc.window.calcItemID != CalcItem::kAddMass) {
+        return;
+    }
+    AddMassRun run;
+    if (AddMassCalc(app, readFields(app), run) != CalcOutcome::Computed) {
+        return;
+    }
+    // The keyboard focus stays where the user left it.
+    ShowWorkingTexts(app.calc.window, app.calc);
+    showWindow(app);
+    app.platform().setClipboardText(AddMassResultsText(run, app));
+}
+
 void CalculatorFieldFocused(AppState& app, std::int32_t control) {
     if (!calculatorOpen(app) || !isInputField(app, control)) {
         return;
@@ -324,6 +373,12 @@ void CalculatorControlHit(AppState& app, std::int32_t control, std::int32_t valu
         break;
     case CalcCtl::kTabs:
         SelectFeetQuantity(app, value);
+        break;
+    case CalcCtl::kMassMode:
+        ChooseAddMassTarget(app, value);
+        break;
+    case CalcCtl::kCopyResults:
+        CopyAddMassResults(app);
         break;
     default:
         if (control >= CalcCtl::kFirstTransfer && control < CalcCtl::kFirstTransfer + 5) {

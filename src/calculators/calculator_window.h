@@ -18,18 +18,18 @@ namespace kestrune {
 class AppState;
 
 // A Calculate menu command: Calculator with calcItemID 1 Vap, 2 Sd, 3 Vd or
-// 4 Feet to Metric opens that calculator; "Mms..." and "Add Mass
-// Calculator..." have no window and answer with two beeps 200 ms apart.
-// False for any other command.
+// 4 Feet to Metric, "Mms..." and "Add Mass Calculator..." open their
+// calculator. False for any other command.
 bool CalculateMenuCommand(AppState& app, MenuCommand command);
 
-// Opens calculator calcItemID (1 to 4) on the selected row. Nothing happens
+// Opens calculator calcItemID (1 to 6) on the selected row. Nothing happens
 // without a sheet or while a calculator is open.
 void OpenCalculator(AppState& app, std::int32_t calcItemID);
 
 // A control of the open calculator was hit. value is the tab now selected
 // for the tab control 30 (1 to 5) and the unit now chosen for the radio
-// group 27 (1 cm², 2 m²); it is not read for other controls.
+// group 27 (1 cm², 2 m²) and for the Add Mass target's radio group 105 (1
+// free air, 2 box); it is not read for other controls.
 void CalculatorControlHit(AppState& app, std::int32_t control, std::int32_t value);
 
 // A key went down in the calculator window. True when it was consumed and
@@ -47,7 +47,9 @@ void CalculatorFieldFocused(AppState& app, std::int32_t control);
 void CalculateCommand(AppState& app);
 // "OK" (24): calculates once more from the fields, writes the results into
 // the selected row, closes the window and redraws the sheet; refused input
-// closes the window and leaves the row as it was.
+// closes the window and leaves the row as it was. The Add Mass window
+// describes a change to the radiator, not the radiator as sold: its OK
+// only closes.
 void CalculateWndOkReturn(AppState& app);
 // "Cancel" (25) and Escape: closes the window, nothing is written.
 void CloseCalculatorWindow(AppState& app);
@@ -60,5 +62,14 @@ void ToggleTransfer(AppState& app, std::int32_t control);
 // Vd: the unit of Sd, 1 cm² or 2 m². The fields are shown afresh, with Sd
 // taken from the row in the new unit.
 void ChooseVdUnit(AppState& app, std::int32_t unit);
+
+// Add Mass: the kind of target, 1 a free-air resonance or 2 a box tuning.
+// Only that target's fields can be typed into; the results clear, what was
+// typed stays.
+void ChooseAddMassTarget(AppState& app, std::int32_t radioID);
+// Add Mass, "Copy Results": calculates from the fields as they stand, shows
+// the results and puts the inputs and results on the clipboard as plain
+// text; refused input only beeps and the clipboard stays as it was.
+void CopyAddMassResults(AppState& app);
 
 } // namespace kestrune

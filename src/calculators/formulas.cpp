@@ -1,50 +1,20 @@
 #include "calculators/formulas.h"
 
+#include "calculators/field_reading.h"
 #include "model/app_state.h"
-#include "runtime/number_field.h"
 #include "runtime/number_text.h"
 
 #include <cmath>
-#include <limits>
 #include <numbers>
 #include <string>
 
 namespace kestrune {
 namespace {
 
-Str255 roundedText(double x, int scale) {
-    const std::string text = RoundedPSstr(x, scale);
-    return Str255(std::string_view(text));
-}
-
 // Sd rounded to 0.1 cm² and expressed in m².
 Str255 squareMetreText(double sdCm2) {
     const std::string text = PSstr(std::rint(10.0 * sdCm2) / 100000.0);
     return Str255(std::string_view(text));
-}
-
-// The number a field holds, with a decimal point or comma; NaN for text
-// that is not one finite number, which no check below lets pass.
-double fieldNumber(const Str255& text) {
-    return ReadNumberField(text.view(), DecimalMarks::PointOrComma)
-        .value_or(std::numeric_limits<double>::quiet_NaN());
-}
-
-// Reading a field: the text becomes the working text, its value the number.
-void readField(const Str255& field, Str255& text, double& number) {
-    text = field;
-    number = fieldNumber(text);
-}
-
-// NaN, the mark of a field that is not a number, is not positive either.
-bool positive(double x) {
-    return x > 0.0;
-}
-
-CalcOutcome refuse(AppState& app, CalcOutcome why = CalcOutcome::Refused) {
-    app.platform().SysBeep();
-    app.calc.UncalcFlag = true;
-    return why;
 }
 
 void textsFromRow(AppState& app, std::int32_t row) {

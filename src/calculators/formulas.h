@@ -1,9 +1,9 @@
 #pragma once
-// The arithmetic of the four calculators (Vap, Sd, Vd, Feet to Metric) and the
-// small operations that move values between the selected row and the
-// calculators' working set. The windows own the field widgets; they hand the
-// texts of their input fields in as CalcFields and read the results back from
-// app.calc.
+// The arithmetic of the calculators Vap, Sd, Vd and Feet to Metric (Mms and
+// Add Mass are in mass_formulas.h) and the small operations that move values
+// between the selected row and the calculators' working set. The windows own
+// the field widgets; they hand the texts of their input fields in as
+// CalcFields and read the results back from app.calc.
 //
 // A field holds one number, with a decimal point or comma; text that is not
 // a number is refused wherever a value is read. A calculation that refuses
@@ -26,6 +26,10 @@ class AppState;
 //   Sd:   74 effective diameter (mm)
 //   Vd:   74 Sd (cm² or m²), 75 Xmax (mm)
 //   Feet to Metric: 74 the imperial value of the selected quantity
+//   Mms:  74 Fp, 75 Vap (Liter), 76 Sd (cm²)
+//   Add Mass: 74 Fp, 75 Mms (grams), 76 Vap (Liter), 108 target Fp,
+//         109 box volume (Liter), 110 passive radiators, 111 box tuning (Hz),
+//         112 the driver's Vd (cm³, may be empty)
 // Fields a window does not have stay empty.
 struct CalcFields {
     Str255 field74{};
@@ -33,6 +37,11 @@ struct CalcFields {
     Str255 field76{};
     Str255 field78{};
     Str255 field79{};
+    Str255 field108{};
+    Str255 field109{};
+    Str255 field110{};
+    Str255 field111{};
+    Str255 field112{};
 };
 
 // How a calculation ended: computed, input refused, or a result beyond the

@@ -298,7 +298,7 @@ void MenuModel::InitMenu1(const SortState& sort) {
     setMenuEnabled(MenuNum::kSort, false);
     setSortMarks(sort);
     setMenuEnabled(MenuNum::kCalculate, false);
-    setEnabled({Command::MmsCalculator, Command::AddMassCalculator}, false);
+    setEnabled({Command::MmsCalculator, Command::AddMassCalculator}, true);
     setMenuEnabled(MenuNum::kHelp, true);
 }
 

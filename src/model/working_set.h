@@ -49,6 +49,19 @@ struct CalcWorkingSet {
     std::int32_t keepBtn3 = 0;
     std::int32_t keepBtn4 = 0;
     std::int32_t keepBtn5 = 0;
+    // Add Mass: the target and the box, kept from one opening to the next
+    // (a box is tried with one radiator after another), and the results.
+    std::int32_t AddMassRadioID = 1; // 1 a free-air resonance, 2 a box tuning
+    Str255 s_TGFP5{" 0"};            // the free-air resonance to reach
+    Str255 s_VB5{" 0"};              // the box's net volume
+    Str255 s_NPR5{" 1"};             // passive radiators in the box, 1 to 8
+    Str255 s_FB5{" 0"};              // the box tuning
+    Str255 s_DRVD5;                  // the driver's Vd; empty when not given
+    Str255 s_ADDM5;                  // mass to add to each radiator
+    Str255 s_NEWFP5;                 // the radiator's Fp with that mass
+    Str255 s_TOTVD5;                 // N × Vd
+    Str255 s_VDRAT5;                 // N × Vd over the driver's Vd
+    Str255 s_ADDMSG5;                // the line under the results
     // 1 while a calculator window is open.
     std::int8_t CalcWndOnFlag = 0;
     // Feet to Metric: 1 means the input WAS converted (set by every Calc.),

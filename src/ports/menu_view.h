@@ -61,8 +61,8 @@ enum class Command : std::uint8_t {
     SortAscending,
     SortDescending,
     Calculator,        // arg: calcItemID 1 Vap, 2 Sd, 3 Vd, 4 Feet to Metric
-    MmsCalculator,     // never enabled
-    AddMassCalculator, // never enabled
+    MmsCalculator,     // the Mms calculator (Calculate item 5)
+    AddMassCalculator, // the Add Mass calculator (Calculate item 6)
     CheckParameters,
     Minimize,
     HelpManual,

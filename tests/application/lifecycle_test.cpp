@@ -1,6 +1,7 @@
 #include "application/commands.h"
 #include "application/lifecycle.h"
 #include "application/open_documents.h"
+#include "calculators/calculator_window.h"
 #include "model/app_state.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_redraw.h"
@@ -390,12 +391,20 @@ TEST_F(Lifecycle, SortMenuMarksFollowTheChoice) {
     EXPECT_EQ(app.doc.DirtyFlag, 1); // every sort marks the sheet modified
 }
 
-TEST_F(Lifecycle, MmsCalculatorBeepsTwice) {
+TEST_F(Lifecycle, MmsAndAddMassOpenOnTheValueJustTyped) {
     NewDataSheet(app);
-    DispatchMenuCommand(app, MenuNum::kCalculate, 5);
-    EXPECT_EQ(platform.beeps, 1);
-    platform.fireTimers();
-    EXPECT_EQ(platform.beeps, 2);
+    for (int item : {5, 6}) {
+        SheetMouseDown(app, 360, 85, 1); // Fp of row 1
+        platform.type(item == 5 ? "21" : "22");
+        EXPECT_TRUE(usable(MenuNum::kCalculate, item));
+        DispatchMenuCommand(app, MenuNum::kCalculate, item);
+        EXPECT_TRUE(platform.calculatorOpen);
+        EXPECT_EQ(app.calc.window.calcItemID, item);
+        EXPECT_EQ(platform.calculatorFields[74].str(), item == 5 ? " 21" : " 22");
+        EXPECT_EQ(platform.beeps, 0);
+        EXPECT_FALSE(usable(MenuNum::kCalculate, item));
+        CloseCalculatorWindow(app);
+    }
 }
 
 } // namespace

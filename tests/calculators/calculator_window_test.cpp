@@ -1,10 +1,9 @@
 #include "calculators/calculator_window.h"
 
-#include "application/lifecycle.h"
 #include "calculators/calculator_layouts.h"
 #include "calculators/formulas.h"
 #include "model/app_state.h"
-#include "support/fake_platform.h"
+#include "support/calculator_session.h"
 
 #include <gtest/gtest.h>
 
@@ -16,64 +15,13 @@ using namespace kestrune;
 
 namespace {
 
-constexpr std::int32_t kReturn = 13;
-constexpr std::int32_t kEnter = 3;
-constexpr std::int32_t kEscape = 27;
-constexpr std::int32_t kSpace = 32;
-constexpr KeyModifiers kNone{};
-constexpr KeyModifiers kOption{.option = true};
-
-class CalculatorWindow : public ::testing::Test {
-protected:
-    CalculatorWindow() {
-        StartUp(app);
-        platform.fireTimers();
-        NewDataSheet(app);
-        app.table.Manufacturer.set(1, "Acme");
-        app.table.ModelName.set(1, "PR-\x8E"); // "PR-é" in Mac OS Roman
-        const std::array<double, kParamCount> row = {30.0,  25.0, 50.0,  4.0,
-                                                     500.0, 6.0,  240.0, 77.0};
-        for (Param p : kAllParams) {
-            app.table.setValue(p, 1, row[static_cast<std::size_t>(p)]);
-        }
-        app.sel.cellV = 1;
-        app.sel.cellH = 0;
-        app.TakeSnapshot();
-        app.doc.DirtyFlag = 0;
-        app.sheet.ExistScrollFlag = 1; // the sheet has a scroll bar to suspend
-        platform.beeps = 0;
-    }
-
-    void open(int item) {
-        ASSERT_TRUE(CalculateMenuCommand(app, commandFor(MenuNum::kCalculate, item)));
-    }
-    void type(std::int32_t field, const char* text) {
-        platform.calculatorFields[field] = Str255(text);
-    }
-    std::string shown(std::int32_t field) { return platform.calculatorFields[field].str(); }
-    const ControlView& control(std::int32_t number) const {
-        const ControlView* c = FindCalcControl(platform.calculator, number);
-        EXPECT_NE(c, nullptr) << "control " << number;
-        static const ControlView none;
-        return c != nullptr ? *c : none;
-    }
-    double cell(Param p) const { return app.table.value(p, 1); }
-    bool usable(int menu, int item) const { return app.menus.usable(menu, item); }
-
-    // Every way out leaves no trace of the calculator.
-    void expectClosed() const {
-        EXPECT_FALSE(platform.calculatorOpen);
-        EXPECT_EQ(app.calc.CalcWndOnFlag, 0);
-        EXPECT_EQ(app.flags.EditWndNum, 1);
-        EXPECT_EQ(app.sheet.ExistScrollFlag, 1);
-        EXPECT_EQ(app.sheet.PreExistScroll, 0);
-        EXPECT_TRUE(usable(MenuNum::kFile, 5)); // Save
-        EXPECT_TRUE(usable(MenuNum::kSort, 2));
-    }
-
-    test::FakePlatform platform;
-    AppState app{platform};
-};
+using test::kEnter;
+using test::kEscape;
+using test::kNone;
+using test::kOption;
+using test::kReturn;
+using test::kSpace;
+using CalculatorWindow = test::CalculatorSession;
 
 TEST_F(CalculatorWindow, OpeningSuspendsTheSheetAndShowsTheRow) {
     open(1);
@@ -376,21 +324,8 @@ TEST_F(CalculatorWindow, FocusFollowsTheInputFields) {
     EXPECT_GT(platform.calculator.focusRequest, request);
 }
 
-TEST_F(CalculatorWindow, MmsAndAddMassAnswerWithTwoBeeps) {
-    for (int item : {5, 6}) {
-        platform.beeps = 0;
-        EXPECT_TRUE(CalculateMenuCommand(app, commandFor(MenuNum::kCalculate, item)));
-        EXPECT_EQ(platform.beeps, 1);
-        EXPECT_EQ(platform.calls.back(), "startTimer(200)");
-        platform.fireTimers();
-        EXPECT_EQ(platform.beeps, 2);
-        EXPECT_FALSE(platform.calculatorOpen);
-    }
-    EXPECT_FALSE(CalculateMenuCommand(app, commandFor(MenuNum::kCalculate, 7)));
-}
-
 TEST(CalculatorLayouts, EveryWindowIsWholeAndConsistent) {
-    for (std::int32_t item = 1; item <= 4; ++item) {
+    for (std::int32_t item = 1; item <= 6; ++item) {
         const CalculatorView view = CalculatorLayout(item, Str255("X"));
         std::set<std::int32_t> numbers;
         for (const ControlView& c : view.controls) {
@@ -417,7 +352,7 @@ TEST(CalculatorLayouts, EveryWindowIsWholeAndConsistent) {
     EXPECT_EQ(FindCalcControl(feet, 35)->text, "Vd   ");
     EXPECT_EQ(FindCalcControl(feet, 74)->parent, 30);
     EXPECT_EQ(CalculatorLayout(3, Str255()).width, 300);
-    EXPECT_EQ(CalculatorLayout(5, Str255()).controls.size(), 0U);
+    EXPECT_EQ(CalculatorLayout(7, Str255()).controls.size(), 0U);
 }
 
 // Makers publish Vas from rho·c²·Sd²·Cms with Cms = 1 / ((2π·Fs)²·Mms). The

@@ -6,12 +6,14 @@
 #include "pdf_text.h"
 
 #include "calculators/formulas.h"
+#include "calculators/mass_formulas.h"
 #include "documents/csv_export.h"
 #include "documents/data_sheet_format.h"
 #include "exchange/model_text.h"
 #include "model/app_state.h"
 #include "model/menu_model.h"
 #include "runtime/number_text.h"
+#include "sheet/cell_text.h"
 #include "support/fake_platform.h"
 
 #include <gtest/gtest.h>
@@ -126,6 +128,25 @@ TEST_F(WorkedExamples, FeetToMetricTable) {
         const std::string phrase = std::string(c.from) + " = " + shown(app.calc.s_FTMout) + c.to;
         expectInDocuments(phrase, {kManual, kManualJa});
     }
+}
+
+TEST_F(WorkedExamples, MmsFromVapAndTheMassThatTunesABox) {
+    MmsCalc(app, CalcFields{"21.5", "61.36", "340"});
+    ASSERT_FALSE(app.calc.UncalcFlag);
+    const std::string mms = shown(PlusCommaZero(app.calc.s_MMS5, 1)); // to tenths, as written
+    expectInDocuments("= " + mms + " grams", {kManual});
+    expectInDocuments("= " + mms + " グラム", {kManualJa});
+
+    app.calc.AddMassRadioID = 2; // two of them, 150 liters tuned to 16 Hz
+    AddMassRun run;
+    CalcFields fields{"21.5", "145", "61.36"};
+    fields.field109 = "150";
+    fields.field110 = "2";
+    fields.field111 = "16";
+    ASSERT_EQ(AddMassCalc(app, fields, run), CalcOutcome::Computed);
+    expectInDocuments(shown(app.calc.s_ADDM5) + " grams on each radiator", {kManual});
+    expectInDocuments(shown(app.calc.s_ADDM5) + " グラム", {kManualJa});
+    expectInDocuments(shown(app.calc.s_NEWFP5) + " Hz", {kManual, kManualJa});
 }
 
 // After the Vap calculator has written its results, the example model is

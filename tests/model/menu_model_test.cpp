@@ -52,7 +52,7 @@ const Refs kSheet = refs({{kApplication, {1, 2, 4, 6}},
                           {kFile, {3, 5, 6, 7, 10, 12, 13}},
                           {kEdit, {4, 5, 6, 7, 8, 10, 11}},
                           {kSort, {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 14, 15}},
-                          {kCalculate, {1, 2, 3, 4, 8}},
+                          {kCalculate, {1, 2, 3, 4, 5, 6, 8}},
                           {kWindow, {1}},
                           {kHelp, {1, 2, 3, 4, 6, 7}}});
 
@@ -87,7 +87,7 @@ TEST(MenuModelTest, SheetStateAndDialogsAroundIt) {
     model.enableSheetMenus();
     EXPECT_EQ(usable(model), refs({{kEdit, {4, 5, 6, 7, 8}},
                                    {kSort, {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 14, 15}},
-                                   {kCalculate, {1, 2, 3, 4, 8}},
+                                   {kCalculate, {1, 2, 3, 4, 5, 6, 8}},
                                    {kWindow, {1}}}));
 }
 

@@ -18,23 +18,20 @@ namespace {
 // Puts the table read from path into the sheet, once the errors met are
 // shown; identity is the file's as it was before the read.
 LoadOutcome takeReadTable(AppState& app, const std::string& path, bool document,
-                          const std::optional<FileIdentity>& identity,
-                          std::optional<TableImport>& read) {
-    ReportFileErrors(app, read->errors);
-    if (!read->ok) {
+                          const std::optional<FileIdentity>& identity, TableImport read) {
+    ReportFileErrors(app, read.errors);
+    if (!read.ok) {
         return {};
     }
     LoadOutcome outcome;
-    outcome.skipped = std::move(read->skipped);
-    if (read->table.fNum == 0 && outcome.skipped.count > 0) {
+    outcome.skipped = std::move(read.skipped);
+    if (read.table.fNum == 0 && outcome.skipped.count > 0) {
         // Not one model in it: the sheet on screen stays.
-        read.reset(); // gives the memory back before telling
+        read.table = app.emptyTable(); // gives the memory back before telling
         TellAboutSkippedLines(app, path, outcome.skipped, true);
         return {};
     }
-    const bool whole = read->errors.empty();
-    app.table = std::move(read->table);
-    read.reset();
+    app.table = std::move(read.table);
     app.snap = RowSnapshot{};
     app.GPrintScale = 100.0;
     if (document) {
@@ -43,7 +40,7 @@ LoadOutcome takeReadTable(AppState& app, const std::string& path, bool document,
         ApplyImportedDocumentState(app, path);
     }
     app.doc.fileIdentity.reset();
-    if (whole) {
+    if (read.errors.empty()) {
         if (app.doc.FileOpenFlag == 1) {
             app.doc.fileIdentity = identity;
         }
@@ -73,7 +70,7 @@ LoadOutcome loadSheetFile(AppState& app, const std::string& path, bool document)
         TellCannotOpen(app, path, "There is not enough memory to hold it.");
         return {};
     }
-    return takeReadTable(app, path, document, identity, read);
+    return takeReadTable(app, path, document, identity, std::move(*read));
 }
 
 } // namespace

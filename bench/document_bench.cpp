@@ -5,7 +5,6 @@
 #include "documents/csv_import.h"
 #include "documents/data_sheet_format.h"
 #include "runtime/number_text.h"
-#include "silent_platform.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -20,37 +19,34 @@ using namespace kestrune;
 
 namespace {
 
-using bench::SilentPlatform;
-
 std::string benchPath(std::int32_t rows) {
     return "/tmp/kestrune_bench_" + std::to_string(::getpid()) + "_" + std::to_string(rows) +
            ".kedata";
 }
 
 // A random catalogue of rows models written as a document at path.
-void writeCatalogue(SilentPlatform& platform, std::int32_t rows, const std::string& path) {
-    AppState writer(platform);
-    bench::fillRandomCatalogue(writer.table, rows);
-    WriteDataSheet(writer, path);
+void writeCatalogue(std::int32_t rows, const std::string& path) {
+    ModelTable table(nullptr);
+    bench::fillRandomCatalogue(table, rows);
+    WriteDataSheet(table, path);
 }
 
 // The same random catalogue as a CSV table with its header; its path.
-std::string writeCSVCatalogue(SilentPlatform& platform, std::int32_t rows) {
+std::string writeCSVCatalogue(std::int32_t rows) {
     const std::string path = benchPath(rows) + ".csv";
-    AppState writer(platform);
-    bench::fillRandomCatalogue(writer.table, rows);
-    WriteCSVTable(writer, path);
+    ModelTable table(nullptr);
+    bench::fillRandomCatalogue(table, rows);
+    WriteCSVTable(table, path);
     return path;
 }
 
 void BM_WriteDocument(benchmark::State& state) {
-    SilentPlatform platform;
-    AppState app(platform);
+    ModelTable table(nullptr);
     const auto rows = static_cast<std::int32_t>(state.range(0));
-    bench::fillRandomCatalogue(app.table, rows);
+    bench::fillRandomCatalogue(table, rows);
     const std::string path = benchPath(rows);
     for (auto _ : state) {
-        const SaveOutcome outcome = WriteDataSheet(app, path);
+        const SaveOutcome outcome = WriteDataSheet(table, path);
         benchmark::DoNotOptimize(outcome.ok);
     }
     std::ifstream in(path, std::ios::binary | std::ios::ate);
@@ -63,10 +59,9 @@ void BM_WriteDocument(benchmark::State& state) {
 // lineFeeds its lines end in LF, as text tools on this system leave them,
 // and reading must cost what it costs with CR.
 void readCatalogue(benchmark::State& state, bool lineFeeds) {
-    SilentPlatform platform;
     const auto rows = static_cast<std::int32_t>(state.range(0));
     const std::string path = benchPath(rows);
-    writeCatalogue(platform, rows, path);
+    writeCatalogue(rows, path);
     if (lineFeeds) {
         std::string bytes;
         {
@@ -77,9 +72,8 @@ void readCatalogue(benchmark::State& state, bool lineFeeds) {
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     }
     for (auto _ : state) {
-        AppState app(platform);
-        LoadDataSheet(app, path);
-        benchmark::DoNotOptimize(app.table.fNum);
+        const TableRead read = ReadDataSheet(ModelTable(nullptr), path);
+        benchmark::DoNotOptimize(read.table.fNum);
     }
     state.SetItemsProcessed(state.iterations() * rows);
     std::remove(path.c_str());
@@ -96,14 +90,12 @@ void BM_ReadDocumentWithLineFeeds(benchmark::State& state) {
 // Peak resident memory of the process after loading a document into a fresh
 // table (run on its own: --benchmark_filter=PeakMemory).
 void BM_PeakMemoryOfLoadedTable(benchmark::State& state) {
-    SilentPlatform platform;
     const auto rows = static_cast<std::int32_t>(state.range(0));
     const std::string path = benchPath(rows);
-    writeCatalogue(platform, rows, path);
+    writeCatalogue(rows, path);
     for (auto _ : state) {
-        AppState app(platform);
-        LoadDataSheet(app, path);
-        benchmark::DoNotOptimize(app.table.fNum);
+        const TableRead read = ReadDataSheet(ModelTable(nullptr), path);
+        benchmark::DoNotOptimize(read.table.fNum);
     }
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
@@ -141,13 +133,11 @@ void BM_FloorWriteAndSync(benchmark::State& state) {
 // Imports a CSV file of the catalogue (with its header) into a fresh table
 // in every run.
 void importCatalogue(benchmark::State& state) {
-    SilentPlatform platform;
     const auto rows = static_cast<std::int32_t>(state.range(0));
-    const std::string path = writeCSVCatalogue(platform, rows);
+    const std::string path = writeCSVCatalogue(rows);
     for (auto _ : state) {
-        AppState app(platform);
-        ReadCSVTable(app, path);
-        benchmark::DoNotOptimize(app.table.fNum);
+        const TableImport read = ReadCSVTable(ModelTable(nullptr), path);
+        benchmark::DoNotOptimize(read.table.fNum);
     }
     state.SetItemsProcessed(state.iterations() * rows);
     std::remove(path.c_str());

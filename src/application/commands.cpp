@@ -1,5 +1,6 @@
 #include "application/commands.h"
 
+#include "application/document_io.h"
 #include "application/find_commands.h"
 #include "application/lifecycle.h"
 #include "application/open_documents.h"

@@ -1,5 +1,6 @@
 #include "application/lifecycle.h"
 
+#include "application/document_io.h"
 #include "application/import_report.h"
 #include "application/open_documents.h"
 #include "application/read_ahead.h"

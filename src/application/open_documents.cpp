@@ -1,5 +1,6 @@
 #include "application/open_documents.h"
 
+#include "application/document_io.h"
 #include "application/import_report.h"
 #include "application/lifecycle.h"
 #include "application/read_ahead.h"
@@ -11,24 +12,15 @@
 #include "model/app_state.h"
 #include "model/menu_states.h"
 #include "runtime/file_probe.h"
-#include "runtime/short_name.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_redraw.h"
 
 #include <algorithm>
-#include <new>
 #include <optional>
 #include <utility>
 
 namespace kestrune {
 namespace {
-
-// How reading a file into the sheet went.
-enum class LoadResult {
-    Whole,   // every byte read: the sheet is the document
-    Partial, // read with errors the user went on from: a modified sheet without a file
-    Refused, // nothing read: the sheet on screen is as it was
-};
 
 // How soon a hand-over that found the program busy looks again.
 constexpr int kBusyRetryMs = 50;
@@ -46,19 +38,13 @@ SheetFileKind kindOf(const std::string& extension) {
     return isSheetExtension(extension) ? SheetFileKind::Document : SheetFileKind::Table;
 }
 
-void tellCannotOpen(AppState& app, const std::string& path, const std::string& reason) {
-    app.platform().showNote("The document \u201C" + NameForMessage(LastPathComponent(path)) +
-                                "\u201D could not be opened.",
-                            reason);
-}
-
 // Why a file of another kind is not opened from the desktop or the command line.
 constexpr const char* kNotADocument =
     "Kestrune opens data sheets and stationery (names ending in .kedata or "
     ".kedatasta) and tables from spreadsheets (.csv or .txt).";
 
 void tellNotADocument(AppState& app, const std::string& path) {
-    tellCannotOpen(app, path, kNotADocument);
+    TellCannotOpen(app, path, kNotADocument);
 }
 
 // True, after telling the user why, when the file cannot be read at all.
@@ -67,70 +53,8 @@ bool refuseUnreadable(AppState& app, const std::string& path) {
     if (probe == FileProbe::Readable) {
         return false;
     }
-    tellCannotOpen(app, path, FileProbeReason(probe));
+    TellCannotOpen(app, path, FileProbeReason(probe));
     return true;
-}
-
-// skipped gets the lines of a table that were not imported.
-LoadResult loadSheetFile(AppState& app, const std::string& path, SheetFileKind kind,
-                         SkippedLines& skipped) {
-    // The sheet's table stays aside until the new one is read.
-    ModelTable previous = app.emptyTable();
-    std::swap(app.table, previous);
-    // Taken before the read: a write meanwhile shows as a change at Save.
-    const std::optional<FileIdentity> identity = IdentifyFile(path);
-    const int errorsBefore = app.files.FileErrorCount();
-    bool read = false;
-    try {
-        if (std::optional<ModelTable> ahead =
-                TakeReadAhead(app, path, kind == SheetFileKind::Document)) {
-            app.table = std::move(*ahead);
-            read = true;
-        } else if (kind == SheetFileKind::Document) {
-            read = ReadDataSheet(app, path);
-        } else {
-            ImportOutcome imported = ReadCSVTable(app, path);
-            read = imported.ok;
-            skipped = std::move(imported.skipped);
-        }
-    } catch (const std::bad_alloc&) {
-        app.files.FileClose(0);
-        std::swap(app.table, previous);
-        previous = app.emptyTable(); // gives the memory back before telling
-        tellCannotOpen(app, path, "There is not enough memory to hold it.");
-        return LoadResult::Refused;
-    }
-    if (!read) {
-        std::swap(app.table, previous); // the error was shown by the read
-        return LoadResult::Refused;
-    }
-    if (app.table.fNum == 0 && skipped.count > 0) {
-        // Not one model in it: the sheet on screen stays.
-        std::swap(app.table, previous);
-        previous = app.emptyTable();
-        TellAboutSkippedLines(app, path, skipped, true);
-        return LoadResult::Refused;
-    }
-    previous = app.emptyTable();
-    app.snap = RowSnapshot{};
-    app.GPrintScale = 100.0;
-    if (kind == SheetFileKind::Document) {
-        ApplyOpenedDocumentState(app, path);
-    } else {
-        ApplyImportedDocumentState(app, path);
-    }
-    app.doc.fileIdentity.reset();
-    if (app.files.FileErrorCount() == errorsBefore) {
-        if (app.doc.hasFile()) {
-            app.doc.fileIdentity = identity;
-        }
-        return LoadResult::Whole;
-    }
-    // What was read after an error is not the file: Save must ask for a name.
-    app.doc.FileOpenFlag = FileOpen::kNoFile;
-    app.doc.DirtyFlag = 1;
-    app.doc.fileUrl.clear();
-    return LoadResult::Partial;
 }
 
 // Shows the table just loaded as the sheet, in place of whatever was open.
@@ -185,8 +109,9 @@ void openAsNewDocument(AppState& app, const std::string& path) {
 // asNew), then tells about the lines of a table that were left out; the sheet
 // stays when it cannot be read.
 void openSheetFile(AppState& app, const std::string& path, SheetFileKind kind, bool asNew = false) {
-    SkippedLines skipped;
-    if (loadSheetFile(app, path, kind, skipped) == LoadResult::Refused) {
+    const LoadOutcome outcome =
+        kind == SheetFileKind::Document ? LoadDataSheet(app, path) : ImportCSVTable(app, path);
+    if (!outcome.loaded()) {
         restoreMenus(app);
         return;
     }
@@ -194,7 +119,7 @@ void openSheetFile(AppState& app, const std::string& path, SheetFileKind kind, b
         openAsNewDocument(app, path);
     }
     showLoadedSheet(app);
-    TellAboutSkippedLines(app, path, skipped, false);
+    TellAboutSkippedLines(app, path, outcome.skipped, false);
 }
 
 // A file chosen in the Open or Import dialog.

@@ -1,7 +1,6 @@
 #include "application/read_ahead.h"
 
-#include "documents/csv_import.h"
-#include "documents/data_sheet_format.h"
+#include "application/document_io.h"
 
 #include <algorithm>
 #include <ctime>
@@ -40,24 +39,23 @@ void StartReadAhead(AppState& app, const std::string& path, bool document) {
     ahead.document = document;
     ahead.identity = *before;
     try {
-        ahead.table = std::async(
-            std::launch::async,
-            // No alert from this thread, not even for a bad row.
-            [path, document, identity = *before,
-             table = ModelTable(nullptr)]() mutable -> std::optional<ModelTable> {
-                try {
-                    TextFiles files; // its own slots, and no alert for their errors
-                    // Lines an import skips are told about by the usual read.
-                    const bool read = document ? ReadDataSheet(files, table, path)
-                                               : ReadCSVTable(files, table, path).whole();
-                    if (!read || files.FileErrorCount() != 0 || IdentifyFile(path) != identity) {
-                        return std::nullopt;
-                    }
-                    return std::move(table);
-                } catch (...) {
-                    return std::nullopt; // the usual read meets it again and tells
-                }
-            });
+        ahead.table =
+            std::async(std::launch::async,
+                       // No alert from this thread, not even for a bad row.
+                       [path, document, identity = *before,
+                        table = ModelTable(nullptr)]() mutable -> std::optional<ModelTable> {
+                           try {
+                               TableImport read = ReadSheetFile(std::move(table), path, document);
+                               // Lines an import skips are told about by the usual read.
+                               if (!read.ok || !read.errors.empty() || read.skipped.count != 0 ||
+                                   IdentifyFile(path) != identity) {
+                                   return std::nullopt;
+                               }
+                               return std::move(read.table);
+                           } catch (...) {
+                               return std::nullopt; // the usual read meets it again and tells
+                           }
+                       });
     } catch (const std::system_error&) {
         return; // no thread to spare: the document is read when its turn comes
     }

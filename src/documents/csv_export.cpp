@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace kestrune {
 namespace {
@@ -51,16 +52,16 @@ void appendNameField(std::string& out, std::string_view name) {
     out.push_back('"');
 }
 
-bool writeRows(AppState& app) {
+bool writeRows(TextFiles& files, const ModelTable& table) {
     std::string line(kCSVHeader);
     line.push_back('\r');
-    app.files.FilePrintString(kCSVFileNumber, line);
-    for (std::int32_t r = 1; r <= app.table.fNum; ++r) {
+    files.FilePrintString(kCSVFileNumber, line);
+    for (std::int32_t r = 1; r <= table.fNum; ++r) {
         line.clear();
-        AppendCSVRecord(line, app.table, r);
-        app.files.FilePrintString(kCSVFileNumber, line);
+        AppendCSVRecord(line, table, r);
+        files.FilePrintString(kCSVFileNumber, line);
     }
-    return app.files.FileClose(kCSVFileNumber);
+    return files.FileClose(kCSVFileNumber);
 }
 
 } // namespace
@@ -91,17 +92,18 @@ void AppendCSVRecord(std::string& out, const ModelTable& table, std::int32_t row
     out.push_back('\r');
 }
 
-bool WriteCSVTable(AppState& app, const std::string& path) {
-    app.files.FileOpenOutput(kCSVFileNumber, path);
-    if (!app.files.isOpen(kCSVFileNumber)) {
-        return false;
-    }
-    return writeRows(app);
+WriteResult WriteCSVTable(const ModelTable& table, const std::string& path) {
+    CodecFiles files;
+    files.slots.FileOpenOutput(kCSVFileNumber, path);
+    const bool ok = files.slots.isOpen(kCSVFileNumber) && writeRows(files.slots, table);
+    return {ok, std::move(files.errors)};
 }
 
-bool WriteCSVTable(AppState& app, std::ostream& out) {
-    app.files.FileOpenOutput(kCSVFileNumber, out);
-    return writeRows(app);
+WriteResult WriteCSVTable(const ModelTable& table, std::ostream& out) {
+    CodecFiles files;
+    files.slots.FileOpenOutput(kCSVFileNumber, out);
+    const bool ok = writeRows(files.slots, table);
+    return {ok, std::move(files.errors)};
 }
 
 } // namespace kestrune

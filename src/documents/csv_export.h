@@ -7,7 +7,8 @@
 // quotes doubled, so every name reads back here and in a spreadsheet. The
 // document itself is not touched.
 
-#include "model/app_state.h"
+#include "documents/codec_result.h"
+#include "model/model_table.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -35,11 +36,9 @@ std::string ProposedCSVExportName(std::string_view fileName1);
 // The CSV line of one row, CR included.
 void AppendCSVRecord(std::string& out, const ModelTable& table, std::int32_t row);
 
-// Writes the header and rows 1 to fNum; false when that failed. The file
-// form replaces an existing file only once every byte is written; failures
-// go to the file-error alert. DirtyFlag, FileOpenFlag, fileName1 and the
-// selection stay as they are.
-bool WriteCSVTable(AppState& app, const std::string& path);
-bool WriteCSVTable(AppState& app, std::ostream& out);
+// Writes the header and rows 1 to fNum of table. The file form replaces an
+// existing file only once every byte is written.
+WriteResult WriteCSVTable(const ModelTable& table, const std::string& path);
+WriteResult WriteCSVTable(const ModelTable& table, std::ostream& out);
 
 } // namespace kestrune

@@ -16,6 +16,7 @@
 #include <istream>
 #include <memory>
 #include <new>
+#include <utility>
 
 namespace kestrune {
 namespace {
@@ -26,6 +27,14 @@ constexpr std::size_t kPiece = std::size_t{4} << 20;
 static_assert(kPiece > 2 * kMaxTableRecord);
 // Below this, a second thread costs more than it saves.
 constexpr std::uint64_t kSplitBytes = std::uint64_t{1} << 20;
+
+// How a read went: ok once the file could be read (a read that failed
+// part-way has its error reported to the slots, and the rows before it are
+// kept), and the lines that were not one model.
+struct ImportOutcome {
+    bool ok = false;
+    SkippedLines skipped;
+};
 
 bool isImportExtension(std::string_view extension) {
     return extension == kCSVExtension || extension == kTXTExtension;
@@ -273,13 +282,7 @@ ImportOutcome readTable(TextFiles& files, ModelTable& table, const ByteSource& s
     return {true, rows.skipped()};
 }
 
-} // namespace
-
-bool OpenDialogCSVFilter(std::string_view path, bool isFolder) {
-    return isFolder || isImportExtension(ExtensionOf(path));
-}
-
-ImportOutcome ReadCSVTable(TextFiles& files, ModelTable& table, const std::string& path) {
+ImportOutcome readFile(TextFiles& files, ModelTable& table, const std::string& path) {
     int status = 0;
     const std::unique_ptr<ByteSource> source = openFileSource(path, status);
     if (!source) {
@@ -294,19 +297,33 @@ ImportOutcome ReadCSVTable(TextFiles& files, ModelTable& table, const std::strin
     return readTable(files, table, *makeMemorySource(text), text.size());
 }
 
-ImportOutcome ReadCSVTable(AppState& app, const std::string& path) {
-    return ReadCSVTable(app.files, app.table, path);
+TableImport imported(ModelTable table, ImportOutcome outcome, FileErrors errors) {
+    return {{std::move(table), outcome.ok, std::move(errors)}, std::move(outcome.skipped)};
 }
 
-ImportOutcome ReadCSVTable(AppState& app, std::istream& stream) {
+} // namespace
+
+bool OpenDialogCSVFilter(std::string_view path, bool isFolder) {
+    return isFolder || isImportExtension(ExtensionOf(path));
+}
+
+TableImport ReadCSVTable(ModelTable table, const std::string& path) {
+    CodecFiles files;
+    ImportOutcome outcome = readFile(files.slots, table, path);
+    return imported(std::move(table), std::move(outcome), std::move(files.errors));
+}
+
+TableImport ReadCSVTable(ModelTable table, std::istream& stream) {
+    CodecFiles files;
     std::string text;
     try {
-        text = readAll(app.files, stream);
+        text = readAll(files.slots, stream);
     } catch (const std::bad_alloc&) {
-        app.files.CheckFileError(kCSVFileNumber, ENOMEM);
-        return {};
+        files.slots.CheckFileError(kCSVFileNumber, ENOMEM);
+        return imported(std::move(table), {}, std::move(files.errors));
     }
-    return readTable(app.files, app.table, *makeMemorySource(text), text.size());
+    ImportOutcome outcome = readTable(files.slots, table, *makeMemorySource(text), text.size());
+    return imported(std::move(table), std::move(outcome), std::move(files.errors));
 }
 
 std::string ImportedDocumentName(std::string_view path) {
@@ -317,29 +334,6 @@ std::string ImportedDocumentName(std::string_view path) {
         return renamed;
     }
     return CFStringCopyPathReplacingExtension(name, kTXTExtension, kDocumentExtension);
-}
-
-void ApplyImportedDocumentState(AppState& app, std::string_view path) {
-    app.doc.fileName1 = ImportedDocumentName(path);
-    app.doc.FileOpenFlag = 0;
-    app.doc.DirtyFlag = 1;
-    app.doc.fileUrl.clear();
-    app.SelectLoadedSheet();
-}
-
-ImportOutcome ImportCSVTable(AppState& app, const std::string& path) {
-    ImportOutcome outcome = ReadCSVTable(app, path);
-    if (outcome.ok) {
-        ApplyImportedDocumentState(app, path);
-    }
-    return outcome;
-}
-
-ImportOutcome ClickOpenCSVFile(AppState& app, const std::string& path) {
-    if (!isImportExtension(ExtensionOf(path))) {
-        return {};
-    }
-    return ImportCSVTable(app, path);
 }
 
 } // namespace kestrune

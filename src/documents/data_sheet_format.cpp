@@ -11,6 +11,7 @@
 #include <istream>
 #include <optional>
 #include <unistd.h>
+#include <utility>
 
 namespace kestrune {
 namespace {
@@ -251,12 +252,11 @@ void keepWrittenNames(ModelTable& table, const std::vector<std::int32_t>& rows) 
     }
 }
 
-SaveOutcome writeRows(AppState& app) {
+SaveOutcome writeRows(TextFiles& files, ModelTable& table) {
     SaveOutcome outcome;
     // Records are made in blocks of many rows, one print per block. The
     // second core makes every other block; this thread writes the block the
     // second core made last time while that one makes its next block.
-    ModelTable& table = app.table;
     const std::int32_t last = table.fNum;
     // A small sheet is shared out too, in two halves.
     const std::int32_t blockRows = std::clamp(last / 2 + 1, 1 << 11, 1 << 14);
@@ -269,8 +269,7 @@ SaveOutcome writeRows(AppState& app) {
         auto& altered = theirAltered[static_cast<std::size_t>(which)];
         outcome.alteredNameRows.insert(outcome.alteredNameRows.end(), altered.begin(),
                                        altered.end());
-        app.files.FilePrintString(kDocumentFileNumber,
-                                  theirs[static_cast<std::size_t>(which)].view());
+        files.FilePrintString(kDocumentFileNumber, theirs[static_cast<std::size_t>(which)].view());
     };
     for (std::int32_t r = 1; r <= last; r += 2 * blockRows) {
         const std::int32_t middle = std::min(last + 1, r + blockRows);
@@ -295,7 +294,7 @@ SaveOutcome writeRows(AppState& app) {
         }
         outcome.alteredNameRows.insert(outcome.alteredNameRows.end(), altered.begin(),
                                        altered.end());
-        app.files.FilePrintString(kDocumentFileNumber, mine.view());
+        files.FilePrintString(kDocumentFileNumber, mine.view());
         turn = 1 - turn;
     }
     if (theirsPending) {
@@ -304,7 +303,7 @@ SaveOutcome writeRows(AppState& app) {
     // Names change in the table only once no other thread reads it: a name
     // set while the second core makes a block could move the bytes it reads.
     keepWrittenNames(table, outcome.alteredNameRows);
-    outcome.ok = app.files.FileClose(kDocumentFileNumber);
+    outcome.ok = files.FileClose(kDocumentFileNumber);
     return outcome;
 }
 
@@ -430,20 +429,29 @@ void AppendDocumentRecord(std::string& out, const ModelTable& table, std::int32_
     out.append(line.data(), static_cast<std::size_t>(end - line.data()));
 }
 
-SaveOutcome WriteDataSheet(AppState& app, const std::string& path) {
-    app.files.FileOpenOutput(kDocumentFileNumber, path);
-    if (!app.files.isOpen(kDocumentFileNumber)) {
-        return {};
+SaveOutcome WriteDataSheet(ModelTable& table, const std::string& path) {
+    CodecFiles files;
+    files.slots.FileOpenOutput(kDocumentFileNumber, path);
+    SaveOutcome outcome;
+    if (files.slots.isOpen(kDocumentFileNumber)) {
+        outcome = writeRows(files.slots, table);
     }
-    return writeRows(app);
+    outcome.errors = std::move(files.errors);
+    return outcome;
 }
 
-SaveOutcome WriteDataSheet(AppState& app, std::ostream& out) {
-    app.files.FileOpenOutput(kDocumentFileNumber, out);
-    return writeRows(app);
+SaveOutcome WriteDataSheet(ModelTable& table, std::ostream& out) {
+    CodecFiles files;
+    files.slots.FileOpenOutput(kDocumentFileNumber, out);
+    SaveOutcome outcome = writeRows(files.slots, table);
+    outcome.errors = std::move(files.errors);
+    return outcome;
 }
 
-bool ReadDataSheet(TextFiles& files, ModelTable& table, const std::string& path) {
+namespace {
+
+// Reads the document at path into table; false when it could not be opened.
+bool readFile(TextFiles& files, ModelTable& table, const std::string& path) {
     files.FileOpenInput(kDocumentFileNumber, path);
     if (!files.isOpen(kDocumentFileNumber)) {
         return false;
@@ -481,20 +489,26 @@ bool ReadDataSheet(TextFiles& files, ModelTable& table, const std::string& path)
     return true;
 }
 
-bool ReadDataSheet(AppState& app, const std::string& path) {
-    return ReadDataSheet(app.files, app.table, path);
+} // namespace
+
+TableRead ReadDataSheet(ModelTable table, const std::string& path) {
+    CodecFiles files;
+    const bool opened = readFile(files.slots, table, path);
+    return {std::move(table), opened, std::move(files.errors)};
 }
 
-void ReadDataSheet(AppState& app, std::istream& in) {
+TableRead ReadDataSheet(ModelTable table, std::istream& in) {
+    CodecFiles files;
     // The document begins where the stream stands, not at its first byte.
     const std::istream::pos_type start = in.tellg();
-    app.files.FileOpenInput(kDocumentFileNumber, in);
-    readRecords(app.files, app.table, [&] {
-        app.files.FileClose(kDocumentFileNumber);
+    files.slots.FileOpenInput(kDocumentFileNumber, in);
+    readRecords(files.slots, table, [&] {
+        files.slots.FileClose(kDocumentFileNumber);
         in.clear();
         in.seekg(start);
-        app.files.FileOpenInput(kDocumentFileNumber, in);
+        files.slots.FileOpenInput(kDocumentFileNumber, in);
     });
+    return {std::move(table), true, std::move(files.errors)};
 }
 
 std::string_view LastPathComponent(std::string_view path) {
@@ -506,29 +520,6 @@ std::string_view ExtensionOf(std::string_view path) {
     const std::string_view leaf = LastPathComponent(path);
     const auto dot = leaf.rfind('.');
     return dot == std::string_view::npos ? std::string_view() : leaf.substr(dot + 1);
-}
-
-void ApplyOpenedDocumentState(AppState& app, const std::string& path) {
-    if (ExtensionOf(path) == kStationeryExtension) {
-        app.doc.fileName1 = std::string(kUntitledName);
-        app.doc.FileOpenFlag = 0;
-        app.doc.DirtyFlag = 1;
-        app.doc.fileUrl.clear();
-    } else {
-        app.doc.fileName1 = std::string(LastPathComponent(path));
-        app.doc.FileOpenFlag = 1;
-        app.doc.DirtyFlag = 0;
-        app.doc.fileUrl = path;
-    }
-    app.SelectLoadedSheet();
-}
-
-bool LoadDataSheet(AppState& app, const std::string& path) {
-    if (!ReadDataSheet(app, path)) {
-        return false;
-    }
-    ApplyOpenedDocumentState(app, path);
-    return true;
 }
 
 } // namespace kestrune

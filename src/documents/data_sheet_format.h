@@ -4,10 +4,10 @@
 // Model Name, Dia, Fp, Vap, Qmp, Sd, Xmax, Vd, Mms). Older documents have
 // nine fields, without Mms. The document always uses file number 1.
 
-#include "model/app_state.h"
+#include "documents/codec_result.h"
+#include "model/model_table.h"
 
 #include <cstdint>
-#include <functional>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -42,29 +42,20 @@ struct SaveOutcome {
     // Rows whose names had to be changed to be written (the table now holds
     // what was written); the caller tells the user.
     std::vector<std::int32_t> alteredNameRows;
+    FileErrors errors;
 };
 
-// Writes rows 1 to fNum. The file form replaces the document only when every
-// byte is written; a failure is reported through the file-error alert and
-// leaves the old document as it was.
-SaveOutcome WriteDataSheet(AppState& app, const std::string& path);
-SaveOutcome WriteDataSheet(AppState& app, std::ostream& out);
+// Writes rows 1 to fNum of table. The file form replaces the document only
+// when every byte is written; a failure leaves the old document as it was.
+SaveOutcome WriteDataSheet(ModelTable& table, const std::string& path);
+SaveOutcome WriteDataSheet(ModelTable& table, std::ostream& out);
 
-// Reads the rows of a document into the table (fNum, Number, names, numbers).
-// The table is not cleared first. Returns false when the file could not be opened.
-bool ReadDataSheet(AppState& app, const std::string& path);
-// The same with file slots and a table of the caller's: no alert is shown
-// unless the slots report errors to one.
-bool ReadDataSheet(TextFiles& files, ModelTable& table, const std::string& path);
-void ReadDataSheet(AppState& app, std::istream& in);
-
-// Sets the document state after a read: fileName1 from the location, the
-// flags by the extension (stationery gives an untitled, modified sheet), the
-// snapshot's row count and the selection of a freshly opened sheet.
-void ApplyOpenedDocumentState(AppState& app, const std::string& path);
-
-// Read and apply in one step, as the Open dialog and the desktop do.
-bool LoadDataSheet(AppState& app, const std::string& path);
+// Reads the rows of a document into table (fNum, Number, names, numbers)
+// and gives it back; the rows after the last one read are not cleared. Not
+// ok when the file could not be opened.
+TableRead ReadDataSheet(ModelTable table, const std::string& path);
+// The same from where the stream stands.
+TableRead ReadDataSheet(ModelTable table, std::istream& in);
 
 // The extension of a path ("" when it has none).
 std::string_view ExtensionOf(std::string_view path);

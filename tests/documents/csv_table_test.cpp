@@ -2,11 +2,8 @@
 #include "documents/csv_import.h"
 #include "documents/data_sheet_format.h"
 
-#include "model/app_state.h"
-#include "runtime/file_errors.h"
 #include "runtime/mac_roman.h"
 #include "runtime/number_text.h"
-#include "support/fake_platform.h"
 
 #include <gtest/gtest.h>
 
@@ -27,41 +24,54 @@ namespace {
 
 using Rows = std::vector<std::string>;
 
+// How a read went.
+struct Outcome {
+    bool ok = false;
+    SkippedLines skipped;
+    FileErrors errors;
+};
+
 struct Sheet {
-    test::FakePlatform platform;
-    AppState app{platform};
-    ImportOutcome outcome;
+    ModelTable table{nullptr};
+    Outcome outcome;
 
     void row(std::string_view manufacturer, std::string_view model,
              std::array<double, kParamCount> v) {
-        const std::int32_t r = ++app.table.fNum;
-        app.table.ensureRows(r + 1);
-        app.table.Manufacturer.set(r, manufacturer);
-        app.table.ModelName.set(r, model);
+        const std::int32_t r = ++table.fNum;
+        table.ensureRows(r + 1);
+        table.Manufacturer.set(r, manufacturer);
+        table.ModelName.set(r, model);
         for (Param p : kAllParams) {
-            app.table.setValue(p, r, v[static_cast<std::size_t>(p)]);
+            table.setValue(p, r, v[static_cast<std::size_t>(p)]);
         }
     }
     std::string exported() {
         std::ostringstream out;
-        EXPECT_TRUE(WriteCSVTable(app, out));
+        const WriteResult written = WriteCSVTable(table, out);
+        EXPECT_TRUE(written.ok);
+        EXPECT_TRUE(written.errors.empty());
         return out.str();
     }
     // Rows as "Number|Manufacturer|Model|Dia|...|Mms", numbers in their shortest exact text.
     Rows imported(const std::string& bytes) {
         std::istringstream in(bytes);
-        outcome = ReadCSVTable(app, in);
-        EXPECT_TRUE(outcome.ok);
+        EXPECT_TRUE(take(ReadCSVTable(std::move(table), in)));
         return rows();
+    }
+    // Takes what a read gave; whether it was ok.
+    bool take(TableImport read) {
+        table = std::move(read.table);
+        outcome = {read.ok, std::move(read.skipped), std::move(read.errors)};
+        return outcome.ok;
     }
     Rows rows() const {
         Rows rows;
-        for (std::int32_t r = 1; r <= app.table.fNum; ++r) {
-            std::string line = std::to_string(app.table.Number.get(r)) + "|" +
-                               std::string(app.table.Manufacturer.get(r)) + "|" +
-                               std::string(app.table.ModelName.get(r));
+        for (std::int32_t r = 1; r <= table.fNum; ++r) {
+            std::string line = std::to_string(table.Number.get(r)) + "|" +
+                               std::string(table.Manufacturer.get(r)) + "|" +
+                               std::string(table.ModelName.get(r));
             for (Param p : kAllParams) {
-                line += "|" + shortest(app.table.value(p, r));
+                line += "|" + shortest(table.value(p, r));
             }
             rows.push_back(line);
         }
@@ -84,10 +94,8 @@ TEST(CSVExport, WritesRoundedRowsAndQuotedUTF8NamesThatReadBack) {
     s.row("Smith, Jones", "\tPR-1", {25.4, 18.25, 0.005, 5.12345, 220, 12.5, -633.375, 12.35});
     s.row(" Lead", "Caf\x8E \"Q\"", {1, 2, 3, 0.004, 5, 6, 7, 12.25});
     s.row("Two\rLines", "\"Quoted\"", {1, 2, 3, 4, 5, 6, 7, 8});
-    s.app.doc.FileOpenFlag = 1;
-    s.app.doc.fileName1 = "cat.kedata";
     std::ostringstream out;
-    EXPECT_TRUE(WriteCSVTable(s.app, out));
+    EXPECT_TRUE(WriteCSVTable(s.table, out).ok);
 
     // Ties go to the even step (Vd -633.375, Mms 12.35 and 12.25); 0.004 stays
     // below 2^-7 and takes the scientific style. Names are UTF-8, quoted by
@@ -97,10 +105,8 @@ TEST(CSVExport, WritesRoundedRowsAndQuotedUTF8NamesThatReadBack) {
         kHeader + "\"Smith, Jones\",\"\tPR-1\", 25.4, 18.25, 0, 5.123, 220, 12.5,-633.38, 12.4\r" +
             "\" Lead\",\"Caf\xC3\xA9 \"\"Q\"\"\", 1, 2, 3," + PSstr(0.004) + ", 5, 6, 7, 12.2\r" +
             "\"Two\rLines\",\"\"\"Quoted\"\"\", 1, 2, 3, 4, 5, 6, 7, 8\r");
-    // The export changes neither the table nor the document.
-    EXPECT_EQ(s.app.table.Manufacturer.get(3), "Two\rLines");
-    EXPECT_EQ(s.app.doc.DirtyFlag, 0);
-    EXPECT_EQ(s.app.doc.fileName1, "cat.kedata");
+    // The export does not change the table.
+    EXPECT_EQ(s.table.Manufacturer.get(3), "Two\rLines");
 
     // A line break in a name reads back as a blank.
     EXPECT_EQ(importOf(out.str()),
@@ -246,7 +252,7 @@ TEST(CSVImport, OneModelALineAndTheOthersReported) {
         EXPECT_EQ(rows, c.rows) << c.what;
         EXPECT_EQ(s.outcome.skipped.first, c.skipped) << c.what;
         EXPECT_EQ(s.outcome.skipped.count, static_cast<std::int64_t>(c.skipped.size())) << c.what;
-        EXPECT_TRUE(s.platform.fileErrors.empty()) << c.what;
+        EXPECT_TRUE(s.outcome.errors.empty()) << c.what;
     }
 }
 
@@ -279,8 +285,8 @@ TEST(CSVImport, SurvivesBrokenInput) {
         const std::int64_t lines = 1 + std::count(junk.begin(), junk.end(), '\n') +
                                    std::count(junk.begin(), junk.end(), '\r');
         s.imported(junk);
-        EXPECT_LE(s.app.table.fNum + s.outcome.skipped.count, lines);
-        EXPECT_EQ(s.app.table.Manufacturer.get(s.app.table.fNum + 1), "");
+        EXPECT_LE(s.table.fNum + s.outcome.skipped.count, lines);
+        EXPECT_EQ(s.table.Manufacturer.get(s.table.fNum + 1), "");
         for (const std::int64_t line : s.outcome.skipped.first) {
             EXPECT_TRUE(line >= 1 && line <= lines);
         }
@@ -288,54 +294,20 @@ TEST(CSVImport, SurvivesBrokenInput) {
     Sheet empty;
     EXPECT_EQ(empty.imported(""), Rows{});
     EXPECT_EQ(empty.outcome.skipped.count, 0);
-    EXPECT_TRUE(empty.platform.fileErrors.empty());
-}
-
-TEST(CSVFiles, ImportMakesAnUnsavedDocumentNamedAfterTheFile) {
-    const auto folder =
-        std::filesystem::temp_directory_path() / ("kestrune-csv-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    const auto file = [&](const std::string& name) {
-        std::ofstream((folder / name).string(), std::ios::binary)
-            << "A\tB\t1\t2\t3\t4\t5\t6\t7\t8\n";
-        return (folder / name).string();
-    };
-    Sheet s;
-    s.app.sel.cellH = 3;
-    s.app.sel.cellV = 7;
-    s.app.sel.ScrollValue = 4;
-    EXPECT_FALSE(ClickOpenCSVFile(s.app, file("DATA.CSV")).ok);
-    EXPECT_EQ(s.app.table.fNum, 0);
-    ASSERT_TRUE(ClickOpenCSVFile(s.app, file("data.txt")).ok);
-    EXPECT_EQ(s.app.table.fNum, 1);
-    EXPECT_EQ(s.app.doc.fileName1, "data.kedata");
-    EXPECT_EQ(s.app.doc.FileOpenFlag, 0);
-    EXPECT_EQ(s.app.doc.DirtyFlag, 1);
-    EXPECT_EQ(s.app.snap.prefNum, 1);
-    EXPECT_EQ(std::vector<std::int32_t>(
-                  {s.app.sel.cellH, s.app.sel.cellV, s.app.sel.cellVshift, s.app.sel.ScrollValue}),
-              std::vector<std::int32_t>({0, 1, 1, 0}));
-
-    // Files that cannot be read or written: the alert, and nothing changes.
-    EXPECT_FALSE(ImportCSVTable(s.app, (folder / "gone.csv").string()).ok);
-    EXPECT_FALSE(WriteCSVTable(s.app, (folder / "no" / "x.csv").string()));
-    EXPECT_EQ(s.platform.fileErrors.size(), 2u);
-    EXPECT_EQ(s.platform.fileErrors[0].message, FileErrorMessage(1, FileErrorCode::kNoAccess));
-    EXPECT_EQ(s.app.doc.fileName1, "data.kedata");
-    std::filesystem::remove_all(folder);
+    EXPECT_TRUE(empty.outcome.errors.empty());
 }
 
 // What one reader gives that takes the bytes in one go, start to end.
 void readInOneGo(Sheet& s, const std::string& bytes) {
     const bool utf8 =
         isValidUtf8(bytes) && std::any_of(bytes.begin(), bytes.end(), [](char c) { return c < 0; });
-    ImportedRows rows(s.app.table, utf8 ? NameText::Utf8 : NameText::MacRoman,
+    ImportedRows rows(s.table, utf8 ? NameText::Utf8 : NameText::MacRoman,
                       TableLayoutOf(bytes, BytesEnd::File),
                       static_cast<std::int32_t>(std::count(bytes.begin(), bytes.end(), '\n') +
                                                 std::count(bytes.begin(), bytes.end(), '\r') + 1));
     rows.read(bytes, BytesEnd::File);
     rows.finish();
-    s.outcome = {true, rows.skipped()};
+    s.outcome = {true, rows.skipped(), {}};
 }
 
 // A file is read a piece at a time, its two halves at once: it must give
@@ -372,21 +344,21 @@ TEST(CSVFiles, AFileReadsAsOneReaderReadsItsBytes) {
     for (const Case& c : {Case{&plain, bad}, Case{&accented, bad + 1}, Case{&quotedMiddle, -1}}) {
         std::ofstream(path, std::ios::binary) << *c.bytes;
         Sheet fromFile;
-        const ImportOutcome outcome = ReadCSVTable(fromFile.app, path.string());
-        ASSERT_TRUE(outcome.ok);
+        ASSERT_TRUE(fromFile.take(ReadCSVTable(std::move(fromFile.table), path.string())));
+        const Outcome& outcome = fromFile.outcome;
         Sheet inOneGo;
         readInOneGo(inOneGo, *c.bytes);
         if (c.skipped >= 0) {
             // Behind a first model, the header is a line that is not one.
             EXPECT_EQ(inOneGo.outcome.skipped.count, c.skipped);
-            EXPECT_EQ(inOneGo.app.table.fNum, 120000 + (c.bytes == &accented ? 1 : 0) - bad);
+            EXPECT_EQ(inOneGo.table.fNum, 120000 + (c.bytes == &accented ? 1 : 0) - bad);
         }
         EXPECT_TRUE(fromFile.rows() == inOneGo.rows()); // too long to print
         EXPECT_EQ(outcome.skipped.count, inOneGo.outcome.skipped.count);
         EXPECT_EQ(outcome.skipped.first, inOneGo.outcome.skipped.first);
-        EXPECT_TRUE(fromFile.platform.fileErrors.empty());
-        EXPECT_EQ(fromFile.app.table.Manufacturer.get(fromFile.app.table.fNum + 1), "");
-        EXPECT_EQ(fromFile.app.table.value(Param::Mms, fromFile.app.table.fNum + 2), 0.0);
+        EXPECT_TRUE(outcome.errors.empty());
+        EXPECT_EQ(fromFile.table.Manufacturer.get(fromFile.table.fNum + 1), "");
+        EXPECT_EQ(fromFile.table.value(Param::Mms, fromFile.table.fNum + 2), 0.0);
     }
     std::filesystem::remove(path);
 }
@@ -407,16 +379,16 @@ TEST(CSVFiles, LargeTablesReadAsTheItemReaderReadsThem) {
     }
     Sheet reference;
     std::istringstream in(body);
-    ReadDataSheet(reference.app, in);
-    ASSERT_EQ(reference.app.table.fNum, 30000);
+    reference.table = ReadDataSheet(std::move(reference.table), in).table;
+    ASSERT_EQ(reference.table.fNum, 30000);
     const auto path = std::filesystem::temp_directory_path() /
                       ("kestrune-csv-whole-" + std::to_string(::getpid()) + ".csv");
     for (const std::string& bytes : {body, std::string(kCSVHeader) + "\r\n" + body}) {
         std::ofstream(path, std::ios::binary) << bytes;
         Sheet fromFile;
-        ASSERT_TRUE(ReadCSVTable(fromFile.app, path.string()).ok);
+        ASSERT_TRUE(fromFile.take(ReadCSVTable(std::move(fromFile.table), path.string())));
         EXPECT_TRUE(fromFile.rows() == reference.rows()); // too long to print
-        EXPECT_EQ(fromFile.app.table.Manufacturer.get(30001), "");
+        EXPECT_EQ(fromFile.table.Manufacturer.get(30001), "");
     }
     std::filesystem::remove(path);
 }

@@ -1,6 +1,5 @@
 #include "documents/data_sheet_format.h"
 #include "runtime/number_text.h"
-#include "support/fake_platform.h"
 #include "support/file_trouble.h"
 #include "support/temp_dir.h"
 
@@ -15,65 +14,68 @@
 #include <vector>
 
 using namespace kestrune;
-using kestrune::test::FakePlatform;
 using kestrune::test::TempDir;
 
 namespace {
 
-using Errors = std::vector<std::pair<int, int>>;
 using Values = std::array<double, kParamCount>;
 constexpr std::array<int, kParamCount> kScale = {100, 100, 100, 1000, 100, 100, 100, 10};
 
 const std::string kGoldenLine = "Acme,PR-10, 25.4, 22.5, 110.25, 3.126, 506.7, 12, 633.38, 98.3\r";
 
-// An application whose file errors are collected instead of shown.
-struct App {
-    App() {
-        state.files.setErrorHandler([this](int n, int code) { errors.emplace_back(n, code); });
-    }
+// A table and the file errors its reads and writes met.
+struct Sheet {
     void setRow(std::int32_t r, std::string_view manufacturer, std::string_view model,
                 const Values& v) {
-        state.table.fNum = std::max(state.table.fNum, r);
-        state.table.Manufacturer.set(r, manufacturer);
-        state.table.ModelName.set(r, model);
+        table.fNum = std::max(table.fNum, r);
+        table.Manufacturer.set(r, manufacturer);
+        table.ModelName.set(r, model);
         for (Param p : kAllParams) {
-            state.table.setValue(p, r, v[static_cast<std::size_t>(p)]);
+            table.setValue(p, r, v[static_cast<std::size_t>(p)]);
         }
     }
     Values values(std::int32_t r) const {
         Values v{};
         for (Param p : kAllParams) {
-            v[static_cast<std::size_t>(p)] = state.table.value(p, r);
+            v[static_cast<std::size_t>(p)] = table.value(p, r);
         }
         return v;
     }
     std::string write() {
         std::ostringstream out;
-        EXPECT_TRUE(WriteDataSheet(state, out).ok);
+        const SaveOutcome outcome = WriteDataSheet(table, out);
+        EXPECT_TRUE(outcome.ok);
+        errors.insert(errors.end(), outcome.errors.begin(), outcome.errors.end());
         return out.str();
     }
+    // Reads the bytes into the table.
     void read(const std::string& bytes) {
         std::istringstream in(bytes);
-        ReadDataSheet(state, in);
+        take(ReadDataSheet(std::move(table), in));
+    }
+    bool readFile(const std::string& path) { return take(ReadDataSheet(std::move(table), path)); }
+    bool take(TableRead read) {
+        table = std::move(read.table);
+        errors.insert(errors.end(), read.errors.begin(), read.errors.end());
+        return read.ok;
     }
     // Every row as its document line: a compact way to compare tables.
     std::string rows() const {
         std::string out;
-        for (std::int32_t r = 1; r <= state.table.fNum; ++r) {
-            out += std::to_string(state.table.Number.get(r)) + ":";
-            AppendDocumentRecord(out, state.table, r);
+        for (std::int32_t r = 1; r <= table.fNum; ++r) {
+            out += std::to_string(table.Number.get(r)) + ":";
+            AppendDocumentRecord(out, table, r);
         }
         return out;
     }
 
-    FakePlatform platform;
-    AppState state{platform};
-    Errors errors;
+    ModelTable table{nullptr};
+    FileErrors errors;
 };
 
 class DataSheetTest : public ::testing::Test {
 protected:
-    App app;
+    Sheet app;
     TempDir dir;
 };
 
@@ -84,45 +86,20 @@ TEST_F(DataSheetTest, WritesTheGoldenRecord) {
     EXPECT_EQ(app.write(), kGoldenLine);
 
     const std::string path = dir.file("Sheet.kedata");
-    const SaveOutcome outcome = WriteDataSheet(app.state, path);
+    const SaveOutcome outcome = WriteDataSheet(app.table, path);
     EXPECT_TRUE(outcome.ok);
     EXPECT_TRUE(outcome.alteredNameRows.empty());
     EXPECT_EQ(test::readFile(path), kGoldenLine);
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"Sheet.kedata"}));
     EXPECT_TRUE(app.errors.empty());
-}
-
-TEST_F(DataSheetTest, LoadingSetsUpAFreshSheet) {
-    const std::string path = dir.file("Sheet.kedata");
-    test::writeFile(path, kGoldenLine);
-    app.state.sel = {5, 7, 7, 7, 3};
-    app.state.doc.DirtyFlag = 1;
-    ASSERT_TRUE(LoadDataSheet(app.state, path));
-    EXPECT_EQ(app.rows(), "1:" + kGoldenLine);
-    EXPECT_EQ(app.state.doc.fileUrl, path);
-    EXPECT_EQ(app.state.doc.DirtyFlag, 0);
-    EXPECT_EQ(app.state.snap.prefNum, 1);
-    EXPECT_EQ(app.state.sel.cellH, 0);
-    EXPECT_EQ(app.state.sel.cellV, 1);
-    EXPECT_EQ(app.state.sel.cellVshift, 1);
-    EXPECT_EQ(app.state.sel.ScrollValue, 0);
-    EXPECT_TRUE(app.platform.calls.empty()); // loading marks nothing modified
-
-    // Stationery is only read: the sheet has no file of its own.
-    const std::string stationery = dir.file("Template.kedatasta");
-    test::writeFile(stationery, kGoldenLine);
-    ASSERT_TRUE(LoadDataSheet(app.state, stationery));
-    EXPECT_TRUE(app.state.doc.fileUrl.empty());
-    EXPECT_EQ(app.state.doc.DirtyFlag, 1);
-    EXPECT_EQ(test::readFile(stationery), kGoldenLine);
-    EXPECT_TRUE(app.errors.empty());
+    EXPECT_TRUE(outcome.errors.empty());
 }
 
 TEST_F(DataSheetTest, TheFirstLineDecidesTheLayoutEvenWhenMmsLooksLikeAManufacturer) {
     app.setRow(1, "5", "PR-1", {1, 2, 3, 4, 5, 6, 7, 5});
     app.setRow(2, "Acme", "PR-2", {1, 2, 3, 4, 5, 6, 7, 8});
     const std::string bytes = app.write();
-    App other;
+    Sheet other;
     other.read(bytes);
     EXPECT_EQ(other.rows(),
               "1:5,PR-1, 1, 2, 3, 4, 5, 6, 7, 5\r2:Acme,PR-2, 1, 2, 3, 4, 5, 6, 7, 8\r");
@@ -132,15 +109,15 @@ TEST_F(DataSheetTest, SavingTwiceGivesTheSameBytes) {
     app.setRow(1, "Acme", "PR-10", {25.4, 22.5, 110.254, 3.1256, 506.7, 12, 633.375, 98.26});
     app.setRow(2, "Big, Loud", " lead", {-1.005, 1e-9, 5e9, 0.0005, 2.675, 1.115, -0.0, 0.05});
     const std::string path = dir.file("twice.kedata");
-    ASSERT_TRUE(WriteDataSheet(app.state, path).ok);
+    ASSERT_TRUE(WriteDataSheet(app.table, path).ok);
     const std::string first = test::readFile(path);
-    ASSERT_TRUE(WriteDataSheet(app.state, path).ok);
+    ASSERT_TRUE(WriteDataSheet(app.table, path).ok);
     EXPECT_EQ(test::readFile(path), first);
 
     // What was read back writes the same bytes again.
-    App other;
-    ASSERT_TRUE(LoadDataSheet(other.state, path));
-    ASSERT_TRUE(WriteDataSheet(other.state, path).ok);
+    Sheet other;
+    ASSERT_TRUE(other.readFile(path));
+    ASSERT_TRUE(WriteDataSheet(other.table, path).ok);
     EXPECT_EQ(test::readFile(path), first);
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"twice.kedata"}));
 }
@@ -166,15 +143,15 @@ TEST_F(DataSheetTest, NamesThatNeedQuotesAreQuotedAndReadBack) {
     }
     const std::string before = app.rows();
     std::ostringstream out;
-    const SaveOutcome outcome = WriteDataSheet(app.state, out);
+    const SaveOutcome outcome = WriteDataSheet(app.table, out);
     EXPECT_TRUE(outcome.ok);
     EXPECT_TRUE(outcome.alteredNameRows.empty());
     EXPECT_EQ(out.str().substr(0, 23), "\"Big, Loud\",\"Big, Loud\"");
-    App other;
+    Sheet other;
     other.read(out.str());
     for (std::int32_t k = 1; k <= r; ++k) {
-        ASSERT_EQ(other.state.table.Manufacturer.get(k), app.state.table.Manufacturer.get(k)) << k;
-        ASSERT_EQ(other.state.table.ModelName.get(k), app.state.table.ModelName.get(k)) << k;
+        ASSERT_EQ(other.table.Manufacturer.get(k), app.table.Manufacturer.get(k)) << k;
+        ASSERT_EQ(other.table.ModelName.get(k), app.table.ModelName.get(k)) << k;
         ASSERT_EQ(other.values(k), app.values(k)) << k;
     }
     EXPECT_EQ(app.rows(), before);
@@ -203,19 +180,19 @@ TEST_F(DataSheetTest, NamesTheFormatCannotCarryAreChangedAndListed) {
     app.setRow(4, "x\ny", "\"", {});
     app.setRow(5, " \"lead", "ok", {});
     std::ostringstream out;
-    const SaveOutcome outcome = WriteDataSheet(app.state, out);
+    const SaveOutcome outcome = WriteDataSheet(app.table, out);
     EXPECT_TRUE(outcome.ok);
     EXPECT_EQ(outcome.alteredNameRows, (std::vector<std::int32_t>{1, 3, 4, 5}));
-    EXPECT_EQ(app.state.table.Manufacturer.get(1), "a b");
-    EXPECT_EQ(app.state.table.ModelName.get(3), "Big, \xD2Loud\xD3");
-    EXPECT_EQ(app.state.table.ModelName.get(4), "\xD2");
-    EXPECT_EQ(app.state.table.Manufacturer.get(5), " \xD2lead");
-    App other;
+    EXPECT_EQ(app.table.Manufacturer.get(1), "a b");
+    EXPECT_EQ(app.table.ModelName.get(3), "Big, \xD2Loud\xD3");
+    EXPECT_EQ(app.table.ModelName.get(4), "\xD2");
+    EXPECT_EQ(app.table.Manufacturer.get(5), " \xD2lead");
+    Sheet other;
     other.read(out.str());
-    EXPECT_EQ(other.state.table.fNum, 5);
+    EXPECT_EQ(other.table.fNum, 5);
     for (std::int32_t r = 1; r <= 5; ++r) {
-        EXPECT_EQ(other.state.table.Manufacturer.get(r), app.state.table.Manufacturer.get(r)) << r;
-        EXPECT_EQ(other.state.table.ModelName.get(r), app.state.table.ModelName.get(r)) << r;
+        EXPECT_EQ(other.table.Manufacturer.get(r), app.table.Manufacturer.get(r)) << r;
+        EXPECT_EQ(other.table.ModelName.get(r), app.table.ModelName.get(r)) << r;
     }
 }
 
@@ -228,25 +205,12 @@ TEST_F(DataSheetTest, AFailedSaveKeepsTheOldDocument) {
     SaveOutcome outcome;
     {
         test::FileSizeLimit limit(kGoldenLine.size());
-        outcome = WriteDataSheet(app.state, path);
+        outcome = WriteDataSheet(app.table, path);
     }
     EXPECT_FALSE(outcome.ok);
-    EXPECT_EQ(app.errors, (Errors{{1, EFBIG}}));
+    EXPECT_EQ(outcome.errors, (FileErrors{{1, EFBIG}}));
     EXPECT_EQ(test::readFile(path), kGoldenLine);
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"Sheet.kedata"}));
-    EXPECT_FALSE(app.state.files.isOpen(kDocumentFileNumber));
-
-    // Through the application's own handler the alert is shown.
-    FakePlatform platform;
-    AppState plain(platform);
-    plain.table.fNum = 30;
-    {
-        test::FileSizeLimit limit(10);
-        EXPECT_FALSE(WriteDataSheet(plain, path).ok);
-    }
-    ASSERT_EQ(platform.fileErrors.size(), 1u);
-    EXPECT_EQ(platform.fileErrors[0].fileNumber, 1);
-    EXPECT_EQ(test::readFile(path), kGoldenLine);
 }
 
 namespace {
@@ -284,37 +248,29 @@ TEST_F(DataSheetTest, AStreamThatFailsPartWayIsReported) {
     }
     FailAfter device(100);
     std::ostream out(&device);
-    EXPECT_FALSE(WriteDataSheet(app.state, out).ok);
-    EXPECT_EQ(app.errors, (Errors{{1, 5}}));
+    const SaveOutcome outcome = WriteDataSheet(app.table, out);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.errors, (FileErrors{{1, 5}}));
     EXPECT_EQ(device.taken.size(), 100u);
 }
 
-TEST_F(DataSheetTest, RefusedFilesAreReportedAndChangeNothing) {
+// A file that cannot be written or read: not ok, and why.
+TEST_F(DataSheetTest, RefusedFilesAreReported) {
     app.setRow(1, "Acme", "PR-10", {});
-    EXPECT_FALSE(WriteDataSheet(app.state, dir.file("missing/Sheet.kedata")).ok);
-    EXPECT_FALSE(LoadDataSheet(app.state, dir.file("missing.kedata")));
-    EXPECT_EQ(app.errors, (Errors{{1, 2}, {1, 13}}));
-    EXPECT_EQ(app.state.table.fNum, 1);
-    EXPECT_TRUE(app.state.doc.fileName1.empty());
-
-    const std::string path = dir.file("Held.kedata");
-    test::writeFile(path, kGoldenLine);
-    app.errors.clear();
-    {
-        test::LockHolder holder(path, test::LockKind::FcntlWrite);
-        EXPECT_FALSE(WriteDataSheet(app.state, path).ok);
-        EXPECT_FALSE(LoadDataSheet(app.state, path));
-    }
-    EXPECT_EQ(app.errors, (Errors{{1, 35}, {1, 35}}));
-    EXPECT_EQ(test::readFile(path), kGoldenLine);
-    EXPECT_EQ(app.state.table.ModelName.get(1), "PR-10");
+    const SaveOutcome unwritten = WriteDataSheet(app.table, dir.file("missing/Sheet.kedata"));
+    EXPECT_FALSE(unwritten.ok);
+    EXPECT_EQ(unwritten.errors, (FileErrors{{1, 2}}));
+    const TableRead missing = ReadDataSheet(ModelTable(nullptr), dir.file("missing.kedata"));
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.errors, (FileErrors{{1, 13}}));
+    EXPECT_EQ(missing.table.fNum, 0);
 }
 
 TEST_F(DataSheetTest, ReadsFromWhereTheStreamStands) {
     std::istringstream in("not part of the document\r" + kGoldenLine);
     std::string skipped;
     std::getline(in, skipped, '\r');
-    ReadDataSheet(app.state, in);
+    EXPECT_TRUE(app.take(ReadDataSheet(std::move(app.table), in)));
     EXPECT_EQ(app.rows(), "1:" + kGoldenLine);
 }
 
@@ -361,27 +317,26 @@ TEST_F(DataSheetTest, ARandomCatalogueSurvivesTheRoundTrip) {
         app.setRow(r, randomName(rng), randomName(rng), v);
     }
     const std::string path = dir.file("Catalogue.kedata");
-    const SaveOutcome outcome = WriteDataSheet(app.state, path);
+    const SaveOutcome outcome = WriteDataSheet(app.table, path);
     ASSERT_TRUE(outcome.ok);
     EXPECT_FALSE(outcome.alteredNameRows.empty()); // the alphabet has line breaks and quotes
     const std::string bytes = test::readFile(path);
     EXPECT_EQ(app.write(), bytes); // the stream form writes the same
 
-    App viaStream;
+    Sheet viaStream;
     viaStream.read(bytes);
-    App viaFile;
-    ASSERT_TRUE(LoadDataSheet(viaFile.state, path));
-    for (App* other : {&viaStream, &viaFile}) {
-        ASSERT_EQ(other->state.table.fNum, rows);
+    Sheet viaFile;
+    ASSERT_TRUE(viaFile.readFile(path));
+    for (Sheet* other : {&viaStream, &viaFile}) {
+        ASSERT_EQ(other->table.fNum, rows);
         for (std::int32_t r = 1; r <= rows; ++r) {
-            ASSERT_EQ(other->state.table.Number.get(r), r);
-            ASSERT_EQ(other->state.table.Manufacturer.get(r), app.state.table.Manufacturer.get(r))
-                << r;
-            ASSERT_EQ(other->state.table.ModelName.get(r), app.state.table.ModelName.get(r)) << r;
+            ASSERT_EQ(other->table.Number.get(r), r);
+            ASSERT_EQ(other->table.Manufacturer.get(r), app.table.Manufacturer.get(r)) << r;
+            ASSERT_EQ(other->table.ModelName.get(r), app.table.ModelName.get(r)) << r;
             for (Param p : kAllParams) {
                 const double rounded =
-                    RoundToScale(app.state.table.value(p, r), kScale[static_cast<std::size_t>(p)]);
-                const double read = other->state.table.value(p, r);
+                    RoundToScale(app.table.value(p, r), kScale[static_cast<std::size_t>(p)]);
+                const double read = other->table.value(p, r);
                 // The value of the text written; for ordinary magnitudes that
                 // text holds every decimal kept, so it is the rounded value.
                 ASSERT_EQ(read, std::strtod(PSstr(rounded).c_str(), nullptr))

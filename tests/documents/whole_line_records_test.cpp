@@ -4,7 +4,6 @@
 #include "documents/data_sheet_format.h"
 #include "documents/whole_line_records.h"
 #include "runtime/text_files.h"
-#include "support/fake_platform.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -13,20 +12,23 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <utility>
 
 using namespace kestrune;
-using kestrune::test::FakePlatform;
 using kestrune::test::TempDir;
 
 namespace {
 
 struct Reader {
-    Reader() {
-        app.files.setErrorHandler([this](int n, int code) { errors.emplace_back(n, code); });
+    // Takes what a read gave.
+    bool take(TableRead read) {
+        table = std::move(read.table);
+        errors = std::move(read.errors);
+        return read.ok;
     }
     // Rows 0 to fNum + 1, every value by its bits.
     std::string rows() const {
-        const ModelTable& t = app.table;
+        const ModelTable& t = table;
         std::ostringstream out;
         out << "fNum " << t.fNum << "\n";
         for (std::int32_t r = 0; r <= t.fNum + 1; ++r) {
@@ -38,17 +40,15 @@ struct Reader {
         }
         return out.str();
     }
-    FakePlatform platform;
-    AppState app{platform};
-    std::vector<std::pair<int, int>> errors;
+    ModelTable table{nullptr};
+    FileErrors errors;
 };
 
 // What the item-by-item reader makes of the bytes.
-std::string itemByItem(const std::string& bytes,
-                       std::vector<std::pair<int, int>>* errors = nullptr) {
+std::string itemByItem(const std::string& bytes, FileErrors* errors = nullptr) {
     Reader slow;
     std::istringstream in(bytes);
-    ReadDataSheet(slow.app, in);
+    slow.take(ReadDataSheet(std::move(slow.table), in));
     if (errors != nullptr) {
         *errors = slow.errors;
     }
@@ -60,8 +60,8 @@ void expectSameFromFile(const std::string& bytes, const TempDir& dir) {
     const std::string path = dir.file("doc.kedata");
     std::ofstream(path, std::ios::binary) << bytes;
     Reader fromFile;
-    ASSERT_TRUE(ReadDataSheet(fromFile.app, path));
-    std::vector<std::pair<int, int>> errors;
+    ASSERT_TRUE(fromFile.take(ReadDataSheet(std::move(fromFile.table), path)));
+    FileErrors errors;
     const std::string expected = itemByItem(bytes, &errors);
     if (expected.size() < 4096) {
         EXPECT_EQ(fromFile.rows(), expected);
@@ -74,9 +74,8 @@ void expectSameFromFile(const std::string& bytes, const TempDir& dir) {
 // Reads with the quick reader alone; rows in out.
 std::int32_t quick(const std::string& bytes, int fields, std::string& out) {
     Reader fast;
-    const std::int32_t n =
-        ReadWholeLineRecords(bytes, fields, TextFiles::kMaxItemLine, fast.app.table);
-    fast.app.table.fNum = std::max(n, 0);
+    const std::int32_t n = ReadWholeLineRecords(bytes, fields, TextFiles::kMaxItemLine, fast.table);
+    fast.table.fNum = std::max(n, 0);
     out = fast.rows();
     return n;
 }
@@ -93,8 +92,8 @@ std::int32_t quickInPieces(const std::string& bytes, int fields, std::size_t pie
         return n;
     };
     const std::int32_t n =
-        ReadWholeLineRecords(source, fields, TextFiles::kMaxItemLine, fast.app.table, piece);
-    fast.app.table.fNum = std::max(n, 0);
+        ReadWholeLineRecords(source, fields, TextFiles::kMaxItemLine, fast.table, piece);
+    fast.table.fNum = std::max(n, 0);
     out = fast.rows();
     return n;
 }
@@ -141,7 +140,7 @@ TEST(WholeLineRecords, TakesCleanLinesAsTheItemReaderDoesAndStepsAsideOtherwise)
             EXPECT_EQ(n, -1);
             // Stepping aside leaves no trace in the table.
             Reader empty;
-            empty.app.table.ensureRows(3);
+            empty.table.ensureRows(3);
             EXPECT_EQ(rows, empty.rows());
         }
         expectSameFromFile(c.bytes, dir);

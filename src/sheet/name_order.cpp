@@ -15,8 +15,9 @@ namespace {
 // digits, so a longer number comes later; its leading zeros count among the
 // accents.
 struct NameKey {
-    std::array<std::uint8_t, 3 * 256> primary{};
-    std::array<std::uint8_t, 256> accents{};
+    // Only the first primaryLength and accentLength bytes are ever read.
+    std::array<std::uint8_t, 3 * 256> primary;
+    std::array<std::uint8_t, 256> accents;
     std::size_t primaryLength = 0;
     std::size_t accentLength = 0;
 
@@ -93,8 +94,24 @@ std::vector<std::int32_t> OrderByName(const NameColumn& names, std::int32_t n, b
     std::vector<std::int32_t> order(count);
     KeyArray words;
     OrderRowsByKey(keys, 0, count, order.data(), words);
-    const auto before = [&](std::int32_t a, std::int32_t b) {
-        const int c = CompareNames(names.get(a), names.get(b));
+
+    // The rows of one run, with their whole keys laid end to end.
+    struct Keyed {
+        std::int32_t row;
+        std::uint32_t offset;
+        std::uint16_t primaryLength;
+        std::uint16_t accentLength;
+    };
+    std::vector<Keyed> run;
+    std::vector<std::uint8_t> bytes;
+    const auto before = [&](const Keyed& a, const Keyed& b) {
+        const std::uint8_t* pa = bytes.data() + a.offset;
+        const std::uint8_t* pb = bytes.data() + b.offset;
+        int c = compareBytes(pa, a.primaryLength, pb, b.primaryLength);
+        if (c == 0) {
+            c = compareBytes(pa + a.primaryLength, a.accentLength, pb + b.primaryLength,
+                             b.accentLength);
+        }
         return descending ? c > 0 : c < 0;
     };
     std::size_t begin = 0;
@@ -108,8 +125,24 @@ std::vector<std::int32_t> OrderByName(const NameColumn& names, std::int32_t n, b
             ++end;
         }
         if (!allEqual) {
-            std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(begin),
-                             order.begin() + static_cast<std::ptrdiff_t>(end), before);
+            run.clear();
+            bytes.clear();
+            for (std::size_t k = begin; k < end; ++k) {
+                const NameKey whole(names.get(order[k]));
+                run.push_back({order[k], static_cast<std::uint32_t>(bytes.size()),
+                               static_cast<std::uint16_t>(whole.primaryLength),
+                               static_cast<std::uint16_t>(whole.accentLength)});
+                bytes.insert(bytes.end(), whole.primary.begin(),
+                             whole.primary.begin() +
+                                 static_cast<std::ptrdiff_t>(whole.primaryLength));
+                bytes.insert(bytes.end(), whole.accents.begin(),
+                             whole.accents.begin() +
+                                 static_cast<std::ptrdiff_t>(whole.accentLength));
+            }
+            std::stable_sort(run.begin(), run.end(), before);
+            for (std::size_t k = begin; k < end; ++k) {
+                order[k] = run[k - begin].row;
+            }
         }
         begin = end;
     }

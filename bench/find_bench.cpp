@@ -1,0 +1,39 @@
+// Find and Check Parameters on a large catalogue: one step of Find that
+// matches nothing reads every name once; counting the marked rows reads
+// five numbers of every row once.
+
+#include "catalogue.h"
+
+#include "sheet/find_rows.h"
+#include "sheet/parameter_checks.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace kestrune;
+
+namespace {
+
+void BM_FindNoMatch(benchmark::State& state) {
+    ModelTable table(nullptr);
+    const auto rows = static_cast<std::int32_t>(state.range(0));
+    bench::fillRandomCatalogue(table, rows);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FindNextName(table, "zz-9", 1));
+    }
+    state.SetItemsProcessed(state.iterations() * rows);
+}
+
+void BM_CountMarkedRows(benchmark::State& state) {
+    ModelTable table(nullptr);
+    const auto rows = static_cast<std::int32_t>(state.range(0));
+    bench::fillRandomCatalogue(table, rows);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(CountMarkedRows(table));
+    }
+    state.SetItemsProcessed(state.iterations() * rows);
+}
+
+} // namespace
+
+BENCHMARK(BM_FindNoMatch)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CountMarkedRows)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);

@@ -84,31 +84,6 @@ with open(folder + "/planted", "w") as f:
 PY
 }
 
-# choose_sort_item N: the N-th item of the Sort menu that is not a
-# separator (the keyboard passes over those), by the keyboard.
-choose_sort_item() {
-    local item=$1 downs=()
-    e2e_key "$E2E_MAIN" alt Right Right Right Down
-    e2e_wait_dialog "the Sort menu opened from the keyboard"
-    for ((; item > 1; item--)); do
-        downs+=(Down)
-    done
-    xdotool key --delay 40 "${downs[@]}" Return || e2e_fail "xdotool could not choose Sort item $1"
-    e2e_wait_dialog_gone "choosing Sort item $1"
-}
-
-save_and_expect() {
-    local expected=$E2E_TMP/$1 what=$2 doc=$E2E_TMP/docs/doc.kedata
-    e2e_wait_title "$E2E_MAIN" "doc.kedata*" "${what} marks the sheet changed"
-    e2e_key "$E2E_MAIN" ctrl+s
-    e2e_wait_title "$E2E_MAIN" doc.kedata "Ctrl+S after ${what}"
-    cmp -s -- "$doc" "$expected" && return 0
-    local byte row
-    byte=$(cmp -- "$doc" "$expected" 2>&1 | grep -o 'byte [0-9]*' | grep -o '[0-9]*')
-    row=$(($(head -c "${byte:-0}" -- "$doc" | tr -cd '\r' | wc -c) + 1))
-    e2e_fail "after ${what} row ${row} is $(tr '\r' '\n' <"$doc" | iconv -f MACINTOSH -t UTF-8 | sed -n "${row}p") instead of $(tr '\r' '\n' <"$expected" | iconv -f MACINTOSH -t UTF-8 | sed -n "${row}p")"
-}
-
 open_catalogue() {
     make_catalogue "$E2E_TMP"
     mv "$E2E_TMP/doc.kedata" "$E2E_TMP/docs/doc.kedata"
@@ -128,13 +103,13 @@ copied_cell() {
 
 sort_case() {
     open_catalogue
-    choose_sort_item 13 # Model Name, ascending
-    save_and_expect model_ascending "Sort > Model Name"
-    choose_sort_item 11 # Descending
-    choose_sort_item 12 # Manufacturer
-    save_and_expect maker_descending "Sort > Manufacturer, descending"
+    e2e_choose_sort_item 13 # Model Name, ascending
+    e2e_save_and_expect model_ascending "Sort > Model Name"
+    e2e_choose_sort_item 11 # Descending
+    e2e_choose_sort_item 12 # Manufacturer
+    e2e_save_and_expect maker_descending "Sort > Manufacturer, descending"
     e2e_key "$E2E_MAIN" ctrl+u
-    save_and_expect original "Sort > Unsort"
+    e2e_save_and_expect original "Sort > Unsort"
     e2e_key "$E2E_MAIN" ctrl+q
     e2e_expect_exit app 0 "Ctrl+Q after the sorts"
 }

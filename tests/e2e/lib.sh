@@ -569,3 +569,34 @@ EOF
 e2e_opened_count() {
     [[ -f $E2E_TMP/opened ]] && (($(wc -l <"$E2E_TMP/opened") >= $1))
 }
+
+# ---------------------------------------------------------------------------
+# Sorting and saving a catalogue
+
+# e2e_choose_sort_item N: the N-th item of the Sort menu that is not a
+# separator (the keyboard passes over those), by the keyboard.
+e2e_choose_sort_item() {
+    local item=$1 downs=()
+    e2e_key "$E2E_MAIN" alt Right Right Right Down
+    e2e_wait_dialog "the Sort menu opened from the keyboard"
+    for ((; item > 1; item--)); do
+        downs+=(Down)
+    done
+    xdotool key --delay 40 "${downs[@]}" Return || e2e_fail "xdotool could not choose Sort item $1"
+    e2e_wait_dialog_gone "choosing Sort item $1"
+}
+
+# e2e_save_and_expect EXPECTED WHAT: Ctrl+S, then docs/doc.kedata holds the
+# bytes of $E2E_TMP/EXPECTED; a difference is told by its row (Mac OS Roman
+# shown as UTF-8), not shown whole: the files are large.
+e2e_save_and_expect() {
+    local expected=$E2E_TMP/$1 what=$2 doc=$E2E_TMP/docs/doc.kedata
+    e2e_wait_title "$E2E_MAIN" "doc.kedata*" "${what} marks the sheet changed"
+    e2e_key "$E2E_MAIN" ctrl+s
+    e2e_wait_title "$E2E_MAIN" doc.kedata "Ctrl+S after ${what}"
+    cmp -s -- "$doc" "$expected" && return 0
+    local byte row
+    byte=$(cmp -- "$doc" "$expected" 2>&1 | grep -o 'byte [0-9]*' | grep -o '[0-9]*')
+    row=$(($(head -c "${byte:-0}" -- "$doc" | tr -cd '\r' | wc -c) + 1))
+    e2e_fail "after ${what} row ${row} is $(tr '\r' '\n' <"$doc" | iconv -f MACINTOSH -t UTF-8 | sed -n "${row}p") instead of $(tr '\r' '\n' <"$expected" | iconv -f MACINTOSH -t UTF-8 | sed -n "${row}p")"
+}

@@ -52,35 +52,6 @@ save("fp_descending", sorted(lines, key=lambda e: e[0], reverse=True))
 PY
 }
 
-# choose_sort_item N: the N-th item of the Sort menu, chosen with the
-# keyboard: Alt to the menu bar, right to Sort, down to the item.
-choose_sort_item() {
-    local item=$1 downs=()
-    e2e_key "$E2E_MAIN" alt Right Right Right Down
-    e2e_wait_dialog "the Sort menu opened from the keyboard"
-    for ((; item > 1; item--)); do
-        downs+=(Down)
-    done
-    # The open menu has the keyboard: the keys go to it as they are.
-    xdotool key --delay 40 "${downs[@]}" Return || e2e_fail "xdotool could not choose Sort item $1"
-    e2e_wait_dialog_gone "choosing Sort item $1"
-}
-
-# save_and_expect EXPECTED WHAT: Ctrl+S, then the document holds those bytes.
-# A difference is told by its row, not shown whole: the files are large.
-save_and_expect() {
-    local expected=$E2E_TMP/$1 what=$2 doc=$E2E_TMP/docs/doc.kedata
-    e2e_wait_title "$E2E_MAIN" "doc.kedata*" "${what} marks the sheet changed"
-    e2e_key "$E2E_MAIN" ctrl+s
-    e2e_wait_title "$E2E_MAIN" doc.kedata "Ctrl+S after ${what}"
-    cmp -s -- "$doc" "$expected" && return 0
-    local byte row
-    byte=$(cmp -- "$doc" "$expected" 2>&1 | grep -o 'byte [0-9]*' | grep -o '[0-9]*')
-    [[ -n $byte ]] || e2e_fail "the document saved after ${what} ends early or goes on too long"
-    row=$(($(head -c "$byte" -- "$doc" | tr -cd '\r' | wc -c) + 1))
-    e2e_fail "the document saved after ${what} differs from row ${row} on: $(tr '\r' '\n' <"$doc" | sed -n "${row}p") instead of $(tr '\r' '\n' <"$expected" | sed -n "${row}p")"
-}
-
 sort_case() {
     local docs=$E2E_TMP/docs
     make_catalogue "$E2E_TMP"
@@ -89,12 +60,12 @@ sort_case() {
     e2e_wait_main
     e2e_wait_title "$E2E_MAIN" doc.kedata "opening a catalogue of ${ROWS} models"
 
-    choose_sort_item 3 # Fp, in the direction checked: Ascending
-    save_and_expect fp_ascending "Sort > Fp"
+    e2e_choose_sort_item 3 # Fp, in the direction checked: Ascending
+    e2e_save_and_expect fp_ascending "Sort > Fp"
     e2e_key "$E2E_MAIN" ctrl+d
-    save_and_expect fp_descending "Sort > Descending (Ctrl+D) with Fp the key"
+    e2e_save_and_expect fp_descending "Sort > Descending (Ctrl+D) with Fp the key"
     e2e_key "$E2E_MAIN" ctrl+u
-    save_and_expect load_order "Sort > Unsort (Ctrl+U)"
+    e2e_save_and_expect load_order "Sort > Unsort (Ctrl+U)"
 
     e2e_key "$E2E_MAIN" ctrl+q
     e2e_expect_exit app 0 "Ctrl+Q after the saves"

@@ -2,6 +2,7 @@
 
 #include "application/lifecycle.h"
 #include "application/open_documents.h"
+#include "application/out_of_memory.h"
 #include "application/sort_command.h"
 #include "calculators/calculator_window.h"
 #include "documents/csv_export.h"
@@ -17,6 +18,7 @@
 #include "sheet/sheet_redraw.h"
 #include "sheet/sorting.h"
 
+#include <new>
 #include <string>
 
 namespace kestrune {
@@ -29,7 +31,9 @@ void ExportCSVFile(AppState& app) {
                     ProposedSavePath(app, ProposedCSVExportName(app.doc.fileName1)),
                     std::string(kCSVExtension), [&app](const FileChoice& choice) {
                         if (choice) {
-                            WriteCSVTable(app, *choice); // a failure was shown
+                            // A failure was shown.
+                            WriteOrTellNotEnoughMemory(app, kCSVFileNumber, *choice,
+                                                       [&] { WriteCSVTable(app, *choice); });
                         }
                         SetMenuState(app, MenuState::MenuEnable);
                         DrawSheet(app);
@@ -38,7 +42,16 @@ void ExportCSVFile(AppState& app) {
 
 void sortCommand(AppState& app, int item) {
     CommitEditFieldNow(app);
-    if (SortMenuCommand(app, item)) {
+    bool sorted = false;
+    try {
+        sorted = SortMenuCommand(app, item);
+    } catch (const std::bad_alloc&) {
+        // The sheet is as it was, and so are the key and the direction.
+        TellNotEnoughMemory(app, "The sheet could not be sorted.", "sort it");
+        DrawSheet(app);
+        return;
+    }
+    if (sorted) {
         app.menus.setSortMarks(app.sort);
         DrawSheet(app);
     }

@@ -2,6 +2,7 @@
 
 #include "application/import_report.h"
 #include "application/open_documents.h"
+#include "application/out_of_memory.h"
 #include "application/read_ahead.h"
 #include "calculators/calculator_window.h"
 #include "documents/csv_export.h"
@@ -72,6 +73,16 @@ bool changedByOtherProgram(const AppState& app) {
     return now && WrittenSince(*app.doc.fileIdentity, *now);
 }
 
+// Writes the sheet to the document at path. Out of memory nothing is
+// written: the document stays as it was, the user is told, and the outcome
+// is a failed save, so the sheet keeps its changes.
+SaveOutcome writeSheet(AppState& app, const std::string& path) {
+    SaveOutcome outcome;
+    WriteOrTellNotEnoughMemory(app, kDocumentFileNumber, path,
+                               [&] { outcome = WriteDataSheet(app, path); });
+    return outcome;
+}
+
 void showTitle(AppState& app) {
     app.platform().setWindowTitle(app.doc.fileName1,
                                   app.doc.FileOpenFlag == 1 ? app.doc.fileUrl : std::string());
@@ -117,7 +128,7 @@ void saveAs(AppState& app, bool fromQuestion) {
                             DrawSheet(app);
                             return;
                         }
-                        const SaveOutcome outcome = WriteDataSheet(app, *choice);
+                        const SaveOutcome outcome = writeSheet(app, *choice);
                         SetMenuState(app, MenuState::MenuEnable);
                         if (!outcome.ok) {
                             // The old document is untouched and the sheet keeps its changes.
@@ -266,7 +277,7 @@ void NewDataSheet(AppState& app) {
 }
 
 bool SaveSSTFile(AppState& app) {
-    const SaveOutcome outcome = WriteDataSheet(app, app.doc.fileUrl);
+    const SaveOutcome outcome = writeSheet(app, app.doc.fileUrl);
     if (!outcome.ok) {
         return false;
     }
@@ -313,7 +324,7 @@ void SaveAsStationeryFile(AppState& app) {
                     std::string(kStationeryExtension), [&app](FileChoice choice) {
                         if (choice) {
                             // The sheet stays the document it was.
-                            const SaveOutcome outcome = WriteDataSheet(app, *choice);
+                            const SaveOutcome outcome = writeSheet(app, *choice);
                             if (outcome.ok) {
                                 tellAboutAlteredNames(app, outcome);
                             }

@@ -2,6 +2,7 @@
 
 #include "application/import_report.h"
 #include "application/lifecycle.h"
+#include "application/out_of_memory.h"
 #include "application/read_ahead.h"
 #include "application/refused_documents.h"
 #include "calculators/calculator_window.h"
@@ -97,7 +98,7 @@ LoadResult loadSheetFile(AppState& app, const std::string& path, SheetFileKind k
         app.files.FileClose(0);
         std::swap(app.table, previous);
         previous = app.emptyTable(); // gives the memory back before telling
-        tellCannotOpen(app, path, "There is not enough memory to hold it.");
+        tellCannotOpen(app, path, NotEnoughMemory("hold it"));
         return LoadResult::Refused;
     }
     if (!read) {

@@ -6,7 +6,10 @@
 
 namespace kestrune {
 
-bool SortMenuCommand(AppState& app, int item) {
+namespace {
+
+// Sets the key or the direction and sorts; false for any other item.
+bool sortBy(AppState& app, int item) {
     SortState& s = app.sort;
     if (item == kSortByNumber) {
         s.sortItmID = kSortByNumber;
@@ -19,6 +22,21 @@ bool SortMenuCommand(AppState& app, int item) {
         SelectSort(app);
     } else {
         return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool SortMenuCommand(AppState& app, int item) {
+    const SortState before = app.sort;
+    try {
+        if (!sortBy(app, item)) {
+            return false;
+        }
+    } catch (...) {
+        app.sort = before; // the table is as it was too
+        throw;
     }
     if (app.table.fNum >= 1) {
         app.sel.cellV = 1;

@@ -1,11 +1,12 @@
 #include "sheet/sorting.h"
 
 #include "model/app_state.h"
+#include "runtime/cores.h"
 #include "runtime/gather.h"
-#include "runtime/side_task.h"
 #include "sheet/key_sort.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <utility>
@@ -110,54 +111,69 @@ constexpr std::size_t kParallelRows = 1 << 15;
 // A column's worth of room, in large pages like the columns themselves.
 template <typename T> using Scratch = typename DynamicArray<T>::Storage;
 
-// Gathers a numeric column into scratch, which then takes the column's place;
-// the column's old elements come back in scratch for the next column.
-template <typename T>
-void permuteColumn(DynamicArray<T>& column, const RowOrder& order, Scratch<T>& scratch) {
+// A numeric column's elements in the new order, in memory of their own.
+template <typename T> Scratch<T> inOrder(const DynamicArray<T>& column, const RowOrder& order) {
     const T* data = column.data();
     const std::size_t size = column.storageSize();
-    if (scratch.size() != size) {
-        scratch = Scratch<T>(size); // fresh memory, written whole below
-    }
+    Scratch<T> moved(size);
     const std::size_t n = order.size();
-    GatherByOrder(data, order.data(), n, scratch.data() + 1);
+    GatherByOrder(data, order.data(), n, moved.data() + 1);
     // The guard rows and the room beyond stay as they are.
-    scratch[0] = data[0];
-    std::copy(data + n + 1, data + size, scratch.begin() + static_cast<std::ptrdiff_t>(n) + 1);
-    column.exchangeStorage(scratch);
+    moved[0] = data[0];
+    std::copy(data + n + 1, data + size, moved.begin() + n + 1);
+    return moved;
 }
 
-// One name column and half the numeric ones on the second core, the rest here.
-void permuteColumns(ModelTable& t, const RowOrder& order, bool secondHalf) {
-    Scratch<double> values;
-    for (Param p : kAllParams) {
-        if ((static_cast<int>(p) < kParamCount / 2) == secondHalf) {
-            permuteColumn(t.column(p), order, values);
+// Every column of the table in the new order. They are all made before the
+// first of them takes its place, so that running out of memory on the way
+// leaves the table as it was.
+struct ColumnsInOrder {
+    static constexpr std::size_t kCount = kParamCount + 3;
+
+    std::array<Scratch<double>, kParamCount> values;
+    Scratch<std::int32_t> numbers;
+    NameColumn::Places manufacturers;
+    NameColumn::Places modelNames;
+
+    // Makes column c of the kCount.
+    void make(const ModelTable& t, const RowOrder& order, std::size_t c) {
+        if (c < kParamCount) {
+            values[c] = inOrder(t.column(kAllParams[c]), order);
+        } else if (c == kParamCount) {
+            numbers = inOrder(t.Number, order);
+        } else if (c == kParamCount + 1) {
+            manufacturers = t.Manufacturer.placesInOrder(order);
+        } else {
+            modelNames = t.ModelName.placesInOrder(order);
         }
     }
-    if (secondHalf) {
-        t.Manufacturer.permute(order);
-    } else {
-        t.ModelName.permute(order);
-        Scratch<std::int32_t> numbers;
-        permuteColumn(t.Number, order, numbers);
+    // Cannot fail.
+    void takeTheirPlaces(ModelTable& t) noexcept {
+        for (std::size_t c = 0; c < kParamCount; ++c) {
+            t.column(kAllParams[c]).exchangeStorage(values[c]);
+        }
+        t.Number.exchangeStorage(numbers);
+        t.Manufacturer.takePlaces(manufacturers);
+        t.ModelName.takePlaces(modelNames);
     }
-}
+};
 
 void applyOrder(ModelTable& t, const RowOrder& order) {
     if (isIdentity(order)) {
         return;
     }
     t.ensureRows(t.fNum + 1);
-    // The columns are independent of each other.
-    std::optional<SideTask> helper;
-    if (order.size() >= kParallelRows) {
-        helper.emplace([&] { permuteColumns(t, order, true); });
-    } else {
-        permuteColumns(t, order, true);
-    }
-    permuteColumns(t, order, false);
-    WaitFor(helper);
+    // The columns are independent of each other: the cores share them out.
+    ColumnsInOrder columns;
+    const std::size_t parts =
+        std::min(PartsFor(order.size(), kParallelRows), ColumnsInOrder::kCount);
+    RunOnCores(parts, [&](WorkPart& part) {
+        const WorkPart::Range mine = part.share(ColumnsInOrder::kCount);
+        for (std::size_t c = mine.begin; c < mine.end; ++c) {
+            columns.make(t, order, c);
+        }
+    });
+    columns.takeTheirPlaces(t);
 }
 
 void sortTable(ModelTable& table, std::int32_t sortItmID, bool descending) {

@@ -61,21 +61,16 @@ void NameColumn::move(std::int32_t from, std::int32_t to) {
 
 void NameColumn::permute(const std::vector<std::int32_t>& order) {
     ensure(static_cast<std::int32_t>(order.size()));
-    Places moved = placesInOrder(order);
-    takePlaces(moved);
+    Places room(places_.size());
+    permute(order, room);
 }
 
-NameColumn::Places NameColumn::placesInOrder(const std::vector<std::int32_t>& order) const {
+void NameColumn::permute(const std::vector<std::int32_t>& order, Places& room) noexcept {
     const std::size_t n = order.size();
-    Places moved(places_.size());
-    moved[0] = places_[0];
-    GatherByOrder(places_.data(), order.data(), n, moved.data() + 1);
-    std::copy(places_.begin() + n + 1, places_.end(), moved.begin() + n + 1);
-    return moved;
-}
-
-void NameColumn::takePlaces(Places& places) noexcept {
-    places_.swap(places);
+    room[0] = places_[0];
+    GatherByOrder(places_.data(), order.data(), n, room.data() + 1);
+    std::copy(places_.begin() + n + 1, places_.end(), room.begin() + n + 1);
+    places_.swap(room);
     touched_ = places_.size();
 }
 

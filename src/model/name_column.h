@@ -37,13 +37,11 @@ public:
     // Row k + 1 takes the name row order[k] held, for a permutation order of
     // the rows 1 to order.size(); no name is copied.
     void permute(const std::vector<std::int32_t>& order);
-    // The same in two steps, so that a change of many columns can make them
-    // all before any takes its place: the rows' places in that order, in
-    // memory of their own, the column unchanged (rows 0 to order.size() must
-    // be addressable) ...
-    Places placesInOrder(const std::vector<std::int32_t>& order) const;
-    // ... and the column taking them; it must not have changed in between.
-    void takePlaces(Places& places) noexcept;
+    // The same through room, a buffer of placesSize() elements (rows 0 to
+    // order.size() must be addressable), which is written whole and gets
+    // the rows' old places back: it cannot fail.
+    void permute(const std::vector<std::int32_t>& order, Places& room) noexcept;
+    std::size_t placesSize() const { return places_.size(); }
     // Rows first, first + 1 ... take the names of rows 1, 2 ... of part.
     void splice(std::int32_t first, const NameColumn& part);
     // Rows 0 to last become addressable.

@@ -35,8 +35,9 @@ public:
     std::size_t parts() const { return parts_; }
     // This part's share of count items: the shares are consecutive, in the
     // order of the parts, and together hold every item once.
-    Range share(std::size_t count) const {
-        return {count * index_ / parts_, count * (index_ + 1) / parts_};
+    Range share(std::size_t count) const { return shareOf(count, index_, parts_); }
+    static Range shareOf(std::size_t count, std::size_t index, std::size_t parts) {
+        return {count * index / parts, count * (index + 1) / parts};
     }
     // Waits until every part has come here, for a step that reads what the
     // others wrote before. Work that meets must not throw: the others would

@@ -301,7 +301,7 @@ SaveOutcome writeRows(AppState& app) {
         write(firstOfRound(round + 1) + b);
     }
     // Names change in the table only once no other thread reads it: a name
-    // set while the second core makes a block could move the bytes it reads.
+    // set while another core makes a block could move the bytes it reads.
     keepWrittenNames(table, outcome.alteredNameRows);
     outcome.ok = app.files.FileClose(kDocumentFileNumber);
     return outcome;

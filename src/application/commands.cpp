@@ -4,6 +4,7 @@
 #include "application/find_commands.h"
 #include "application/lifecycle.h"
 #include "application/open_documents.h"
+#include "application/out_of_memory.h"
 #include "application/sort_command.h"
 #include "calculators/calculator_window.h"
 #include "documents/csv_export.h"
@@ -19,6 +20,7 @@
 #include "sheet/sheet_redraw.h"
 #include "sheet/sorting.h"
 
+#include <new>
 #include <string>
 
 namespace kestrune {
@@ -31,7 +33,9 @@ void ExportCSVFile(AppState& app) {
                     ProposedSavePath(app, ProposedCSVExportName(app.doc.fileName1)),
                     std::string(kCSVExtension), [&app](const FileChoice& choice) {
                         if (choice) {
-                            WriteCSVTable(app, *choice); // a failure was shown
+                            // A failure was shown.
+                            WriteOrTellNotEnoughMemory(app, kCSVFileNumber, *choice,
+                                                       [&] { WriteCSVTable(app, *choice); });
                         }
                         SetMenuState(app, MenuState::MenuEnable);
                         DrawSheet(app);
@@ -40,7 +44,16 @@ void ExportCSVFile(AppState& app) {
 
 void sortCommand(AppState& app, MenuCommand command) {
     CommitEditFieldNow(app);
-    if (SortMenuCommand(app, command)) {
+    bool sorted = false;
+    try {
+        sorted = SortMenuCommand(app, command);
+    } catch (const std::bad_alloc&) {
+        // The sheet is as it was, and so are the key and the direction.
+        TellNotEnoughMemory(app, "The sheet could not be sorted.", "sort it");
+        DrawSheet(app);
+        return;
+    }
+    if (sorted) {
         app.menus.setSortMarks(app.sort);
         DrawSheet(app);
     }

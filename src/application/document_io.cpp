@@ -1,6 +1,7 @@
 #include "application/document_io.h"
 
 #include "application/import_report.h"
+#include "application/out_of_memory.h"
 #include "application/read_ahead.h"
 #include "documents/csv_export.h"
 #include "documents/csv_import.h"
@@ -67,7 +68,7 @@ LoadOutcome loadSheetFile(AppState& app, const std::string& path, bool document)
         }
     } catch (const std::bad_alloc&) {
         // What was read is gone; the sheet keeps its table.
-        TellCannotOpen(app, path, "There is not enough memory to hold it.");
+        TellCannotOpen(app, path, NotEnoughMemory("hold it"));
         return {};
     }
     return takeReadTable(app, path, document, identity, std::move(*read));

@@ -3,6 +3,7 @@
 #include "application/document_io.h"
 #include "application/import_report.h"
 #include "application/open_documents.h"
+#include "application/out_of_memory.h"
 #include "application/read_ahead.h"
 #include "calculators/calculator_window.h"
 #include "documents/csv_export.h"
@@ -73,6 +74,16 @@ bool changedByOtherProgram(const AppState& app) {
     return now && WrittenSince(*app.doc.fileIdentity, *now);
 }
 
+// Writes the sheet to the document at path. Out of memory nothing is
+// written: the document stays as it was, the user is told, and the outcome
+// is a failed save, so the sheet keeps its changes.
+SaveOutcome writeSheet(AppState& app, const std::string& path) {
+    SaveOutcome outcome;
+    WriteOrTellNotEnoughMemory(app, kDocumentFileNumber, path,
+                               [&] { outcome = WriteDataSheet(app, path); });
+    return outcome;
+}
+
 void showTitle(AppState& app) {
     app.platform().setWindowTitle(app.doc.fileName1,
                                   app.doc.hasFile() ? app.doc.fileUrl : std::string());
@@ -118,7 +129,7 @@ void saveAs(AppState& app, bool fromQuestion) {
                             DrawSheet(app);
                             return;
                         }
-                        const SaveOutcome outcome = WriteDataSheet(app, *choice);
+                        const SaveOutcome outcome = writeSheet(app, *choice);
                         SetMenuState(app, MenuState::MenuEnable);
                         if (!outcome.ok) {
                             // The old document is untouched and the sheet keeps its changes.
@@ -267,7 +278,7 @@ void NewDataSheet(AppState& app) {
 }
 
 bool SaveSSTFile(AppState& app) {
-    const SaveOutcome outcome = WriteDataSheet(app, app.doc.fileUrl);
+    const SaveOutcome outcome = writeSheet(app, app.doc.fileUrl);
     if (!outcome.ok) {
         return false;
     }
@@ -314,7 +325,7 @@ void SaveAsStationeryFile(AppState& app) {
                     std::string(kStationeryExtension), [&app](FileChoice choice) {
                         if (choice) {
                             // The sheet stays the document it was.
-                            const SaveOutcome outcome = WriteDataSheet(app, *choice);
+                            const SaveOutcome outcome = writeSheet(app, *choice);
                             if (outcome.ok) {
                                 tellAboutAlteredNames(app, outcome);
                             }

@@ -3,6 +3,7 @@
 #include "application/document_io.h"
 #include "application/import_report.h"
 #include "application/lifecycle.h"
+#include "application/out_of_memory.h"
 #include "application/read_ahead.h"
 #include "application/refused_documents.h"
 #include "calculators/calculator_window.h"

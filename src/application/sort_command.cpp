@@ -6,7 +6,10 @@
 
 namespace kestrune {
 
-bool SortMenuCommand(AppState& app, MenuCommand command) {
+namespace {
+
+// Sets the key or the direction and sorts; false for any other command.
+bool sortBy(AppState& app, MenuCommand command) {
     SortState& s = app.sort;
     const std::int32_t key = command.arg;
     if (command.command == Command::SortKey && key == kSortByNumber) {
@@ -21,6 +24,21 @@ bool SortMenuCommand(AppState& app, MenuCommand command) {
         SelectSort(app);
     } else {
         return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool SortMenuCommand(AppState& app, MenuCommand command) {
+    const SortState before = app.sort;
+    try {
+        if (!sortBy(app, command)) {
+            return false;
+        }
+    } catch (...) {
+        app.sort = before; // the table is as it was too
+        throw;
     }
     if (app.table.fNum >= 1) {
         app.sel.cellV = 1;

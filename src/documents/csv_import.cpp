@@ -3,10 +3,10 @@
 #include "documents/csv_export.h"
 #include "documents/data_sheet_format.h"
 #include "runtime/byte_streams.h"
+#include "runtime/cores.h"
 #include "runtime/file_errors.h"
 #include "runtime/line_breaks.h"
 #include "runtime/mac_roman.h"
-#include "runtime/side_task.h"
 
 #include <algorithm>
 #include <array>
@@ -223,17 +223,17 @@ void readInTwoHalves(Pieces& pieces, std::uint64_t size, const TextScan& scan, I
     const std::uint64_t split = scan.split();
     bool secondFailed = false;
     std::size_t left = 0;
-    {
-        SideTask reader([&] {
+    RunBeside(
+        [&] {
             forEachPiece(
                 Pieces{pieces.source}, split, size, BytesEnd::File, secondFailed,
                 [&](std::string_view bytes, BytesEnd end) { return second.read(bytes, end); });
+        },
+        [&] {
+            left = forEachPiece(
+                pieces, 0, split, BytesEnd::LineStart, failed,
+                [&](std::string_view bytes, BytesEnd end) { return rows.read(bytes, end); });
         });
-        left = forEachPiece(
-            pieces, 0, split, BytesEnd::LineStart, failed,
-            [&](std::string_view bytes, BytesEnd end) { return rows.read(bytes, end); });
-        reader.wait();
-    }
     if (!failed && left == 0 && !secondFailed && !second.overflowed()) {
         pieces.buffer.reset(); // the names of the halves are joined at the peak of memory
         rows.join(second);

@@ -2,8 +2,8 @@
 
 #include "documents/whole_line_records.h"
 #include "runtime/byte_streams.h"
+#include "runtime/cores.h"
 #include "runtime/number_text.h"
-#include "runtime/side_task.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,6 +12,7 @@
 #include <optional>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace kestrune {
 namespace {
@@ -254,54 +255,53 @@ void keepWrittenNames(ModelTable& table, const std::vector<std::int32_t>& rows) 
 
 SaveOutcome writeRows(TextFiles& files, ModelTable& table) {
     SaveOutcome outcome;
-    // Records are made in blocks of many rows, one print per block. The
-    // second core makes every other block; this thread writes the block the
-    // second core made last time while that one makes its next block.
+    // Records are made in blocks of many rows, one print per block, a round
+    // of blocks at a time: this thread makes the first block of a round and
+    // the other cores the others, and while they make theirs this thread
+    // writes the blocks they made in the round before.
     const std::int32_t last = table.fNum;
-    // A small sheet is shared out too, in two halves.
-    const std::int32_t blockRows = std::clamp(last / 2 + 1, 1 << 11, 1 << 14);
-    ByteBlock mine;
-    std::array<ByteBlock, 2> theirs;
-    std::array<std::vector<std::int32_t>, 2> theirAltered;
-    bool theirsPending = false;
-    int turn = 0;
-    auto takeTheirs = [&](int which) {
-        auto& altered = theirAltered[static_cast<std::size_t>(which)];
-        outcome.alteredNameRows.insert(outcome.alteredNameRows.end(), altered.begin(),
-                                       altered.end());
-        files.FilePrintString(kDocumentFileNumber, theirs[static_cast<std::size_t>(which)].view());
+    const std::size_t cores = MachineCores();
+    // A small sheet is shared out too, a block a core.
+    const std::int32_t blockRows =
+        std::clamp(last / static_cast<std::int32_t>(cores) + 1, 1 << 11, 1 << 14);
+    // The blocks of two rounds: the one being made, and the one before.
+    std::vector<ByteBlock> blocks(2 * cores);
+    std::vector<std::vector<std::int32_t>> altered(2 * cores);
+    const auto firstOfRound = [&](std::size_t round) { return round % 2 * cores; };
+    const auto write = [&](std::size_t block) {
+        outcome.alteredNameRows.insert(outcome.alteredNameRows.end(), altered[block].begin(),
+                                       altered[block].end());
+        files.FilePrintString(kDocumentFileNumber, blocks[block].view());
     };
-    for (std::int32_t r = 1; r <= last; r += 2 * blockRows) {
-        const std::int32_t middle = std::min(last + 1, r + blockRows);
-        const std::int32_t end = std::min(last + 1, middle + blockRows);
-        std::optional<SideTask> helper;
-        if (middle < end) {
-            theirAltered[static_cast<std::size_t>(turn)].clear();
-            helper.emplace([&, turn] {
-                formatRows(theirs[static_cast<std::size_t>(turn)], table, middle, end,
-                           theirAltered[static_cast<std::size_t>(turn)]);
+    std::size_t round = 0;
+    std::size_t waiting = 0; // blocks of the round before, after its first
+    for (std::int32_t r = 1; r <= last; ++round) {
+        const std::size_t mine = firstOfRound(round);
+        const std::size_t before = firstOfRound(round + 1);
+        const auto rowsLeft = static_cast<std::size_t>(last - r) + 1;
+        const auto perBlock = static_cast<std::size_t>(blockRows);
+        const std::size_t made =
+            RunOnCores(std::min(cores, (rowsLeft + perBlock - 1) / perBlock), [&](WorkPart& part) {
+                if (part.index() == 0) {
+                    for (std::size_t b = 1; b <= waiting; ++b) {
+                        write(before + b);
+                    }
+                }
+                const std::size_t block = mine + part.index();
+                const std::int32_t first = r + static_cast<std::int32_t>(part.index()) * blockRows;
+                altered[block].clear();
+                formatRows(blocks[block], table, first, std::min(last + 1, first + blockRows),
+                           altered[block]);
             });
-        }
-        if (theirsPending) {
-            takeTheirs(1 - turn);
-            theirsPending = false;
-        }
-        std::vector<std::int32_t> altered;
-        formatRows(mine, table, r, middle, altered);
-        if (helper) {
-            helper->wait();
-            theirsPending = true;
-        }
-        outcome.alteredNameRows.insert(outcome.alteredNameRows.end(), altered.begin(),
-                                       altered.end());
-        files.FilePrintString(kDocumentFileNumber, mine.view());
-        turn = 1 - turn;
+        write(mine);
+        waiting = made - 1;
+        r += static_cast<std::int32_t>(made) * blockRows;
     }
-    if (theirsPending) {
-        takeTheirs(1 - turn);
+    for (std::size_t b = 1; b <= waiting; ++b) {
+        write(firstOfRound(round + 1) + b);
     }
     // Names change in the table only once no other thread reads it: a name
-    // set while the second core makes a block could move the bytes it reads.
+    // set while another core makes a block could move the bytes it reads.
     keepWrittenNames(table, outcome.alteredNameRows);
     outcome.ok = files.FileClose(kDocumentFileNumber);
     return outcome;

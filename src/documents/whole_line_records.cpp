@@ -1,8 +1,8 @@
 #include "documents/whole_line_records.h"
 
+#include "runtime/cores.h"
 #include "runtime/line_breaks.h"
 #include "runtime/number_text.h"
-#include "runtime/side_task.h"
 #include "runtime/str255.h"
 #include "runtime/text_files.h"
 
@@ -10,7 +10,9 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <numeric>
 #include <string>
+#include <vector>
 
 namespace kestrune {
 namespace {
@@ -143,15 +145,11 @@ bool forEachLine(const RecordBytes& bytes, std::uint64_t from, std::uint64_t to,
     }
 }
 
-// Where the second half starts: the line after the middle, or 0 when the
-// bytes are too few to share out or no line ends near the middle.
-std::uint64_t secondHalf(const RecordBytes& bytes, std::size_t maxLine) {
-    if (bytes.size < kSplitBytes) {
-        return 0;
-    }
-    const std::uint64_t middle = bytes.size / 2;
-    const std::uint64_t low = middle > maxLine + 2 ? middle - maxLine - 2 : 0;
-    const auto length = static_cast<std::size_t>(middle + 1 - low);
+// Where the line that holds the byte at `near` starts (a CR LF pair stays
+// whole), or 0 when no line ends close enough before it.
+std::uint64_t lineStartAfter(const RecordBytes& bytes, std::uint64_t near, std::size_t maxLine) {
+    const std::uint64_t low = near > maxLine + 2 ? near - maxLine - 2 : 0;
+    const auto length = static_cast<std::size_t>(near + 1 - low);
     std::string window(length, '\0');
     if (bytes.inMemory) {
         window.assign(bytes.inMemory->substr(static_cast<std::size_t>(low), length));
@@ -165,7 +163,7 @@ std::uint64_t secondHalf(const RecordBytes& bytes, std::size_t maxLine) {
             got += n;
         }
     }
-    std::size_t p = length - 1; // the middle byte
+    std::size_t p = length - 1; // the byte at `near`
     while (p > 0 && window[p - 1] != '\r' && window[p - 1] != '\n') {
         --p;
     }
@@ -173,6 +171,23 @@ std::uint64_t secondHalf(const RecordBytes& bytes, std::size_t maxLine) {
         return 0;
     }
     return low + p + (window[p - 1] == '\r' && window[p] == '\n' ? 1 : 0);
+}
+
+// Where each part of the bytes starts, and then their end: one part a core
+// for bytes enough to share out, each starting on the line after an equal
+// share of the bytes. Where no line ends near such a place, the part before
+// takes that one's bytes too.
+std::vector<std::uint64_t> partStarts(const RecordBytes& bytes, std::size_t maxLine) {
+    const std::size_t wanted = PartsFor(static_cast<std::size_t>(bytes.size), kSplitBytes);
+    std::vector<std::uint64_t> starts{0};
+    for (std::size_t k = 1; k < wanted; ++k) {
+        const std::uint64_t start = lineStartAfter(bytes, bytes.size / wanted * k, maxLine);
+        if (start > starts.back() && start < bytes.size) {
+            starts.push_back(start);
+        }
+    }
+    starts.push_back(bytes.size);
+    return starts;
 }
 
 } // namespace
@@ -186,29 +201,24 @@ RecordBytes RecordBytesInMemory(std::string_view bytes) {
 
 std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::size_t maxLine,
                                   ModelTable& table, std::size_t piece) {
-    const std::uint64_t middle = secondHalf(bytes, maxLine);
-    const bool shared = middle > 0;
-    const std::uint64_t firstEnd = shared ? middle : bytes.size;
-
-    // The lines of each half, counted side by side: the second half's rows
-    // start after the first half's.
-    std::int64_t firstLines = 0;
-    std::int64_t secondLines = 0;
-    auto count = [&](std::uint64_t from, std::uint64_t to, std::int64_t& lines) {
-        return forEachLine(bytes, from, to, maxLine, piece, [&](std::string_view line) {
-            ++lines;
-            return !line.empty();
-        });
-    };
-    bool secondCounted = true;
-    std::optional<SideTask> counter;
-    if (shared) {
-        counter.emplace([&] { secondCounted = count(middle, bytes.size, secondLines); });
-    }
-    const bool firstCounted = count(0, firstEnd, firstLines);
-    WaitFor(counter);
-    const std::int64_t rows = firstLines + secondLines;
-    if (!firstCounted || !secondCounted || rows >= INT32_MAX - 2) {
+    const std::vector<std::uint64_t> starts = partStarts(bytes, maxLine);
+    const std::size_t parts = starts.size() - 1;
+    // Each part's lines, counted side by side: a part's rows start after
+    // those of the parts before it.
+    std::vector<std::int64_t> lines(parts, 0);
+    std::vector<char> whole(parts, 0); // each part's lines all read, one per thread
+    RunOnCores(parts, [&](WorkPart& worker) {
+        const WorkPart::Range mine = worker.share(parts);
+        for (std::size_t k = mine.begin; k < mine.end; ++k) {
+            whole[k] = forEachLine(bytes, starts[k], starts[k + 1], maxLine, piece,
+                                   [&](std::string_view line) {
+                                       ++lines[k];
+                                       return !line.empty();
+                                   });
+        }
+    });
+    const std::int64_t rows = std::accumulate(lines.begin(), lines.end(), std::int64_t{0});
+    if (std::count(whole.begin(), whole.end(), 0) > 0 || rows >= INT32_MAX - 2) {
         return -1;
     }
     const auto n = static_cast<std::int32_t>(rows);
@@ -217,58 +227,65 @@ std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::siz
     for (Param p : kAllParams) {
         columns.params[static_cast<std::size_t>(p)] = table.column(p).data();
     }
-    // The second half's names are gathered apart and joined on afterwards.
-    NameColumn secondManufacturers;
-    NameColumn secondModelNames;
-    Columns second = columns;
-    second.manufacturer = &secondManufacturers;
-    second.modelName = &secondModelNames;
-    second.nameShift = static_cast<std::int32_t>(firstLines);
-    // Names are a part of each line: room for them is made once. Memory not
-    // written to costs nothing.
-    const auto firstBytes = static_cast<std::size_t>(firstEnd);
-    const auto secondBytes = static_cast<std::size_t>(bytes.size - firstEnd);
-    table.Manufacturer.reserveBytes(firstBytes / 2);
-    table.ModelName.reserveBytes(firstBytes / 2);
-    if (shared) {
-        secondManufacturers.ensure(static_cast<std::int32_t>(secondLines));
-        secondModelNames.ensure(static_cast<std::int32_t>(secondLines));
-        secondManufacturers.reserveBytes(secondBytes / 2);
-        secondModelNames.reserveBytes(secondBytes / 2);
-        table.Manufacturer.reserveBytes(secondBytes / 2);
-        table.ModelName.reserveBytes(secondBytes / 2);
+    // The names of every part but the first are gathered apart and joined
+    // on afterwards. Names are a part of each line: room for them is made
+    // once, in each column as much as half the largest part's bytes. Memory
+    // not written to costs nothing.
+    std::vector<NameColumn> manufacturers(parts - 1);
+    std::vector<NameColumn> modelNames(parts - 1);
+    std::vector<Columns> into(parts, columns);
+    std::vector<std::int32_t> firstRow(parts, 1);
+    std::size_t largest = 0;
+    for (std::size_t k = 0; k < parts; ++k) {
+        const auto partBytes = static_cast<std::size_t>(starts[k + 1] - starts[k]);
+        largest = std::max(largest, partBytes);
+        if (k > 0) {
+            firstRow[k] = firstRow[k - 1] + static_cast<std::int32_t>(lines[k - 1]);
+            NameColumn& partManufacturers = manufacturers[k - 1];
+            NameColumn& partModelNames = modelNames[k - 1];
+            into[k].manufacturer = &partManufacturers;
+            into[k].modelName = &partModelNames;
+            into[k].nameShift = firstRow[k] - 1;
+            partManufacturers.ensure(static_cast<std::int32_t>(lines[k]));
+            partModelNames.ensure(static_cast<std::int32_t>(lines[k]));
+            partManufacturers.reserveBytes(partBytes / 2);
+            partModelNames.reserveBytes(partBytes / 2);
+        }
     }
+    table.Manufacturer.reserveBytes(largest / 2);
+    table.ModelName.reserveBytes(largest / 2);
     if (fields != 10) {
         std::fill_n(columns.params[static_cast<std::size_t>(Param::Mms)] + 1, n, 0.0);
     }
 
-    auto read = [&](std::uint64_t from, std::uint64_t to, std::int32_t first, const Columns& into) {
-        std::int32_t r = first;
-        return forEachLine(bytes, from, to, maxLine, piece, [&](std::string_view line) {
-            return readRecord(line, fields, r++, into);
-        });
-    };
-    bool secondOk = true;
-    std::optional<SideTask> reader;
-    if (shared) {
-        reader.emplace([&] {
-            secondOk = read(middle, bytes.size, static_cast<std::int32_t>(firstLines) + 1, second);
-        });
-    }
-    const bool firstOk = read(0, firstEnd, 1, columns);
-    WaitFor(reader);
-    if (!firstOk || !secondOk) {
+    RunOnCores(parts, [&](WorkPart& worker) {
+        const WorkPart::Range mine = worker.share(parts);
+        for (std::size_t k = mine.begin; k < mine.end; ++k) {
+            std::int32_t r = firstRow[k];
+            whole[k] = forEachLine(
+                bytes, starts[k], starts[k + 1], maxLine, piece,
+                [&](std::string_view line) { return readRecord(line, fields, r++, into[k]); });
+        }
+    });
+    if (std::count(whole.begin(), whole.end(), 0) > 0) {
         for (std::int32_t r = 1; r <= n + 1; ++r) {
             table.emptyRow(r, true);
         }
         return -1;
     }
-    if (shared) {
-        const auto from = static_cast<std::int32_t>(firstLines) + 1;
+    if (parts > 1) {
         // One column on each core.
-        SideTask joiner([&] { table.ModelName.splice(from, secondModelNames); });
-        table.Manufacturer.splice(from, secondManufacturers);
-        joiner.wait();
+        RunBeside(
+            [&] {
+                for (std::size_t k = 1; k < parts; ++k) {
+                    table.ModelName.splice(firstRow[k], modelNames[k - 1]);
+                }
+            },
+            [&] {
+                for (std::size_t k = 1; k < parts; ++k) {
+                    table.Manufacturer.splice(firstRow[k], manufacturers[k - 1]);
+                }
+            });
     }
     // The columns know their highest row as the row-by-row reader leaves them.
     if (n > 0) {

@@ -1,9 +1,10 @@
 #pragma once
 // The quick way through a document held whole in memory: when every line is
-// exactly one record, the lines are independent, so both halves of a large
-// document are read at once, straight into the table. Anything else (a
-// record spread over lines, an empty line, a line too long to be taken in
-// one piece) is left to the item-by-item reader, which gives the same rows.
+// exactly one record, the lines are independent, so the parts of a large
+// document are read at once, one a core, straight into the table. Anything
+// else (a record spread over lines, an empty line, a line too long to be
+// taken in one piece) is left to the item-by-item reader, which gives the
+// same rows.
 
 #include "model/model_table.h"
 

@@ -35,6 +35,9 @@ public:
     NameColumn ModelName;
 
     DynamicArray<double>& column(Param p) { return params_[static_cast<std::size_t>(p)]; }
+    const DynamicArray<double>& column(Param p) const {
+        return params_[static_cast<std::size_t>(p)];
+    }
     double value(Param p, std::int32_t row) const {
         return params_[static_cast<std::size_t>(p)].get(row);
     }

@@ -3,7 +3,6 @@
 #include "runtime/gather.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 namespace kestrune {
@@ -43,11 +42,7 @@ void NameColumn::set(std::int32_t row, std::string_view name) {
 }
 
 void NameColumn::append(std::string_view bytes) {
-    const std::size_t end = bytes_.size();
-    // Growing by plain bytes writes nothing (see LargePageAllocator); one
-    // copy puts them in.
-    bytes_.resize(end + bytes.size());
-    std::memcpy(bytes_.data() + end, bytes.data(), bytes.size());
+    bytes_.append(bytes.data(), bytes.size());
 }
 
 void NameColumn::swap(std::int32_t a, std::int32_t b) {
@@ -66,13 +61,16 @@ void NameColumn::move(std::int32_t from, std::int32_t to) {
 
 void NameColumn::permute(const std::vector<std::int32_t>& order) {
     ensure(static_cast<std::int32_t>(order.size()));
-    std::vector<std::uint64_t, LargePageAllocator<std::uint64_t>> moved(places_.size());
-    moved[0] = places_[0];
+    Places room(places_.size());
+    permute(order, room);
+}
+
+void NameColumn::permute(const std::vector<std::int32_t>& order, Places& room) noexcept {
     const std::size_t n = order.size();
-    GatherByOrder(places_.data(), order.data(), n, moved.data() + 1);
-    std::copy(places_.begin() + static_cast<std::ptrdiff_t>(n) + 1, places_.end(),
-              moved.begin() + static_cast<std::ptrdiff_t>(n) + 1);
-    places_.swap(moved);
+    room[0] = places_[0];
+    GatherByOrder(places_.data(), order.data(), n, room.data() + 1);
+    std::copy(places_.begin() + n + 1, places_.end(), room.begin() + n + 1);
+    places_.swap(room);
     touched_ = places_.size();
 }
 
@@ -83,7 +81,7 @@ void NameColumn::splice(std::int32_t first, const NameColumn& part) {
     const auto count = static_cast<std::int32_t>(part.places_.size() - 1);
     ensure(first + count - 1);
     const std::uint64_t shift = static_cast<std::uint64_t>(bytes_.size()) << kLengthBits;
-    bytes_.insert(bytes_.end(), part.bytes_.begin(), part.bytes_.end());
+    bytes_.append(part.bytes_.data(), part.bytes_.size());
     unused_ += part.unused_;
     for (std::int32_t k = 1; k <= count; ++k) {
         const auto at = static_cast<std::size_t>(first + k - 1);
@@ -100,7 +98,7 @@ void NameColumn::splice(std::int32_t first, const NameColumn& part) {
 
 void NameColumn::ensure(std::int32_t last) {
     if (last >= 0 && static_cast<std::size_t>(last) >= places_.size()) {
-        places_.resize(static_cast<std::size_t>(last) + 1);
+        places_.growTo(static_cast<std::size_t>(last) + 1);
     }
 }
 
@@ -108,7 +106,7 @@ void NameColumn::compactIfWasteful() {
     if (unused_ < kCompactFloor || unused_ < bytes_.size() / 2) {
         return;
     }
-    std::vector<char, LargePageAllocator<char>> live;
+    ZeroedColumn<char> live;
     live.reserve(bytes_.size() - std::min(unused_, bytes_.size()));
     for (std::size_t r = 0; r < touched_; ++r) {
         std::uint64_t& place = places_[r];
@@ -118,8 +116,7 @@ void NameColumn::compactIfWasteful() {
             continue;
         }
         const std::size_t offset = live.size();
-        const auto from = bytes_.begin() + static_cast<std::ptrdiff_t>(place >> kLengthBits);
-        live.insert(live.end(), from, from + static_cast<std::ptrdiff_t>(length));
+        live.append(bytes_.data() + (place >> kLengthBits), length);
         place = (static_cast<std::uint64_t>(offset) << kLengthBits) | length;
     }
     bytes_.swap(live);

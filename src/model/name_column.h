@@ -5,8 +5,8 @@
 // name, and moving rows around (a sort) moves those eight bytes only. Rows
 // never written read as the empty string.
 
-#include "runtime/large_pages.h"
 #include "runtime/str255.h"
+#include "runtime/zeroed_column.h"
 
 #include <cstdint>
 #include <string>
@@ -18,18 +18,8 @@ namespace kestrune {
 
 class NameColumn {
 public:
-    NameColumn() = default;
-    NameColumn(const NameColumn&) = default;
-    NameColumn(NameColumn&&) noexcept = default;
-    NameColumn& operator=(NameColumn&&) noexcept = default;
-    // A copy gets memory of its own (see DynamicArray).
-    NameColumn& operator=(const NameColumn& other) {
-        if (this != &other) {
-            NameColumn copy(other);
-            *this = std::move(copy);
-        }
-        return *this;
-    }
+    // Per row: the name's offset in the buffer, shifted, and its length.
+    using Places = ZeroedColumn<std::uint64_t>;
 
     // Valid until the column next changes.
     std::string_view get(std::int32_t row) const {
@@ -47,6 +37,11 @@ public:
     // Row k + 1 takes the name row order[k] held, for a permutation order of
     // the rows 1 to order.size(); no name is copied.
     void permute(const std::vector<std::int32_t>& order);
+    // The same through room, a buffer of placesSize() elements (rows 0 to
+    // order.size() must be addressable), which is written whole and gets
+    // the rows' old places back: it cannot fail.
+    void permute(const std::vector<std::int32_t>& order, Places& room) noexcept;
+    std::size_t placesSize() const { return places_.size(); }
     // Rows first, first + 1 ... take the names of rows 1, 2 ... of part.
     void splice(std::int32_t first, const NameColumn& part);
     // Rows 0 to last become addressable.
@@ -64,9 +59,8 @@ private:
     // Writes the live names into a fresh buffer once most of it is unused.
     void compactIfWasteful();
 
-    // Per row: the name's offset in bytes_, shifted, and its length.
-    std::vector<std::uint64_t, LargePageAllocator<std::uint64_t>> places_;
-    std::vector<char, LargePageAllocator<char>> bytes_;
+    Places places_;
+    ZeroedColumn<char> bytes_;
     // Bytes of names that were replaced.
     std::size_t unused_ = 0;
     // Rows from here on have never held a name: their places are zero and

@@ -225,6 +225,7 @@ void showNoteDialog(QWidget* window, const std::string& message, const std::stri
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
     box->setInformativeText(utf8(details));
+    box->setTextInteractionFlags(kCopyableText);
     box->open();
 }
 

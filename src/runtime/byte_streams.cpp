@@ -1,8 +1,8 @@
 #include "runtime/byte_streams.h"
 
 #include "runtime/file_errors.h"
-#include "runtime/large_pages.h"
 #include "runtime/line_breaks.h"
+#include "runtime/zeroed_column.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -512,14 +512,14 @@ bool ByteSource::takeBufferedLine(std::string_view& line, std::size_t max) {
 }
 
 void ByteBlock::Free::operator()(char* p) const noexcept {
-    freeLarge(p, capacity);
+    freeZeroed(p, capacity);
 }
 
 void ByteBlock::reserve(std::size_t capacity) {
     if (capacity <= capacity_) {
         return;
     }
-    std::unique_ptr<char[], Free> larger(static_cast<char*>(allocateLarge(capacity)),
+    std::unique_ptr<char[], Free> larger(static_cast<char*>(allocateZeroed(capacity)),
                                          Free{capacity});
     if (!larger) {
         throw std::bad_alloc();

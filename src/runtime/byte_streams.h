@@ -14,7 +14,8 @@
 
 namespace kestrune {
 
-// Bytes read in one piece, without zero-filling the memory first.
+// Bytes made in one piece: written at data(), up to the capacity, and then
+// told by setSize() how many of them are made; only those are ever read.
 class ByteBlock {
 public:
     std::string_view view() const { return {data_.get(), size_}; }

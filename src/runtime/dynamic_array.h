@@ -3,7 +3,7 @@
 // the capacity is created on first access; capacity grows in whole 4096-byte
 // pages. A negative index is a fatal error reported through a handler.
 
-#include "runtime/large_pages.h"
+#include "runtime/zeroed_column.h"
 
 #include <cstdint>
 #include <functional>
@@ -11,7 +11,6 @@
 #include <string>
 #include <type_traits>
 #include <utility>
-#include <vector>
 
 namespace kestrune {
 
@@ -29,18 +28,6 @@ public:
 
     DynamicArray(int arrayNumber, const FatalErrorHandler* onFatal)
         : number_(arrayNumber), onFatal_(onFatal) {}
-    DynamicArray(const DynamicArray&) = default;
-    DynamicArray(DynamicArray&&) noexcept = default;
-    DynamicArray& operator=(DynamicArray&&) noexcept = default;
-    // A copy gets memory of its own: memory kept from before could hold old
-    // values where the array grows later, and growing never writes zeros.
-    DynamicArray& operator=(const DynamicArray& other) {
-        if (this != &other) {
-            DynamicArray copy(other);
-            *this = std::move(copy);
-        }
-        return *this;
-    }
 
     // Where a bad index is reported from now on (nothing when null).
     void setFatalHandler(const FatalErrorHandler* onFatal) { onFatal_ = onFatal; }
@@ -73,7 +60,7 @@ public:
     T* data() { return storage_.data(); }
     const T* data() const { return storage_.data(); }
 
-    using Storage = std::vector<T, LargePageAllocator<T>>;
+    using Storage = ZeroedColumn<T>;
     // How many elements the storage holds (the capacity and a little more).
     std::size_t storageSize() const { return storage_.size(); }
     // Puts other, a buffer of storageSize() elements written whole, in place
@@ -100,7 +87,7 @@ private:
         const std::uint64_t bytes = (static_cast<std::uint64_t>(index) + 1) * sizeof(T);
         const std::uint64_t pages = bytes / kPage + 1;
         capacity_ = static_cast<std::int64_t>(pages * kPage / sizeof(T));
-        storage_.resize(static_cast<std::size_t>(capacity_)); // geometric underneath, zero-filled
+        storage_.growTo(static_cast<std::size_t>(capacity_)); // geometric underneath, zeros
     }
 
     int number_;

@@ -181,6 +181,17 @@ bool TextFiles::FileClose(int n) {
     return code == 0;
 }
 
+void TextFiles::FileAbandon(int n) {
+    if (!isOpen(n)) {
+        return;
+    }
+    if (lineFile_ == n) {
+        linePos_ = 0;
+        lineFile_ = 0;
+    }
+    slots_[static_cast<std::size_t>(n)].reset(); // an unfinished output leaves no file behind
+}
+
 bool TextFiles::FileEof(int n) {
     if (!isOpen(n)) {
         return true;

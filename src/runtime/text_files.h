@@ -69,6 +69,9 @@ public:
     // Closes slot n (0 closes every slot) and forgets the held line. For an
     // output slot, returns false when any write failed (already reported).
     bool FileClose(int n);
+    // Closes slot n without finishing it: an output file stays as it was and
+    // the bytes written to the slot go (a save given up half way).
+    void FileAbandon(int n);
     bool isOpen(int n) const;
 
     bool FileEof(int n);

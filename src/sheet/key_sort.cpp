@@ -1,21 +1,20 @@
 #include "sheet/key_sort.h"
 
-#include "runtime/side_task.h"
+#include "runtime/cores.h"
 
 #include <algorithm>
 #include <array>
-#include <barrier>
 #include <bit>
-#include <optional>
 #include <utility>
+#include <vector>
 
 namespace kestrune {
 namespace {
 
 // Below this many rows a comparison sort beats the radix passes.
 constexpr std::size_t kRadixThreshold = 256;
-// From this many rows on, both cores share every pass.
-constexpr std::size_t kTwoCoreRows = std::size_t{1} << 15;
+// From this many rows on, the cores share every pass.
+constexpr std::size_t kSharedRows = std::size_t{1} << 15;
 constexpr int kDigitBits = 11;
 constexpr std::size_t kBuckets = std::size_t{1} << kDigitBits;
 constexpr std::uint64_t kDigitMask = kBuckets - 1;
@@ -26,7 +25,7 @@ constexpr std::array<int, 3> kShifts = {32, 32 + kDigitBits, 32 + 2 * kDigitBits
 
 using Counts = std::array<std::size_t, kBuckets>;
 
-// What each share of the words knows of itself, read by the other share
+// What each share of the words knows of itself, read by the other shares
 // between passes.
 struct Share {
     std::size_t begin = 0; // the share's words, by index
@@ -41,25 +40,28 @@ void countDigits(const std::uint64_t* first, const std::uint64_t* last, int shif
     }
 }
 
-// The passes over the words split in shares.size() shares, run by share
-// number `me`; each pass scatters every share's words of a bucket after
-// those of the shares before it, so it is stable. Every share takes the
-// same decisions, and meets the others at the barrier between the steps
-// that read what they wrote. Returns the buffer the sorted words are in.
-template <typename Barrier>
-std::uint64_t* radixPasses(std::size_t me, std::vector<Share>& shares, std::uint64_t* from,
-                           std::uint64_t* to, std::uint64_t differing, Barrier& sync) {
+// The passes over the n words, run by one part of the work on its share of
+// them; each pass scatters every share's words of a bucket after those of
+// the shares before it, so it is stable. Every part takes the same
+// decisions, and meets the others between the steps that read what they
+// wrote. Returns the buffer the sorted words are in.
+std::uint64_t* radixPasses(WorkPart& part, std::vector<Share>& shares, std::uint64_t* from,
+                           std::uint64_t* to, std::size_t n, std::uint64_t differing) {
+    const std::size_t me = part.index();
     Share& mine = shares[me];
+    const WorkPart::Range range = part.share(n);
+    mine.begin = range.begin;
+    mine.end = range.end;
     for (const int shift : kShifts) {
         if (((differing >> shift) & kDigitMask) == 0) {
             continue; // every word has this digit
         }
         countDigits(from + mine.begin, from + mine.end, shift, mine.count);
-        sync.arrive_and_wait();
+        part.meet();
         Counts offset;
         std::size_t before = 0;
         for (std::size_t b = 0; b < kBuckets; ++b) {
-            for (std::size_t s = 0; s < shares.size(); ++s) {
+            for (std::size_t s = 0; s < part.parts(); ++s) {
                 if (s == me) {
                     offset[b] = before;
                 }
@@ -69,7 +71,7 @@ std::uint64_t* radixPasses(std::size_t me, std::vector<Share>& shares, std::uint
         for (const std::uint64_t* w = from + mine.begin; w != from + mine.end; ++w) {
             to[offset[(*w >> shift) & kDigitMask]++] = *w;
         }
-        sync.arrive_and_wait(); // every word is in place before the next count
+        part.meet(); // every word is in place before the next count
         std::swap(from, to);
     }
     return from;
@@ -79,19 +81,14 @@ std::uint64_t* radixPasses(std::size_t me, std::vector<Share>& shares, std::uint
 // which those halves differ.
 std::uint64_t* sortWords(std::uint64_t* words, std::uint64_t* scratch, std::size_t n,
                          std::uint64_t differing) {
-    const std::size_t parts = n >= kTwoCoreRows ? 2 : 1;
-    std::vector<Share> shares(parts);
-    for (std::size_t s = 0; s < parts; ++s) {
-        shares[s].begin = n * s / parts;
-        shares[s].end = n * (s + 1) / parts;
-    }
-    std::barrier sync(static_cast<std::ptrdiff_t>(parts));
-    std::optional<SideTask> helper;
-    if (parts == 2) {
-        helper.emplace([&] { radixPasses(1, shares, words, scratch, differing, sync); });
-    }
-    std::uint64_t* sorted = radixPasses(0, shares, words, scratch, differing, sync);
-    WaitFor(helper);
+    std::vector<Share> shares(PartsFor(n, kSharedRows));
+    std::uint64_t* sorted = words;
+    RunOnCores(shares.size(), [&](WorkPart& part) {
+        std::uint64_t* mine = radixPasses(part, shares, words, scratch, n, differing);
+        if (part.index() == 0) {
+            sorted = mine;
+        }
+    });
     return sorted;
 }
 
@@ -136,7 +133,7 @@ void OrderRowsByKey(const KeyArray& keys, std::size_t begin, std::size_t end, st
     // them every key is the same.
     const int highest = differing == 0 ? 0 : 63 - std::countl_zero(differing);
     const int shift = std::max(0, highest + 1 - kWindowBits);
-    words.resize(2 * n);
+    words.growTo(2 * n);
     std::uint64_t* const packed = words.data();
     for (std::size_t k = 0; k < n; ++k) {
         packed[k] = (keys[begin + k] >> shift) << kWindowBits | (begin + k);

@@ -2,22 +2,21 @@
 // A stable order of rows by 64-bit unsigned keys, linear in the number of
 // rows: least significant digit first radix passes over eight-byte words
 // (the 32 highest differing bits of a key above its position), shared by
-// both cores on a large sheet, then the few rows whose keys those bits do
+// the cores on a large sheet, then the few rows whose keys those bits do
 // not tell apart put in order by their whole keys.
 
-#include "runtime/large_pages.h"
+#include "runtime/zeroed_column.h"
 
 #include <cstdint>
-#include <vector>
 
 namespace kestrune {
 
 // Keys of a large table fill megabytes: large pages, as the columns have.
-using KeyArray = std::vector<std::uint64_t, LargePageAllocator<std::uint64_t>>;
+using KeyArray = ZeroedColumn<std::uint64_t>;
 
 // Writes the rows begin + 1 .. end, whose keys are keys[begin .. end), to
 // order[begin .. end) in the order of their keys; rows with equal keys keep
-// their order. words is room the sort may use (resized as needed), so that
+// their order. words is room the sort may use (grown as needed), so that
 // the runs of one table can share it.
 void OrderRowsByKey(const KeyArray& keys, std::size_t begin, std::size_t end, std::int32_t* order,
                     KeyArray& words);

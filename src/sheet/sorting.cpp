@@ -1,14 +1,16 @@
 #include "sheet/sorting.h"
 
 #include "model/app_state.h"
+#include "runtime/cores.h"
 #include "runtime/gather.h"
-#include "runtime/side_task.h"
 #include "sheet/key_sort.h"
 #include "sheet/name_order.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -111,54 +113,115 @@ constexpr std::size_t kParallelRows = 1 << 15;
 // A column's worth of room, in large pages like the columns themselves.
 template <typename T> using Scratch = typename DynamicArray<T>::Storage;
 
-// Gathers a numeric column into scratch, which then takes the column's place;
-// the column's old elements come back in scratch for the next column.
+// Gathers a numeric column into room, a buffer of its size, which then takes
+// the column's place; the column's old elements come back in room, which is
+// written whole again for the next column of that size.
 template <typename T>
-void permuteColumn(DynamicArray<T>& column, const RowOrder& order, Scratch<T>& scratch) {
+void permuteColumn(DynamicArray<T>& column, const RowOrder& order, Scratch<T>& room) {
     const T* data = column.data();
     const std::size_t size = column.storageSize();
-    if (scratch.size() != size) {
-        scratch = Scratch<T>(size); // fresh memory, written whole below
-    }
     const std::size_t n = order.size();
-    GatherByOrder(data, order.data(), n, scratch.data() + 1);
+    GatherByOrder(data, order.data(), n, room.data() + 1);
     // The guard rows and the room beyond stay as they are.
-    scratch[0] = data[0];
-    std::copy(data + n + 1, data + size, scratch.begin() + static_cast<std::ptrdiff_t>(n) + 1);
-    column.exchangeStorage(scratch);
+    room[0] = data[0];
+    std::copy(data + n + 1, data + size, room.begin() + n + 1);
+    column.exchangeStorage(room);
 }
 
-// One name column and half the numeric ones on the second core, the rest here.
-void permuteColumns(ModelTable& t, const RowOrder& order, bool secondHalf) {
-    Scratch<double> values;
-    for (Param p : kAllParams) {
-        if ((static_cast<int>(p) < kParamCount / 2) == secondHalf) {
-            permuteColumn(t.column(p), order, values);
+// Buffers of elements of type T, one for each size of column they serve.
+template <typename T> class Rooms {
+public:
+    void makeFor(std::size_t size) {
+        if (find(size) == nullptr) {
+            rooms_.emplace_back(size);
         }
     }
-    if (secondHalf) {
-        t.Manufacturer.permute(order);
-    } else {
-        t.ModelName.permute(order);
-        Scratch<std::int32_t> numbers;
-        permuteColumn(t.Number, order, numbers);
-    }
-}
+    Scratch<T>& roomFor(std::size_t size) { return *find(size); }
 
+private:
+    Scratch<T>* find(std::size_t size) {
+        for (Scratch<T>& room : rooms_) {
+            if (room.size() == size) {
+                return &room;
+            }
+        }
+        return nullptr;
+    }
+    std::vector<Scratch<T>> rooms_;
+};
+
+// The columns of the table reordered one at a time: the eight values,
+// Number, Manufacturer and Model Name.
+constexpr std::size_t kColumns = kParamCount + 3;
+
+// What one group of columns is reordered through.
+struct ColumnRooms {
+    Rooms<double> values;
+    Rooms<std::int32_t> numbers;
+    Rooms<std::uint64_t> names; // of places, as name columns keep them
+
+    template <typename Table> static auto& nameColumn(Table& t, std::size_t c) {
+        return c == kParamCount + 1 ? t.Manufacturer : t.ModelName;
+    }
+    void makeFor(const ModelTable& t, std::size_t c) {
+        if (c < kParamCount) {
+            values.makeFor(t.column(kAllParams[c]).storageSize());
+        } else if (c == kParamCount) {
+            numbers.makeFor(t.Number.storageSize());
+        } else {
+            names.makeFor(nameColumn(t, c).placesSize());
+        }
+    }
+    // Cannot fail once makeFor was called for the column.
+    void reorder(ModelTable& t, const RowOrder& order, std::size_t c) {
+        if (c < kParamCount) {
+            DynamicArray<double>& column = t.column(kAllParams[c]);
+            permuteColumn(column, order, values.roomFor(column.storageSize()));
+        } else if (c == kParamCount) {
+            permuteColumn(t.Number, order, numbers.roomFor(t.Number.storageSize()));
+        } else {
+            NameColumn& column = nameColumn(t, c);
+            column.permute(order, names.roomFor(column.placesSize()));
+        }
+    }
+};
+
+// Reorders every column. The columns are independent of each other: the
+// cores share them out, in groups, each reordered through buffers of its
+// own. Every buffer is made before the first column changes, and from then
+// on nothing can fail, so running out of memory leaves the table as it was.
 void applyOrder(ModelTable& t, const RowOrder& order) {
     if (isIdentity(order)) {
         return;
     }
     t.ensureRows(t.fNum + 1);
-    // The columns are independent of each other.
-    std::optional<SideTask> helper;
-    if (order.size() >= kParallelRows) {
-        helper.emplace([&] { permuteColumns(t, order, true); });
-    } else {
-        permuteColumns(t, order, true);
-    }
-    permuteColumns(t, order, false);
-    WaitFor(helper);
+    const std::size_t groups = std::min(PartsFor(order.size(), kParallelRows), kColumns);
+    std::vector<ColumnRooms> rooms(groups);
+    std::vector<char> failed(groups, 0); // by part
+    RunOnCores(groups, [&](WorkPart& part) {
+        const WorkPart::Range mine = part.share(groups);
+        auto forEachColumn = [&](auto&& act) {
+            for (std::size_t g = mine.begin; g < mine.end; ++g) {
+                const WorkPart::Range columns = WorkPart::shareOf(kColumns, g, groups);
+                for (std::size_t c = columns.begin; c < columns.end; ++c) {
+                    act(rooms[g], c);
+                }
+            }
+        };
+        try {
+            forEachColumn([&](ColumnRooms& room, std::size_t c) { room.makeFor(t, c); });
+        } catch (const std::bad_alloc&) {
+            failed[part.index()] = 1;
+        }
+        part.meet(); // every part has its buffers, or knows that one has not
+        if (failed[part.index()] != 0) {
+            throw std::bad_alloc();
+        }
+        if (std::count(failed.begin(), failed.begin() + part.parts(), 1) > 0) {
+            return;
+        }
+        forEachColumn([&](ColumnRooms& room, std::size_t c) { room.reorder(t, order, c); });
+    });
 }
 
 void sortTable(ModelTable& table, std::int32_t sortItmID, bool descending) {

@@ -1,4 +1,4 @@
-#include "runtime/large_pages.h"
+#include "runtime/zeroed_column.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -17,12 +17,12 @@ std::size_t roundedUp(std::size_t bytes) {
 
 } // namespace
 
-void* allocateLarge(std::size_t bytes) {
+void* allocateZeroed(std::size_t bytes) {
     if (bytes < kLargeFrom) {
         return std::calloc(bytes == 0 ? 1 : bytes, 1);
     }
-    // Mapped on its own, a block starts on a large page and goes back to the
-    // system whole when freed; its pages come zeroed.
+    // Mapped on its own, a block starts on a large page, comes zeroed from
+    // the system and goes back to it whole when freed.
     const std::size_t size = roundedUp(bytes);
     void* mapped = ::mmap(nullptr, size + kLargePage, PROT_READ | PROT_WRITE,
                           MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -43,7 +43,7 @@ void* allocateLarge(std::size_t bytes) {
     return reinterpret_cast<void*>(aligned);
 }
 
-void freeLarge(void* memory, std::size_t bytes) noexcept {
+void freeZeroed(void* memory, std::size_t bytes) noexcept {
     if (memory == nullptr) {
         return;
     }

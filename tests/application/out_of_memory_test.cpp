@@ -1,0 +1,205 @@
+// Sort and Save that run out of memory, wherever it runs out: each is tried
+// with more and more memory to spare until it is done, and every try that
+// fell short must have told the user and changed nothing, neither the sheet
+// nor the document.
+
+#include "application/commands.h"
+#include "application/lifecycle.h"
+#include "documents/data_sheet_format.h"
+#include "model/menu_model.h"
+#include "sheet/sheet_redraw.h"
+#include "sheet/sorting.h"
+#include "support/memory_limit.h"
+#include "support/sheet_session.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstdio>
+#include <random>
+#include <sstream>
+
+using namespace kestrune;
+using test::LiftMemoryLimit;
+using test::LimitSpareMemory;
+using test::RunInChildWithSpareMemory;
+
+namespace {
+
+constexpr int kFpItem = 3;
+
+// A sheet of rows models, open in the window; its Fp values repeat, so
+// rows with equal keys must keep their order. Model names are padded to
+// nameLength bytes.
+void fillSheet(AppState& app, std::int32_t rows, std::size_t nameLength = 0) {
+    NewDataSheet(app);
+    ModelTable& t = app.table;
+    t.fNum = rows;
+    t.ensureRows(rows + 1);
+    std::mt19937 rng(5);
+    for (std::int32_t r = 1; r <= rows; ++r) {
+        t.Number[r] = r;
+        t.Manufacturer.set(r, "Maker " + std::to_string(r % 37));
+        std::string name = "PR-" + std::to_string(r);
+        name.resize(std::max(name.size(), nameLength), 'x');
+        t.ModelName.set(r, name);
+        for (Param p : kAllParams) {
+            t.setValue(p, r, static_cast<double>(rng() % 4000) / 8);
+        }
+    }
+    DrawSheet(app);
+}
+
+// Every row, guards included, by the bits of its values.
+bool sameRows(const ModelTable& a, const ModelTable& b) {
+    if (a.fNum != b.fNum) {
+        return false;
+    }
+    for (std::int32_t r = 0; r <= a.fNum + 1; ++r) {
+        if (a.Number.get(r) != b.Number.get(r) || a.Manufacturer.get(r) != b.Manufacturer.get(r) ||
+            a.ModelName.get(r) != b.ModelName.get(r)) {
+            return false;
+        }
+        for (Param p : kAllParams) {
+            if (std::bit_cast<std::uint64_t>(a.value(p, r)) !=
+                std::bit_cast<std::uint64_t>(b.value(p, r))) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// What a try told: nothing, or that there was not enough memory for it.
+enum class Told { Nothing, NotEnoughMemory, SomethingElse };
+
+Told toldSince(const test::FakePlatform& platform, std::size_t notesBefore,
+               const std::string& expected) {
+    if (platform.notes.size() == notesBefore) {
+        return Told::Nothing;
+    }
+    return platform.notes.size() == notesBefore + 1 && platform.notes.back() == expected
+               ? Told::NotEnoughMemory
+               : Told::SomethingElse;
+}
+
+// The result of a child's tries: 0 when all went as they should.
+enum Outcome : int {
+    kDone = 0,
+    kChangedOnFailure = 2,
+    kNeverFailed = 3,
+    kNeverDone = 4,
+    kWrongWhenDone = 5,
+    kToldWrongly = 6,
+};
+
+// Tries the step with spare bytes of memory, then more by `more` each time,
+// until step says it is done or gives up; the number of tries that fell
+// short goes to shortTries.
+template <typename Step>
+int tryWithMoreAndMore(std::size_t spare, std::size_t more, int& shortTries, Step step) {
+    for (; spare < std::size_t{512} << 20; spare += more) {
+        if (!LimitSpareMemory(spare)) {
+            return kNeverDone;
+        }
+        const int outcome = step();
+        LiftMemoryLimit();
+        if (outcome != -1) {
+            return outcome;
+        }
+        ++shortTries;
+    }
+    return kNeverDone;
+}
+
+TEST(OutOfMemory, ASortThatRunsShortAnywhereLeavesTheSheetItsKeyAndItsDirection) {
+    SKIP_WHERE_MEMORY_CANNOT_BE_LIMITED();
+    const int outcome = RunInChildWithSpareMemory(std::size_t{1} << 40, [] {
+        test::Session s;
+        // Columns of a size the system maps on their own: each one made
+        // anew needs room the limit may refuse.
+        fillSheet(s.app, 600'000);
+        const ModelTable before = s.app.table;
+        ModelTable sorted = before;
+        AscendSort(sorted, kFpItem);
+        const SortState keyBefore = s.app.sort;
+        const std::int8_t dirtyBefore = s.app.doc.DirtyFlag;
+        int shortTries = 0;
+        const int result =
+            tryWithMoreAndMore(std::size_t{1} << 20, std::size_t{2} << 20, shortTries, [&] {
+                const std::size_t notes = s.platform.notes.size();
+                DispatchMenuCommand(s.app, MenuNum::kSort, kFpItem);
+                switch (toldSince(s.platform, notes,
+                                  "The sheet could not be sorted.\n"
+                                  "There is not enough memory to sort it.")) {
+                case Told::Nothing:
+                    return sameRows(s.app.table, sorted) && s.app.sort.sortItmID == kFpItem
+                               ? int{kDone}
+                               : int{kWrongWhenDone};
+                case Told::NotEnoughMemory:
+                    return sameRows(s.app.table, before) &&
+                                   s.app.sort.sortItmID == keyBefore.sortItmID &&
+                                   s.app.sort.sendItmID == keyBefore.sendItmID &&
+                                   s.app.doc.DirtyFlag == dirtyBefore
+                               ? -1
+                               : int{kChangedOnFailure};
+                case Told::SomethingElse:
+                    break;
+                }
+                return int{kToldWrongly};
+            });
+        std::fprintf(stderr, "sort: %d tries fell short\n", shortTries);
+        return result == kDone && shortTries == 0 ? int{kNeverFailed} : result;
+    });
+    EXPECT_EQ(outcome, kDone);
+}
+
+TEST(OutOfMemory, ASaveThatRunsShortAnywhereLeavesTheDocumentAndTheSheetUnsaved) {
+    SKIP_WHERE_MEMORY_CANNOT_BE_LIMITED();
+    test::TempDir dir; // made and removed here: the child ends without tidying up
+    const std::string path = dir.file("doc.kedata");
+    const int outcome = RunInChildWithSpareMemory(std::size_t{1} << 40, [&] {
+        test::Session s;
+        // Records long enough that the blocks they are made in are mapped
+        // on their own: each needs room the limit may refuse.
+        fillSheet(s.app, 40'000, 250);
+        s.app.doc.fileUrl = path;
+        s.app.doc.fileName1 = "doc.kedata";
+        s.app.doc.FileOpenFlag = 1;
+        SaveCommand(s.app);
+        const std::string saved = test::readFile(path);
+        s.editSomething();
+        const ModelTable before = s.app.table;
+        std::ostringstream wanted;
+        WriteDataSheet(s.app.table, wanted);
+        int shortTries = 0;
+        const int result = tryWithMoreAndMore(0, std::size_t{1} << 20, shortTries, [&] {
+            const std::size_t notes = s.platform.notes.size();
+            SaveCommand(s.app);
+            const bool onlyTheDocument = dir.entries() == std::vector<std::string>{"doc.kedata"};
+            switch (toldSince(s.platform, notes,
+                              "The document \u201Cdoc.kedata\u201D could not be saved.\n"
+                              "There is not enough memory to save it.")) {
+            case Told::Nothing:
+                return test::readFile(path) == wanted.str() && onlyTheDocument &&
+                               s.app.doc.DirtyFlag == 0
+                           ? int{kDone}
+                           : int{kWrongWhenDone};
+            case Told::NotEnoughMemory:
+                return test::readFile(path) == saved && onlyTheDocument &&
+                               sameRows(s.app.table, before) && s.app.doc.DirtyFlag == 1
+                           ? -1
+                           : int{kChangedOnFailure};
+            case Told::SomethingElse:
+                break;
+            }
+            return int{kToldWrongly};
+        });
+        std::fprintf(stderr, "save: %d tries fell short\n", shortTries);
+        return result == kDone && shortTries == 0 ? int{kNeverFailed} : result;
+    });
+    EXPECT_EQ(outcome, kDone);
+}
+
+} // namespace

@@ -1,0 +1,76 @@
+// A column grows only into zeros, whatever its memory held before: a value
+// once written never shows through where the column grows again.
+
+#include "runtime/zeroed_column.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+using namespace kestrune;
+
+namespace {
+
+bool allZeroFrom(const ZeroedColumn<std::uint64_t>& column, std::size_t from) {
+    for (std::size_t i = from; i < column.size(); ++i) {
+        if (column[i] != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(ZeroedColumn, GrowsIntoZerosAfterCopiesMovesAndReservedRoom) {
+    // Small columns come from the heap, large ones (past 4 MiB) are mapped.
+    for (const std::size_t size : {std::size_t{10}, std::size_t{1} << 20}) {
+        SCOPED_TRACE(size);
+        ZeroedColumn<std::uint64_t> full(size);
+        EXPECT_TRUE(allZeroFrom(full, 0));
+        for (std::size_t i = 0; i < size; ++i) {
+            full[i] = ~std::uint64_t{0} - i;
+        }
+        full.growTo(size / 2); // never shrinks
+        EXPECT_EQ(full.size(), size);
+
+        ZeroedColumn<std::uint64_t> copy = full;
+        copy.growTo(3 * size);
+        EXPECT_EQ(copy[size - 1], ~std::uint64_t{0} - (size - 1));
+        EXPECT_TRUE(allZeroFrom(copy, size));
+
+        // A small column put in place of the full one: the full one's memory
+        // does not come back where it grows.
+        ZeroedColumn<std::uint64_t> small(3);
+        small[2] = 7;
+        full = small;
+        full.growTo(size);
+        EXPECT_EQ(full[2], 7u);
+        EXPECT_TRUE(allZeroFrom(full, 3));
+
+        ZeroedColumn<std::uint64_t> moved(std::move(copy));
+        EXPECT_EQ(copy.size(), 0u); // NOLINT: what a move leaves is empty
+        copy.growTo(size);
+        EXPECT_TRUE(allZeroFrom(copy, 0));
+
+        ZeroedColumn<std::uint64_t> room;
+        room.reserve(2 * size);
+        room.growTo(size);
+        EXPECT_TRUE(allZeroFrom(room, 0));
+    }
+}
+
+TEST(ZeroedColumn, AppendsAcrossEveryGrowth) {
+    ZeroedColumn<char> bytes;
+    std::string expected;
+    for (int i = 0; expected.size() < (std::size_t{9} << 20); ++i) {
+        const std::string piece(static_cast<std::size_t>(i % 251) + 1,
+                                static_cast<char>('a' + i % 26));
+        bytes.append(piece.data(), piece.size());
+        expected += piece;
+    }
+    ASSERT_EQ(bytes.size(), expected.size());
+    EXPECT_TRUE(std::string(bytes.begin(), bytes.end()) == expected);
+}
+
+} // namespace

@@ -498,6 +498,19 @@ e2e_type() {
     xdotool type --delay 30 -- "$text" || e2e_fail "xdotool could not type '${text}'"
 }
 
+# e2e_choose_sort_item N: the N-th item of the Sort menu, chosen with the
+# keyboard: Alt to the menu bar, right to Sort, down to the item.
+e2e_choose_sort_item() {
+    local item=$1 downs=()
+    e2e_key "$E2E_MAIN" alt Right Right Right Down
+    e2e_wait_dialog "the Sort menu opened from the keyboard"
+    for ((; item > 1; item--)); do
+        downs+=(Down)
+    done
+    # The open menu has the keyboard: the keys go to it as they are.
+    xdotool key --delay 40 "${downs[@]}" Return || e2e_fail "xdotool could not choose Sort item $1"
+}
+
 # Height of the menu bar above the sheet window's content, in E2E_MENU_BAR.
 e2e_menu_bar_height() {
     local window=$1

@@ -76,11 +76,22 @@ bool sameRows(const ModelTable& a, const ModelTable& b) {
 enum Outcome : int {
     kDone = 0,         // done at last, and every try before told and changed nothing
     kChangedOnFailure, // a try told there was too little memory, yet changed something
-    kNeverFailed,      // even the first try had memory enough: nothing was tested
+    kNeverFailed,      // even the first try found memory enough: nothing was tried
     kNeverDone,        // not done with all the memory given
     kWrongWhenDone,    // done, but not as it should be
     kToldWrongly,      // a try told something else
 };
+
+// What the parent makes of a child's tries.
+void expectDone(int outcome) {
+    if (outcome == kNeverFailed) {
+        // Memory the heap kept from before (freed blocks, the reserves of
+        // other threads' heaps) is not counted by the limit: on some machines
+        // it is enough for the command at once.
+        GTEST_SKIP() << "every try found memory enough: the heap had room left";
+    }
+    EXPECT_EQ(outcome, kDone);
+}
 
 // Runs command with spare bytes of memory to spare, then more by `more` each
 // time, until it is done; every try that fell short must have said so with
@@ -139,7 +150,7 @@ TEST(OutOfMemory, ASortThatRunsShortAnywhereLeavesTheSheetItsKeyAndItsDirection)
                        s.app.doc.DirtyFlag == dirtyBefore;
             });
     });
-    EXPECT_EQ(outcome, kDone);
+    expectDone(outcome);
 }
 
 TEST(OutOfMemory, ASaveThatRunsShortAnywhereLeavesTheDocumentAndTheSheetUnsaved) {
@@ -177,7 +188,7 @@ TEST(OutOfMemory, ASaveThatRunsShortAnywhereLeavesTheDocumentAndTheSheetUnsaved)
                        sameRows(s.app.table, before) && s.app.doc.DirtyFlag == 1;
             });
     });
-    EXPECT_EQ(outcome, kDone);
+    expectDone(outcome);
 }
 
 } // namespace

@@ -33,7 +33,7 @@ void ExportCSVFile(AppState& app) {
                     ProposedSavePath(app, ProposedCSVExportName(app.doc.fileName1)),
                     std::string(kCSVExtension), [&app](const FileChoice& choice) {
                         if (choice) {
-                            // A failure was shown.
+                            // A failure of the file, or of memory, was shown.
                             WriteOrTellNotEnoughMemory(app, kCSVFileNumber, *choice,
                                                        [&] { WriteCSVTable(app, *choice); });
                         }

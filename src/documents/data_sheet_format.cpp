@@ -264,10 +264,13 @@ SaveOutcome writeRows(TextFiles& files, ModelTable& table) {
     // A small sheet is shared out too, a block a core.
     const std::int32_t blockRows =
         std::clamp(last / static_cast<std::int32_t>(cores) + 1, 1 << 11, 1 << 14);
-    // The blocks of two rounds: the one being made, and the one before.
-    std::vector<ByteBlock> blocks(2 * cores);
-    std::vector<std::vector<std::int32_t>> altered(2 * cores);
-    const auto firstOfRound = [&](std::size_t round) { return round % 2 * cores; };
+    // This thread's block, written as each round ends, and the other cores'
+    // blocks of two rounds: the one being made and the one before.
+    std::vector<ByteBlock> blocks(2 * cores - 1);
+    std::vector<std::vector<std::int32_t>> altered(blocks.size());
+    const auto blockOf = [&](std::size_t round, std::size_t part) {
+        return part == 0 ? 0 : round % 2 * (cores - 1) + part;
+    };
     const auto write = [&](std::size_t block) {
         outcome.alteredNameRows.insert(outcome.alteredNameRows.end(), altered[block].begin(),
                                        altered[block].end());
@@ -276,29 +279,27 @@ SaveOutcome writeRows(TextFiles& files, ModelTable& table) {
     std::size_t round = 0;
     std::size_t waiting = 0; // blocks of the round before, after its first
     for (std::int32_t r = 1; r <= last; ++round) {
-        const std::size_t mine = firstOfRound(round);
-        const std::size_t before = firstOfRound(round + 1);
         const auto rowsLeft = static_cast<std::size_t>(last - r) + 1;
         const auto perBlock = static_cast<std::size_t>(blockRows);
         const std::size_t made =
             RunOnCores(std::min(cores, (rowsLeft + perBlock - 1) / perBlock), [&](WorkPart& part) {
                 if (part.index() == 0) {
                     for (std::size_t b = 1; b <= waiting; ++b) {
-                        write(before + b);
+                        write(blockOf(round + 1, b)); // the round before
                     }
                 }
-                const std::size_t block = mine + part.index();
+                const std::size_t block = blockOf(round, part.index());
                 const std::int32_t first = r + static_cast<std::int32_t>(part.index()) * blockRows;
                 altered[block].clear();
                 formatRows(blocks[block], table, first, std::min(last + 1, first + blockRows),
                            altered[block]);
             });
-        write(mine);
+        write(blockOf(round, 0));
         waiting = made - 1;
         r += static_cast<std::int32_t>(made) * blockRows;
     }
     for (std::size_t b = 1; b <= waiting; ++b) {
-        write(firstOfRound(round + 1) + b);
+        write(blockOf(round + 1, b)); // the last round
     }
     // Names change in the table only once no other thread reads it: a name
     // set while another core makes a block could move the bytes it reads.

@@ -147,7 +147,7 @@ bool forEachLine(const RecordBytes& bytes, std::uint64_t from, std::uint64_t to,
 
 // Where the line that holds the byte at `near` starts (a CR LF pair stays
 // whole), or 0 when no line ends close enough before it.
-std::uint64_t lineStartAfter(const RecordBytes& bytes, std::uint64_t near, std::size_t maxLine) {
+std::uint64_t startOfLineAt(const RecordBytes& bytes, std::uint64_t near, std::size_t maxLine) {
     const std::uint64_t low = near > maxLine + 2 ? near - maxLine - 2 : 0;
     const auto length = static_cast<std::size_t>(near + 1 - low);
     std::string window(length, '\0');
@@ -181,7 +181,7 @@ std::vector<std::uint64_t> partStarts(const RecordBytes& bytes, std::size_t maxL
     const std::size_t wanted = PartsFor(static_cast<std::size_t>(bytes.size), kSplitBytes);
     std::vector<std::uint64_t> starts{0};
     for (std::size_t k = 1; k < wanted; ++k) {
-        const std::uint64_t start = lineStartAfter(bytes, bytes.size / wanted * k, maxLine);
+        const std::uint64_t start = startOfLineAt(bytes, bytes.size / wanted * k, maxLine);
         if (start > starts.back() && start < bytes.size) {
             starts.push_back(start);
         }
@@ -206,7 +206,7 @@ std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::siz
     // Each part's lines, counted side by side: a part's rows start after
     // those of the parts before it.
     std::vector<std::int64_t> lines(parts, 0);
-    std::vector<char> whole(parts, 0); // each part's lines all read, one per thread
+    std::vector<char> whole(parts, 0); // a part's lines were all taken
     RunOnCores(parts, [&](WorkPart& worker) {
         const WorkPart::Range mine = worker.share(parts);
         for (std::size_t k = mine.begin; k < mine.end; ++k) {

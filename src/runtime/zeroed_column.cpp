@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <sys/mman.h>
 
 namespace kestrune {
@@ -41,6 +42,10 @@ void* allocateZeroed(std::size_t bytes) {
     // Only a wish: where large pages are not offered, small ones serve.
     ::madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);
     return reinterpret_cast<void*>(aligned);
+}
+
+void copyBytes(void* to, const void* from, std::size_t bytes) noexcept {
+    std::memcpy(to, from, bytes);
 }
 
 void freeZeroed(void* memory, std::size_t bytes) noexcept {

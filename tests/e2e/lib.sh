@@ -573,16 +573,23 @@ e2e_opened_count() {
 # ---------------------------------------------------------------------------
 # Sorting and saving a catalogue
 
-# e2e_choose_sort_item N: the N-th item of the Sort menu that is not a
-# separator (the keyboard passes over those), by the keyboard.
-e2e_choose_sort_item() {
+# e2e_pick_sort_item N: the N-th item of the Sort menu that is not a
+# separator (the keyboard passes over those), by the keyboard; whatever the
+# command then shows is for the caller to wait for.
+e2e_pick_sort_item() {
     local item=$1 downs=()
     e2e_key "$E2E_MAIN" alt Right Right Right Down
     e2e_wait_dialog "the Sort menu opened from the keyboard"
     for ((; item > 1; item--)); do
         downs+=(Down)
     done
+    # The open menu has the keyboard: the keys go to it as they are.
     xdotool key --delay 40 "${downs[@]}" Return || e2e_fail "xdotool could not choose Sort item $1"
+}
+
+# e2e_choose_sort_item N: as e2e_pick_sort_item, and the menu has gone.
+e2e_choose_sort_item() {
+    e2e_pick_sort_item "$1"
     e2e_wait_dialog_gone "choosing Sort item $1"
 }
 

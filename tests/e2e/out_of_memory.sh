@@ -9,7 +9,7 @@
 # Usage: out_of_memory.sh PATH-TO-KESTRUNE
 source "$(dirname -- "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
-for tool in python3 prlimit; do
+for tool in python3 prlimit xprop; do
     command -v "$tool" >/dev/null || {
         echo "missing tools: ${tool} (tools/bootstrap installs it)" >&2
         exit 2
@@ -19,38 +19,6 @@ done
 # Columns of this many rows are each mapped on their own: the keys, the
 # order and the buffers a sort makes for them need room the limit refuses.
 ROWS=600000
-
-# The catalogue as the program itself writes it (CR line ends, a space
-# before a positive number, no trailing zeros), and its rows by Fp upward.
-make_catalogue() {
-    python3 - "$1" "$ROWS" <<'PY'
-import random, sys
-
-folder, rows = sys.argv[1], int(sys.argv[2])
-rng = random.Random(7)
-
-def text(value):
-    s = ("%.3f" % value).rstrip("0").rstrip(".")
-    return s if s.startswith("-") else " " + s
-
-lines = []
-for i in range(rows):
-    fp = rng.randrange(40, 400) / 4
-    fields = ["Maker %d" % (i % 37), "PR-%d" % i,
-              text(rng.randrange(20, 240) / 4), text(fp), text(rng.randrange(1, 3600) / 4),
-              text(rng.randrange(1, 16000) / 8), text(rng.randrange(8, 10000) / 4),
-              text(rng.randrange(8, 160) / 4), text(rng.randrange(8, 36000) / 4),
-              text(rng.randrange(10, 9000))]
-    lines.append((fp, ",".join(fields) + "\r"))
-
-def save(name, ordered):
-    with open(folder + "/" + name, "w", newline="") as f:
-        f.write("".join(line for _, line in ordered))
-
-save("load_order", lines)
-save("fp_ascending", sorted(lines, key=lambda e: e[0]))
-PY
-}
 
 # hold_memory SPARE: the program may take SPARE more bytes of address space
 # than it holds now; `hold_memory` alone lifts the limit.
@@ -65,17 +33,6 @@ hold_memory() {
     prlimit --pid "$pid" --as="${limit}:" || e2e_fail "prlimit could not limit process ${pid}"
 }
 
-# choose_sort_item N: the N-th item of the Sort menu, chosen with the keyboard.
-choose_sort_item() {
-    local item=$1 downs=()
-    e2e_key "$E2E_MAIN" alt Right Right Right Down
-    e2e_wait_dialog "the Sort menu opened from the keyboard"
-    for ((; item > 1; item--)); do
-        downs+=(Down)
-    done
-    xdotool key --delay 40 "${downs[@]}" Return || e2e_fail "xdotool could not choose Sort item $1"
-}
-
 # The message of the alert on screen, copied as a user copies it.
 alert_text_holds() {
     timeout 5 xdotool mousemove --window "$E2E_DIALOG" 80 20 click 1 ||
@@ -84,10 +41,24 @@ alert_text_holds() {
     e2e_clipboard_to "$E2E_TMP/alert.txt" && grep -qF -- "$1" "$E2E_TMP/alert.txt"
 }
 
+# An alert on screen, not the menu that closes before it: its id in E2E_DIALOG.
+find_alert() {
+    local id
+    for id in $(e2e_visible_windows); do
+        [[ $id != "$E2E_MAIN" ]] || continue
+        ! xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q MENU || continue
+        e2e_size_of "$id"
+        ((E2E_WIDTH >= 150 && E2E_HEIGHT >= 60)) || continue
+        E2E_DIALOG=$id
+        return 0
+    done
+    return 1
+}
+
 # expect_alert WORDS WHAT: an alert holding WORDS is on screen; Return closes it.
 expect_alert() {
     local words=$1 what=$2
-    e2e_wait_dialog "$what"
+    e2e_poll "$E2E_WINDOW_TIMEOUT" find_alert || e2e_fail "${what}: no alert appeared"
     e2e_poll 3 alert_text_holds "$words" ||
         e2e_fail "${what}: the alert says '$(tr '\n' ' ' <"$E2E_TMP/alert.txt")', not '${words}'"
     e2e_key "$E2E_DIALOG" Return
@@ -117,8 +88,12 @@ only_the_document() {
 }
 
 open_catalogue() {
-    make_catalogue "$E2E_TMP"
+    python3 "$(dirname -- "${BASH_SOURCE[0]}")/catalogue.py" "$E2E_TMP" "$ROWS" 7
     cp -- "$E2E_TMP/load_order" "$E2E_TMP/docs/doc.kedata"
+    # Blocks of 64 KiB and more each take address space of their own, and
+    # give it back when freed: what a command takes is what the limit
+    # counts, not what the heap happened to keep from before.
+    export GLIBC_TUNABLES=glibc.malloc.mmap_threshold=65536
     e2e_launch app "$E2E_TMP/docs" doc.kedata
     e2e_wait_main
     e2e_wait_title "$E2E_MAIN" doc.kedata "opening a catalogue of ${ROWS} models"
@@ -129,14 +104,14 @@ open_catalogue() {
 sort_case() {
     open_catalogue
     hold_memory $((16 << 20))
-    choose_sort_item 3
+    e2e_pick_sort_item 3
     expect_alert "The sheet could not be sorted." "Sort > Fp with too little memory"
     e2e_title_is "$E2E_MAIN" doc.kedata ||
         e2e_fail "the sort that failed marked the sheet changed: '${E2E_TITLE}'"
     hold_memory
     save_and_expect load_order "after the failed sort"
 
-    choose_sort_item 3
+    e2e_choose_sort_item 3
     e2e_wait_title "$E2E_MAIN" "doc.kedata*" "Sort > Fp with the limit lifted"
     save_and_expect fp_ascending "after the sort with the limit lifted"
     e2e_key "$E2E_MAIN" ctrl+q
@@ -147,7 +122,7 @@ sort_case() {
 # it had, no half-written file stays, and the sheet stays changed.
 save_case() {
     open_catalogue
-    choose_sort_item 3
+    e2e_choose_sort_item 3
     e2e_wait_title "$E2E_MAIN" "doc.kedata*" "Sort > Fp"
     hold_memory 0
     e2e_key "$E2E_MAIN" ctrl+s

@@ -124,27 +124,33 @@ int main(int argc, char* argv[]) {
     platform.setProgram(argv[0]);
     // From the moment the program ends, a later launch runs on its own.
     platform.setEndingHandler([&instance] { instance.release(); });
-    instance.setHandler([&app, &window](const std::vector<std::string>& paths) {
+    // Long work under way lets what other programs ask for wait until it is over.
+    instance.setHandler([&app, &window, &platform](const std::vector<std::string>& paths) {
         if (app.flags.EndedFlag != 0) {
             return false;
         }
-        window.showNormal();
-        window.raise();
-        // A dialog, alert or question keeps the keyboard: its answer comes first.
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            modal->raise();
-            modal->activateWindow();
-        } else {
-            window.activateWindow();
-        }
-        kestrune::HandleOpenDocuments(app, paths);
+        platform.gate().pass([&app, &window, paths] {
+            window.showNormal();
+            window.raise();
+            // A dialog, alert or question keeps the keyboard: its answer comes first.
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                modal->raise();
+                modal->activateWindow();
+            } else {
+                window.activateWindow();
+            }
+            kestrune::HandleOpenDocuments(app, paths);
+        });
         return true;
     });
 
-    instance.setEventHandler(
-        [&app](const std::string& eventClass, const std::string& eventId, const std::string& text) {
+    instance.setEventHandler([&app, &platform](const std::string& eventClass,
+                                               const std::string& eventId,
+                                               const std::string& text) {
+        platform.gate().pass([&app, eventClass, eventId, text] {
             kestrune::DoAppleEvent(app, eventClass, eventId, text);
         });
+    });
 
     kestrune::StartUp(app); // builds the menus, so the window knows its menu bar
     // The window opens where the sheet will be, so opening one moves nothing.

@@ -29,6 +29,10 @@ public:
     void closeSheetWindow() override {}
     void setWindowTitle(const std::string&, const std::string&) override {}
     void updateFindBar(const FindBarView&) override {}
+    void runLongWork(const LongWorkView&, WorkProgress&,
+                     const std::function<void()>& work) override {
+        work();
+    }
     void updateMenus(const std::vector<Menu>&) override {}
     void startTimer(int, std::function<void()>) override {}
     void quitApplication() override {}

@@ -1,6 +1,7 @@
 #include "application/document_io.h"
 
 #include "application/import_report.h"
+#include "application/long_work.h"
 #include "application/out_of_memory.h"
 #include "application/read_ahead.h"
 #include "documents/csv_export.h"
@@ -9,6 +10,7 @@
 #include "runtime/file_probe.h"
 #include "runtime/short_name.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 #include <utility>
@@ -63,8 +65,12 @@ LoadOutcome loadSheetFile(AppState& app, const std::string& path, bool document)
     try {
         if (std::optional<ModelTable> ahead = TakeReadAhead(app, path, document)) {
             read = TableImport{{std::move(*ahead), true, {}}, {}};
-        } else {
-            read = ReadSheetFile(app.emptyTable(), path, document);
+        } else if (!RunLongWork(app, OpeningView(path, document),
+                                [&, fresh = app.emptyTable()](WorkProgress& progress) mutable {
+                                    read =
+                                        ReadSheetFile(std::move(fresh), path, document, &progress);
+                                })) {
+            return {}; // cancelled: what was read is gone, the sheet stays
         }
     } catch (const std::bad_alloc&) {
         // What was read is gone; the sheet keeps its table.
@@ -88,11 +94,12 @@ void TellCannotOpen(AppState& app, const std::string& path, const std::string& r
                             reason);
 }
 
-TableImport ReadSheetFile(ModelTable table, const std::string& path, bool document) {
+TableImport ReadSheetFile(ModelTable table, const std::string& path, bool document,
+                          WorkProgress* progress) {
     if (document) {
-        return {ReadDataSheet(std::move(table), path), {}};
+        return {ReadDataSheet(std::move(table), path, progress), {}};
     }
-    return ReadCSVTable(std::move(table), path);
+    return ReadCSVTable(std::move(table), path, progress);
 }
 
 void ApplyOpenedDocumentState(AppState& app, const std::string& path) {
@@ -127,7 +134,11 @@ LoadOutcome ImportCSVTable(AppState& app, const std::string& path) {
 }
 
 SaveOutcome WriteDataSheet(AppState& app, const std::string& path) {
-    SaveOutcome outcome = WriteDataSheet(app.table, path);
+    SaveOutcome outcome;
+    RunLongWork(app, SavingView(path), [&](WorkProgress& progress) {
+        progress.setTotal(static_cast<std::uint64_t>(std::max(app.table.fNum, 0)));
+        outcome = WriteDataSheet(app.table, path, &progress);
+    });
     ReportFileErrors(app, outcome.errors);
     return outcome;
 }

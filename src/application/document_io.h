@@ -36,8 +36,10 @@ struct LoadOutcome {
 };
 
 // Reads the document (or, when not document, the spreadsheet's table) at
-// path into table; a document skips no lines.
-TableImport ReadSheetFile(ModelTable table, const std::string& path, bool document);
+// path into table; a document skips no lines. With progress, as the readers
+// of documents/ take it.
+TableImport ReadSheetFile(ModelTable table, const std::string& path, bool document,
+                          WorkProgress* progress = nullptr);
 
 // Sets the document state after a read: fileName1 from the location, the
 // flags by the extension (stationery gives an untitled, modified sheet), the
@@ -53,7 +55,8 @@ void ApplyImportedDocumentState(AppState& app, std::string_view path);
 // Reads the document at path (the table read ahead for it, when there is
 // one) and makes it the sheet's table and the open document. The sheet's
 // table stays until the new one is read whole: when the file cannot be
-// opened, or memory runs out (the user is told), the sheet is as it was.
+// opened, memory runs out (the user is told) or the user cancels the read
+// (nothing is told), the sheet is as it was.
 // A document read with errors becomes a modified sheet without a file, so
 // that Save asks for a name. The caller then builds the window and redraws.
 LoadOutcome LoadDataSheet(AppState& app, const std::string& path);
@@ -63,8 +66,9 @@ LoadOutcome LoadDataSheet(AppState& app, const std::string& path);
 // refused, with a note naming the lines.
 LoadOutcome ImportCSVTable(AppState& app, const std::string& path);
 
-// The sheet written as a document; the table takes the names as written.
-// DirtyFlag, FileOpenFlag and fileName1 are the caller's to set.
+// The sheet written as a document, its progress shown; the table takes the
+// names as written. DirtyFlag, FileOpenFlag and fileName1 are the caller's
+// to set.
 SaveOutcome WriteDataSheet(AppState& app, const std::string& path);
 
 // The sheet exported as a CSV file; false when that failed. DirtyFlag,

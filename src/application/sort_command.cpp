@@ -1,5 +1,6 @@
 #include "application/sort_command.h"
 
+#include "application/long_work.h"
 #include "calculators/formulas.h"
 #include "model/app_state.h"
 #include "sheet/sorting.h"
@@ -8,34 +9,39 @@ namespace kestrune {
 
 namespace {
 
-// Sets the key or the direction and sorts; false for any other command.
-bool sortBy(AppState& app, MenuCommand command) {
+bool isSortCommand(MenuCommand command) {
+    const std::int32_t key = command.arg;
+    return (command.command == Command::SortKey && key >= kSortByNumber && key <= kLastSortKey) ||
+           command.command == Command::SortAscending || command.command == Command::SortDescending;
+}
+
+// Sets the key or the direction and sorts.
+void sortBy(AppState& app, MenuCommand command, WorkProgress& progress) {
     SortState& s = app.sort;
     const std::int32_t key = command.arg;
     if (command.command == Command::SortKey && key == kSortByNumber) {
         s.sortItmID = kSortByNumber;
-        AscendSort(app.table, kSortByNumber);
-    } else if (command.command == Command::SortKey && key > kSortByNumber && key <= kLastSortKey) {
-        s.sortItmID = key;
-        SelectSort(app);
-    } else if (command.command == Command::SortAscending ||
-               command.command == Command::SortDescending) {
-        s.sendItmID = command.command == Command::SortAscending ? 1 : 2;
-        SelectSort(app);
-    } else {
-        return false;
+        AscendSort(app.table, kSortByNumber, &progress);
+        return;
     }
-    return true;
+    if (command.command == Command::SortKey) {
+        s.sortItmID = key;
+    } else {
+        s.sendItmID = command.command == Command::SortAscending ? 1 : 2;
+    }
+    SelectSort(app, &progress);
 }
 
 } // namespace
 
 bool SortMenuCommand(AppState& app, MenuCommand command) {
+    if (!isSortCommand(command)) {
+        return false;
+    }
     const SortState before = app.sort;
     try {
-        if (!sortBy(app, command)) {
-            return false;
-        }
+        RunLongWork(app, SortingView(),
+                    [&](WorkProgress& progress) { sortBy(app, command, progress); });
     } catch (...) {
         app.sort = before; // the table is as it was too
         throw;

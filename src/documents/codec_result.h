@@ -6,6 +6,7 @@
 
 #include "model/model_table.h"
 #include "runtime/text_files.h"
+#include "runtime/work_progress.h"
 
 #include <vector>
 

@@ -282,15 +282,19 @@ ImportOutcome readTable(TextFiles& files, ModelTable& table, const ByteSource& s
     return {true, rows.skipped()};
 }
 
-ImportOutcome readFile(TextFiles& files, ModelTable& table, const std::string& path) {
+ImportOutcome readFile(TextFiles& files, ModelTable& table, const std::string& path,
+                       WorkProgress* progress) {
     int status = 0;
-    const std::unique_ptr<ByteSource> source = openFileSource(path, status);
+    const std::unique_ptr<ByteSource> source = openFileSource(path, status, progress);
     if (!source) {
         files.CheckFileError(kCSVFileNumber, status);
         return {};
     }
     // Read a piece at a time, never held whole beside the table it fills.
     if (const std::optional<std::uint64_t> size = source->wholeSize()) {
+        if (progress != nullptr) {
+            progress->setTotal(*size);
+        }
         return readTable(files, table, *source, *size);
     }
     const std::string text = readAll(files, *source);
@@ -307,9 +311,9 @@ bool OpenDialogCSVFilter(std::string_view path, bool isFolder) {
     return isFolder || isImportExtension(ExtensionOf(path));
 }
 
-TableImport ReadCSVTable(ModelTable table, const std::string& path) {
+TableImport ReadCSVTable(ModelTable table, const std::string& path, WorkProgress* progress) {
     CodecFiles files;
-    ImportOutcome outcome = readFile(files.slots, table, path);
+    ImportOutcome outcome = readFile(files.slots, table, path, progress);
     return imported(std::move(table), std::move(outcome), std::move(files.errors));
 }
 

@@ -36,7 +36,10 @@ struct TableImport : TableRead {
 // lacks become '?'); any other file is Mac OS Roman already. Not ok, with
 // nothing of the file in the table, when the file cannot be opened or its
 // text does not fit in memory.
-TableImport ReadCSVTable(ModelTable table, const std::string& path);
+// With progress, its total becomes the file's size and it advances as the
+// file is read; once it is cancelled the read throws WorkCancelled.
+TableImport ReadCSVTable(ModelTable table, const std::string& path,
+                         WorkProgress* progress = nullptr);
 TableImport ReadCSVTable(ModelTable table, std::istream& in);
 
 // The document name an import proposes: "data.csv" and "data.txt" give

@@ -253,7 +253,7 @@ void keepWrittenNames(ModelTable& table, const std::vector<std::int32_t>& rows) 
     }
 }
 
-SaveOutcome writeRows(TextFiles& files, ModelTable& table) {
+SaveOutcome writeRows(TextFiles& files, ModelTable& table, WorkProgress* progress) {
     SaveOutcome outcome;
     // Records are made in blocks of many rows, one print per block, a round
     // of blocks at a time: this thread makes the first block of a round and
@@ -297,6 +297,9 @@ SaveOutcome writeRows(TextFiles& files, ModelTable& table) {
         write(blockOf(round, 0));
         waiting = made - 1;
         r += static_cast<std::int32_t>(made) * blockRows;
+        if (progress != nullptr) {
+            progress->advance(std::min(rowsLeft, made * perBlock));
+        }
     }
     for (std::size_t b = 1; b <= waiting; ++b) {
         write(blockOf(round + 1, b)); // the last round
@@ -430,12 +433,12 @@ void AppendDocumentRecord(std::string& out, const ModelTable& table, std::int32_
     out.append(line.data(), static_cast<std::size_t>(end - line.data()));
 }
 
-SaveOutcome WriteDataSheet(ModelTable& table, const std::string& path) {
+SaveOutcome WriteDataSheet(ModelTable& table, const std::string& path, WorkProgress* progress) {
     CodecFiles files;
     files.slots.FileOpenOutput(kDocumentFileNumber, path);
     SaveOutcome outcome;
     if (files.slots.isOpen(kDocumentFileNumber)) {
-        outcome = writeRows(files.slots, table);
+        outcome = writeRows(files.slots, table, progress);
     }
     outcome.errors = std::move(files.errors);
     return outcome;
@@ -444,7 +447,7 @@ SaveOutcome WriteDataSheet(ModelTable& table, const std::string& path) {
 SaveOutcome WriteDataSheet(ModelTable& table, std::ostream& out) {
     CodecFiles files;
     files.slots.FileOpenOutput(kDocumentFileNumber, out);
-    SaveOutcome outcome = writeRows(files.slots, table);
+    SaveOutcome outcome = writeRows(files.slots, table, nullptr);
     outcome.errors = std::move(files.errors);
     return outcome;
 }
@@ -452,7 +455,8 @@ SaveOutcome WriteDataSheet(ModelTable& table, std::ostream& out) {
 namespace {
 
 // Reads the document at path into table; false when it could not be opened.
-bool readFile(TextFiles& files, ModelTable& table, const std::string& path) {
+bool readFile(TextFiles& files, ModelTable& table, const std::string& path,
+              WorkProgress* progress) {
     files.FileOpenInput(kDocumentFileNumber, path);
     if (!files.isOpen(kDocumentFileNumber)) {
         return false;
@@ -475,9 +479,15 @@ bool readFile(TextFiles& files, ModelTable& table, const std::string& path) {
         };
         return bytes;
     };
-    if (files.FileWhole(kDocumentFileNumber)) {
+    if (const std::optional<TextFiles::WholeFile> file = files.FileWhole(kDocumentFileNumber)) {
+        if (progress != nullptr) {
+            progress->setTotal(2 * file->size); // the lines counted, then read
+        }
         readRecords(files, table, reopen, whole);
         return true;
+    }
+    if (progress != nullptr) {
+        progress->setTotal(0); // how far a read line by line has come is not known
     }
     const std::int64_t rows = estimateRows(path);
     if (rows > 0 && rows < INT32_MAX - 2) {
@@ -492,9 +502,10 @@ bool readFile(TextFiles& files, ModelTable& table, const std::string& path) {
 
 } // namespace
 
-TableRead ReadDataSheet(ModelTable table, const std::string& path) {
+TableRead ReadDataSheet(ModelTable table, const std::string& path, WorkProgress* progress) {
     CodecFiles files;
-    const bool opened = readFile(files.slots, table, path);
+    files.slots.setProgress(progress);
+    const bool opened = readFile(files.slots, table, path, progress);
     return {std::move(table), opened, std::move(files.errors)};
 }
 

@@ -47,13 +47,18 @@ struct SaveOutcome {
 
 // Writes rows 1 to fNum of table. The file form replaces the document only
 // when every byte is written; a failure leaves the old document as it was.
-SaveOutcome WriteDataSheet(ModelTable& table, const std::string& path);
+// With progress, it advances by the rows written.
+SaveOutcome WriteDataSheet(ModelTable& table, const std::string& path,
+                           WorkProgress* progress = nullptr);
 SaveOutcome WriteDataSheet(ModelTable& table, std::ostream& out);
 
 // Reads the rows of a document into table (fNum, Number, names, numbers)
 // and gives it back; the rows after the last one read are not cleared. Not
-// ok when the file could not be opened.
-TableRead ReadDataSheet(ModelTable table, const std::string& path);
+// ok when the file could not be opened. With progress, its total becomes
+// the bytes the read goes through and it advances as they are read; once
+// it is cancelled the read throws WorkCancelled.
+TableRead ReadDataSheet(ModelTable table, const std::string& path,
+                        WorkProgress* progress = nullptr);
 // The same from where the stream stands.
 TableRead ReadDataSheet(ModelTable table, std::istream& in);
 

@@ -1,5 +1,7 @@
 #include "platform/main_window.h"
+
 #include "platform/calculator_dialog.h"
+#include "platform/core_gate.h"
 
 #include "application/commands.h"
 #include "application/lifecycle.h"
@@ -162,7 +164,15 @@ void MainWindow::boundsChanged(bool sizeChanged) {
     bounds.left = static_cast<std::int16_t>(topLeft.x());
     bounds.bottom = static_cast<std::int16_t>(topLeft.y() + content_->height());
     bounds.right = static_cast<std::int16_t>(topLeft.x() + content_->width());
-    SheetWindowBoundsChanged(app_, bounds, sizeChanged);
+    toCore([this, bounds, sizeChanged] { SheetWindowBoundsChanged(app_, bounds, sizeChanged); });
+}
+
+void MainWindow::toCore(std::function<void()> action) {
+    if (gate_ != nullptr) {
+        gate_->pass(std::move(action));
+    } else {
+        action();
+    }
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
@@ -183,7 +193,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange) {
-        SheetWindowActivated(app_, isActiveWindow());
+        toCore([this] { SheetWindowActivated(app_, isActiveWindow()); });
     }
 }
 

@@ -18,6 +18,7 @@ class QLabel;
 namespace kestrune {
 
 class AppState;
+class CoreGate;
 struct Menu;
 class MenuBarMirror;
 class SheetPage;
@@ -63,6 +64,9 @@ public:
     UpdateDialog* updateWindow() const { return update_; }
     void bringToFront();
 
+    // The window's moves and activation reach the core through gate.
+    void setCoreGate(CoreGate* gate) { gate_ = gate; }
+
     SheetPage* sheetPage() const { return sheetPage_; }
     QLabel* hint() const { return hint_; }
     MenuBarMirror* menus() const { return menus_; }
@@ -84,7 +88,11 @@ private:
     int chromeHeight();
     void boundsChanged(bool sizeChanged);
 
+    // Runs action now, or once long work is over.
+    void toCore(std::function<void()> action);
+
     AppState& app_;
+    CoreGate* gate_ = nullptr;
     QWidget* content_ = nullptr;
     QLabel* hint_ = nullptr;
     SheetPage* sheetPage_ = nullptr;

@@ -36,7 +36,9 @@ namespace kestrune {
 QtPlatform::QtPlatform() = default;
 
 void QtPlatform::later(std::function<void()> action) {
-    QMetaObject::invokeMethod(&context_, std::move(action), Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &context_, [this, action = std::move(action)]() mutable { gate_.pass(std::move(action)); },
+        Qt::QueuedConnection);
 }
 
 void QtPlatform::SysBeep() {
@@ -178,7 +180,9 @@ void QtPlatform::updateMenus(const std::vector<Menu>& menus) {
 }
 
 void QtPlatform::startTimer(int milliseconds, std::function<void()> action) {
-    QTimer::singleShot(milliseconds, &context_, std::move(action));
+    QTimer::singleShot(milliseconds, &context_, [this, action = std::move(action)]() mutable {
+        gate_.pass(std::move(action));
+    });
 }
 
 void QtPlatform::quitApplication() {

@@ -1,6 +1,7 @@
 #pragma once
 // The desktop services the core asks for, done with Qt.
 
+#include "platform/core_gate.h"
 #include "ports/platform.h"
 
 #include <QObject>
@@ -17,7 +18,9 @@ public:
     QtPlatform();
 
     // The main window; the sheet, its controls and the dialogs go there.
-    void setWindow(MainWindow* window) { window_ = window; }
+    void setWindow(MainWindow* window);
+    // What would reach the core while long work runs waits here.
+    CoreGate& gate() { return gate_; }
     // When set, answers the dialogs instead of showing them (not owned).
     void setDialogAnswerer(DialogAnswerer* answerer) { answerer_ = answerer; }
     // When set, runs instead of ending the event loop.
@@ -66,6 +69,8 @@ public:
     void setEditFieldText(const Str255& text) override;
     void selectEditFieldText() override;
     void updateFindBar(const FindBarView& view) override;
+    void runLongWork(const LongWorkView& view, WorkProgress& progress,
+                     const std::function<void()>& work) override;
     void setCalculatorFieldText(std::int32_t control, const Str255& text) override;
     void openPreferencesWindow(const PreferenceView& view) override;
     void updatePreferencesWindow(const PreferenceView& view) override;
@@ -114,6 +119,7 @@ private:
     std::string program_;
     // Timers, answers and requests die with the platform object.
     QObject context_;
+    CoreGate gate_;
     UpdateNetwork* network_ = nullptr;
 };
 

@@ -24,13 +24,23 @@ bool QtPlatform::internetAvailable() {
 
 void QtPlatform::fetchText(const std::string& url, std::size_t maxBytes, int timeoutMs,
                            std::function<void(bool ok, std::string body)> done) {
-    network().fetchText(url, maxBytes, timeoutMs, std::move(done));
+    network().fetchText(url, maxBytes, timeoutMs,
+                        [this, done = std::move(done)](bool ok, std::string body) {
+                            gate_.pass([done, ok, body = std::move(body)] { done(ok, body); });
+                        });
 }
 
 void QtPlatform::downloadFile(const DownloadRequest& request,
                               std::function<void(std::int64_t, std::int64_t)> progress,
                               std::function<void(bool ok, std::string path)> done) {
-    network().downloadFile(request, std::move(progress), std::move(done));
+    network().downloadFile(
+        request,
+        [this, progress = std::move(progress)](std::int64_t received, std::int64_t total) {
+            gate_.pass([progress, received, total] { progress(received, total); });
+        },
+        [this, done = std::move(done)](bool ok, std::string path) {
+            gate_.pass([done, ok, path = std::move(path)] { done(ok, path); });
+        });
 }
 
 void QtPlatform::cancelDownload() {

@@ -28,9 +28,21 @@ SheetWidget::SheetWidget(AppState& app, QWidget* parent) : QWidget(parent), app_
     setFocusPolicy(Qt::NoFocus);
 }
 
+void SheetWidget::freeze(bool frozen) {
+    frozen_ = frozen && isVisible() ? grab() : QPixmap();
+    if (!frozen) {
+        update();
+    }
+}
+
 void SheetWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect exposed = event->rect();
+    if (!frozen_.isNull()) {
+        painter.fillRect(exposed, Qt::white);
+        painter.drawPixmap(0, 0, frozen_);
+        return;
+    }
     painter.fillRect(exposed, Qt::white);
     painter.translate(0, -kTop);
     PainterCanvas canvas(painter);

@@ -6,6 +6,7 @@
 
 #include "platform/wheel_steps.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 namespace kestrune {
@@ -22,6 +23,9 @@ public:
 
     // A wheel turn over the sheet or its scroll bar.
     void wheelTurned(int angleDelta);
+    // While frozen, the sheet paints as it looked when frozen, without
+    // reading the core, whose table long work may be changing.
+    void freeze(bool frozen);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -38,6 +42,7 @@ private:
     AppState& app_;
     WheelSteps wheel_;
     bool reportShown_ = false;
+    QPixmap frozen_;
 };
 
 } // namespace kestrune

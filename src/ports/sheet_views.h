@@ -58,4 +58,12 @@ struct FindBarView {
     friend bool operator==(const FindBarView&, const FindBarView&) = default;
 };
 
+// What the window shows of work that takes long (opening a large document,
+// say): a line saying what is done, its progress, and whether the user may
+// stop it (Escape or a Cancel button).
+struct LongWorkView {
+    std::string text; // UTF-8
+    bool cancellable = false;
+};
+
 } // namespace kestrune

@@ -6,8 +6,10 @@
 #include "ports/menu_view.h"
 #include "ports/sheet_views.h"
 #include "runtime/str255.h"
+#include "runtime/work_progress.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,6 +67,15 @@ public:
     virtual void selectEditFieldText() {}
     // The find bar below the sheet; hidden, the keyboard goes back to the sheet.
     virtual void updateFindBar(const FindBarView& view) = 0;
+
+    // Runs work to its end and returns then, rethrowing what it threw. Work
+    // that lasts shows its progress on the window, which meanwhile keeps
+    // painting (the sheet as it was when the work began) and takes no
+    // command: the work may run on another thread and must not call the
+    // platform. A cancellable view lets the user cancel progress, which the
+    // work is to notice (by throwing WorkCancelled, for one).
+    virtual void runLongWork(const LongWorkView& view, WorkProgress& progress,
+                             const std::function<void()>& work) = 0;
 };
 
 } // namespace kestrune

@@ -62,14 +62,16 @@ bool lockedByOther(int fd, bool exclusive) {
 
 class FdSource final : public ByteSource {
 public:
-    explicit FdSource(int fd) : ByteSource(kBufferSize), fd_(fd) {}
+    FdSource(int fd, WorkProgress* progress)
+        : ByteSource(kBufferSize), fd_(fd), progress_(progress) {}
 
 protected:
     std::size_t fill(char* data, std::size_t size) override {
         for (;;) {
+            beforeRead();
             const ssize_t n = ::read(fd_.get(), data, size);
             if (n >= 0) {
-                return static_cast<std::size_t>(n);
+                return afterRead(n);
             }
             if (errno != EINTR) {
                 setError(errno);
@@ -87,9 +89,10 @@ protected:
     }
     std::size_t readAt(char* data, std::size_t size, std::uint64_t offset) const override {
         for (;;) {
+            beforeRead();
             const ssize_t n = ::pread(fd_.get(), data, size, static_cast<off_t>(offset));
             if (n >= 0) {
-                return static_cast<std::size_t>(n);
+                return afterRead(n);
             }
             if (errno != EINTR) {
                 return 0;
@@ -98,7 +101,21 @@ protected:
     }
 
 private:
+    void beforeRead() const {
+        if (progress_ != nullptr) {
+            progress_->stopIfCancelled();
+        }
+    }
+    std::size_t afterRead(ssize_t n) const {
+        const auto bytes = static_cast<std::size_t>(n);
+        if (progress_ != nullptr) {
+            progress_->advance(bytes);
+        }
+        return bytes;
+    }
+
     FileDescriptor fd_;
+    WorkProgress* progress_;
 };
 
 class MemorySource final : public ByteSource {
@@ -578,7 +595,8 @@ std::unique_ptr<ByteSource> makeMemorySource(std::string_view bytes) {
     return std::make_unique<MemorySource>(bytes);
 }
 
-std::unique_ptr<ByteSource> openFileSource(const std::string& path, int& status) {
+std::unique_ptr<ByteSource> openFileSource(const std::string& path, int& status,
+                                           WorkProgress* progress) {
     // Non-blocking, so that a pipe is refused instead of waited on; a regular
     // file reads the same either way.
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -592,7 +610,7 @@ std::unique_ptr<ByteSource> openFileSource(const std::string& path, int& status)
         return nullptr;
     }
     status = 0;
-    return std::make_unique<FdSource>(fd.release());
+    return std::make_unique<FdSource>(fd.release(), progress);
 }
 
 std::unique_ptr<ByteSink> openAtomicFileSink(const std::string& path, int& status,

@@ -3,6 +3,8 @@
 // (with advisory locks, and saves that replace the target only when every
 // byte is on disk) and in-memory streams for round trips and tests.
 
+#include "runtime/work_progress.h"
+
 #include <cstdint>
 #include <istream>
 #include <memory>
@@ -118,8 +120,11 @@ private:
 };
 
 // Opens a file for reading with a shared advisory lock; returns nullptr and
-// a status code (35 locked, 13 cannot open) on refusal.
-std::unique_ptr<ByteSource> openFileSource(const std::string& path, int& status);
+// a status code (35 locked, 13 cannot open) on refusal. With progress, every
+// read advances it by the bytes read, and a read after it was cancelled
+// throws WorkCancelled.
+std::unique_ptr<ByteSource> openFileSource(const std::string& path, int& status,
+                                           WorkProgress* progress = nullptr);
 
 // Where a save's bytes wait: in an unnamed file where the file system makes
 // them, else (or always, for tests of such file systems) in a named one.

@@ -110,7 +110,7 @@ void TextFiles::FileOpenInput(int n, const std::string& path) {
         return;
     }
     int status = 0;
-    auto source = openFileSource(path, status);
+    auto source = openFileSource(path, status, progress_);
     if (!source) {
         slots_[static_cast<std::size_t>(n)].reset();
         CheckFileError(n, status);

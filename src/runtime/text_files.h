@@ -4,6 +4,7 @@
 // buffer. Every failure goes to one replaceable handler.
 
 #include "runtime/str255.h"
+#include "runtime/work_progress.h"
 
 #include <array>
 #include <cstdint>
@@ -46,6 +47,9 @@ public:
     // How many errors were reported so far: a read that reported one did not
     // take the whole file.
     int FileErrorCount() const { return errorCount_; }
+    // Files opened for input by path from now on report their reads to
+    // progress and stop when it is cancelled (see openFileSource).
+    void setProgress(WorkProgress* progress) { progress_ = progress; }
 
     // Output replaces the file only when the slot is closed with every byte
     // written: the file is never truncated in place.
@@ -114,6 +118,7 @@ private:
     int lastFileError_ = 0;
     int errorCount_ = 0;
     ErrorHandler errorHandler_;
+    WorkProgress* progress_ = nullptr;
 };
 
 } // namespace kestrune

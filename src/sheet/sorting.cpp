@@ -224,20 +224,34 @@ void applyOrder(ModelTable& t, const RowOrder& order) {
     });
 }
 
-void sortTable(ModelTable& table, std::int32_t sortItmID, bool descending) {
+RowOrder orderFor(const ModelTable& table, std::int32_t sortItmID, bool descending) {
+    if (sortItmID == kSortByNumber) {
+        return orderByNumber(table);
+    }
+    if (sortItmID > kLastParamSortKey) {
+        const NameColumn& names =
+            sortItmID == kSortByManufacturer ? table.Manufacturer : table.ModelName;
+        return OrderByName(names, table.fNum, descending);
+    }
+    return orderByValue(table, static_cast<Param>(sortItmID - 2), descending);
+}
+
+void sortTable(ModelTable& table, std::int32_t sortItmID, bool descending, WorkProgress* progress) {
     if (sortItmID < kSortByNumber || sortItmID > kLastSortKey || table.fNum < 2) {
         return;
     }
-    if (sortItmID == kSortByNumber) {
-        applyOrder(table, orderByNumber(table));
-    } else if (sortItmID > kLastParamSortKey) {
-        const NameColumn& names =
-            sortItmID == kSortByManufacturer ? table.Manufacturer : table.ModelName;
-        applyOrder(table, OrderByName(names, table.fNum, descending));
-    } else {
-        const auto p = static_cast<Param>(sortItmID - 2);
-        applyOrder(table, orderByValue(table, p, descending));
+    const auto step = [progress] {
+        if (progress != nullptr) {
+            progress->advance(1);
+        }
+    };
+    if (progress != nullptr) {
+        progress->setTotal(2);
     }
+    const RowOrder order = orderFor(table, sortItmID, descending);
+    step();
+    applyOrder(table, order);
+    step();
 }
 
 // Rows a and b exchange everything but their Number.
@@ -260,19 +274,19 @@ void moveRow(AppState& app, std::int32_t from, std::int32_t to) {
 
 } // namespace
 
-void AscendSort(ModelTable& table, std::int32_t sortItmID) {
-    sortTable(table, sortItmID, false);
+void AscendSort(ModelTable& table, std::int32_t sortItmID, WorkProgress* progress) {
+    sortTable(table, sortItmID, false, progress);
 }
 
-void DescendSort(ModelTable& table, std::int32_t sortItmID) {
-    sortTable(table, sortItmID, true);
+void DescendSort(ModelTable& table, std::int32_t sortItmID, WorkProgress* progress) {
+    sortTable(table, sortItmID, true, progress);
 }
 
-void SelectSort(AppState& app) {
+void SelectSort(AppState& app, WorkProgress* progress) {
     if (app.sort.sendItmID == 2) {
-        DescendSort(app.table, app.sort.sortItmID);
+        DescendSort(app.table, app.sort.sortItmID, progress);
     } else {
-        AscendSort(app.table, app.sort.sortItmID);
+        AscendSort(app.table, app.sort.sortItmID, progress);
     }
 }
 

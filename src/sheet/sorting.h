@@ -12,6 +12,8 @@
 // "Unsort" restores the load order in either direction. Names sort stably in
 // the order people read them (see name_order.h).
 
+#include "runtime/work_progress.h"
+
 #include <cstdint>
 
 namespace kestrune {
@@ -29,11 +31,13 @@ constexpr std::int32_t kSortByModelName = 11;
 constexpr std::int32_t kLastSortKey = 11;
 
 // Reorders rows 1 .. fNum by the key; every column travels with its row.
-// A key outside 1 .. 9 leaves the table alone.
-void AscendSort(ModelTable& table, std::int32_t sortItmID);
-void DescendSort(ModelTable& table, std::int32_t sortItmID);
-// Sorts by app.sort.sortItmID in the direction app.sort.sendItmID.
-void SelectSort(AppState& app);
+// A key outside 1 .. 11 leaves the table alone. With progress, its total
+// becomes the sort's two steps (the order found, the rows moved), and it
+// advances as each ends.
+void AscendSort(ModelTable& table, std::int32_t sortItmID, WorkProgress* progress = nullptr);
+void DescendSort(ModelTable& table, std::int32_t sortItmID, WorkProgress* progress = nullptr);
+// Sorts app.table by app.sort.sortItmID in the direction app.sort.sendItmID.
+void SelectSort(AppState& app, WorkProgress* progress = nullptr);
 
 // The arrow buttons: exchange the selected row with the one above or below in
 // every column but Number, then set the Number of the row that moved to its

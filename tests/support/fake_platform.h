@@ -165,6 +165,16 @@ public:
     void setEditFieldText(const Str255& text) override { editField = text; }
     void selectEditFieldText() override { ++editFieldSelections; }
     void updateFindBar(const FindBarView& view) override { findBar = view; }
+    // Runs the work here and now; cancelLongWork cancels it before it starts.
+    void runLongWork(const LongWorkView& view, WorkProgress& progress,
+                     const std::function<void()>& work) override {
+        longWork.push_back(view);
+        if (cancelLongWork) {
+            progress.cancel();
+        }
+        work();
+        longWorkEnds.push_back(progress.fraction());
+    }
     void setCalculatorFieldText(std::int32_t control, const Str255& text) override {
         calculatorFields[control] = text;
     }
@@ -315,6 +325,9 @@ public:
     Str255 editField;
     int editFieldSelections = 0;
     FindBarView findBar; // as last shown
+    std::vector<LongWorkView> longWork;
+    std::vector<double> longWorkEnds; // the fraction done as each ended
+    bool cancelLongWork = false;
     ToolAreaView toolArea;
     ScrollBarView scrollBar;
     int toolAreaUpdates = 0;

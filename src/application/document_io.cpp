@@ -72,6 +72,8 @@ LoadOutcome loadSheetFile(AppState& app, const std::string& path, bool document)
                                 })) {
             return {}; // cancelled: what was read is gone, the sheet stays
         }
+    } catch (const WorkCancelled&) {
+        return {}; // the read ahead for it, cancelled
     } catch (const std::bad_alloc&) {
         // What was read is gone; the sheet keeps its table.
         TellCannotOpen(app, path, NotEnoughMemory("hold it"));

@@ -1,6 +1,7 @@
 #include "application/read_ahead.h"
 
 #include "application/document_io.h"
+#include "application/long_work.h"
 
 #include <algorithm>
 #include <ctime>
@@ -42,16 +43,19 @@ void StartReadAhead(AppState& app, const std::string& path, bool document) {
         ahead.table =
             std::async(std::launch::async,
                        // No alert from this thread, not even for a bad row.
-                       [path, document, identity = *before,
+                       [path, document, identity = *before, progress = ahead.progress,
                         table = ModelTable(nullptr)]() mutable -> std::optional<ModelTable> {
                            try {
-                               TableImport read = ReadSheetFile(std::move(table), path, document);
+                               TableImport read =
+                                   ReadSheetFile(std::move(table), path, document, progress.get());
                                // Lines an import skips are told about by the usual read.
                                if (!read.ok || !read.errors.empty() || read.skipped.count != 0 ||
                                    IdentifyFile(path) != identity) {
                                    return std::nullopt;
                                }
                                return std::move(read.table);
+                           } catch (const WorkCancelled&) {
+                               throw; // the one who waits for the table hears of it
                            } catch (...) {
                                return std::nullopt; // the usual read meets it again and tells
                            }
@@ -71,7 +75,9 @@ std::optional<ModelTable> TakeReadAhead(AppState& app, const std::string& path, 
     if (ahead.path != path || ahead.document != document) {
         return std::nullopt;
     }
-    std::optional<ModelTable> table = ahead.table.get();
+    std::optional<ModelTable> table;
+    app.platform().runLongWork(OpeningView(path, document), *ahead.progress,
+                               [&] { table = ahead.table.get(); });
     if (!table || IdentifyFile(path) != ahead.identity) {
         return std::nullopt; // written to since: read it anew
     }
@@ -80,6 +86,9 @@ std::optional<ModelTable> TakeReadAhead(AppState& app, const std::string& path, 
 }
 
 void DropReadAhead(AppState& app) {
+    if (app.readAhead) {
+        app.readAhead->progress->cancel(); // no need to wait for the whole read
+    }
     app.readAhead.reset();
 }
 

@@ -19,7 +19,8 @@ void StartReadAhead(AppState& app, const std::string& path, bool document);
 
 // The table read ahead for path as a document (or as a table to import),
 // when there is one, the read went through and the file is still the same;
-// the read-ahead is over either way.
+// the read-ahead is over either way. Waiting for it shows the read's
+// progress; when the user cancels it, WorkCancelled is thrown.
 std::optional<ModelTable> TakeReadAhead(AppState& app, const std::string& path, bool document);
 
 // Waits for a read-ahead still under way and lets its table go.

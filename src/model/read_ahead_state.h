@@ -4,8 +4,10 @@
 
 #include "model/model_table.h"
 #include "runtime/file_probe.h"
+#include "runtime/work_progress.h"
 
 #include <future>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -19,6 +21,8 @@ struct ReadAhead {
     // The table, when the read went through without a single file error and
     // the file was the same after it; nothing otherwise.
     std::future<std::optional<ModelTable>> table;
+    // How far the read has come; cancelling it ends the read early.
+    std::shared_ptr<WorkProgress> progress = std::make_shared<WorkProgress>();
 };
 
 } // namespace kestrune

@@ -1,5 +1,6 @@
 #include "documents/imported_rows.h"
 
+#include "runtime/line_breaks.h"
 #include "runtime/mac_roman.h"
 
 #include <algorithm>
@@ -14,11 +15,6 @@ constexpr std::int32_t kMaxRows = INT32_MAX - 2;
 
 bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
-}
-
-bool beyondAscii(std::string_view bytes) {
-    return std::any_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
 } // namespace
@@ -120,10 +116,13 @@ void ImportedRows::skip(std::int64_t line) {
 }
 
 std::string_view ImportedRows::name(std::string_view bytes, std::string& converted) const {
-    if (names_ == NameText::MacRoman || !beyondAscii(bytes)) {
+    if (names_ == NameText::MacRoman || IsAscii(bytes.data(), bytes.data() + bytes.size())) {
         return bytes;
     }
-    converted = utf8ToMacRoman(bytes);
+    // Converted where it stands into a buffer kept from name to name: the
+    // text never grows.
+    converted.resize(bytes.size());
+    converted.resize(utf8ToMacRoman(bytes, converted.data()));
     return converted;
 }
 

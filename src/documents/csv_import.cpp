@@ -7,15 +7,18 @@
 #include "runtime/file_errors.h"
 #include "runtime/line_breaks.h"
 #include "runtime/mac_roman.h"
+#include "runtime/utf8_check.h"
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <istream>
 #include <memory>
 #include <new>
+#include <optional>
 #include <utility>
 
 namespace kestrune {
@@ -34,102 +37,95 @@ constexpr std::uint64_t kSplitBytes = std::uint64_t{1} << 20;
 struct ImportOutcome {
     bool ok = false;
     SkippedLines skipped;
+    bool failed = false; // a read failed part-way
 };
 
 bool isImportExtension(std::string_view extension) {
     return extension == kCSVExtension || extension == kTXTExtension;
 }
 
-// Where bytes stop holding whole UTF-8 characters: before a leading byte
-// at the end whose character goes on past them.
-std::size_t wholeCharacters(std::string_view bytes) {
-    const std::size_t size = bytes.size();
-    for (std::size_t back = 1; back <= 4 && back <= size; ++back) {
-        const auto c = static_cast<unsigned char>(bytes[size - back]);
-        if ((c & 0xC0) == 0x80) {
-            continue; // a continuation byte
-        }
-        const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        return length > back ? size - back : size;
-    }
-    return size;
-}
-
-// The first look at a file, a piece at a time: how its names are to be
-// read, how many lines it has, and where the first line that starts after
-// the middle (at or past middle) begins.
-class TextScan {
+// Counts the line ends of a part of a file, a piece at a time. The part
+// after the middle also finds where the first line that starts after the
+// middle begins: the lines before it are the first half's.
+class LineScan {
 public:
-    explicit TextScan(std::uint64_t middle) : middle_(middle) {}
+    explicit LineScan(bool seeking) : seeking_(seeking) {}
 
-    // Takes bytes up to the last whole character (all of them at the end
-    // of the file) and never a CR whose LF may follow.
+    // Takes every byte but a CR that closes bytes while its LF may follow,
+    // as long as the line start is still sought.
     std::size_t add(std::string_view bytes, BytesEnd end) {
-        const bool atEnd = end == BytesEnd::File;
-        if (!started_) {
-            if (bytes.size() < kUtf8ByteOrderMark.size() && !atEnd &&
-                kUtf8ByteOrderMark.starts_with(bytes)) {
-                return 0;
-            }
-            started_ = true;
+        const char* p = bytes.data();
+        const char* const last = p + bytes.size();
+        if (offset_ == 0 && !bytes.empty()) {
             marked_ = bytes.starts_with(kUtf8ByteOrderMark);
+            first_ = bytes.front();
         }
-        std::size_t whole = bytes.size();
-        if (!marked_ && utf8_ && !IsAscii(bytes.data(), bytes.data() + bytes.size())) {
-            ascii_ = false;
-            whole = atEnd ? bytes.size() : wholeCharacters(bytes);
-            utf8_ = isValidUtf8(bytes.substr(0, whole));
-        }
-        if (!atEnd && whole > 1 && bytes[whole - 1] == '\r') {
-            --whole;
-        }
-        const char* const begin = bytes.data();
-        if (split_ == 0 && offset_ + whole > middle_) {
-            const std::uint64_t from = std::max(middle_, offset_) - offset_;
-            const char* const lineEnd =
-                FindLineBreak(begin + static_cast<std::size_t>(from), begin + whole);
-            if (lineEnd != begin + whole) {
-                const char* after = lineEnd + 1;
-                after += *lineEnd == '\r' && after < begin + whole && *after == '\n' ? 1 : 0;
-                if (after < begin + whole || atEnd) {
-                    split_ = offset_ + static_cast<std::uint64_t>(after - begin);
-                    linesBeforeSplit_ = lineEnds_ + CountLineEnds(begin, after, afterCR_);
-                }
+        if (seeking_) {
+            const char* const lineEnd = FindLineBreak(p, last);
+            if (lineEnd != last && *lineEnd == '\r' && lineEnd + 1 == last &&
+                end == BytesEnd::More) {
+                count(p, lineEnd, before_);
+                return static_cast<std::size_t>(lineEnd - bytes.data());
+            }
+            const char* after = lineEnd == last ? last : lineEnd + 1;
+            after += after < last && *lineEnd == '\r' && *after == '\n' ? 1 : 0;
+            count(p, after, before_);
+            p = after;
+            if (lineEnd != last) {
+                seeking_ = false;
+                start_ = offset_;
             }
         }
-        lineEnds_ += CountLineEnds(begin, begin + whole, afterCR_);
-        if (whole > 0) {
-            afterCR_ = bytes[whole - 1] == '\r';
-            lastIsLineEnd_ = afterCR_ || bytes[whole - 1] == '\n';
-        }
-        offset_ += whole;
-        return whole;
+        count(p, last, after_);
+        return bytes.size();
     }
-    NameText names() const {
-        return marked_ || (!ascii_ && utf8_) ? NameText::Utf8 : NameText::MacRoman;
+
+    bool marked() const { return marked_; }
+    char first() const { return first_; }
+    char last() const { return last_; }
+    // Where the line after the part's first line end starts, from the
+    // part's first byte; the line ends before it, and from it on.
+    std::optional<std::uint64_t> lineStart() const {
+        return seeking_ ? std::nullopt : std::optional(start_);
     }
-    // Every record takes at least one line.
-    std::int32_t lines() const {
-        const std::uint64_t lines = lineEnds_ + (offset_ > 0 && !lastIsLineEnd_ ? 1 : 0);
-        return static_cast<std::int32_t>(std::min<std::uint64_t>(lines, INT32_MAX - 2));
-    }
-    // Where the second part of the file begins, 0 when the file ends first.
-    std::uint64_t split() const { return split_ < offset_ ? split_ : 0; }
-    std::int64_t linesBeforeSplit() const { return static_cast<std::int64_t>(linesBeforeSplit_); }
+    std::uint64_t lineEndsBefore() const { return before_; }
+    std::uint64_t lineEnds() const { return before_ + after_; }
+    std::uint64_t lineEndsAfter() const { return after_; }
+    std::uint64_t size() const { return offset_; }
 
 private:
-    std::uint64_t middle_;
-    bool started_ = false;
-    bool marked_ = false; // a UTF-8 byte-order mark comes first
-    bool ascii_ = true;
-    bool utf8_ = true;
+    void count(const char* p, const char* last, std::uint64_t& into) {
+        if (p == last) {
+            return;
+        }
+        into += CountLineEnds(p, last, afterCR_);
+        afterCR_ = last[-1] == '\r';
+        last_ = last[-1];
+        offset_ += static_cast<std::uint64_t>(last - p);
+    }
+
+    bool seeking_;
     bool afterCR_ = false;
-    bool lastIsLineEnd_ = false;
-    std::uint64_t lineEnds_ = 0;
+    bool marked_ = false;
+    char first_ = '\0';
+    char last_ = '\0';
     std::uint64_t offset_ = 0;
-    std::uint64_t split_ = 0;
-    std::uint64_t linesBeforeSplit_ = 0;
+    std::uint64_t start_ = 0;
+    std::uint64_t before_ = 0;
+    std::uint64_t after_ = 0;
 };
+
+// What the first look at a file tells: whether a UTF-8 byte-order mark
+// begins it, how many lines it has, and where the first line that starts
+// after its middle begins.
+struct TextScan {
+    bool marked = false;
+    std::int32_t lines = 0;  // every record takes at least one
+    std::uint64_t split = 0; // 0 when the file ends first
+    std::int64_t linesBeforeSplit = 0;
+};
+
+constexpr std::size_t kStop = std::string_view::npos;
 
 // A source read a piece at a time into a buffer of kPiece bytes; one a
 // thread.
@@ -142,7 +138,8 @@ struct Pieces {
 // take(bytes, end) returns how many bytes it used, and the rest comes again
 // at the front of the next piece. The last piece ends as lastEnd says.
 // Returns the bytes left over at the end; false in failed when a read
-// failed (what came before is handed over as the end of the file).
+// failed (what came before is handed over as the end of the file). A take
+// that returns kStop ends the reading there.
 template <typename Take>
 std::size_t forEachPiece(const Pieces& pieces, std::uint64_t from, std::uint64_t to,
                          BytesEnd lastEnd, bool& failed, Take&& take) {
@@ -165,6 +162,9 @@ std::size_t forEachPiece(const Pieces& pieces, std::uint64_t from, std::uint64_t
         failed = got < want;
         const BytesEnd end = failed ? BytesEnd::File : at >= to ? lastEnd : BytesEnd::More;
         std::size_t used = take(std::string_view(buffer, have), end);
+        if (used == kStop) {
+            return 0;
+        }
         if (end != BytesEnd::More) {
             return have - used;
         }
@@ -215,71 +215,156 @@ TableLayout layoutOf(const Pieces& pieces, std::uint64_t size) {
     return layout;
 }
 
-// Reads the bytes from split on with a second reader, beside rows reading
-// the bytes before split, and joins them when split fell between records.
-// Otherwise the rest is read after the first half, as one reader would.
-void readInTwoHalves(Pieces& pieces, std::uint64_t size, const TextScan& scan, ImportedRows& rows,
-                     ImportedRows& second, bool& failed) {
-    const std::uint64_t split = scan.split();
+// Counts the lines of the size bytes of a source, the halves of a large
+// one at once; false in failed when a read failed.
+TextScan scanLines(Pieces& pieces, std::uint64_t size, bool& failed) {
+    const std::uint64_t middle = size >= kSplitBytes ? size / 2 : size;
+    LineScan first(false);
+    LineScan second(true);
     bool secondFailed = false;
-    std::size_t left = 0;
     RunBeside(
         [&] {
             forEachPiece(
-                Pieces{pieces.source}, split, size, BytesEnd::File, secondFailed,
-                [&](std::string_view bytes, BytesEnd end) { return second.read(bytes, end); });
+                Pieces{pieces.source}, middle, size, BytesEnd::File, secondFailed,
+                [&](std::string_view bytes, BytesEnd end) { return second.add(bytes, end); });
         },
         [&] {
-            left = forEachPiece(
-                pieces, 0, split, BytesEnd::LineStart, failed,
-                [&](std::string_view bytes, BytesEnd end) { return rows.read(bytes, end); });
+            forEachPiece(
+                pieces, 0, middle, BytesEnd::File, failed,
+                [&](std::string_view bytes, BytesEnd end) { return first.add(bytes, end); });
         });
-    if (!failed && left == 0 && !secondFailed && !second.overflowed()) {
+    failed = failed || secondFailed;
+    TextScan scan;
+    scan.marked = first.marked();
+    // A CR LF across the middle is one line end, counted with the CR.
+    const std::uint64_t lineFeedAfterCR =
+        first.size() > 0 && first.last() == '\r' && second.size() > 0 && second.first() == '\n';
+    const std::uint64_t beforeSplit = first.lineEnds() + second.lineEndsBefore() - lineFeedAfterCR;
+    const std::uint64_t lineEnds = beforeSplit + second.lineEndsAfter();
+    const char last = second.size() > 0 ? second.last() : first.last();
+    const bool lastIsLineEnd = last == '\r' || last == '\n';
+    const std::uint64_t lines = lineEnds + (size > 0 && !lastIsLineEnd ? 1 : 0);
+    scan.lines = static_cast<std::int32_t>(std::min<std::uint64_t>(lines, INT32_MAX - 2));
+    if (const std::optional<std::uint64_t> start = second.lineStart();
+        start && middle + *start < size) {
+        scan.split = middle + *start;
+        scan.linesBeforeSplit = static_cast<std::int64_t>(beforeSplit);
+    }
+    return scan;
+}
+
+// The records from one place on into rows: whether a read failed, and
+// whether every byte they took was UTF-8 while check asks for it.
+struct RowReading {
+    ImportedRows& rows;
+    Utf8Check* check;
+    std::atomic<bool>& notUtf8;
+
+    std::size_t take(std::string_view bytes, BytesEnd end) const {
+        if (check != nullptr && notUtf8.load(std::memory_order_relaxed)) {
+            return kStop; // the other half found a byte that is not UTF-8
+        }
+        const std::size_t used = rows.read(bytes, end);
+        if (check != nullptr && !check->add(bytes.substr(0, used))) {
+            notUtf8.store(true, std::memory_order_relaxed);
+            return kStop;
+        }
+        return used;
+    }
+    std::size_t from(const Pieces& pieces, std::uint64_t first, std::uint64_t last,
+                     BytesEnd lastEnd, bool& failed) const {
+        return forEachPiece(
+            pieces, first, last, lastEnd, failed,
+            [this](std::string_view bytes, BytesEnd end) { return take(bytes, end); });
+    }
+};
+
+// Reads the bytes from split on with a second reader, beside rows reading
+// the bytes before split, and joins them when split fell between records.
+// Otherwise the rest is read after the first half, as one reader would.
+void readInTwoHalves(Pieces& pieces, std::uint64_t size, const TextScan& scan,
+                     const RowReading& rows, const RowReading& second, bool& failed) {
+    const std::uint64_t split = scan.split;
+    bool secondFailed = false;
+    std::size_t left = 0;
+    RunBeside(
+        [&] { second.from(Pieces{pieces.source}, split, size, BytesEnd::File, secondFailed); },
+        [&] { left = rows.from(pieces, 0, split, BytesEnd::LineStart, failed); });
+    if (rows.notUtf8) {
+        rows.rows.drop(second.rows);
+        return; // read anew
+    }
+    if (!failed && left == 0 && !secondFailed && !second.rows.overflowed()) {
         pieces.buffer.reset(); // the names of the halves are joined at the peak of memory
-        rows.join(second);
+        rows.rows.join(second.rows);
         return;
     }
     // The middle fell inside a quoted field, or a read failed.
-    rows.drop(second);
+    rows.rows.drop(second.rows);
     if (!failed) {
-        forEachPiece(pieces, split - left, size, BytesEnd::File, failed,
-                     [&](std::string_view bytes, BytesEnd end) { return rows.read(bytes, end); });
+        rows.from(pieces, split - left, size, BytesEnd::File, failed);
     }
 }
 
-// Reads the size bytes of source into the table: once to look at them,
-// then into the rows, the two halves of a large file at once.
+// Reads the size bytes of source into the table as scan found them, with
+// names as names says; false when names said UTF-8 unless a byte is not,
+// and one is not.
+bool readRows(Pieces& pieces, std::uint64_t size, const TextScan& scan, const TableLayout& layout,
+              ModelTable& table, NameText names, bool unlessNotUtf8, ImportOutcome& outcome) {
+    bool failed = false;
+    std::atomic<bool> notUtf8 = false;
+    Utf8Check firstCheck;
+    Utf8Check secondCheck;
+    ImportedRows rows(table, names, layout, scan.lines);
+    const RowReading first{rows, unlessNotUtf8 ? &firstCheck : nullptr, notUtf8};
+    // Names are a part of each line; the two columns take at most half of
+    // the bytes each, as a rule.
+    rows.reserveNameBytes(static_cast<std::size_t>(size / 2));
+    if (scan.split == 0) {
+        first.from(pieces, 0, size, BytesEnd::File, failed);
+    } else {
+        ImportedRows second(table, names, layout,
+                            ImportedRows::After{static_cast<std::int32_t>(scan.linesBeforeSplit)});
+        second.reserveNameBytes(static_cast<std::size_t>((size - scan.split) / 2));
+        readInTwoHalves(pieces, size, scan, first,
+                        RowReading{second, unlessNotUtf8 ? &secondCheck : nullptr, notUtf8},
+                        failed);
+    }
+    // A read that failed cut the text short where it stopped.
+    if (notUtf8 || (unlessNotUtf8 && !failed && !(firstCheck.finish() && secondCheck.finish()))) {
+        return false;
+    }
+    rows.finish();
+    outcome = {true, rows.skipped(), failed};
+    return true;
+}
+
+// Reads the size bytes of source into the table: once to count its lines,
+// then into the rows, the two halves of a large file at once. Names behind
+// a UTF-8 byte-order mark are converted; so are those of a file that is
+// UTF-8 throughout, which is read anew as Mac OS Roman once a byte shows it
+// is not.
 ImportOutcome readTable(TextFiles& files, ModelTable& table, const ByteSource& source,
                         std::uint64_t size) {
     bool failed = false;
     Pieces pieces{source};
-    TextScan scan(size >= kSplitBytes ? size / 2 : size);
-    forEachPiece(pieces, 0, size, BytesEnd::File, failed,
-                 [&](std::string_view bytes, BytesEnd end) { return scan.add(bytes, end); });
+    const TextScan scan = scanLines(pieces, size, failed);
     if (failed) {
         files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);
         return {}; // the table stays as it was
     }
     const TableLayout layout = layoutOf(pieces, size);
-    ImportedRows rows(table, scan.names(), layout, scan.lines());
-    // Names are a part of each line; the two columns take at most half of
-    // the bytes each, as a rule.
-    rows.reserveNameBytes(static_cast<std::size_t>(size / 2));
-    if (scan.split() == 0) {
-        forEachPiece(pieces, 0, size, BytesEnd::File, failed,
-                     [&](std::string_view bytes, BytesEnd end) { return rows.read(bytes, end); });
-    } else {
-        ImportedRows second(
-            table, scan.names(), layout,
-            ImportedRows::After{static_cast<std::int32_t>(scan.linesBeforeSplit())});
-        second.reserveNameBytes(static_cast<std::size_t>((size - scan.split()) / 2));
-        readInTwoHalves(pieces, size, scan, rows, second, failed);
+    ImportOutcome outcome;
+    if (!readRows(pieces, size, scan, layout, table, NameText::Utf8, !scan.marked, outcome)) {
+        if (!pieces.buffer) {
+            pieces.buffer = std::make_unique_for_overwrite<char[]>(kPiece);
+        }
+        readRows(pieces, size, scan, layout, table, NameText::MacRoman, false, outcome);
     }
-    if (failed) {
+    if (outcome.failed) {
         files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);
     }
-    rows.finish();
-    return {true, rows.skipped()};
+    return outcome;
 }
 
 ImportOutcome readFile(TextFiles& files, ModelTable& table, const std::string& path,

@@ -1,6 +1,9 @@
 #include "documents/imported_rows.h"
 
+#include "runtime/cores.h"
+#include "runtime/line_breaks.h"
 #include "runtime/mac_roman.h"
+#include "runtime/number_text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,11 +17,6 @@ constexpr std::int32_t kMaxRows = INT32_MAX - 2;
 
 bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
-}
-
-bool beyondAscii(std::string_view bytes) {
-    return std::any_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
 } // namespace
@@ -74,6 +72,8 @@ std::size_t ImportedRows::read(std::string_view bytes, BytesEnd end) {
             return kUtf8ByteOrderMark.size() + read(bytes.substr(kUtf8ByteOrderMark.size()), end);
         }
     }
+    readFrom_ = reinterpret_cast<std::uintptr_t>(bytes.data());
+    readTo_ = readFrom_ + bytes.size();
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         const std::string_view rest = bytes.substr(pos);
@@ -119,12 +119,31 @@ void ImportedRows::skip(std::int64_t line) {
     }
 }
 
-std::string_view ImportedRows::name(std::string_view bytes, std::string& converted) const {
-    if (names_ == NameText::MacRoman || !beyondAscii(bytes)) {
+std::string_view ImportedRows::name(std::string_view bytes) {
+    if (names_ == NameText::MacRoman || IsAscii(bytes.data(), bytes.data() + bytes.size())) {
         return bytes;
     }
-    converted = utf8ToMacRoman(bytes);
-    return converted;
+    if (!converted_) {
+        converted_ = std::make_unique_for_overwrite<char[]>(kMaxTableRecord);
+    }
+    // The text never grows.
+    return {converted_.get(), utf8ToMacRoman(bytes, converted_.get())};
+}
+
+std::optional<double> ImportedRows::number(std::string_view field) const {
+    // A plain decimal followed by the comma after it in the bytes read is
+    // read as the document reader reads its numbers, eight bytes at a time.
+    const auto at = reinterpret_cast<std::uintptr_t>(field.data());
+    if (layout_.decimals == DecimalMarks::Point && at >= readFrom_ && at + field.size() < readTo_ &&
+        field.data()[field.size()] == ',') {
+        std::size_t stop = 0;
+        double value = 0.0;
+        if (readPlainDecimalField(std::string_view(field.data(), readTo_ - at), stop, value) &&
+            stop == field.size()) {
+            return value;
+        }
+    }
+    return ReadNumberField(field, layout_.decimals);
 }
 
 void ImportedRows::take(const TableRecord& record) {
@@ -138,7 +157,7 @@ void ImportedRows::take(const TableRecord& record) {
     }
     for (Param p : kAllParams) {
         const auto k = static_cast<std::size_t>(p);
-        const std::optional<double> value = ReadNumberField(record.fields[k + 2], layout_.decimals);
+        const std::optional<double> value = number(record.fields[k + 2]);
         if (!value) {
             skip(line_);
             return;
@@ -162,8 +181,8 @@ void ImportedRows::take(const TableRecord& record) {
     for (std::size_t k = 0; k < kParamCount; ++k) {
         params_[k][row] = values[k];
     }
-    manufacturers().set(r, name(record.fields[0], convertedManufacturer_));
-    modelNames().set(r, name(record.fields[1], convertedModelName_));
+    manufacturers().set(r, name(record.fields[0]));
+    modelNames().set(r, name(record.fields[1]));
 }
 
 void ImportedRows::clearNumbers(std::int32_t first, std::int32_t last) {
@@ -186,16 +205,26 @@ void ImportedRows::join(ImportedRows& next) {
     if (count > 0) {
         const auto to = static_cast<std::size_t>(first);
         const auto from = static_cast<std::size_t>(next.after_ + 1);
-        for (double* column : params_) {
-            std::memmove(column + to, column + from,
-                         static_cast<std::size_t>(count) * sizeof(double));
-        }
-        for (std::int32_t k = 0; k < count; ++k) {
-            number_[to + static_cast<std::size_t>(k)] = first + k;
-        }
+        const auto moveNumbers = [&](std::size_t firstColumn, std::size_t lastColumn) {
+            for (std::size_t k = firstColumn; k < lastColumn; ++k) {
+                std::memmove(params_[k] + to, params_[k] + from,
+                             static_cast<std::size_t>(count) * sizeof(double));
+            }
+        };
+        // Half the columns on each core.
+        RunBeside(
+            [&] {
+                moveNumbers(0, kParamCount / 2);
+                table_.Manufacturer.splice(first, next.ownManufacturers_);
+            },
+            [&] {
+                moveNumbers(kParamCount / 2, kParamCount);
+                table_.ModelName.splice(first, next.ownModelNames_);
+                for (std::int32_t k = 0; k < count; ++k) {
+                    number_[to + static_cast<std::size_t>(k)] = first + k;
+                }
+            });
         clearNumbers(std::max(first + count, next.after_ + 1), next.after_ + count);
-        table_.Manufacturer.splice(first, next.ownManufacturers_);
-        table_.ModelName.splice(first, next.ownModelNames_);
     }
     rows_ += count;
     skipped_.count += next.skipped_.count;

@@ -10,6 +10,8 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -83,7 +85,9 @@ private:
     void makeRoom(std::int32_t last);
     void take(const TableRecord& record);
     void skip(std::int64_t line);
-    std::string_view name(std::string_view bytes, std::string& converted) const;
+    // A name as stored: converted into converted_ when it is UTF-8.
+    std::string_view name(std::string_view bytes);
+    std::optional<double> number(std::string_view field) const;
     // Rows first to last (of the table) hold no numbers again.
     void clearNumbers(std::int32_t first, std::int32_t last);
     NameColumn& manufacturers() { return continuation_ ? ownManufacturers_ : table_.Manufacturer; }
@@ -109,8 +113,11 @@ private:
     std::array<double*, kParamCount> params_{};
     SkippedLines skipped_;
     TableRecord record_;
-    std::string convertedManufacturer_;
-    std::string convertedModelName_;
+    // The bytes being read, from and to: fields cut from them lie within.
+    std::uintptr_t readFrom_ = 0;
+    std::uintptr_t readTo_ = 0;
+    // A record is never longer than kMaxTableRecord, so neither is a name.
+    std::unique_ptr<char[]> converted_;
 };
 
 } // namespace kestrune

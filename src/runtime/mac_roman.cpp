@@ -39,31 +39,63 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-// Decodes one UTF-8 sequence at bytes[i]; returns its length, or 0 when the
-// bytes there are not well-formed UTF-8.
+// The Mac OS Roman byte of each code point below 0x800 and from 0x2000 to
+// 0x25FF (where all but three of the high half's characters lie); 0 where
+// Mac OS Roman has none.
+constexpr char32_t kMiddleFirst = 0x2000;
+constexpr std::size_t kTableSize = 0x800 + 0x600;
+constexpr std::array<unsigned char, kTableSize> kEncoding = [] {
+    std::array<unsigned char, kTableSize> table{};
+    for (std::size_t k = 0; k < kHighHalf.size(); ++k) {
+        const char32_t cp = kHighHalf[k];
+        const std::size_t at = cp < 0x800 ? cp : cp - kMiddleFirst + 0x800;
+        if (cp < 0x800 || (cp >= kMiddleFirst && at < kTableSize)) {
+            table[at] = static_cast<unsigned char>(0x80 + k);
+        }
+    }
+    return table;
+}();
+
+char encodeMacRoman(char32_t cp) {
+    if (cp < 0x80) {
+        return static_cast<char>(cp);
+    }
+    unsigned char byte = 0;
+    if (cp < 0x800) {
+        byte = kEncoding[cp];
+    } else if (cp >= kMiddleFirst && cp - kMiddleFirst < kTableSize - 0x800) {
+        byte = kEncoding[cp - kMiddleFirst + 0x800];
+    } else {
+        // The Apple logo and the two ligatures.
+        for (const std::size_t k : {0x70u, 0x5Eu, 0x5Fu}) {
+            if (kHighHalf[k] == cp) {
+                byte = static_cast<unsigned char>(0x80 + k);
+            }
+        }
+    }
+    return byte == 0 ? '?' : static_cast<char>(byte);
+}
+
+} // namespace
+
+std::size_t utf8LengthOf(unsigned char lead) {
+    return lead < 0x80                    ? 1
+           : lead >= 0xC2 && lead <= 0xDF ? 2
+           : lead >= 0xE0 && lead <= 0xEF ? 3
+           : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                          : 0;
+}
+
 std::size_t decodeUtf8(std::string_view bytes, std::size_t i, char32_t& cp) {
     const auto b0 = static_cast<unsigned char>(bytes[i]);
-    std::size_t len = 0;
-    char32_t min = 0;
-    if (b0 < 0x80) {
-        cp = b0;
-        return 1;
+    const std::size_t len = utf8LengthOf(b0);
+    constexpr char32_t kLeadBits[5] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    constexpr char32_t kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
+    cp = b0 & kLeadBits[len];
+    if (len <= 1) {
+        return len;
     }
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        len = 2;
-        cp = b0 & 0x1F;
-        min = 0x80;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        len = 3;
-        cp = b0 & 0x0F;
-        min = 0x800;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        len = 4;
-        cp = b0 & 0x07;
-        min = 0x10000;
-    } else {
-        return 0;
-    }
+    const char32_t min = kLeast[len];
     if (i + len > bytes.size()) {
         return 0;
     }
@@ -80,20 +112,6 @@ std::size_t decodeUtf8(std::string_view bytes, std::size_t i, char32_t& cp) {
     return len;
 }
 
-char encodeMacRoman(char32_t cp) {
-    if (cp < 0x80) {
-        return static_cast<char>(cp);
-    }
-    for (std::size_t k = 0; k < kHighHalf.size(); ++k) {
-        if (kHighHalf[k] == cp) {
-            return static_cast<char>(0x80 + k);
-        }
-    }
-    return '?';
-}
-
-} // namespace
-
 char32_t macRomanToCodePoint(unsigned char byte) {
     return byte < 0x80 ? char32_t{byte} : char32_t{kHighHalf[byte - 0x80u]};
 }
@@ -107,21 +125,30 @@ std::string macRomanToUtf8(std::string_view macRoman) {
     return out;
 }
 
-std::string utf8ToMacRoman(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
+std::size_t utf8ToMacRoman(std::string_view utf8, char* out) {
+    char* const first = out;
     std::size_t i = 0;
     while (i < utf8.size()) {
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            *out++ = utf8[i++];
+            continue;
+        }
         char32_t cp = 0;
         const std::size_t len = decodeUtf8(utf8, i, cp);
         if (len == 0) {
-            out.push_back('?');
+            *out++ = '?';
             ++i;
             continue;
         }
-        out.push_back(encodeMacRoman(cp));
+        *out++ = encodeMacRoman(cp);
         i += len;
     }
+    return static_cast<std::size_t>(out - first);
+}
+
+std::string utf8ToMacRoman(std::string_view utf8) {
+    std::string out(utf8.size(), '\0');
+    out.resize(utf8ToMacRoman(utf8, out.data()));
     return out;
 }
 

@@ -378,7 +378,7 @@ ImportOutcome readFile(TextFiles& files, ModelTable& table, const std::string& p
     // Read a piece at a time, never held whole beside the table it fills.
     if (const std::optional<std::uint64_t> size = source->wholeSize()) {
         if (progress != nullptr) {
-            progress->setTotal(*size);
+            progress->setTotal(2 * *size); // the lines counted, then read
         }
         return readTable(files, table, *source, *size);
     }

@@ -36,8 +36,8 @@ struct TableImport : TableRead {
 // lacks become '?'); any other file is Mac OS Roman already. Not ok, with
 // nothing of the file in the table, when the file cannot be opened or its
 // text does not fit in memory.
-// With progress, its total becomes the file's size and it advances as the
-// file is read; once it is cancelled the read throws WorkCancelled.
+// With progress, its total becomes the bytes the read goes through and it
+// advances as they are read; once it is cancelled the read throws WorkCancelled.
 TableImport ReadCSVTable(ModelTable table, const std::string& path,
                          WorkProgress* progress = nullptr);
 TableImport ReadCSVTable(ModelTable table, std::istream& in);

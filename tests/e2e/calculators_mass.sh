@@ -9,10 +9,7 @@
 # E2E_SHOTS=DIR keeps a screenshot of each calculator window.
 source "$(dirname -- "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
-command -v python3 >/dev/null || {
-    echo "missing tools: python3 (tools/bootstrap installs it)" >&2
-    exit 2
-}
+e2e_require python3
 
 # Manufacturer, Model Name, Dia, Fp, Vap, Qmp, Sd, Xmax, Vd, Mms.
 DOCUMENT='Acme,PR-200, 20.5, 18.25, 45.1, 6.312, 220.04, 12.5, 275, 95.4\rBeta,X-1, 10, 30, 5, 0.5, 80, 3, 24, 12\r'

@@ -6,10 +6,7 @@
 # Usage: [KESTRUNE_E2E_MODELS=N] large_catalogue.sh PATH-TO-KESTRUNE
 source "$(dirname -- "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$1"
-command -v python3 >/dev/null || {
-    echo "missing tools: python3 (tools/bootstrap installs it)" >&2
-    exit 2
-}
+e2e_require python3
 
 BASE=200
 MODELS=${KESTRUNE_E2E_MODELS:-10000000}

@@ -36,6 +36,18 @@ E2E_FAILED_NAMES=()
 # ---------------------------------------------------------------------------
 # Script level
 
+# e2e_require TOOL...: every tool is on PATH, or the script ends with status 2.
+e2e_require() {
+    local tool missing=()
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
+    done
+    if ((${#missing[@]})); then
+        echo "missing tools: ${missing[*]} (tools/bootstrap installs them)" >&2
+        exit 2
+    fi
+}
+
 e2e_init() {
     E2E_BIN=${1:-}
     if [[ -z $E2E_BIN || ! -x $E2E_BIN ]]; then
@@ -43,14 +55,7 @@ e2e_init() {
         exit 2
     fi
     E2E_BIN=$(readlink -f -- "$E2E_BIN")
-    local tool missing=()
-    for tool in Xvfb dbus-daemon xdotool xclip timeout flock pgrep cmp od awk; do
-        command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
-    done
-    if ((${#missing[@]})); then
-        echo "missing tools: ${missing[*]} (tools/bootstrap installs them)" >&2
-        exit 2
-    fi
+    e2e_require Xvfb dbus-daemon xdotool xclip timeout flock pgrep cmp od awk
     # The program sees a plain desktop session of our own making.
     export LC_ALL=C.UTF-8
     export QT_QPA_PLATFORM=xcb

@@ -8,10 +8,7 @@
 # Usage: sort.sh PATH-TO-KESTRUNE
 source "$(dirname -- "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
-command -v python3 >/dev/null || {
-    echo "missing tools: python3 (tools/bootstrap installs it)" >&2
-    exit 2
-}
+e2e_require python3
 
 ROWS=40000
 

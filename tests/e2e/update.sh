@@ -9,10 +9,7 @@
 # Usage: update.sh PATH-TO-KESTRUNE
 source "$(dirname -- "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
-if ! command -v python3 >/dev/null || ! command -v import >/dev/null; then
-    echo "missing tools: python3, import (tools/bootstrap installs them)" >&2
-    exit 2
-fi
+e2e_require python3 import
 SERVER_SCRIPT=$(dirname -- "${BASH_SOURCE[0]}")/update_server.py
 UPDATE_TITLE="Kestrune Check for Update"
 # Places in the update window.

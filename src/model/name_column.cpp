@@ -1,15 +1,22 @@
 #include "model/name_column.h"
 
+#include "runtime/cores.h"
 #include "runtime/gather.h"
 
 #include <algorithm>
+#include <new>
 #include <utility>
+#include <vector>
 
 namespace kestrune {
 namespace {
 
 // Below this, unused bytes are not worth a rewrite.
 constexpr std::size_t kCompactFloor = std::size_t{1} << 20;
+// Below this many rows a second thread costs more than it saves.
+constexpr std::size_t kSharedRows = std::size_t{1} << 15;
+// How far ahead of the row it copies a relayout asks for a name's bytes.
+constexpr std::size_t kReadAhead = 16;
 
 } // namespace
 
@@ -100,6 +107,59 @@ void NameColumn::ensure(std::int32_t last) {
     if (last >= 0 && static_cast<std::size_t>(last) >= places_.size()) {
         places_.growTo(static_cast<std::size_t>(last) + 1);
     }
+}
+
+void NameColumn::layOutInRowOrder() {
+    const std::size_t rows = touched_; // the rows after it hold no name
+    const std::size_t parts = PartsFor(rows, kSharedRows);
+    // Each part's rows are laid out after those of the parts before it.
+    std::vector<std::size_t> partBytes(parts + 1, 0);
+    ZeroedColumn<char> fresh;
+    RunOnCores(parts, [&](WorkPart& part) {
+        const WorkPart::Range mine = part.share(rows);
+        std::size_t bytes = 0;
+        for (std::size_t r = mine.begin; r < mine.end; ++r) {
+            bytes += places_[r] & kLengthMask;
+        }
+        partBytes[part.index() + 1] = bytes;
+        part.meet();
+        if (part.index() == 0) {
+            for (std::size_t k = 1; k <= part.parts(); ++k) {
+                partBytes[k] += partBytes[k - 1];
+            }
+            try {
+                fresh.growTo(partBytes[part.parts()]);
+            } catch (const std::bad_alloc&) {
+                partBytes[0] = 1; // tells the other parts to leave it
+            }
+        }
+        part.meet();
+        if (partBytes[0] != 0) {
+            return;
+        }
+        std::size_t offset = partBytes[part.index()];
+        for (std::size_t r = mine.begin; r < mine.end; ++r) {
+            if (r + kReadAhead < mine.end) {
+#if defined(__GNUC__)
+                __builtin_prefetch(bytes_.data() + (places_[r + kReadAhead] >> kLengthBits));
+#endif
+            }
+            std::uint64_t& place = places_[r];
+            const std::size_t length = place & kLengthMask;
+            if (length == 0) {
+                place = 0;
+                continue;
+            }
+            copyBytes(fresh.data() + offset, bytes_.data() + (place >> kLengthBits), length);
+            place = (static_cast<std::uint64_t>(offset) << kLengthBits) | length;
+            offset += length;
+        }
+    });
+    if (partBytes[0] != 0) {
+        throw std::bad_alloc();
+    }
+    bytes_.swap(fresh);
+    unused_ = 0;
 }
 
 void NameColumn::compactIfWasteful() {

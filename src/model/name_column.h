@@ -42,6 +42,11 @@ public:
     // the rows' old places back: it cannot fail.
     void permute(const std::vector<std::int32_t>& order, Places& room) noexcept;
     std::size_t placesSize() const { return places_.size(); }
+    // Writes the names into a fresh buffer in the order of their rows, so
+    // that reading them row after row reads the buffer straight through
+    // (after a permute they lie anywhere). Without memory for the buffer it
+    // throws std::bad_alloc and changes nothing.
+    void layOutInRowOrder();
     // Rows first, first + 1 ... take the names of rows 1, 2 ... of part.
     void splice(std::int32_t first, const NameColumn& part);
     // Rows 0 to last become addressable.

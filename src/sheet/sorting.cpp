@@ -191,9 +191,6 @@ struct ColumnRooms {
 // own. Every buffer is made before the first column changes, and from then
 // on nothing can fail, so running out of memory leaves the table as it was.
 void applyOrder(ModelTable& t, const RowOrder& order) {
-    if (isIdentity(order)) {
-        return;
-    }
     t.ensureRows(t.fNum + 1);
     const std::size_t groups = std::min(PartsFor(order.size(), kParallelRows), kColumns);
     std::vector<ColumnRooms> rooms(groups);
@@ -224,19 +221,41 @@ void applyOrder(ModelTable& t, const RowOrder& order) {
     });
 }
 
+// After a sort the rows' names lie anywhere in their columns; laid out in
+// the new order, a save reads them straight through. Without memory for
+// that they stay where they are: the sort is done all the same.
+void layOutNames(ModelTable& t) {
+    for (NameColumn* names : {&t.Manufacturer, &t.ModelName}) {
+        try {
+            names->layOutInRowOrder();
+        } catch (const std::bad_alloc&) {
+            return;
+        }
+    }
+}
+
+// Reorders the rows and then their names' bytes.
+void sortRows(ModelTable& table, const RowOrder& order) {
+    if (isIdentity(order)) {
+        return;
+    }
+    applyOrder(table, order);
+    layOutNames(table);
+}
+
 void sortTable(ModelTable& table, std::int32_t sortItmID, bool descending) {
     if (sortItmID < kSortByNumber || sortItmID > kLastSortKey || table.fNum < 2) {
         return;
     }
     if (sortItmID == kSortByNumber) {
-        applyOrder(table, orderByNumber(table));
+        sortRows(table, orderByNumber(table));
     } else if (sortItmID > kLastParamSortKey) {
         const NameColumn& names =
             sortItmID == kSortByManufacturer ? table.Manufacturer : table.ModelName;
-        applyOrder(table, OrderByName(names, table.fNum, descending));
+        sortRows(table, OrderByName(names, table.fNum, descending));
     } else {
         const auto p = static_cast<Param>(sortItmID - 2);
-        applyOrder(table, orderByValue(table, p, descending));
+        sortRows(table, orderByValue(table, p, descending));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "runtime/gather.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <utility>
 #include <vector>
@@ -101,6 +102,74 @@ void NameColumn::splice(std::int32_t first, const NameColumn& part) {
     }
     touched_ = std::max(touched_, static_cast<std::size_t>(first + count));
     compactIfWasteful();
+}
+
+std::vector<NameColumn::Part> NameColumn::beginParts(std::int32_t lastRow,
+                                                     const std::vector<std::size_t>& capacities) {
+    ensure(lastRow);
+    std::size_t room = 0;
+    for (const std::size_t bytes : capacities) {
+        room += bytes;
+    }
+    std::vector<Part> parts(capacities.size());
+    std::size_t at = bytes_.size();
+    bytes_.growTo(at + room); // fresh room: only what is written costs memory
+    const std::size_t cleared = std::min(touched_, static_cast<std::size_t>(lastRow) + 1);
+    for (std::size_t r = 1; r < cleared; ++r) {
+        unused_ += places_[r] & kLengthMask;
+        places_[r] = 0;
+    }
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        parts[k].column_ = this;
+        parts[k].begin_ = at;
+        parts[k].at_ = at;
+        at += capacities[k];
+        parts[k].end_ = at;
+    }
+    return parts;
+}
+
+bool NameColumn::Part::set(std::int32_t row, std::string_view name) {
+    name = name.substr(0, Str255::kMaxLength);
+    if (name.size() > end_ - at_) {
+        return false;
+    }
+    firstRow_ = std::min(firstRow_, row);
+    lastRow_ = std::max(lastRow_, row);
+    if (name.empty()) {
+        return true; // the row's place is zero already
+    }
+    copyBytes(column_->bytes_.data() + at_, name.data(), name.size());
+    column_->places_[static_cast<std::size_t>(row)] =
+        (static_cast<std::uint64_t>(at_) << kLengthBits) | name.size();
+    at_ += name.size();
+    return true;
+}
+
+void NameColumn::endParts(const std::vector<Part>& parts) noexcept {
+    if (parts.empty()) {
+        return;
+    }
+    std::size_t end = parts.front().at_;
+    for (std::size_t k = 1; k < parts.size(); ++k) {
+        const Part& part = parts[k];
+        const std::size_t used = part.at_ - part.begin_;
+        const std::uint64_t shift = static_cast<std::uint64_t>(part.begin_ - end) << kLengthBits;
+        if (shift != 0 && used > 0) {
+            std::memmove(bytes_.data() + end, bytes_.data() + part.begin_, used);
+            for (std::int32_t r = part.firstRow_; r <= part.lastRow_; ++r) {
+                std::uint64_t& place = places_[static_cast<std::size_t>(r)];
+                if (place != 0) {
+                    place -= shift;
+                }
+            }
+        }
+        end += used;
+    }
+    bytes_.shrinkTo(end);
+    for (const Part& part : parts) {
+        touched_ = std::max(touched_, static_cast<std::size_t>(part.lastRow_) + 1);
+    }
 }
 
 void NameColumn::ensure(std::int32_t last) {

@@ -107,6 +107,43 @@ TEST(NameColumn, PermuteAndSpliceMoveNamesWithoutLosingAny) {
     EXPECT_EQ(column.get(1 << 30), "");
 }
 
+// Parts fill rows of their own side by side, over a column that held names
+// before; joined, the column holds their names and takes changes as ever.
+TEST(NameColumn, PartsFillTheirOwnRowsSideBySide) {
+    NameColumn column;
+    column.set(2, "held before");
+    column.set(9, "after the parts' rows");
+    std::vector<NameColumn::Part> parts = column.beginParts(6, {10, 4, 8});
+    std::vector<std::string> expected = {"", "", "", "", "",
+                                         "", "", "", "", "after the parts' rows"};
+    const struct {
+        std::size_t part;
+        std::int32_t row;
+        std::string name;
+        bool fits;
+    } steps[] = {
+        {0, 1, "Acme", true},
+        {0, 2, "", true},
+        {1, 3, "PR-1", true},
+        {1, 4, "x", false},
+        {2, 5, "Eastfield", false},
+        {2, 5, "Dunmore", true},
+        {2, 6, std::string(300, 'a').substr(0, 1), true},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.row);
+        EXPECT_EQ(parts[step.part].set(step.row, step.name), step.fits);
+        if (step.fits) {
+            expected[static_cast<std::size_t>(step.row)] = step.name;
+        }
+    }
+    column.endParts(parts);
+    expectSame(column, expected);
+    column.set(4, "set after");
+    expected[4] = "set after";
+    expectSame(column, expected);
+}
+
 // Laid out in row order, each row's name starts where the one before ends,
 // on one core and on several, after a permute and after changes; without the
 // memory for it the column stays as it was.

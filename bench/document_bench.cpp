@@ -1,10 +1,11 @@
-// Writing and reading data-sheet documents of 10k, 100k and 1M models.
+// Writing and reading data-sheet documents of 10k, 100k, 1M and 10M models.
 
 #include "catalogue.h"
 #include "documents/csv_export.h"
 #include "documents/csv_import.h"
 #include "documents/data_sheet_format.h"
 #include "runtime/number_text.h"
+#include "sheet/sorting.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace kestrune;
@@ -40,10 +42,29 @@ std::string writeCSVCatalogue(std::int32_t rows) {
     return path;
 }
 
-void BM_WriteDocument(benchmark::State& state) {
+constexpr int kFpItem = 3;
+
+// The same catalogue written by a child process, so that the table it was
+// made from never counts in this process's peak memory.
+void writeCatalogueApart(std::int32_t rows, const std::string& path) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        writeCatalogue(rows, path);
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+}
+
+// Writes the table to a document in every run; sortedByFp sorts it by Fp
+// first, so that the rows' names lie in another order than they were made.
+void writeTable(benchmark::State& state, bool sortedByFp) {
     ModelTable table(nullptr);
     const auto rows = static_cast<std::int32_t>(state.range(0));
     bench::fillRandomCatalogue(table, rows);
+    if (sortedByFp) {
+        AscendSort(table, kFpItem);
+    }
     const std::string path = benchPath(rows);
     for (auto _ : state) {
         const SaveOutcome outcome = WriteDataSheet(table, path);
@@ -53,6 +74,15 @@ void BM_WriteDocument(benchmark::State& state) {
     state.counters["MB"] = static_cast<double>(in.tellg()) / 1e6;
     state.SetItemsProcessed(state.iterations() * rows);
     std::remove(path.c_str());
+}
+
+void BM_WriteDocument(benchmark::State& state) {
+    writeTable(state, false);
+}
+
+// A save after a sort: compare with BM_WriteDocument, the save in load order.
+void BM_SaveAfterSort(benchmark::State& state) {
+    writeTable(state, true);
 }
 
 // Reads the catalogue's document into a fresh table in every run; with
@@ -87,20 +117,47 @@ void BM_ReadDocumentWithLineFeeds(benchmark::State& state) {
     readCatalogue(state, true);
 }
 
-// Peak resident memory of the process after loading a document into a fresh
-// table (run on its own: --benchmark_filter=PeakMemory).
-void BM_PeakMemoryOfLoadedTable(benchmark::State& state) {
+// Peak resident memory of the process (run each alone:
+// --benchmark_filter=PeakMemoryOfLoadedTable/10000000 and so on) after
+// loading a document into a fresh table, and then, by steps, sorting it by
+// Fp and saving it; peak_per_document is that memory over the document's
+// size.
+void peakMemory(benchmark::State& state, int steps) {
     const auto rows = static_cast<std::int32_t>(state.range(0));
     const std::string path = benchPath(rows);
-    writeCatalogue(rows, path);
+    writeCatalogueApart(rows, path);
+    std::uint64_t documentBytes = 0;
+    {
+        std::ifstream in(path, std::ios::binary | std::ios::ate);
+        documentBytes = static_cast<std::uint64_t>(in.tellg());
+    }
     for (auto _ : state) {
-        const TableRead read = ReadDataSheet(ModelTable(nullptr), path);
+        TableRead read = ReadDataSheet(ModelTable(nullptr), path);
+        if (steps >= 1) {
+            AscendSort(read.table, kFpItem);
+        }
+        if (steps >= 2) {
+            benchmark::DoNotOptimize(WriteDataSheet(read.table, path).ok);
+        }
         benchmark::DoNotOptimize(read.table.fNum);
     }
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
-    state.counters["peak_RSS_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    const double peak = static_cast<double>(usage.ru_maxrss) * 1024.0;
+    state.counters["peak_RSS_MB"] = peak / 1e6;
+    state.counters["document_MB"] = static_cast<double>(documentBytes) / 1e6;
+    state.counters["peak_per_document"] = peak / static_cast<double>(documentBytes);
     std::remove(path.c_str());
+}
+
+void BM_PeakMemoryOfLoadedTable(benchmark::State& state) {
+    peakMemory(state, 0);
+}
+void BM_PeakMemoryOfSortedTable(benchmark::State& state) {
+    peakMemory(state, 1);
+}
+void BM_PeakMemoryOfSortedAndSavedTable(benchmark::State& state) {
+    peakMemory(state, 2);
 }
 
 // The floor the document benchmarks are measured against: the bytes of the
@@ -191,25 +248,30 @@ void BM_PSval(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_WriteDocument)
-    ->Arg(10'000)
-    ->Arg(100'000)
-    ->Arg(1'000'000)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadDocument)
-    ->Arg(10'000)
-    ->Arg(100'000)
-    ->Arg(1'000'000)
-    ->Unit(benchmark::kMillisecond);
+namespace {
+
+// The sizes every document benchmark runs at: the cost per row must stay
+// flat from the smallest to the largest.
+void documentSizes(benchmark::internal::Benchmark* b) {
+    b->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
+}
+// Peaks at the largest size, and at 1M for a quicker look.
+void peakSizes(benchmark::internal::Benchmark* b) {
+    b->Arg(1'000'000)->Arg(10'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
+}
+
+} // namespace
+
+BENCHMARK(BM_WriteDocument)->Apply(documentSizes);
+BENCHMARK(BM_SaveAfterSort)->Apply(documentSizes);
+BENCHMARK(BM_ReadDocument)->Apply(documentSizes);
 BENCHMARK(BM_ReadDocumentWithLineFeeds)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PeakMemoryOfLoadedTable)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeakMemoryOfLoadedTable)->Apply(peakSizes);
+BENCHMARK(BM_PeakMemoryOfSortedTable)->Apply(peakSizes);
+BENCHMARK(BM_PeakMemoryOfSortedAndSavedTable)->Apply(peakSizes);
 BENCHMARK(BM_ImportCSV)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakMemoryOfImportedCSV)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FloorWriteAndSync)
-    ->Arg(10'000)
-    ->Arg(100'000)
-    ->Arg(1'000'000)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloorWriteAndSync)->Apply(documentSizes);
 BENCHMARK(BM_FormatRecords)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PSstr);
 BENCHMARK(BM_PSval);

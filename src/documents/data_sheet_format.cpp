@@ -217,6 +217,18 @@ void appendName(std::string& out, std::string_view name) {
     }
 }
 
+constexpr std::int32_t kNamesAhead = 16;
+
+void prefetchNames(const ModelTable& table, std::int32_t row) {
+#if defined(__GNUC__)
+    __builtin_prefetch(table.Manufacturer.get(row).data());
+    __builtin_prefetch(table.ModelName.get(row).data());
+#else
+    (void)table;
+    (void)row;
+#endif
+}
+
 // Formats rows first to end - 1; the rows whose names had to be changed are
 // added to altered.
 void formatRows(ByteBlock& out, const ModelTable& table, std::int32_t first, std::int32_t end,
@@ -233,6 +245,9 @@ void formatRows(ByteBlock& out, const ModelTable& table, std::int32_t first, std
             data = out.data();
             capacity = out.capacity();
         }
+        // After a sort the rows' names lie anywhere in their columns: asking
+        // for those of a row some way ahead keeps several reads under way.
+        prefetchNames(table, r + kNamesAhead);
         bool changed = false;
         size = static_cast<std::size_t>(writeRecord(data + size, table, r, changed) - data);
         if (changed) {

@@ -42,10 +42,9 @@ bool isBlank(char c) {
 struct Columns {
     std::int32_t* number;
     std::array<double*, kParamCount> params;
-    // The names go where only one thread writes.
-    NameColumn* manufacturer;
-    NameColumn* modelName;
-    std::int32_t nameShift; // a name of row r goes to row r - nameShift
+    // Each thread stores its rows' names through parts of its own.
+    NameColumn::Part* manufacturer;
+    NameColumn::Part* modelName;
 };
 
 // One line as the record of row r; false when it is not one whole record.
@@ -59,8 +58,9 @@ bool readRecord(std::string_view line, int fields, std::int32_t r, const Columns
         return false;
     }
     const std::string_view modelName = TakeItem(line, i);
-    columns.manufacturer->set(r - columns.nameShift, manufacturer);
-    columns.modelName->set(r - columns.nameShift, modelName);
+    if (!columns.manufacturer->set(r, manufacturer) || !columns.modelName->set(r, modelName)) {
+        return false;
+    }
     const auto row = static_cast<std::size_t>(r);
     for (int k = 0; k < fields - 2; ++k) {
         if (i >= line.size()) {
@@ -223,37 +223,28 @@ std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::siz
     }
     const auto n = static_cast<std::int32_t>(rows);
     table.ensureRows(n + 1);
-    Columns columns{table.Number.data(), {}, &table.Manufacturer, &table.ModelName, 0};
+    Columns columns{table.Number.data(), {}, nullptr, nullptr};
     for (Param p : kAllParams) {
         columns.params[static_cast<std::size_t>(p)] = table.column(p).data();
     }
-    // The names of every part but the first are gathered apart and joined
-    // on afterwards. Names are a part of each line: room for them is made
-    // once, in each column as much as half the largest part's bytes. Memory
-    // not written to costs nothing.
-    std::vector<NameColumn> manufacturers(parts - 1);
-    std::vector<NameColumn> modelNames(parts - 1);
-    std::vector<Columns> into(parts, columns);
+    // Each part's names go straight into the columns, in room as large as
+    // the part's bytes (a name is a piece of its line); memory not written
+    // to costs nothing, and what is left is given back.
+    std::vector<std::size_t> partBytes(parts);
     std::vector<std::int32_t> firstRow(parts, 1);
-    std::size_t largest = 0;
     for (std::size_t k = 0; k < parts; ++k) {
-        const auto partBytes = static_cast<std::size_t>(starts[k + 1] - starts[k]);
-        largest = std::max(largest, partBytes);
+        partBytes[k] = static_cast<std::size_t>(starts[k + 1] - starts[k]);
         if (k > 0) {
             firstRow[k] = firstRow[k - 1] + static_cast<std::int32_t>(lines[k - 1]);
-            NameColumn& partManufacturers = manufacturers[k - 1];
-            NameColumn& partModelNames = modelNames[k - 1];
-            into[k].manufacturer = &partManufacturers;
-            into[k].modelName = &partModelNames;
-            into[k].nameShift = firstRow[k] - 1;
-            partManufacturers.ensure(static_cast<std::int32_t>(lines[k]));
-            partModelNames.ensure(static_cast<std::int32_t>(lines[k]));
-            partManufacturers.reserveBytes(partBytes / 2);
-            partModelNames.reserveBytes(partBytes / 2);
         }
     }
-    table.Manufacturer.reserveBytes(largest / 2);
-    table.ModelName.reserveBytes(largest / 2);
+    std::vector<NameColumn::Part> manufacturers = table.Manufacturer.beginParts(n, partBytes);
+    std::vector<NameColumn::Part> modelNames = table.ModelName.beginParts(n, partBytes);
+    std::vector<Columns> into(parts, columns);
+    for (std::size_t k = 0; k < parts; ++k) {
+        into[k].manufacturer = &manufacturers[k];
+        into[k].modelName = &modelNames[k];
+    }
     if (fields != 10) {
         std::fill_n(columns.params[static_cast<std::size_t>(Param::Mms)] + 1, n, 0.0);
     }
@@ -267,25 +258,13 @@ std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::siz
                 [&](std::string_view line) { return readRecord(line, fields, r++, into[k]); });
         }
     });
+    table.Manufacturer.endParts(manufacturers);
+    table.ModelName.endParts(modelNames);
     if (std::count(whole.begin(), whole.end(), 0) > 0) {
         for (std::int32_t r = 1; r <= n + 1; ++r) {
             table.emptyRow(r, true);
         }
         return -1;
-    }
-    if (parts > 1) {
-        // One column on each core.
-        RunBeside(
-            [&] {
-                for (std::size_t k = 1; k < parts; ++k) {
-                    table.ModelName.splice(firstRow[k], modelNames[k - 1]);
-                }
-            },
-            [&] {
-                for (std::size_t k = 1; k < parts; ++k) {
-                    table.Manufacturer.splice(firstRow[k], manufacturers[k - 1]);
-                }
-            });
     }
     // The columns know their highest row as the row-by-row reader leaves them.
     if (n > 0) {

@@ -1,15 +1,23 @@
 #include "model/name_column.h"
 
+#include "runtime/cores.h"
 #include "runtime/gather.h"
 
 #include <algorithm>
+#include <cstring>
+#include <new>
 #include <utility>
+#include <vector>
 
 namespace kestrune {
 namespace {
 
 // Below this, unused bytes are not worth a rewrite.
 constexpr std::size_t kCompactFloor = std::size_t{1} << 20;
+// Below this many rows a second thread costs more than it saves.
+constexpr std::size_t kSharedRows = std::size_t{1} << 15;
+// How far ahead of the row it copies a relayout asks for a name's bytes.
+constexpr std::size_t kReadAhead = 16;
 
 } // namespace
 
@@ -96,10 +104,131 @@ void NameColumn::splice(std::int32_t first, const NameColumn& part) {
     compactIfWasteful();
 }
 
+std::vector<NameColumn::Part> NameColumn::beginParts(std::int32_t lastRow,
+                                                     const std::vector<std::size_t>& capacities) {
+    ensure(lastRow);
+    std::size_t room = 0;
+    for (const std::size_t bytes : capacities) {
+        room += bytes;
+    }
+    std::vector<Part> parts(capacities.size());
+    std::size_t at = bytes_.size();
+    bytes_.growTo(at + room); // fresh room: only what is written costs memory
+    const std::size_t cleared = std::min(touched_, static_cast<std::size_t>(lastRow) + 1);
+    for (std::size_t r = 1; r < cleared; ++r) {
+        unused_ += places_[r] & kLengthMask;
+        places_[r] = 0;
+    }
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        parts[k].column_ = this;
+        parts[k].begin_ = at;
+        parts[k].at_ = at;
+        at += capacities[k];
+        parts[k].end_ = at;
+    }
+    return parts;
+}
+
+bool NameColumn::Part::set(std::int32_t row, std::string_view name) {
+    name = name.substr(0, Str255::kMaxLength);
+    if (name.size() > end_ - at_) {
+        return false;
+    }
+    firstRow_ = std::min(firstRow_, row);
+    lastRow_ = std::max(lastRow_, row);
+    if (name.empty()) {
+        return true; // the row's place is zero already
+    }
+    copyBytes(column_->bytes_.data() + at_, name.data(), name.size());
+    column_->places_[static_cast<std::size_t>(row)] =
+        (static_cast<std::uint64_t>(at_) << kLengthBits) | name.size();
+    at_ += name.size();
+    return true;
+}
+
+void NameColumn::endParts(const std::vector<Part>& parts) noexcept {
+    if (parts.empty()) {
+        return;
+    }
+    std::size_t end = parts.front().at_;
+    for (std::size_t k = 1; k < parts.size(); ++k) {
+        const Part& part = parts[k];
+        const std::size_t used = part.at_ - part.begin_;
+        const std::uint64_t shift = static_cast<std::uint64_t>(part.begin_ - end) << kLengthBits;
+        if (shift != 0 && used > 0) {
+            std::memmove(bytes_.data() + end, bytes_.data() + part.begin_, used);
+            for (std::int32_t r = part.firstRow_; r <= part.lastRow_; ++r) {
+                std::uint64_t& place = places_[static_cast<std::size_t>(r)];
+                if (place != 0) {
+                    place -= shift;
+                }
+            }
+        }
+        end += used;
+    }
+    bytes_.shrinkTo(end);
+    for (const Part& part : parts) {
+        touched_ = std::max(touched_, static_cast<std::size_t>(part.lastRow_) + 1);
+    }
+}
+
 void NameColumn::ensure(std::int32_t last) {
     if (last >= 0 && static_cast<std::size_t>(last) >= places_.size()) {
         places_.growTo(static_cast<std::size_t>(last) + 1);
     }
+}
+
+void NameColumn::layOutInRowOrder() {
+    const std::size_t rows = touched_; // the rows after it hold no name
+    const std::size_t parts = PartsFor(rows, kSharedRows);
+    // Each part's rows are laid out after those of the parts before it.
+    std::vector<std::size_t> partBytes(parts + 1, 0);
+    ZeroedColumn<char> fresh;
+    RunOnCores(parts, [&](WorkPart& part) {
+        const WorkPart::Range mine = part.share(rows);
+        std::size_t bytes = 0;
+        for (std::size_t r = mine.begin; r < mine.end; ++r) {
+            bytes += places_[r] & kLengthMask;
+        }
+        partBytes[part.index() + 1] = bytes;
+        part.meet();
+        if (part.index() == 0) {
+            for (std::size_t k = 1; k <= part.parts(); ++k) {
+                partBytes[k] += partBytes[k - 1];
+            }
+            try {
+                fresh.growTo(partBytes[part.parts()]);
+            } catch (const std::bad_alloc&) {
+                partBytes[0] = 1; // tells the other parts to leave it
+            }
+        }
+        part.meet();
+        if (partBytes[0] != 0) {
+            return;
+        }
+        std::size_t offset = partBytes[part.index()];
+        for (std::size_t r = mine.begin; r < mine.end; ++r) {
+            if (r + kReadAhead < mine.end) {
+#if defined(__GNUC__)
+                __builtin_prefetch(bytes_.data() + (places_[r + kReadAhead] >> kLengthBits));
+#endif
+            }
+            std::uint64_t& place = places_[r];
+            const std::size_t length = place & kLengthMask;
+            if (length == 0) {
+                place = 0;
+                continue;
+            }
+            copyBytes(fresh.data() + offset, bytes_.data() + (place >> kLengthBits), length);
+            place = (static_cast<std::uint64_t>(offset) << kLengthBits) | length;
+            offset += length;
+        }
+    });
+    if (partBytes[0] != 0) {
+        throw std::bad_alloc();
+    }
+    bytes_.swap(fresh);
+    unused_ = 0;
 }
 
 void NameColumn::compactIfWasteful() {

@@ -8,6 +8,7 @@
 #include "runtime/str255.h"
 #include "runtime/zeroed_column.h"
 
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -42,6 +43,36 @@ public:
     // the rows' old places back: it cannot fail.
     void permute(const std::vector<std::int32_t>& order, Places& room) noexcept;
     std::size_t placesSize() const { return places_.size(); }
+    // Writes the names into a fresh buffer in the order of their rows, so
+    // that reading them row after row reads the buffer straight through
+    // (after a permute they lie anywhere). Without memory for the buffer it
+    // throws std::bad_alloc and changes nothing.
+    void layOutInRowOrder();
+    // A read shares its rows out over the cores: each part stores the names
+    // of rows of its own, consecutive, into bytes of its own beside the
+    // others', with no copy made afterwards.
+    // A part of its own cache line: the threads write theirs at every name.
+    class alignas(64) Part {
+    public:
+        // Stores the name of one of the part's rows, cut at 255 bytes; false
+        // when the part's bytes are full.
+        bool set(std::int32_t row, std::string_view name);
+
+    private:
+        friend class NameColumn;
+        NameColumn* column_ = nullptr;
+        std::size_t begin_ = 0; // the part's bytes in the buffer
+        std::size_t at_ = 0;
+        std::size_t end_ = 0;
+        std::int32_t firstRow_ = INT32_MAX; // the rows it stored
+        std::int32_t lastRow_ = 0;
+    };
+    // Rows 1 to lastRow become addressable and empty, and part k gets room
+    // for capacities[k] bytes. Nothing else may change the column until
+    // endParts.
+    std::vector<Part> beginParts(std::int32_t lastRow, const std::vector<std::size_t>& capacities);
+    // Joins the parts' bytes end to end and gives the room left back.
+    void endParts(const std::vector<Part>& parts) noexcept;
     // Rows first, first + 1 ... take the names of rows 1, 2 ... of part.
     void splice(std::int32_t first, const NameColumn& part);
     // Rows 0 to last become addressable.

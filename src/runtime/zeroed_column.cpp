@@ -48,6 +48,28 @@ void copyBytes(void* to, const void* from, std::size_t bytes) noexcept {
     std::memcpy(to, from, bytes);
 }
 
+void clearZeroed(void* from, std::size_t bytes, std::size_t blockBytes) noexcept {
+    if (blockBytes < kLargeFrom) {
+        std::memset(from, 0, bytes);
+        return;
+    }
+    constexpr std::uintptr_t kPage = 4096;
+    const auto begin = reinterpret_cast<std::uintptr_t>(from);
+    const std::uintptr_t end = begin + bytes;
+    const std::uintptr_t pagesBegin = (begin + kPage - 1) / kPage * kPage;
+    const std::uintptr_t pagesEnd = end / kPage * kPage;
+    if (pagesBegin >= pagesEnd) {
+        std::memset(from, 0, bytes);
+        return;
+    }
+    std::memset(from, 0, pagesBegin - begin);
+    // A private mapping's pages given back read as zero when next touched.
+    if (::madvise(reinterpret_cast<void*>(pagesBegin), pagesEnd - pagesBegin, MADV_DONTNEED) != 0) {
+        std::memset(reinterpret_cast<void*>(pagesBegin), 0, pagesEnd - pagesBegin);
+    }
+    std::memset(reinterpret_cast<void*>(pagesEnd), 0, end - pagesEnd);
+}
+
 void freeZeroed(void* memory, std::size_t bytes) noexcept {
     if (memory == nullptr) {
         return;

@@ -23,6 +23,9 @@ namespace kestrune {
 // there is none. It is given back with the same size.
 void* allocateZeroed(std::size_t bytes);
 void freeZeroed(void* memory, std::size_t bytes) noexcept;
+// Makes bytes at `from`, inside a block of blockBytes from allocateZeroed,
+// zero again; whole pages of a block the system mapped go back to it.
+void clearZeroed(void* from, std::size_t bytes, std::size_t blockBytes) noexcept;
 // std::memcpy, kept out of line: inlined where the size has a small bound
 // (a name's 255 bytes) it becomes a string move slower than the library's.
 void copyBytes(void* to, const void* from, std::size_t bytes) noexcept;
@@ -74,6 +77,14 @@ public:
     void reserve(std::size_t capacity) {
         if (capacity > capacity_) {
             moveTo(capacity);
+        }
+    }
+    // Keeps the first size elements; those after read as zero again, and a
+    // large column gives the pages it no longer needs back to the system.
+    void shrinkTo(std::size_t size) noexcept {
+        if (size < size_) {
+            clearZeroed(data_ + size, (size_ - size) * sizeof(T), capacity_ * sizeof(T));
+            size_ = size;
         }
     }
     // Adds count elements copied from values, which must not lie in the column.

@@ -191,9 +191,6 @@ struct ColumnRooms {
 // own. Every buffer is made before the first column changes, and from then
 // on nothing can fail, so running out of memory leaves the table as it was.
 void applyOrder(ModelTable& t, const RowOrder& order) {
-    if (isIdentity(order)) {
-        return;
-    }
     t.ensureRows(t.fNum + 1);
     const std::size_t groups = std::min(PartsFor(order.size(), kParallelRows), kColumns);
     std::vector<ColumnRooms> rooms(groups);
@@ -236,6 +233,21 @@ RowOrder orderFor(const ModelTable& table, std::int32_t sortItmID, bool descendi
     return orderByValue(table, static_cast<Param>(sortItmID - 2), descending);
 }
 
+// After a sort the rows' names lie anywhere in their columns; laid out in
+// the new order, a save reads them straight through. Without memory for
+// that they stay where they are: the sort is done all the same.
+void layOutNames(ModelTable& t) {
+    for (NameColumn* names : {&t.Manufacturer, &t.ModelName}) {
+        try {
+            names->layOutInRowOrder();
+        } catch (const std::bad_alloc&) {
+            return;
+        }
+    }
+}
+
+// Finds the order, reorders the rows, then lays out their names' bytes:
+// three steps of the progress.
 void sortTable(ModelTable& table, std::int32_t sortItmID, bool descending, WorkProgress* progress) {
     if (sortItmID < kSortByNumber || sortItmID > kLastSortKey || table.fNum < 2) {
         return;
@@ -246,11 +258,17 @@ void sortTable(ModelTable& table, std::int32_t sortItmID, bool descending, WorkP
         }
     };
     if (progress != nullptr) {
-        progress->setTotal(2);
+        progress->setTotal(3);
     }
     const RowOrder order = orderFor(table, sortItmID, descending);
     step();
-    applyOrder(table, order);
+    if (!isIdentity(order)) {
+        applyOrder(table, order);
+        step();
+        layOutNames(table);
+    } else {
+        step();
+    }
     step();
 }
 

@@ -31,8 +31,10 @@ constexpr std::int32_t kSortByModelName = 11;
 constexpr std::int32_t kLastSortKey = 11;
 
 // Reorders rows 1 .. fNum by the key; every column travels with its row.
-// A key outside 1 .. 11 leaves the table alone. With progress, its total
-// becomes the sort's two steps (the order found, the rows moved), and it
+// A key outside 1 .. 11 leaves the table alone. The names' bytes are then
+// laid out in the new row order where memory allows, so that a save reads
+// them straight through. With progress, its total becomes the sort's three
+// steps (the order found, the rows moved, the names laid out), and it
 // advances as each ends.
 void AscendSort(ModelTable& table, std::int32_t sortItmID, WorkProgress* progress = nullptr);
 void DescendSort(ModelTable& table, std::int32_t sortItmID, WorkProgress* progress = nullptr);

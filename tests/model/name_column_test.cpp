@@ -1,6 +1,7 @@
 // A name column against the plainest possible one: a vector of strings.
 
 #include "model/name_column.h"
+#include "support/memory_limit.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +105,116 @@ TEST(NameColumn, PermuteAndSpliceMoveNamesWithoutLosingAny) {
     EXPECT_EQ(column.get(651), "");
     EXPECT_EQ(column.get(-1), "");
     EXPECT_EQ(column.get(1 << 30), "");
+}
+
+// Parts fill rows of their own side by side, over a column that held names
+// before; joined, the column holds their names and takes changes as ever.
+TEST(NameColumn, PartsFillTheirOwnRowsSideBySide) {
+    NameColumn column;
+    column.set(2, "held before");
+    column.set(9, "after the parts' rows");
+    std::vector<NameColumn::Part> parts = column.beginParts(6, {10, 4, 8});
+    std::vector<std::string> expected = {"", "", "", "", "",
+                                         "", "", "", "", "after the parts' rows"};
+    const struct {
+        std::size_t part;
+        std::int32_t row;
+        std::string name;
+        bool fits;
+    } steps[] = {
+        {0, 1, "Acme", true},
+        {0, 2, "", true},
+        {1, 3, "PR-1", true},
+        {1, 4, "x", false},
+        {2, 5, "Eastfield", false},
+        {2, 5, "Dunmore", true},
+        {2, 6, std::string(300, 'a').substr(0, 1), true},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.row);
+        EXPECT_EQ(parts[step.part].set(step.row, step.name), step.fits);
+        if (step.fits) {
+            expected[static_cast<std::size_t>(step.row)] = step.name;
+        }
+    }
+    column.endParts(parts);
+    expectSame(column, expected);
+    column.set(4, "set after");
+    expected[4] = "set after";
+    expectSame(column, expected);
+}
+
+// Laid out in row order, each row's name starts where the one before ends,
+// on one core and on several, after a permute and after changes; without the
+// memory for it the column stays as it was.
+TEST(NameColumn, LaysItsNamesOutInRowOrder) {
+    for (const std::int32_t rows : {300, 100'000}) {
+        SCOPED_TRACE(rows);
+        std::mt19937_64 rng(static_cast<unsigned>(rows));
+        NameColumn column;
+        std::vector<std::string> reference(static_cast<std::size_t>(rows) + 1);
+        for (std::int32_t r = 1; r <= rows; ++r) {
+            reference[static_cast<std::size_t>(r)] = randomName(rng).substr(0, 255);
+            column.set(r, reference[static_cast<std::size_t>(r)]);
+        }
+        std::vector<std::int32_t> order(static_cast<std::size_t>(rows));
+        std::iota(order.begin(), order.end(), 1);
+        std::shuffle(order.begin(), order.end(), rng);
+        column.permute(order);
+        column.move(3, 4); // two rows on the same bytes
+        column.set(rows / 2, "changed after the permute");
+        std::vector<std::string> expected(reference.size());
+        for (std::size_t k = 0; k < order.size(); ++k) {
+            expected[k + 1] = reference[static_cast<std::size_t>(order[k])];
+        }
+        expected[4] = expected[3];
+        expected[static_cast<std::size_t>(rows / 2)] = "changed after the permute";
+
+        column.layOutInRowOrder();
+        expectSame(column, expected);
+        const char* next = nullptr;
+        for (std::int32_t r = 1; r <= rows; ++r) {
+            const std::string_view name = column.get(r);
+            if (name.empty()) {
+                continue;
+            }
+            if (next != nullptr) {
+                ASSERT_EQ(name.data(), next) << "row " << r;
+            }
+            next = name.data() + name.size();
+        }
+    }
+}
+
+TEST(NameColumn, ARelayoutShortOfMemoryChangesNothing) {
+    SKIP_WHERE_MEMORY_CANNOT_BE_LIMITED();
+    const int outcome = test::RunInChildWithSpareMemory(std::size_t{1} << 40, [] {
+        std::mt19937_64 rng(5);
+        NameColumn column;
+        std::vector<std::string> reference(200'001);
+        for (std::int32_t r = 1; r <= 200'000; ++r) {
+            reference[static_cast<std::size_t>(r)] = "Name " + std::to_string(rng());
+            column.set(r, reference[static_cast<std::size_t>(r)]);
+        }
+        test::LimitSpareMemory(std::size_t{1} << 20); // far less than the names' bytes
+        bool refused = false;
+        try {
+            column.layOutInRowOrder();
+        } catch (const std::bad_alloc&) {
+            refused = true;
+        }
+        test::LiftMemoryLimit();
+        if (!refused) {
+            return 2;
+        }
+        for (std::size_t r = 1; r < reference.size(); ++r) {
+            if (column.get(static_cast<std::int32_t>(r)) != reference[r]) {
+                return 3;
+            }
+        }
+        return 0;
+    });
+    EXPECT_EQ(outcome, 0);
 }
 
 } // namespace

@@ -73,4 +73,23 @@ TEST(ZeroedColumn, AppendsAcrossEveryGrowth) {
     EXPECT_TRUE(std::string(bytes.begin(), bytes.end()) == expected);
 }
 
+// Shrunk and grown again, a column reads zeros where it held values,
+// whether the cut falls inside a page or over many of a mapped block.
+TEST(ZeroedColumn, ReadsZerosWhereItWasShrunk) {
+    for (const std::size_t size : {std::size_t{100}, std::size_t{1} << 20}) {
+        for (const std::size_t keep : {std::size_t{0}, std::size_t{3}, size / 2 + 1}) {
+            SCOPED_TRACE(std::to_string(size) + " cut to " + std::to_string(keep));
+            ZeroedColumn<std::uint64_t> column(size);
+            for (std::size_t i = 0; i < size; ++i) {
+                column[i] = i + 1;
+            }
+            column.shrinkTo(keep);
+            ASSERT_EQ(column.size(), keep);
+            column.growTo(size);
+            EXPECT_TRUE(allZeroFrom(column, keep));
+            EXPECT_EQ(keep == 0 ? 0 : column[keep - 1], keep);
+        }
+    }
+}
+
 } // namespace

@@ -84,12 +84,30 @@ bool readRecord(std::string_view line, int fields, std::int32_t r, const Columns
     return true;
 }
 
+// The buffer a part's bytes are read through, a piece at a time: made once
+// and used by both passes, and no larger than the part, so that a small
+// document takes no more memory than its own size.
+class PieceBuffer {
+public:
+    PieceBuffer(const RecordBytes& bytes, std::uint64_t partBytes, std::size_t piece)
+        : size_(bytes.inMemory
+                    ? 0
+                    : static_cast<std::size_t>(std::min<std::uint64_t>(piece, partBytes + 1))),
+          data_(size_ == 0 ? nullptr : new char[size_]) {} // NOLINT: filled by the reads
+    char* data() const { return data_.get(); }
+    std::size_t size() const { return size_; }
+
+private:
+    std::size_t size_;
+    std::unique_ptr<char[]> data_;
+};
+
 // Calls onLine with each line of bytes from offset from to offset to, in
-// order. A file is read a piece at a time into a buffer of its own. False
-// when a line is longer than maxLine, a read fails or onLine says no.
+// order. A file is read a piece at a time into buffer. False when a line is
+// longer than maxLine, a read fails or onLine says no.
 template <typename OnLine>
 bool forEachLine(const RecordBytes& bytes, std::uint64_t from, std::uint64_t to,
-                 std::size_t maxLine, std::size_t piece, OnLine&& onLine) {
+                 std::size_t maxLine, const PieceBuffer& buffer, OnLine&& onLine) {
     if (bytes.inMemory) {
         const char* p = bytes.inMemory->data() + from;
         const char* last = bytes.inMemory->data() + to;
@@ -103,14 +121,14 @@ bool forEachLine(const RecordBytes& bytes, std::uint64_t from, std::uint64_t to,
         }
         return true;
     }
-    std::unique_ptr<char[]> buffer(new char[piece]); // NOLINT: filled by the reads
+    const std::size_t piece = buffer.size();
     std::size_t have = 0;
     std::uint64_t at = from;
     for (;;) {
         if (at < to) {
             const auto want =
                 static_cast<std::size_t>(std::min<std::uint64_t>(piece - have, to - at));
-            const std::size_t got = bytes.readAt(buffer.get() + have, want, at);
+            const std::size_t got = bytes.readAt(buffer.data() + have, want, at);
             if (got == 0) {
                 return false;
             }
@@ -118,7 +136,7 @@ bool forEachLine(const RecordBytes& bytes, std::uint64_t from, std::uint64_t to,
             at += got;
         }
         const bool ended = at >= to;
-        const char* p = buffer.get();
+        const char* p = buffer.data();
         const char* last = p + have;
         while (p < last) {
             const LineEnd end = lineEnd(p, last);
@@ -140,7 +158,7 @@ bool forEachLine(const RecordBytes& bytes, std::uint64_t from, std::uint64_t to,
         if (rest > maxLine + 1 || rest == piece) {
             return false; // longer than a record can be
         }
-        std::memmove(buffer.get(), p, rest);
+        std::memmove(buffer.data(), p, rest);
         have = rest;
     }
 }
@@ -207,10 +225,15 @@ std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::siz
     // those of the parts before it.
     std::vector<std::int64_t> lines(parts, 0);
     std::vector<char> whole(parts, 0); // a part's lines were all taken
+    std::vector<PieceBuffer> buffers;
+    buffers.reserve(parts);
+    for (std::size_t k = 0; k < parts; ++k) {
+        buffers.emplace_back(bytes, starts[k + 1] - starts[k], piece);
+    }
     RunOnCores(parts, [&](WorkPart& worker) {
         const WorkPart::Range mine = worker.share(parts);
         for (std::size_t k = mine.begin; k < mine.end; ++k) {
-            whole[k] = forEachLine(bytes, starts[k], starts[k + 1], maxLine, piece,
+            whole[k] = forEachLine(bytes, starts[k], starts[k + 1], maxLine, buffers[k],
                                    [&](std::string_view line) {
                                        ++lines[k];
                                        return !line.empty();
@@ -254,7 +277,7 @@ std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::siz
         for (std::size_t k = mine.begin; k < mine.end; ++k) {
             std::int32_t r = firstRow[k];
             whole[k] = forEachLine(
-                bytes, starts[k], starts[k + 1], maxLine, piece,
+                bytes, starts[k], starts[k + 1], maxLine, buffers[k],
                 [&](std::string_view line) { return readRecord(line, fields, r++, into[k]); });
         }
     });

@@ -27,7 +27,7 @@ struct RecordBytes {
 RecordBytes RecordBytesInMemory(std::string_view bytes);
 
 // The pieces a file is read in.
-inline constexpr std::size_t kRecordPiece = std::size_t{4} << 20;
+inline constexpr std::size_t kRecordPiece = std::size_t{256} << 10;
 
 // Reads the records of bytes into rows 1 to n of table, n being the number
 // of lines, when each line holds exactly fields items (9: no Mms, or 10) by

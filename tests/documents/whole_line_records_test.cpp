@@ -204,8 +204,9 @@ TEST(WholeLineRecords, LargeRandomDocumentsMatchTheItemReader) {
         const std::string expected = itemByItem(doc);
         EXPECT_TRUE(rows == expected); // too long to print
         // Pieces far smaller than the file: lines and CR LF pairs cut at
-        // every kind of place.
-        for (const std::size_t piece : {std::size_t{300}, std::size_t{4097}}) {
+        // every kind of place; and a piece larger than a part, which its
+        // buffer holds whole through both passes.
+        for (const std::size_t piece : {std::size_t{300}, std::size_t{4097}, doc.size()}) {
             EXPECT_EQ(quickInPieces(doc, 10, piece, rows), 30000) << piece;
             EXPECT_TRUE(rows == expected) << piece;
         }

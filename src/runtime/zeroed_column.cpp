@@ -9,8 +9,12 @@ namespace kestrune {
 namespace {
 
 constexpr std::size_t kLargePage = std::size_t{2} << 20;
-// Smaller blocks come from the ordinary heap.
-constexpr std::size_t kLargeFrom = std::size_t{4} << 20;
+// Smaller blocks come from the ordinary heap. Larger ones are mapped on
+// their own, in large pages: the heap would fault its memory in a small
+// page at a time, or hand back memory it held before and clear every byte,
+// where a large page costs one fault, and a block this large fills most of
+// the one it ends in.
+constexpr std::size_t kLargeFrom = std::size_t{512} << 10;
 
 std::size_t roundedUp(std::size_t bytes) {
     return (bytes + kLargePage - 1) / kLargePage * kLargePage;

@@ -23,8 +23,9 @@ bool allZeroFrom(const ZeroedColumn<std::uint64_t>& column, std::size_t from) {
 }
 
 TEST(ZeroedColumn, GrowsIntoZerosAfterCopiesMovesAndReservedRoom) {
-    // Small columns come from the heap, large ones (past 4 MiB) are mapped.
-    for (const std::size_t size : {std::size_t{10}, std::size_t{1} << 20}) {
+    // Small columns come from the heap, large ones (from 512 KiB) are mapped,
+    // one ending inside its last large page and one filling it.
+    for (const std::size_t size : {std::size_t{10}, std::size_t{100000}, std::size_t{1} << 20}) {
         SCOPED_TRACE(size);
         ZeroedColumn<std::uint64_t> full(size);
         EXPECT_TRUE(allZeroFrom(full, 0));
@@ -76,7 +77,7 @@ TEST(ZeroedColumn, AppendsAcrossEveryGrowth) {
 // Shrunk and grown again, a column reads zeros where it held values,
 // whether the cut falls inside a page or over many of a mapped block.
 TEST(ZeroedColumn, ReadsZerosWhereItWasShrunk) {
-    for (const std::size_t size : {std::size_t{100}, std::size_t{1} << 20}) {
+    for (const std::size_t size : {std::size_t{100}, std::size_t{100000}, std::size_t{1} << 20}) {
         for (const std::size_t keep : {std::size_t{0}, std::size_t{3}, size / 2 + 1}) {
             SCOPED_TRACE(std::to_string(size) + " cut to " + std::to_string(keep));
             ZeroedColumn<std::uint64_t> column(size);

@@ -4,6 +4,7 @@
 #include "documents/csv_export.h"
 #include "documents/csv_import.h"
 #include "documents/data_sheet_format.h"
+#include "floor.h"
 #include "runtime/number_text.h"
 #include "sheet/sorting.h"
 
@@ -160,9 +161,7 @@ void BM_PeakMemoryOfSortedAndSavedTable(benchmark::State& state) {
     peakMemory(state, 2);
 }
 
-// The floor the document benchmarks are measured against: the bytes of the
-// same document, already in memory, put into a file with one write and
-// made durable with one fsync. Nothing reads or writes a document faster.
+// The floor (floor.h) for the bytes of the same document.
 void BM_FloorWriteAndSync(benchmark::State& state) {
     const auto rows = static_cast<std::int32_t>(state.range(0));
     ModelTable table(nullptr);
@@ -172,19 +171,8 @@ void BM_FloorWriteAndSync(benchmark::State& state) {
         AppendDocumentRecord(bytes, table, r);
     }
     const std::string path = benchPath(rows) + ".floor";
-    for (auto _ : state) {
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        const int synced = ::fsync(fd);
-        ::close(fd);
-        if (written != static_cast<ssize_t>(bytes.size()) || synced != 0) {
-            state.SkipWithError("the floor file could not be written");
-            break;
-        }
-    }
-    state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;
+    bench::timeWriteAndSync(state, bytes, path);
     state.SetItemsProcessed(state.iterations() * rows);
-    std::remove(path.c_str());
 }
 
 // Imports a CSV file of the catalogue (with its header) into a fresh table

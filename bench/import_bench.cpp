@@ -5,6 +5,7 @@
 #include "documents/csv_export.h"
 #include "documents/csv_import.h"
 #include "documents/data_sheet_format.h"
+#include "floor.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -162,18 +163,7 @@ void BM_FloorWriteAndSyncOfSameRows(benchmark::State& state) {
     }
     std::remove(source.c_str());
     const std::string path = source + ".floor";
-    for (auto _ : state) {
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        const int synced = ::fsync(fd);
-        ::close(fd);
-        if (written != static_cast<ssize_t>(bytes.size()) || synced != 0) {
-            state.SkipWithError("the floor file could not be written");
-            break;
-        }
-    }
-    state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;
-    std::remove(path.c_str());
+    bench::timeWriteAndSync(state, bytes, path);
 }
 
 } // namespace

@@ -95,30 +95,28 @@ std::string writeDocumentCatalogue(std::int32_t rows) {
     return path;
 }
 
-void importSpreadsheetCatalogue(benchmark::State& state) {
+// Reads the catalogue that write makes, with read, in every run.
+template <typename Write, typename Read>
+void readCatalogue(benchmark::State& state, Write write, Read read) {
     const auto rows = static_cast<std::int32_t>(state.range(0));
-    const std::string path = writeSpreadsheetCatalogue(rows);
+    const std::string path = write(rows);
     for (auto _ : state) {
-        const TableImport read = ReadCSVTable(ModelTable(nullptr), path);
-        if (read.table.fNum != rows) {
-            state.SkipWithError("the import lost rows");
+        if (read(path).table.fNum != rows) {
+            state.SkipWithError("the read lost rows");
         }
     }
     state.SetItemsProcessed(state.iterations() * rows);
     std::remove(path.c_str());
 }
 
+void importSpreadsheetCatalogue(benchmark::State& state) {
+    readCatalogue(state, writeSpreadsheetCatalogue,
+                  [](const std::string& path) { return ReadCSVTable(ModelTable(nullptr), path); });
+}
+
 void readDocumentCatalogue(benchmark::State& state) {
-    const auto rows = static_cast<std::int32_t>(state.range(0));
-    const std::string path = writeDocumentCatalogue(rows);
-    for (auto _ : state) {
-        const TableRead read = ReadDataSheet(ModelTable(nullptr), path);
-        if (read.table.fNum != rows) {
-            state.SkipWithError("the read lost rows");
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * rows);
-    std::remove(path.c_str());
+    readCatalogue(state, writeDocumentCatalogue,
+                  [](const std::string& path) { return ReadDataSheet(ModelTable(nullptr), path); });
 }
 
 void reportPeakMemory(benchmark::State& state) {

@@ -20,13 +20,8 @@ constexpr const char* kCalcHelp = "Shortcut is 'Optio + Enter'";
 
 ControlView& add(CalculatorView& view, std::int32_t number, Kind kind, std::string text,
                  std::string help, ControlRect rect, std::int32_t parent) {
-    ControlView c;
-    c.number = number;
-    c.kind = kind;
-    c.text = std::move(text);
+    ControlView c = MakeControl(number, kind, rect, std::move(text), parent);
     c.help = std::move(help);
-    c.rect = rect;
-    c.parent = parent;
     c.fontName = kFontName;
     c.fontSize = kFontSize;
     switch (kind) {

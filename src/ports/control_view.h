@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kestrune {
@@ -62,5 +63,17 @@ struct ControlView {
     bool checked = false;   // radio and bevel toggles; the tab control's pane by value
     std::int32_t value = 0; // tab control: the selected tab, 1-based; radio button: its number
 };
+
+// A control of the desktop's own look, the rest of its description left as declared.
+inline ControlView MakeControl(std::int32_t number, ControlKind kind, ControlRect rect,
+                               std::string text = {}, std::int32_t parent = 0) {
+    ControlView c;
+    c.number = number;
+    c.kind = kind;
+    c.rect = rect;
+    c.text = std::move(text);
+    c.parent = parent;
+    return c;
+}
 
 } // namespace kestrune

@@ -15,27 +15,17 @@ constexpr std::int32_t kHeight = 300;
 constexpr std::int32_t kDefaultLeft = 160;
 constexpr std::int32_t kDefaultTop = 200;
 
-ControlView control(std::int32_t number, Kind kind, ControlRect rect, std::string text,
-                    std::int32_t parent = 0) {
-    ControlView c;
-    c.number = number;
-    c.kind = kind;
-    c.rect = rect;
-    c.text = std::move(text);
-    c.parent = parent;
-    return c;
-}
-
 // The box titles are in the desktop's own font, 13 pixels high, as the
 // desktop's system font titled them where the window was laid out.
 ControlView groupBox(std::int32_t number, ControlRect rect, std::string title) {
-    ControlView c = control(number, Kind::GroupBox, rect, std::move(title));
+    ControlView c = MakeControl(number, Kind::GroupBox, rect, std::move(title));
     c.fontSize = 13;
     return c;
 }
 
 ControlView checkBox(std::int32_t number, ControlRect rect, std::string text, std::int32_t value) {
-    ControlView c = control(number, Kind::CheckBox, rect, std::move(text), PrefControl::kLaunchBox);
+    ControlView c =
+        MakeControl(number, Kind::CheckBox, rect, std::move(text), PrefControl::kLaunchBox);
     c.checked = value == 1;
     return c;
 }
@@ -67,20 +57,20 @@ PreferenceView BuildPreferenceView(const AppState& app) {
                                      " Check for New Updates on Launch", p.UpdateForCheck));
     view.controls.push_back(
         groupBox(P::kTransmissionBox, {20, 145, 310, 240}, " Parameters Transmission Method"));
-    ControlView group =
-        control(P::kTransmission, Kind::RadioGroup, {13, 20, 273, 100}, "", P::kTransmissionBox);
+    ControlView group = MakeControl(P::kTransmission, Kind::RadioGroup, {13, 20, 273, 100}, "",
+                                    P::kTransmissionBox);
     group.value = p.TransMethodCheck;
     view.controls.push_back(group);
     for (const auto& [number, value, rect, text] :
          {std::tuple{P::kSendDirect, 1, ControlRect{18, 10, 268, 28},
                      " Send Direct to Tarnwell's app"},
           std::tuple{P::kClipboard, 2, ControlRect{18, 40, 268, 58}, " Use Clipboard Course"}}) {
-        ControlView radio = control(number, Kind::RadioButton, rect, text, P::kTransmission);
+        ControlView radio = MakeControl(number, Kind::RadioButton, rect, text, P::kTransmission);
         radio.value = value;
         radio.checked = p.TransMethodCheck == value;
         view.controls.push_back(radio);
     }
-    view.controls.push_back(control(P::kOK, Kind::DefaultButton, {240, 260, 310, 280}, "OK"));
+    view.controls.push_back(MakeControl(P::kOK, Kind::DefaultButton, {240, 260, 310, 280}, "OK"));
     return view;
 }
 

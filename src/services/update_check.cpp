@@ -94,17 +94,8 @@ void holdHandOvers(AppState& app, bool hold) {
     app.flags.DialogsUp += hold ? 1 : -1;
 }
 
-ControlView control(std::int32_t number, Kind kind, ControlRect rect, std::string text) {
-    ControlView c;
-    c.number = number;
-    c.kind = kind;
-    c.rect = rect;
-    c.text = std::move(text);
-    return c;
-}
-
 ControlView headline(std::string text, std::int32_t color) {
-    ControlView c = control(U::kHeadline, Kind::Label, {128, 25, 400, 50}, std::move(text));
+    ControlView c = MakeControl(U::kHeadline, Kind::Label, {128, 25, 400, 50}, std::move(text));
     c.fontName = "Arial";
     c.fontSize = 20;
     c.bold = true;
@@ -114,7 +105,7 @@ ControlView headline(std::string text, std::int32_t color) {
 }
 
 ControlView detail(std::string text) {
-    ControlView c = control(U::kDetail, Kind::Label, {128, 55, 400, 80}, std::move(text));
+    ControlView c = MakeControl(U::kDetail, Kind::Label, {128, 55, 400, 80}, std::move(text));
     c.fontSize = 15;
     c.centred = true;
     c.color = kDarkGrey;
@@ -131,7 +122,7 @@ std::string withThousands(std::int64_t n) {
 
 // The detail line's place while the archive comes in.
 ControlView progress(const UpdateState& u) {
-    ControlView c = control(U::kProgress, Kind::ProgressBar, {128, 55, 400, 80}, "");
+    ControlView c = MakeControl(U::kProgress, Kind::ProgressBar, {128, 55, 400, 80}, "");
     if (u.total > 0) {
         c.value =
             static_cast<std::int32_t>(std::min<std::int64_t>(u.received, u.total) * 1000 / u.total);
@@ -145,8 +136,8 @@ ControlView progress(const UpdateState& u) {
 
 ControlView button(std::int32_t number, ControlRect rect, std::string text, bool isDefault,
                    bool enabled = true) {
-    ControlView c =
-        control(number, isDefault ? Kind::DefaultButton : Kind::PushButton, rect, std::move(text));
+    ControlView c = MakeControl(number, isDefault ? Kind::DefaultButton : Kind::PushButton, rect,
+                                std::move(text));
     c.enabled = enabled;
     return c;
 }
@@ -155,7 +146,7 @@ ControlView button(std::int32_t number, ControlRect rect, std::string text, bool
 // busy bar in the detail line's place, and OK stops waiting.
 void addWaiting(UpdateView& view) {
     view.controls.push_back(headline("Checking for a newer version\u2026", kBlue));
-    ControlView busy = control(U::kProgress, Kind::ProgressBar, {128, 60, 400, 75}, "");
+    ControlView busy = MakeControl(U::kProgress, Kind::ProgressBar, {128, 60, 400, 75}, "");
     busy.value = -1;
     view.controls.push_back(busy);
 }
@@ -454,7 +445,7 @@ UpdateView BuildUpdateView(const AppState& app) {
     view.title = "Kestrune Check for Update";
     view.width = kWidth;
     view.height = kHeight;
-    ControlView icon = control(U::kIcon, Kind::Icon, {24, 20, 104, 100}, "");
+    ControlView icon = MakeControl(U::kIcon, Kind::Icon, {24, 20, 104, 100}, "");
     icon.enabled = false;
     view.controls.push_back(icon);
     const bool finished = u.download == DownloadPhase::Succeeded ||
@@ -470,8 +461,8 @@ UpdateView BuildUpdateView(const AppState& app) {
             view.controls.back() = progress(u);
         }
     }
-    ControlView box = control(U::kCheckOnLaunch, Kind::CheckBox, {129, 80, 380, 99},
-                              " Check for New Updates on Launch.");
+    ControlView box = MakeControl(U::kCheckOnLaunch, Kind::CheckBox, {129, 80, 380, 99},
+                                  " Check for New Updates on Launch.");
     box.checked = app.prefs.UpdateForCheck == 1;
     view.controls.push_back(box);
     if (finished) {

@@ -22,38 +22,27 @@ namespace {
 using Kind = ControlKind;
 using Hits = std::vector<std::pair<std::int32_t, std::int32_t>>;
 
-ControlView control(std::int32_t number, Kind kind, ControlRect rect, std::string text = {},
-                    std::int32_t parent = 0) {
-    ControlView c;
-    c.number = number;
-    c.kind = kind;
-    c.rect = rect;
-    c.text = std::move(text);
-    c.parent = parent;
-    return c;
-}
-
 // One control of every kind, nested as the windows nest them.
 std::vector<ControlView> everyKind() {
     std::vector<ControlView> v = {
-        control(1, Kind::Title, {0, 0, 300, 20}, "Vap Calculate"),
-        control(2, Kind::Label, {10, 30, 60, 50}, "Fp"),
-        control(3, Kind::Input, {70, 30, 130, 50}, "12.5"),
-        control(4, Kind::Result, {70, 60, 130, 80}, "45.1"),
-        control(5, Kind::PushButton, {10, 200, 80, 220}, "Cancel"),
-        control(6, Kind::DefaultButton, {100, 200, 170, 220}, "OK"),
-        control(7, Kind::CheckBox, {10, 90, 150, 110}, "Check on launch"),
-        control(8, Kind::GroupBox, {160, 30, 300, 110}, "Units"),
-        control(9, Kind::RadioGroup, {5, 20, 130, 70}, "", 8),
-        control(10, Kind::RadioButton, {0, 0, 60, 20}, "cm", 9),
-        control(11, Kind::RadioButton, {60, 0, 120, 20}, "m", 9),
-        control(12, Kind::TabControl, {10, 120, 300, 190}),
-        control(13, Kind::TabPane, {10, 25, 280, 60}, "Dia", 12),
-        control(14, Kind::TabPane, {10, 25, 280, 60}, "Vap", 12),
-        control(15, Kind::BevelToggle, {180, 200, 220, 220}, "Sd"),
-        control(16, Kind::ProgressBar, {10, 230, 200, 245}, "5 of 10 bytes"),
-        control(17, Kind::Icon, {250, 230, 282, 262}),
-        control(18, Kind::Separator, {0, 195, 300, 197}),
+        MakeControl(1, Kind::Title, {0, 0, 300, 20}, "Vap Calculate"),
+        MakeControl(2, Kind::Label, {10, 30, 60, 50}, "Fp"),
+        MakeControl(3, Kind::Input, {70, 30, 130, 50}, "12.5"),
+        MakeControl(4, Kind::Result, {70, 60, 130, 80}, "45.1"),
+        MakeControl(5, Kind::PushButton, {10, 200, 80, 220}, "Cancel"),
+        MakeControl(6, Kind::DefaultButton, {100, 200, 170, 220}, "OK"),
+        MakeControl(7, Kind::CheckBox, {10, 90, 150, 110}, "Check on launch"),
+        MakeControl(8, Kind::GroupBox, {160, 30, 300, 110}, "Units"),
+        MakeControl(9, Kind::RadioGroup, {5, 20, 130, 70}, "", 8),
+        MakeControl(10, Kind::RadioButton, {0, 0, 60, 20}, "cm", 9),
+        MakeControl(11, Kind::RadioButton, {60, 0, 120, 20}, "m", 9),
+        MakeControl(12, Kind::TabControl, {10, 120, 300, 190}),
+        MakeControl(13, Kind::TabPane, {10, 25, 280, 60}, "Dia", 12),
+        MakeControl(14, Kind::TabPane, {10, 25, 280, 60}, "Vap", 12),
+        MakeControl(15, Kind::BevelToggle, {180, 200, 220, 220}, "Sd"),
+        MakeControl(16, Kind::ProgressBar, {10, 230, 200, 245}, "5 of 10 bytes"),
+        MakeControl(17, Kind::Icon, {250, 230, 282, 262}),
+        MakeControl(18, Kind::Separator, {0, 195, 300, 197}),
     };
     v[3].enabled = false;
     v[6].checked = true;
@@ -148,8 +137,8 @@ TEST_F(ControlWidgetsTest, ControlsComeGoAndChangeInPlaceAndAFieldKeepsItsSelect
     view[2].text = "7";
     view[1].visible = false;
     QPointer<QWidget> cancel = widgets.widget(5);
-    view.erase(view.begin() + 4);                                     // Cancel goes
-    view[14] = control(16, Kind::Label, {10, 230, 200, 245}, "done"); // the bar becomes a line
+    view.erase(view.begin() + 4);                                         // Cancel goes
+    view[14] = MakeControl(16, Kind::Label, {10, 230, 200, 245}, "done"); // the bar becomes a line
     widgets.apply(view);
     EXPECT_EQ(at<QLineEdit>(3), field);
     EXPECT_EQ(field->text(), "7");
@@ -162,12 +151,13 @@ TEST_F(ControlWidgetsTest, ControlsComeGoAndChangeInPlaceAndAFieldKeepsItsSelect
 }
 
 TEST_F(ControlWidgetsTest, FontsStandInForTheOnesTheWindowsWereLaidOutFor) {
-    ControlView laidOut = control(1, Kind::Label, {10, 10, 40, 30}, "Effective Area", 0);
+    ControlView laidOut = MakeControl(1, Kind::Label, {10, 10, 40, 30}, "Effective Area", 0);
     laidOut.fontName = "Lucida Grande";
     laidOut.fontSize = 13;
     laidOut.alignRight = true;
-    ControlView plain = control(2, Kind::CheckBox, {10, 40, 200, 60}, "Check");
-    ControlView headline = control(3, Kind::Label, {0, 70, 60, 95}, "Newer Version is Available.");
+    ControlView plain = MakeControl(2, Kind::CheckBox, {10, 40, 200, 60}, "Check");
+    ControlView headline =
+        MakeControl(3, Kind::Label, {0, 70, 60, 95}, "Newer Version is Available.");
     headline.fontSize = 20;
     headline.bold = true;
     headline.centred = true;

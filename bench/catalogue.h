@@ -1,7 +1,10 @@
 #pragma once
-// A reproducible random catalogue for the benchmarks.
+// A reproducible random catalogue for the benchmarks, its numbers rounded
+// as a document keeps them (two places, three for Qmp, one for Mms), as a
+// sheet holds them once opened.
 
 #include "model/app_state.h"
+#include "runtime/number_text.h"
 
 #include <random>
 #include <string>
@@ -26,14 +29,14 @@ inline void fillRandomCatalogue(ModelTable& table, std::int32_t rows, unsigned s
         table.Number[r] = r;
         table.Manufacturer.set(r, makers[rng() % 5]);
         table.ModelName.set(r, "PR-" + std::to_string(rng() % 100000));
-        table.setValue(Param::Dia, r, dia(rng));
-        table.setValue(Param::Fp, r, fp(rng));
-        table.setValue(Param::Vap, r, vap(rng));
-        table.setValue(Param::Qmp, r, qmp(rng));
-        table.setValue(Param::Sd, r, sd(rng));
-        table.setValue(Param::Xmax, r, xmax(rng));
-        table.setValue(Param::Vd, r, vd(rng));
-        table.setValue(Param::Mms, r, mms(rng));
+        table.setValue(Param::Dia, r, RoundToScale(dia(rng), 100));
+        table.setValue(Param::Fp, r, RoundToScale(fp(rng), 100));
+        table.setValue(Param::Vap, r, RoundToScale(vap(rng), 100));
+        table.setValue(Param::Qmp, r, RoundToScale(qmp(rng), 1000));
+        table.setValue(Param::Sd, r, RoundToScale(sd(rng), 100));
+        table.setValue(Param::Xmax, r, RoundToScale(xmax(rng), 100));
+        table.setValue(Param::Vd, r, RoundToScale(vd(rng), 100));
+        table.setValue(Param::Mms, r, RoundToScale(mms(rng), 10));
     }
 }
 

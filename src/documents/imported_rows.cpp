@@ -22,7 +22,7 @@ bool isLineEnd(char c) {
 } // namespace
 
 ImportedRows::ImportedRows(ModelTable& table, NameText names, TableLayout layout)
-    : table_(table), names_(names), layout_(layout) {}
+    : table_(table), names_(names), layout_(layout), params_(table.writers()) {}
 
 ImportedRows::ImportedRows(ModelTable& table, NameText names, TableLayout layout,
                            std::int32_t lines)
@@ -42,9 +42,6 @@ ImportedRows::ImportedRows(ModelTable& table, NameText names, TableLayout layout
     }
     roomFor_ = static_cast<std::int32_t>(std::min<std::int64_t>(capacity - 1, kMaxRows + 1LL));
     number_ = table.Number.data();
-    for (Param p : kAllParams) {
-        params_[static_cast<std::size_t>(p)] = table.column(p).data();
-    }
 }
 
 void ImportedRows::reserveNameBytes(std::size_t bytes) {
@@ -56,9 +53,6 @@ void ImportedRows::makeRoom(std::int32_t last) {
     table_.ensureRows(last);
     roomFor_ = last;
     number_ = table_.Number.data();
-    for (Param p : kAllParams) {
-        params_[static_cast<std::size_t>(p)] = table_.column(p).data();
-    }
 }
 
 std::size_t ImportedRows::read(std::string_view bytes, BytesEnd end) {
@@ -179,7 +173,7 @@ void ImportedRows::take(const TableRecord& record) {
     const auto row = static_cast<std::size_t>(after_ + r);
     number_[row] = after_ + r;
     for (std::size_t k = 0; k < kParamCount; ++k) {
-        params_[k][row] = values[k];
+        params_[k].put(row, values[k]);
     }
     manufacturers().set(r, name(record.fields[0]));
     modelNames().set(r, name(record.fields[1]));
@@ -192,8 +186,9 @@ void ImportedRows::clearNumbers(std::int32_t first, std::int32_t last) {
     const auto from = static_cast<std::size_t>(first);
     const auto count = static_cast<std::size_t>(last - first + 1);
     std::fill_n(number_ + from, count, 0);
-    for (double* column : params_) {
-        std::fill_n(column + from, count, 0.0);
+    for (Param p : kAllParams) {
+        std::fill_n(table_.column(p).codes().data() + from, count, ValueColumn::Code{0});
+        params_[static_cast<std::size_t>(p)].dropRows(from, from + count - 1);
     }
 }
 
@@ -207,8 +202,12 @@ void ImportedRows::join(ImportedRows& next) {
         const auto from = static_cast<std::size_t>(next.after_ + 1);
         const auto moveNumbers = [&](std::size_t firstColumn, std::size_t lastColumn) {
             for (std::size_t k = firstColumn; k < lastColumn; ++k) {
-                std::memmove(params_[k] + to, params_[k] + from,
-                             static_cast<std::size_t>(count) * sizeof(double));
+                ValueColumn::Code* codes = table_.column(kAllParams[k]).codes().data();
+                std::memmove(codes + to, codes + from,
+                             static_cast<std::size_t>(count) * sizeof(ValueColumn::Code));
+                next.params_[k].moveRows(from, static_cast<std::ptrdiff_t>(to) -
+                                                   static_cast<std::ptrdiff_t>(from));
+                params_[k].adopt(next.params_[k]);
             }
         };
         // Half the columns on each core.
@@ -238,16 +237,19 @@ void ImportedRows::join(ImportedRows& next) {
 
 void ImportedRows::drop(ImportedRows& next) {
     clearNumbers(next.after_ + 1, next.after_ + next.rows_);
+    for (ValueColumn::Writer& writer : next.params_) {
+        writer.dropRows(0, SIZE_MAX);
+    }
 }
 
 void ImportedRows::finish() {
     const std::int32_t n = rows_;
-    // The columns learn their highest row as one written through them would.
+    // Number learns its highest row as one written through it would.
+    for (Param p : kAllParams) {
+        table_.column(p).take(params_[static_cast<std::size_t>(p)]);
+    }
     if (n > 0) {
         table_.Number[n] = n;
-        for (Param p : kAllParams) {
-            table_.column(p)[n] = table_.value(p, n);
-        }
     }
     table_.fNum = n;
     table_.emptyRow(n + 1, true);

@@ -12,6 +12,7 @@
 #include <memory>
 #include <numeric>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kestrune {
@@ -41,14 +42,15 @@ bool isBlank(char c) {
 
 struct Columns {
     std::int32_t* number;
-    std::array<double*, kParamCount> params;
+    // Each thread has writers of its own.
+    std::array<ValueColumn::Writer, kParamCount> params;
     // Each thread stores its rows' names through parts of its own.
     NameColumn::Part* manufacturer;
     NameColumn::Part* modelName;
 };
 
 // One line as the record of row r; false when it is not one whole record.
-bool readRecord(std::string_view line, int fields, std::int32_t r, const Columns& columns) {
+bool readRecord(std::string_view line, int fields, std::int32_t r, Columns& columns) {
     if (line.empty()) {
         return false;
     }
@@ -66,14 +68,18 @@ bool readRecord(std::string_view line, int fields, std::int32_t r, const Columns
         if (i >= line.size()) {
             return false; // the record goes on in the next line
         }
-        double& value = columns.params[static_cast<std::size_t>(k)][row];
+        ValueColumn::Writer& values = columns.params[static_cast<std::size_t>(k)];
         while (i < line.size() && isBlank(line[i])) {
             ++i;
         }
-        if (!readPlainDecimalField(line, i, value)) {
+        if (PlainDecimal decimal; readPlainDecimalField(line, i, decimal)) {
+            values.put(row, decimal);
+        } else {
             const std::string_view item = TakeItem(line, i);
-            value = PSval(item.substr(0, Str255::kMaxLength));
-        } else if (i < line.size()) {
+            values.put(row, PSval(item.substr(0, Str255::kMaxLength)));
+            continue;
+        }
+        if (i < line.size()) {
             ++i; // its comma
         }
     }
@@ -246,10 +252,7 @@ std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::siz
     }
     const auto n = static_cast<std::int32_t>(rows);
     table.ensureRows(n + 1);
-    Columns columns{table.Number.data(), {}, nullptr, nullptr};
-    for (Param p : kAllParams) {
-        columns.params[static_cast<std::size_t>(p)] = table.column(p).data();
-    }
+    Columns columns{table.Number.data(), table.writers(), nullptr, nullptr};
     // Each part's names go straight into the columns, in room as large as
     // the part's bytes (a name is a piece of its line); memory not written
     // to costs nothing, and what is left is given back.
@@ -269,7 +272,8 @@ std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::siz
         into[k].modelName = &modelNames[k];
     }
     if (fields != 10) {
-        std::fill_n(columns.params[static_cast<std::size_t>(Param::Mms)] + 1, n, 0.0);
+        ValueColumn::Code* mms = table.column(Param::Mms).codes().data();
+        std::fill_n(mms + 1, n, ValueColumn::Code{0});
     }
 
     RunOnCores(parts, [&](WorkPart& worker) {
@@ -289,12 +293,14 @@ std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::siz
         }
         return -1;
     }
-    // The columns know their highest row as the row-by-row reader leaves them.
+    for (Columns& part : into) {
+        for (Param p : kAllParams) {
+            table.column(p).take(part.params[static_cast<std::size_t>(p)]);
+        }
+    }
+    // Number knows its highest row as the row-by-row reader leaves it.
     if (n > 0) {
         table.Number[n] = n;
-        for (Param p : kAllParams) {
-            table.column(p)[n] = table.value(p, n);
-        }
     }
     return n;
 }

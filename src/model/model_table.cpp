@@ -7,12 +7,22 @@ namespace kestrune {
 namespace {
 
 template <std::size_t... I>
-std::array<DynamicArray<double>, kParamCount> makeParamColumns(const FatalErrorHandler* onFatal,
-                                                               std::index_sequence<I...>) {
-    return {DynamicArray<double>(ColumnSlot::kFirstParam + static_cast<int>(I), onFatal)...};
+std::array<ValueColumn, kParamCount> makeParamColumns(const FatalErrorHandler* onFatal,
+                                                      std::index_sequence<I...>) {
+    return {ValueColumn(ColumnSlot::kFirstParam + static_cast<int>(I), onFatal)...};
+}
+
+template <std::size_t... I>
+std::array<ValueColumn::Writer, kParamCount>
+makeWriters(std::array<ValueColumn, kParamCount>& columns, std::index_sequence<I...>) {
+    return {ValueColumn::Writer(columns[I])...};
 }
 
 } // namespace
+
+std::array<ValueColumn::Writer, kParamCount> ModelTable::writers() {
+    return makeWriters(params_, std::make_index_sequence<kParamCount>{});
+}
 
 ModelTable::ModelTable(const FatalErrorHandler* onFatal)
     : Number(ColumnSlot::kNumber, onFatal),
@@ -31,7 +41,7 @@ void ModelTable::emptyRow(std::int32_t row, bool resetNumber) {
     Manufacturer.set(row, {});
     ModelName.set(row, {});
     for (auto& c : params_) {
-        c[row] = 0.0;
+        c.set(row, 0.0);
     }
     if (resetNumber) {
         Number[row] = 0;
@@ -42,7 +52,7 @@ void ModelTable::copyRow(std::int32_t from, std::int32_t to) {
     Manufacturer.move(from, to);
     ModelName.move(from, to);
     for (auto& c : params_) {
-        c[to] = c[from];
+        c.copy(from, to);
     }
     Number[to] = Number[from];
 }
@@ -52,14 +62,14 @@ void ModelTable::swapRows(std::int32_t a, std::int32_t b) {
     Manufacturer.swap(a, b);
     ModelName.swap(a, b);
     for (auto& c : params_) {
-        std::swap(c[a], c[b]);
+        c.swap(a, b);
     }
     std::swap(Number[a], Number[b]);
 }
 
 void ModelTable::setFatalHandler(const FatalErrorHandler* onFatal) {
     Number.setFatalHandler(onFatal);
-    for (DynamicArray<double>& column : params_) {
+    for (ValueColumn& column : params_) {
         column.setFatalHandler(onFatal);
     }
 }

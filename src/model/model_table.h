@@ -3,6 +3,7 @@
 // with guard rows 0 and fNum+1 that are always there and always empty.
 
 #include "model/name_column.h"
+#include "model/value_column.h"
 #include "runtime/dynamic_array.h"
 
 #include <array>
@@ -34,14 +35,14 @@ public:
     NameColumn Manufacturer;
     NameColumn ModelName;
 
-    DynamicArray<double>& column(Param p) { return params_[static_cast<std::size_t>(p)]; }
-    const DynamicArray<double>& column(Param p) const {
-        return params_[static_cast<std::size_t>(p)];
-    }
+    ValueColumn& column(Param p) { return params_[static_cast<std::size_t>(p)]; }
+    const ValueColumn& column(Param p) const { return params_[static_cast<std::size_t>(p)]; }
     double value(Param p, std::int32_t row) const {
         return params_[static_cast<std::size_t>(p)].get(row);
     }
-    void setValue(Param p, std::int32_t row, double v) { column(p)[row] = v; }
+    void setValue(Param p, std::int32_t row, double v) { column(p).set(row, v); }
+    // A writer for each parameter's column, in column order.
+    std::array<ValueColumn::Writer, kParamCount> writers();
 
     // Where every column reports a bad index from now on.
     void setFatalHandler(const FatalErrorHandler* onFatal);
@@ -54,7 +55,7 @@ public:
     void swapRows(std::int32_t a, std::int32_t b);
 
 private:
-    std::array<DynamicArray<double>, kParamCount> params_;
+    std::array<ValueColumn, kParamCount> params_;
 };
 
 } // namespace kestrune

@@ -159,18 +159,8 @@ double readDecimal(std::string_view s) {
     return negative ? -value : value;
 }
 
-constexpr std::array<double, 23> kPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// mantissa / 10^places, signed: both are exact doubles (mantissa below 2^53,
-// places at most 22), so the one division rounds the quotient correctly.
 double decimalValue(std::uint64_t mantissa, int places, bool negative) {
-    double value = static_cast<double>(mantissa);
-    if (places > 0) {
-        value /= kPowersOfTen[static_cast<std::size_t>(places)];
-    }
-    return negative ? -value : value;
+    return PlainDecimal{mantissa, places, negative}.value();
 }
 
 // The form every number in a document takes: white space, an optional
@@ -331,6 +321,15 @@ bool readShortDecimal(const char* p, std::uint64_t& mantissa, int& places, const
 } // namespace
 
 bool readPlainDecimalField(std::string_view line, std::size_t& pos, double& out) {
+    PlainDecimal decimal;
+    if (!readPlainDecimalField(line, pos, decimal)) {
+        return false;
+    }
+    out = decimal.value();
+    return true;
+}
+
+bool readPlainDecimalField(std::string_view line, std::size_t& pos, PlainDecimal& out) {
     const char* p = line.data() + pos;
     const char* const end = line.data() + line.size();
     bool negative = false;
@@ -342,7 +341,7 @@ bool readPlainDecimalField(std::string_view line, std::size_t& pos, double& out)
         std::uint64_t mantissa = 0;
         int places = -1;
         if (const char* stop = nullptr; readShortDecimal(p, mantissa, places, stop)) {
-            out = decimalValue(mantissa, places, negative);
+            out = PlainDecimal{mantissa, places, negative};
             pos = static_cast<std::size_t>(stop - line.data());
             return true;
         }
@@ -376,7 +375,7 @@ bool readPlainDecimalField(std::string_view line, std::size_t& pos, double& out)
         places >= static_cast<int>(kPowersOfTen.size())) {
         return false;
     }
-    out = decimalValue(mantissa, places, negative);
+    out = PlainDecimal{mantissa, places, negative};
     pos = static_cast<std::size_t>(p - line.data());
     return true;
 }

@@ -3,11 +3,35 @@
 // writes into a document, a CSV file, the clipboard or onto the screen is a
 // PSstr text; every number it reads back goes through PSval.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace kestrune {
+
+// The powers of ten that are exact doubles.
+inline constexpr std::array<double, 23> kPowersOfTen = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// A decimal as its text gives it: digits without the point, how many of
+// them stand after it, and the sign.
+struct PlainDecimal {
+    std::uint64_t mantissa = 0; // below 2^53
+    int places = 0;             // 0 to 22; -1 (no point) counts as 0
+    bool negative = false;
+
+    // mantissa / 10^places, signed: both are exact doubles, so the one
+    // division rounds the quotient correctly, as reading the text would.
+    double value() const {
+        double v = static_cast<double>(mantissa);
+        if (places > 0) {
+            v /= kPowersOfTen[static_cast<std::size_t>(places)];
+        }
+        return negative ? -v : v;
+    }
+};
 
 // Fixed style with a digit count that follows the binary exponent, trailing
 // zeros dropped, a leading space for non-negative numbers; magnitudes below
@@ -23,6 +47,8 @@ double PSval(std::string_view s);
 // comma or at the end of line: its PSval, with pos moved to that comma or
 // end. False, with nothing changed, for any other item.
 bool readPlainDecimalField(std::string_view line, std::size_t& pos, double& out);
+// The same, giving the decimal's digits, places and sign.
+bool readPlainDecimalField(std::string_view line, std::size_t& pos, PlainDecimal& out);
 
 // PSval truncated toward zero to a signed 64-bit integer (saturating; NaN gives 0).
 std::int64_t PSvalInt64(std::string_view s);

@@ -156,7 +156,7 @@ constexpr std::size_t kColumns = kParamCount + 3;
 
 // What one group of columns is reordered through.
 struct ColumnRooms {
-    Rooms<double> values;
+    Rooms<ValueColumn::Code> values;
     Rooms<std::int32_t> numbers;
     Rooms<std::uint64_t> names; // of places, as name columns keep them
 
@@ -165,7 +165,7 @@ struct ColumnRooms {
     }
     void makeFor(const ModelTable& t, std::size_t c) {
         if (c < kParamCount) {
-            values.makeFor(t.column(kAllParams[c]).storageSize());
+            values.makeFor(t.column(kAllParams[c]).codes().storageSize());
         } else if (c == kParamCount) {
             numbers.makeFor(t.Number.storageSize());
         } else {
@@ -175,8 +175,8 @@ struct ColumnRooms {
     // Cannot fail once makeFor was called for the column.
     void reorder(ModelTable& t, const RowOrder& order, std::size_t c) {
         if (c < kParamCount) {
-            DynamicArray<double>& column = t.column(kAllParams[c]);
-            permuteColumn(column, order, values.roomFor(column.storageSize()));
+            DynamicArray<ValueColumn::Code>& codes = t.column(kAllParams[c]).codes();
+            permuteColumn(codes, order, values.roomFor(codes.storageSize()));
         } else if (c == kParamCount) {
             permuteColumn(t.Number, order, numbers.roomFor(t.Number.storageSize()));
         } else {
@@ -278,8 +278,7 @@ void exchangeExceptNumber(ModelTable& t, std::int32_t a, std::int32_t b) {
     t.Manufacturer.swap(a, b);
     t.ModelName.swap(a, b);
     for (Param p : kAllParams) {
-        DynamicArray<double>& column = t.column(p);
-        std::swap(column[a], column[b]);
+        t.column(p).swap(a, b);
     }
 }
 

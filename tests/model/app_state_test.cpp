@@ -233,7 +233,7 @@ TEST_F(AppStateTest, FileErrorsAndFatalErrorsReachThePlatform) {
     EXPECT_GT(platform.fileErrors[0].message.size(), head.size()); // a description follows
     EXPECT_EQ(app.files.LastFileError(), -38);
 
-    EXPECT_THROW(app.table.column(Param::Fp)[-1], std::out_of_range);
+    EXPECT_THROW(app.table.setValue(Param::Fp, -1, 1.0), std::out_of_range);
     EXPECT_THROW(app.table.Number[-1], std::out_of_range);
     EXPECT_EQ(platform.fatalMessages,
               (std::vector<std::string>{"Bad index -1 for dynamic array (ref 6)",

@@ -1,0 +1,166 @@
+// A column of numbers keeps short decimals in four bytes and any other
+// number whole beside them: whatever it holds, every row must read back
+// the very bits it was given, through edits, copies, exchanges and the
+// rewrites of what it keeps aside.
+
+#include "model/value_column.h"
+#include "runtime/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace kestrune;
+
+namespace {
+
+std::uint64_t bits(double x) {
+    return std::bit_cast<std::uint64_t>(x);
+}
+
+TEST(ValueColumn, EveryNumberReadsBackBitForBit) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        double value;
+        bool short4; // kept in the row's four bytes
+    };
+    const Case cases[] = {
+        {0.0, true},          {-0.0, true},
+        {12.5, true},         {-12.5, true},
+        {0.1, true},          {0.3, true},
+        {2250.0, true},       {0.018, true},
+        {134217727.0, true},  // the most digits a row holds
+        {134217728.0, false}, // one more
+        {13421.7727, true},   // the same digits with places
+        {1e-14, true},        // the most places
+        {1e-15, false},       // one more
+        {0.1 + 0.2, false},   // not the double of any short decimal
+        {1.0 / 3.0, false},   {29.741234567890123, false},
+        {1e300, false},       {-1e-300, false},
+        {4.9e-324, false},    {nan, false},
+        {-inf, false},
+    };
+    ValueColumn column(5, nullptr);
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        const Case& c = cases[k];
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(ValueColumn::packValue(c.value).has_value(), c.short4);
+        const auto row = static_cast<std::int32_t>(k + 1);
+        column.set(row, c.value);
+        EXPECT_EQ(bits(column.get(row)), bits(c.value));
+    }
+    // Rows never written, and rows below zero, read as zero.
+    EXPECT_EQ(bits(column.get(1000)), bits(0.0));
+    EXPECT_EQ(bits(column.get(-1)), bits(0.0));
+}
+
+// Decimals as texts give them, read straight into codes where they fit:
+// each must be the double reading its text gives.
+TEST(ValueColumn, DecimalsReadFromTextAreTheirTextsValues) {
+    std::mt19937_64 rng(7);
+    ValueColumn column(5, nullptr);
+    column.ensure(4000);
+    ValueColumn::Writer writer(column);
+    std::vector<std::string> texts;
+    for (std::size_t row = 1; row <= 4000; ++row) {
+        const int digits = 1 + static_cast<int>(rng() % 17);
+        std::string text = rng() % 3 == 0 ? "-" : "";
+        for (int d = 0; d < digits; ++d) {
+            text += static_cast<char>('0' + rng() % 10);
+        }
+        if (rng() % 4 != 0) {
+            text.insert(text.size() - rng() % (digits + 1), ".");
+        }
+        text += ",";
+        std::size_t pos = 0;
+        PlainDecimal decimal;
+        if (readPlainDecimalField(text, pos, decimal)) {
+            writer.put(row, decimal);
+        } else { // too many digits for an exact reading: as the readers do
+            writer.put(row, PSval(text));
+        }
+        texts.push_back(text);
+    }
+    column.take(writer);
+    for (std::size_t row = 1; row <= texts.size(); ++row) {
+        const std::string& text = texts[row - 1];
+        ASSERT_EQ(bits(column.get(static_cast<std::int32_t>(row))), bits(PSval(text))) << text;
+    }
+}
+
+// Random edits against a plain array of doubles, with most numbers kept
+// aside, so that what is kept aside is rewritten many times over.
+TEST(ValueColumn, EditsCopiesAndExchangesKeepEveryRowsNumber) {
+    constexpr std::int32_t kRows = 40000;
+    std::mt19937_64 rng(11);
+    std::uniform_real_distribution<double> any(-1000.0, 1000.0);
+    ValueColumn column(5, nullptr);
+    std::vector<double> expected(kRows + 1, 0.0);
+    const auto pick = [&] { return static_cast<std::int32_t>(1 + rng() % kRows); };
+    for (int step = 0; step < 600000; ++step) {
+        const std::int32_t a = pick();
+        const std::int32_t b = pick();
+        switch (rng() % 8) {
+        case 0:
+            column.copy(a, b);
+            expected[static_cast<std::size_t>(b)] = expected[static_cast<std::size_t>(a)];
+            break;
+        case 1:
+            column.swap(a, b);
+            std::swap(expected[static_cast<std::size_t>(a)], expected[static_cast<std::size_t>(b)]);
+            break;
+        case 2: {
+            const double v = std::round(any(rng) * 100.0) / 100.0; // a short decimal
+            column.set(a, v);
+            expected[static_cast<std::size_t>(a)] = v;
+            break;
+        }
+        default: {
+            const double v = any(rng);
+            column.set(a, v);
+            expected[static_cast<std::size_t>(a)] = v;
+        }
+        }
+    }
+    for (std::int32_t r = 0; r <= kRows; ++r) {
+        ASSERT_EQ(bits(column.get(r)), bits(expected[static_cast<std::size_t>(r)])) << r;
+    }
+}
+
+// Writers of readers that run side by side: the rows of a later one move
+// down behind an earlier one's, and a dropped one leaves nothing behind.
+TEST(ValueColumn, WritersMoveDropAndHandOverWhatTheyKeep) {
+    ValueColumn column(5, nullptr);
+    column.ensure(100);
+    ValueColumn::Writer first(column);
+    ValueColumn::Writer second(column);
+    ValueColumn::Writer dropped(column);
+    const double third = 1.0 / 3.0;
+    first.put(1, third);
+    first.put(2, 2.5);
+    second.put(50, third * 2);
+    second.put(51, 7.25);
+    second.put(52, third * 4);
+    dropped.put(80, third * 8);
+    // The second reader's rows 50 to 52 become rows 3 to 5; row 52's
+    // number was read in a line that turned out not to be a record.
+    second.dropRows(52, 52);
+    second.moveRows(50, 3 - 50);
+    first.adopt(second);
+    dropped.dropRows(0, SIZE_MAX);
+    column.take(first);
+    column.take(second);
+    column.take(dropped);
+    EXPECT_EQ(bits(column.get(1)), bits(third));
+    EXPECT_EQ(column.get(2), 2.5);
+    EXPECT_EQ(bits(column.get(3)), bits(third * 2));
+    EXPECT_EQ(bits(column.get(80)), bits(0.0));
+}
+
+} // namespace

@@ -200,8 +200,11 @@ char* writeRecord(char* p, const ModelTable& table, std::int32_t row, bool& alte
     p = writeName(p, table.ModelName.get(row), altered);
     for (Param param : kAllParams) {
         *p++ = ',';
-        p = writeRoundedPSstr(p, table.value(param, row),
-                              kDocumentScale[static_cast<std::size_t>(param)]);
+        const int scale = kDocumentScale[static_cast<std::size_t>(param)];
+        PlainDecimal decimal;
+        p = table.column(param).decimalAt(row, decimal)
+                ? writeRoundedPSstr(p, decimal, scale)
+                : writeRoundedPSstr(p, table.value(param, row), scale);
     }
     *p++ = '\r';
     return p;

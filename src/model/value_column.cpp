@@ -8,11 +8,7 @@
 namespace kestrune {
 namespace {
 
-constexpr int kDigitsShift = 5;
-constexpr std::uint64_t kDigitsLimit = std::uint64_t{1} << (32 - kDigitsShift);
-constexpr int kMostPlaces = 14;
-constexpr int kIndexShift = 4;
-constexpr std::size_t kIndexLimit = std::size_t{1} << (32 - kIndexShift);
+constexpr std::size_t kIndexLimit = std::size_t{1} << 28;
 // Below this many numbers kept whole, unused ones are not worth a rewrite.
 constexpr std::size_t kCompactFloor = std::size_t{1} << 16;
 
@@ -25,26 +21,17 @@ bool sameBits(double a, double b) {
 ValueColumn::ValueColumn(int arrayNumber, const FatalErrorHandler* onFatal)
     : codes_(arrayNumber, onFatal) {}
 
-std::optional<ValueColumn::Code> ValueColumn::packDecimal(const PlainDecimal& decimal) {
-    const int places = std::max(decimal.places, 0);
-    if (decimal.mantissa >= kDigitsLimit || places > kMostPlaces) {
-        return std::nullopt;
-    }
-    return static_cast<Code>(decimal.mantissa << kDigitsShift) | (decimal.negative ? 16u : 0u) |
-           static_cast<Code>(places);
-}
-
-std::optional<ValueColumn::Code> ValueColumn::packValue(double value) {
+ValueColumn::Code ValueColumn::packValue(double value) noexcept {
     const double size = std::fabs(value);
     if (!(size < static_cast<double>(kDigitsLimit))) {
-        return std::nullopt; // NaN too
+        return kNoCode; // NaN too
     }
     const bool negative = std::signbit(value);
     // The fewest places whose digits give the number back exactly.
-    for (int places = 0; places <= kMostPlaces; ++places) {
+    for (int places = 0; places <= static_cast<int>(kMostPlaces); ++places) {
         const double scaled = size * kPowersOfTen[static_cast<std::size_t>(places)];
         if (scaled >= static_cast<double>(kDigitsLimit)) {
-            return std::nullopt;
+            return kNoCode;
         }
         const double digits = std::nearbyint(scaled);
         // Only a product close to whole digits can be the number's.
@@ -56,14 +43,14 @@ std::optional<ValueColumn::Code> ValueColumn::packValue(double value) {
             return packDecimal(decimal);
         }
     }
-    return std::nullopt;
+    return kNoCode;
 }
 
 void ValueColumn::set(std::int32_t row, double value) {
     Code& code = codes_[row];
     release(code);
-    if (const std::optional<Code> packed = packValue(value)) {
-        code = *packed;
+    if (const Code packed = packValue(value); packed != kNoCode) {
+        code = packed;
         return;
     }
     code = 0; // keepWhole may throw or move the rows

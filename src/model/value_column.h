@@ -11,7 +11,6 @@
 #include "runtime/number_text.h"
 
 #include <cstdint>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -26,12 +25,31 @@ public:
 
     ValueColumn(int arrayNumber, const FatalErrorHandler* onFatal);
 
-    // The code of the decimal, when it has one.
-    static std::optional<Code> packDecimal(const PlainDecimal& decimal);
-    // The code of a number that is a short decimal exactly.
-    static std::optional<Code> packValue(double value);
+    // What the packing of a number that needs more than its row gives.
+    static constexpr Code kNoCode = ~Code{0};
+    // The code of the decimal, or kNoCode.
+    static Code packDecimal(const PlainDecimal& decimal) noexcept {
+        const auto places = static_cast<Code>(decimal.places < 0 ? 0 : decimal.places);
+        if (decimal.mantissa >= kDigitsLimit || places > kMostPlaces) {
+            return kNoCode;
+        }
+        return static_cast<Code>(decimal.mantissa << kDigitsShift) |
+               (decimal.negative ? kNegative : 0) | places;
+    }
+    // The code of a number that is a short decimal exactly, or kNoCode.
+    static Code packValue(double value) noexcept;
 
     double get(std::int32_t row) const { return decode(codes_.get(row)); }
+    // The row's number as the decimal it was packed from; false when it is
+    // kept whole.
+    bool decimalAt(std::int32_t row, PlainDecimal& out) const {
+        const Code code = codes_.get(row);
+        if ((code & kPlacesMask) == kWhole) {
+            return false;
+        }
+        out = unpack(code);
+        return true;
+    }
     // Stores value in row, which becomes addressable (a negative row is a
     // fatal error, as for any column).
     void set(std::int32_t row, double value);
@@ -55,8 +73,8 @@ public:
         explicit Writer(ValueColumn& column) : column_(&column) {}
         void put(std::size_t row, double value) {
             Code* codes = column_->codes_.data();
-            if (const std::optional<Code> code = packValue(value)) {
-                codes[row] = *code;
+            if (const Code code = packValue(value); code != kNoCode) {
+                codes[row] = code;
             } else {
                 codes[row] = 0;
                 whole_.emplace_back(row, value);
@@ -64,8 +82,8 @@ public:
         }
         void put(std::size_t row, const PlainDecimal& decimal) {
             Code* codes = column_->codes_.data();
-            if (const std::optional<Code> code = packDecimal(decimal)) {
-                codes[row] = *code;
+            if (const Code code = packDecimal(decimal); code != kNoCode) {
+                codes[row] = code;
             } else {
                 codes[row] = 0;
                 whole_.emplace_back(row, decimal.value());
@@ -89,13 +107,21 @@ public:
 private:
     static constexpr Code kPlacesMask = 15;
     static constexpr Code kWhole = 15;
+    static constexpr Code kNegative = 16;
+    static constexpr int kDigitsShift = 5;
+    static constexpr std::uint64_t kDigitsLimit = std::uint64_t{1} << (32 - kDigitsShift);
+    static constexpr Code kMostPlaces = 14;
+    static constexpr int kIndexShift = 4;
 
+    static PlainDecimal unpack(Code code) {
+        return {code >> kDigitsShift, static_cast<int>(code & kPlacesMask),
+                (code & kNegative) != 0};
+    }
     double decode(Code code) const {
         if ((code & kPlacesMask) == kWhole) {
-            return whole_[code >> 4];
+            return whole_[code >> kIndexShift];
         }
-        return PlainDecimal{code >> 5, static_cast<int>(code & kPlacesMask), (code & 16) != 0}
-            .value();
+        return unpack(code).value();
     }
     // Gives the number kept whole in a code that is being replaced back.
     void release(Code code);

@@ -544,7 +544,42 @@ template <std::uint64_t S, int M> char* writeRoundedSteps(char* p, double x) {
     return writeSteps<S, M>(p, steps < 0, static_cast<std::uint64_t>(size));
 }
 
+// The same for a decimal of at most M places: its count of steps is its
+// digits times a power of ten, which is what rounding S times its value
+// gives (the product is off by far less than half a step in this range).
+template <std::uint64_t S, int M> char* writeDecimalSteps(char* p, const PlainDecimal& decimal) {
+    constexpr std::array<std::uint64_t, 4> kShift = {1, 10, 100, 1000};
+    const int places = std::max(decimal.places, 0);
+    if (places > M || decimal.mantissa == 0) {
+        return nullptr; // a zero keeps the sign it has in the general way
+    }
+    const std::uint64_t steps = decimal.mantissa * kShift[static_cast<std::size_t>(M - places)];
+    const auto size = static_cast<double>(steps);
+    if (!(size >= kFewestSteps[M] && size < kMostSteps[M])) {
+        return nullptr;
+    }
+    return writeSteps<S, M>(p, decimal.negative, steps);
+}
+
 } // namespace
+
+char* writeRoundedPSstr(char* p, const PlainDecimal& decimal, int scale) {
+    char* end = nullptr;
+    switch (scale) {
+    case 10:
+        end = writeDecimalSteps<10, 1>(p, decimal);
+        break;
+    case 100:
+        end = writeDecimalSteps<100, 2>(p, decimal);
+        break;
+    case 1000:
+        end = writeDecimalSteps<1000, 3>(p, decimal);
+        break;
+    default:
+        break;
+    }
+    return end != nullptr ? end : writeRoundedPSstr(p, decimal.value(), scale);
+}
 
 char* writeRoundedPSstr(char* p, double x, int scale) {
     char* end = nullptr;

@@ -67,6 +67,9 @@ void appendRoundedPSstr(std::string& out, double x, int scale);
 inline constexpr std::size_t kMaxNumberText = 40;
 // Same as RoundedPSstr, written at p (room for kMaxNumberText bytes); returns its end.
 char* writeRoundedPSstr(char* p, double x, int scale);
+// The same for the decimal's value, written straight from its digits where
+// it has no more places than the scale.
+char* writeRoundedPSstr(char* p, const PlainDecimal& decimal, int scale);
 void appendPSstr(std::string& out, double x);
 
 } // namespace kestrune

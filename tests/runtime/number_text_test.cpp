@@ -234,6 +234,40 @@ TEST(RoundedPSstr, IsThePSstrOfTheRoundedValue) {
     }
 }
 
+// A decimal written from its digits gives the bytes its value gives,
+// through every count of places, both signs, zero, and counts of steps
+// next to the powers of two where the style changes.
+TEST(RoundedPSstr, ADecimalWritesAsItsValue) {
+    std::mt19937_64 rng(19);
+    for (int i = 0; i < 200000; ++i) {
+        const int scale = std::array{10, 100, 1000, 7}[rng() % 4];
+        PlainDecimal d;
+        d.places = static_cast<int>(rng() % 6) - 1;
+        d.negative = rng() % 2 == 0;
+        switch (rng() % 3) {
+        case 0:
+            d.mantissa = rng() % 1000;
+            break;
+        case 1: { // next to a power of two of steps
+            const std::uint64_t power = std::uint64_t{1} << (rng() % 45);
+            d.mantissa = power + rng() % 5 - std::min<std::uint64_t>(power, 2);
+            break;
+        }
+        default:
+            d.mantissa = rng() % (std::uint64_t{1} << 27);
+        }
+        std::array<char, kMaxNumberText> fromDigits{};
+        std::array<char, kMaxNumberText> fromValue{};
+        const char* a = writeRoundedPSstr(fromDigits.data(), d, scale);
+        const char* b = writeRoundedPSstr(fromValue.data(), d.value(), scale);
+        ASSERT_EQ(
+            std::string_view(fromDigits.data(), static_cast<std::size_t>(a - fromDigits.data())),
+            std::string_view(fromValue.data(), static_cast<std::size_t>(b - fromValue.data())))
+            << d.mantissa << " places " << d.places << " negative " << d.negative << " scale "
+            << scale;
+    }
+}
+
 TEST(PSval, ReadsNumbersTheForgivingWay) {
     const std::pair<const char*, double> examples[] = {
         {"25.4", 25.4},  {" 25.4", 25.4}, {"25.4cm", 25.4},  {"12 ", 12.0},

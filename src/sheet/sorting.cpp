@@ -69,28 +69,29 @@ RowOrder orderByNumber(const ModelTable& t) {
 // NaN compares neither greater nor smaller than anything, so the exchange
 // sort never moves a row whose key is NaN, and no row can pass it either: the
 // NaN rows stay where they are and each run of rows between them is sorted on
-// its own. Descending is the stable ascending sort of the inverted keys.
+// its own. Descending is the stable ascending sort of the inverted keys. The
+// keys are made from the column as they are needed, not kept.
 RowOrder orderByValue(const ModelTable& t, Param p, bool descending) {
     const std::int32_t n = t.fNum;
     const std::uint64_t flip = descending ? ~std::uint64_t{0} : 0;
-    KeyArray keys(static_cast<std::size_t>(n));
+    const ValueColumn& column = t.column(p);
     std::vector<std::size_t> nanAt;
     for (std::int32_t r = 1; r <= n; ++r) {
-        const double v = t.value(p, r);
-        const auto k = static_cast<std::size_t>(r - 1);
-        if (std::isnan(v)) {
-            nanAt.push_back(k);
-        } else {
-            keys[k] = orderedBits(v) ^ flip;
+        if (std::isnan(column.get(r))) {
+            nanAt.push_back(static_cast<std::size_t>(r - 1));
         }
     }
-    nanAt.push_back(keys.size());
-    RowOrder order(keys.size());
+    const auto size = static_cast<std::size_t>(n);
+    nanAt.push_back(size);
+    const auto key = [&column, flip](std::size_t k) {
+        return orderedBits(column.get(static_cast<std::int32_t>(k + 1))) ^ flip;
+    };
+    RowOrder order(size);
     KeyArray words;
     std::size_t begin = 0;
     for (const std::size_t end : nanAt) {
-        OrderRowsByKey(keys, begin, end, order.data(), words);
-        if (end < keys.size()) {
+        OrderRowsByKey(key, begin, end, order.data(), words);
+        if (end < size) {
             order[end] = static_cast<std::int32_t>(end + 1); // a NaN row stays
         }
         begin = end + 1;

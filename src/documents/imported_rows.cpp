@@ -22,7 +22,7 @@ bool isLineEnd(char c) {
 } // namespace
 
 ImportedRows::ImportedRows(ModelTable& table, NameText names, TableLayout layout)
-    : table_(table), names_(names), layout_(layout), params_(table.writers()) {}
+    : table_(table), names_(names), layout_(layout), params_(table.beginWriters()) {}
 
 ImportedRows::ImportedRows(ModelTable& table, NameText names, TableLayout layout,
                            std::int32_t lines)
@@ -188,7 +188,6 @@ void ImportedRows::clearNumbers(std::int32_t first, std::int32_t last) {
     std::fill_n(number_ + from, count, 0);
     for (Param p : kAllParams) {
         std::fill_n(table_.column(p).codes().data() + from, count, ValueColumn::Code{0});
-        params_[static_cast<std::size_t>(p)].dropRows(from, from + count - 1);
     }
 }
 
@@ -205,9 +204,12 @@ void ImportedRows::join(ImportedRows& next) {
                 ValueColumn::Code* codes = table_.column(kAllParams[k]).codes().data();
                 std::memmove(codes + to, codes + from,
                              static_cast<std::size_t>(count) * sizeof(ValueColumn::Code));
-                next.params_[k].moveRows(from, static_cast<std::ptrdiff_t>(to) -
-                                                   static_cast<std::ptrdiff_t>(from));
-                params_[k].adopt(next.params_[k]);
+                if (next.params_[k].keptWhole()) {
+                    double* whole = table_.column(kAllParams[k]).whole().data();
+                    std::memmove(whole + to, whole + from,
+                                 static_cast<std::size_t>(count) * sizeof(double));
+                    params_[k].adopt(next.params_[k]);
+                }
             }
         };
         // Half the columns on each core.
@@ -237,17 +239,12 @@ void ImportedRows::join(ImportedRows& next) {
 
 void ImportedRows::drop(ImportedRows& next) {
     clearNumbers(next.after_ + 1, next.after_ + next.rows_);
-    for (ValueColumn::Writer& writer : next.params_) {
-        writer.dropRows(0, SIZE_MAX);
-    }
 }
 
 void ImportedRows::finish() {
     const std::int32_t n = rows_;
     // Number learns its highest row as one written through it would.
-    for (Param p : kAllParams) {
-        table_.column(p).take(params_[static_cast<std::size_t>(p)]);
-    }
+    table_.endWriters(&params_, 1);
     if (n > 0) {
         table_.Number[n] = n;
     }

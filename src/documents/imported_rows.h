@@ -110,9 +110,9 @@ private:
     NameColumn ownModelNames_;
     std::int32_t roomFor_ = 0; // the last row addressable in every column
     std::int32_t* number_ = nullptr;
-    // Numbers go through writers of the reader's own; what they keep aside
-    // reaches the table at finish().
-    std::array<ValueColumn::Writer, kParamCount> params_;
+    // Numbers go through writers of the reader's own; a continuation's are
+    // taken on by the reader it joins, and finish() ends them.
+    ModelTable::Writers params_;
     SkippedLines skipped_;
     TableRecord record_;
     // The bytes being read, from and to: fields cut from them lie within.

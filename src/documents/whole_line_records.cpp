@@ -43,7 +43,7 @@ bool isBlank(char c) {
 struct Columns {
     std::int32_t* number;
     // Each thread has writers of its own.
-    std::array<ValueColumn::Writer, kParamCount> params;
+    ModelTable::Writers params;
     // Each thread stores its rows' names through parts of its own.
     NameColumn::Part* manufacturer;
     NameColumn::Part* modelName;
@@ -252,7 +252,7 @@ std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::siz
     }
     const auto n = static_cast<std::int32_t>(rows);
     table.ensureRows(n + 1);
-    Columns columns{table.Number.data(), table.writers(), nullptr, nullptr};
+    Columns columns{table.Number.data(), table.beginWriters(), nullptr, nullptr};
     // Each part's names go straight into the columns, in room as large as
     // the part's bytes (a name is a piece of its line); memory not written
     // to costs nothing, and what is left is given back.
@@ -287,16 +287,16 @@ std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::siz
     });
     table.Manufacturer.endParts(manufacturers);
     table.ModelName.endParts(modelNames);
+    std::vector<ModelTable::Writers> writers;
+    for (const Columns& part : into) {
+        writers.push_back(part.params);
+    }
+    table.endWriters(writers.data(), writers.size());
     if (std::count(whole.begin(), whole.end(), 0) > 0) {
         for (std::int32_t r = 1; r <= n + 1; ++r) {
             table.emptyRow(r, true);
         }
         return -1;
-    }
-    for (Columns& part : into) {
-        for (Param p : kAllParams) {
-            table.column(p).take(part.params[static_cast<std::size_t>(p)]);
-        }
     }
     // Number knows its highest row as the row-by-row reader leaves it.
     if (n > 0) {

@@ -20,8 +20,21 @@ makeWriters(std::array<ValueColumn, kParamCount>& columns, std::index_sequence<I
 
 } // namespace
 
-std::array<ValueColumn::Writer, kParamCount> ModelTable::writers() {
+ModelTable::Writers ModelTable::beginWriters() {
+    for (ValueColumn& column : params_) {
+        column.beginWriters();
+    }
     return makeWriters(params_, std::make_index_sequence<kParamCount>{});
+}
+
+void ModelTable::endWriters(const Writers* sets, std::size_t count) {
+    for (std::size_t p = 0; p < kParamCount; ++p) {
+        bool keptWhole = false;
+        for (std::size_t k = 0; k < count; ++k) {
+            keptWhole = keptWhole || sets[k][p].keptWhole();
+        }
+        params_[p].endWriters(keptWhole);
+    }
 }
 
 ModelTable::ModelTable(const FatalErrorHandler* onFatal)

@@ -41,8 +41,12 @@ public:
         return params_[static_cast<std::size_t>(p)].get(row);
     }
     void setValue(Param p, std::int32_t row, double v) { column(p).set(row, v); }
-    // A writer for each parameter's column, in column order.
-    std::array<ValueColumn::Writer, kParamCount> writers();
+    // A writer for each parameter's column, in column order, for threads
+    // that fill rows already addressable; every set of them made is handed
+    // to endWriters once they are done.
+    using Writers = std::array<ValueColumn::Writer, kParamCount>;
+    Writers beginWriters();
+    void endWriters(const Writers* sets, std::size_t count);
 
     // Where every column reports a bad index from now on.
     void setFatalHandler(const FatalErrorHandler* onFatal);

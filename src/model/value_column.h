@@ -3,30 +3,29 @@
 // a short decimal ("12.5", "0.018", "2250"): such a number is kept as four
 // bytes, its digits and the places after its point, and read back by the
 // one division that reading its text does, so it is the very same double.
-// Any other number (more digits, a NaN, a value too large) is kept whole
-// beside the column and its row holds where. A row costs four bytes instead
-// of eight, and moving rows (a sort) moves those four bytes only.
+// Any other number (more digits, a NaN, a value too large) is kept whole in
+// a second column beside the first, made only once such a number comes. A
+// row costs four bytes where its numbers are short decimals, and moving
+// rows (a sort) moves those four bytes only.
 
 #include "runtime/dynamic_array.h"
 #include "runtime/number_text.h"
+#include "runtime/zeroed_column.h"
 
 #include <cstdint>
-#include <utility>
-#include <vector>
 
 namespace kestrune {
 
 class ValueColumn {
 public:
     // Places after the point in bits 0-3 (0 to 14; 15 marks a number kept
-    // whole), the sign in bit 4, the digits in bits 5-31. A number kept
-    // whole has its index beside the column in bits 4-31. Zero is 0.0.
+    // whole), the sign in bit 4, the digits in bits 5-31. Zero is 0.0.
     using Code = std::uint32_t;
+    // What the packing of a number that needs more than four bytes gives.
+    static constexpr Code kNoCode = ~Code{0};
 
     ValueColumn(int arrayNumber, const FatalErrorHandler* onFatal);
 
-    // What the packing of a number that needs more than its row gives.
-    static constexpr Code kNoCode = ~Code{0};
     // The code of the decimal, or kNoCode.
     static Code packDecimal(const PlainDecimal& decimal) noexcept {
         const auto places = static_cast<Code>(decimal.places < 0 ? 0 : decimal.places);
@@ -39,12 +38,15 @@ public:
     // The code of a number that is a short decimal exactly, or kNoCode.
     static Code packValue(double value) noexcept;
 
-    double get(std::int32_t row) const { return decode(codes_.get(row)); }
+    double get(std::int32_t row) const {
+        const Code code = codes_.get(row);
+        return isWhole(code) ? whole_[static_cast<std::size_t>(row)] : unpack(code).value();
+    }
     // The row's number as the decimal it was packed from; false when it is
     // kept whole.
     bool decimalAt(std::int32_t row, PlainDecimal& out) const {
         const Code code = codes_.get(row);
-        if ((code & kPlacesMask) == kWhole) {
+        if (isWhole(code)) {
             return false;
         }
         out = unpack(code);
@@ -58,51 +60,51 @@ public:
     void copy(std::int32_t from, std::int32_t to);
 
     void setFatalHandler(const FatalErrorHandler* onFatal) { codes_.setFatalHandler(onFatal); }
-    void ensure(std::int32_t last) { codes_.ensure(last); }
+    // Rows 0 to last become addressable.
+    void ensure(std::int32_t last);
     std::int64_t capacity() const { return codes_.capacity(); }
-    // The rows' codes, for moving rows around wholesale: a code that refers
-    // to a number kept whole refers to it from any row.
+    // The rows' codes and the numbers kept whole, by row, for moving rows
+    // around wholesale; the second is empty while the column holds no
+    // number kept whole.
     DynamicArray<Code>& codes() { return codes_; }
     const DynamicArray<Code>& codes() const { return codes_; }
+    ZeroedColumn<double>& whole() { return whole_; }
+    bool holdsWhole() const { return holdsWhole_; }
 
     // Stores numbers into rows that are addressable already, from a thread
-    // of its own: codes go straight into the column, numbers kept whole
-    // wait in the writer until the column takes them (take()).
+    // of its own, between beginWriters() and endWriters() of its column.
     class Writer {
     public:
         explicit Writer(ValueColumn& column) : column_(&column) {}
-        void put(std::size_t row, double value) {
-            Code* codes = column_->codes_.data();
-            if (const Code code = packValue(value); code != kNoCode) {
-                codes[row] = code;
-            } else {
-                codes[row] = 0;
-                whole_.emplace_back(row, value);
-            }
-        }
+        void put(std::size_t row, double value) { store(row, packValue(value), value); }
         void put(std::size_t row, const PlainDecimal& decimal) {
-            Code* codes = column_->codes_.data();
-            if (const Code code = packDecimal(decimal); code != kNoCode) {
-                codes[row] = code;
-            } else {
-                codes[row] = 0;
-                whole_.emplace_back(row, decimal.value());
-            }
+            const Code code = packDecimal(decimal);
+            store(row, code, code == kNoCode ? decimal.value() : 0.0);
         }
-        // Numbers it keeps for rows first .. last are dropped, and the
-        // others of rows from first on move by shift rows.
-        void dropRows(std::size_t first, std::size_t last);
-        void moveRows(std::size_t from, std::ptrdiff_t shift);
-        // Takes what other keeps (its rows were moved already).
-        void adopt(Writer& other);
+        // Whether it stored a number kept whole.
+        bool keptWhole() const { return keptWhole_; }
+        // Takes on what other stored.
+        void adopt(const Writer& other) { keptWhole_ = keptWhole_ || other.keptWhole_; }
 
     private:
         friend class ValueColumn;
+        void store(std::size_t row, Code code, double value) {
+            if (code == kNoCode) {
+                column_->whole_[row] = value;
+                code = kWhole;
+                keptWhole_ = true;
+            }
+            column_->codes_.data()[row] = code;
+        }
         ValueColumn* column_;
-        std::vector<std::pair<std::size_t, double>> whole_;
+        bool keptWhole_ = false;
     };
-    // Stores the numbers the writer kept: may throw std::bad_alloc.
-    void take(Writer& writer);
+    // Makes room for a number kept whole in every row, now and as the
+    // column grows (memory never written costs nothing).
+    void beginWriters();
+    // Ends what the writers did; keptWhole tells whether one of them kept a
+    // number whole, and the room goes again unless one did.
+    void endWriters(bool keptWhole);
 
 private:
     static constexpr Code kPlacesMask = 15;
@@ -111,29 +113,19 @@ private:
     static constexpr int kDigitsShift = 5;
     static constexpr std::uint64_t kDigitsLimit = std::uint64_t{1} << (32 - kDigitsShift);
     static constexpr Code kMostPlaces = 14;
-    static constexpr int kIndexShift = 4;
 
+    static bool isWhole(Code code) { return (code & kPlacesMask) == kWhole; }
     static PlainDecimal unpack(Code code) {
         return {code >> kDigitsShift, static_cast<int>(code & kPlacesMask),
                 (code & kNegative) != 0};
     }
-    double decode(Code code) const {
-        if ((code & kPlacesMask) == kWhole) {
-            return whole_[code >> kIndexShift];
-        }
-        return unpack(code).value();
-    }
-    // Gives the number kept whole in a code that is being replaced back.
-    void release(Code code);
-    // The code of value kept whole; the row it goes to must not refer to one.
-    Code keepWhole(double value);
-    // Rewrites the numbers kept whole once most of them are no longer used
-    // (or when no more fit and some are unused).
-    void compactIfWasteful();
+    // Numbers kept whole can be stored in every row that is addressable.
+    void makeWholeRoom();
 
     DynamicArray<Code> codes_;
-    std::vector<double> whole_;
-    std::size_t unused_ = 0;
+    ZeroedColumn<double> whole_;
+    bool holdsWhole_ = false;
+    bool writing_ = false;
 };
 
 } // namespace kestrune

@@ -114,18 +114,22 @@ constexpr std::size_t kParallelRows = 1 << 15;
 // A column's worth of room, in large pages like the columns themselves.
 template <typename T> using Scratch = typename DynamicArray<T>::Storage;
 
-// Gathers a numeric column into room, a buffer of its size, which then takes
-// the column's place; the column's old elements come back in room, which is
-// written whole again for the next column of that size.
+// Gathers the elements of a column, size of them, into room, a buffer of
+// that size; the guard rows and the room beyond stay as they are.
 template <typename T>
-void permuteColumn(DynamicArray<T>& column, const RowOrder& order, Scratch<T>& room) {
-    const T* data = column.data();
-    const std::size_t size = column.storageSize();
+void gatherInto(const T* data, std::size_t size, const RowOrder& order, Scratch<T>& room) {
     const std::size_t n = order.size();
     GatherByOrder(data, order.data(), n, room.data() + 1);
-    // The guard rows and the room beyond stay as they are.
     room[0] = data[0];
     std::copy(data + n + 1, data + size, room.begin() + n + 1);
+}
+
+// Gathers a numeric column into room, which then takes the column's place;
+// the column's old elements come back in room, which is written whole again
+// for the next column of that size.
+template <typename T>
+void permuteColumn(DynamicArray<T>& column, const RowOrder& order, Scratch<T>& room) {
+    gatherInto(column.data(), column.storageSize(), order, room);
     column.exchangeStorage(room);
 }
 
@@ -158,15 +162,20 @@ constexpr std::size_t kColumns = kParamCount + 3;
 // What one group of columns is reordered through.
 struct ColumnRooms {
     Rooms<ValueColumn::Code> values;
+    Rooms<double> wholes; // of the numbers kept whole, where a column has them
     Rooms<std::int32_t> numbers;
     Rooms<std::uint64_t> names; // of places, as name columns keep them
 
     template <typename Table> static auto& nameColumn(Table& t, std::size_t c) {
         return c == kParamCount + 1 ? t.Manufacturer : t.ModelName;
     }
-    void makeFor(const ModelTable& t, std::size_t c) {
+    void makeFor(ModelTable& t, std::size_t c) {
         if (c < kParamCount) {
-            values.makeFor(t.column(kAllParams[c]).codes().storageSize());
+            const ValueColumn& column = t.column(kAllParams[c]);
+            values.makeFor(column.codes().storageSize());
+            if (column.holdsWhole()) {
+                wholes.makeFor(t.column(kAllParams[c]).whole().size());
+            }
         } else if (c == kParamCount) {
             numbers.makeFor(t.Number.storageSize());
         } else {
@@ -176,8 +185,14 @@ struct ColumnRooms {
     // Cannot fail once makeFor was called for the column.
     void reorder(ModelTable& t, const RowOrder& order, std::size_t c) {
         if (c < kParamCount) {
-            DynamicArray<ValueColumn::Code>& codes = t.column(kAllParams[c]).codes();
-            permuteColumn(codes, order, values.roomFor(codes.storageSize()));
+            ValueColumn& column = t.column(kAllParams[c]);
+            permuteColumn(column.codes(), order, values.roomFor(column.codes().storageSize()));
+            if (column.holdsWhole()) {
+                ZeroedColumn<double>& whole = column.whole();
+                Scratch<double>& room = wholes.roomFor(whole.size());
+                gatherInto(whole.data(), whole.size(), order, room);
+                whole.swap(room);
+            }
         } else if (c == kParamCount) {
             permuteColumn(t.Number, order, numbers.roomFor(t.Number.storageSize()));
         } else {

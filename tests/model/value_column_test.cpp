@@ -66,6 +66,7 @@ TEST(ValueColumn, DecimalsReadFromTextAreTheirTextsValues) {
     std::mt19937_64 rng(7);
     ValueColumn column(5, nullptr);
     column.ensure(4000);
+    column.beginWriters();
     ValueColumn::Writer writer(column);
     std::vector<std::string> texts;
     for (std::size_t row = 1; row <= 4000; ++row) {
@@ -87,7 +88,7 @@ TEST(ValueColumn, DecimalsReadFromTextAreTheirTextsValues) {
         }
         texts.push_back(text);
     }
-    column.take(writer);
+    column.endWriters(writer.keptWhole());
     for (std::size_t row = 1; row <= texts.size(); ++row) {
         const std::string& text = texts[row - 1];
         ASSERT_EQ(bits(column.get(static_cast<std::int32_t>(row))), bits(PSval(text))) << text;
@@ -133,34 +134,35 @@ TEST(ValueColumn, EditsCopiesAndExchangesKeepEveryRowsNumber) {
     }
 }
 
-// Writers of readers that run side by side: the rows of a later one move
-// down behind an earlier one's, and a dropped one leaves nothing behind.
-TEST(ValueColumn, WritersMoveDropAndHandOverWhatTheyKeep) {
+// The column of numbers kept whole costs memory only once one comes: writers
+// that kept none give its room back, a column that grows while they write
+// keeps room for them in every row, and one number kept whole keeps it.
+TEST(ValueColumn, RoomForNumbersKeptWholeOnlyWhereOneCame) {
     ValueColumn column(5, nullptr);
-    column.ensure(100);
+    column.ensure(10);
+    column.beginWriters();
     ValueColumn::Writer first(column);
+    first.put(3, 2.5);
+    column.endWriters(first.keptWhole());
+    EXPECT_FALSE(column.holdsWhole());
+    EXPECT_TRUE(column.whole().empty());
+
+    column.beginWriters();
     ValueColumn::Writer second(column);
-    ValueColumn::Writer dropped(column);
-    const double third = 1.0 / 3.0;
-    first.put(1, third);
-    first.put(2, 2.5);
-    second.put(50, third * 2);
-    second.put(51, 7.25);
-    second.put(52, third * 4);
-    dropped.put(80, third * 8);
-    // The second reader's rows 50 to 52 become rows 3 to 5; row 52's
-    // number was read in a line that turned out not to be a record.
-    second.dropRows(52, 52);
-    second.moveRows(50, 3 - 50);
-    first.adopt(second);
-    dropped.dropRows(0, SIZE_MAX);
-    column.take(first);
-    column.take(second);
-    column.take(dropped);
-    EXPECT_EQ(bits(column.get(1)), bits(third));
-    EXPECT_EQ(column.get(2), 2.5);
-    EXPECT_EQ(bits(column.get(3)), bits(third * 2));
-    EXPECT_EQ(bits(column.get(80)), bits(0.0));
+    column.ensure(100000); // a reader making room for more lines
+    second.put(99999, 1.0 / 3.0);
+    ValueColumn::Writer third(column);
+    third.put(7, 0.75);
+    column.endWriters(second.keptWhole() || third.keptWhole());
+    EXPECT_TRUE(column.holdsWhole());
+    EXPECT_EQ(bits(column.get(99999)), bits(1.0 / 3.0));
+    EXPECT_EQ(column.get(7), 0.75);
+    EXPECT_EQ(column.get(3), 2.5);
+    // Rows made later have room too.
+    column.set(200000, 0.1 + 0.2);
+    column.copy(99999, 5);
+    EXPECT_EQ(bits(column.get(200000)), bits(0.1 + 0.2));
+    EXPECT_EQ(bits(column.get(5)), bits(1.0 / 3.0));
 }
 
 } // namespace

@@ -20,6 +20,7 @@
 #include <new>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace kestrune {
 namespace {
@@ -279,23 +280,62 @@ struct RowReading {
     }
 };
 
+// The name columns shared out between the readers of the two halves: each
+// writes the names of its rows into bytes of its own, as long as its half,
+// and the bytes are joined end to end once both are done (no name copied
+// beside the others).
+class HalvesNameParts {
+public:
+    HalvesNameParts(ModelTable& table, std::int32_t lastRow, std::uint64_t size,
+                    std::uint64_t split)
+        : table_(table),
+          manufacturers_(table.Manufacturer.beginParts(lastRow, capacities(size, split))),
+          modelNames_(table.ModelName.beginParts(lastRow, capacities(size, split))) {}
+    HalvesNameParts(const HalvesNameParts&) = delete;
+    HalvesNameParts& operator=(const HalvesNameParts&) = delete;
+    ~HalvesNameParts() { end(); }
+
+    ImportedRows::NameParts half(std::size_t k) { return {&manufacturers_[k], &modelNames_[k]}; }
+    // The columns are whole again and take names as ever.
+    void end() {
+        if (!ended_) {
+            ended_ = true;
+            table_.Manufacturer.endParts(manufacturers_);
+            table_.ModelName.endParts(modelNames_);
+        }
+    }
+
+private:
+    static std::vector<std::size_t> capacities(std::uint64_t size, std::uint64_t split) {
+        return {static_cast<std::size_t>(split), static_cast<std::size_t>(size - split)};
+    }
+
+    ModelTable& table_;
+    std::vector<NameColumn::Part> manufacturers_;
+    std::vector<NameColumn::Part> modelNames_;
+    bool ended_ = false;
+};
+
 // Reads the bytes from split on with a second reader, beside rows reading
 // the bytes before split, and joins them when split fell between records.
 // Otherwise the rest is read after the first half, as one reader would.
 void readInTwoHalves(Pieces& pieces, std::uint64_t size, const TextScan& scan,
-                     const RowReading& rows, const RowReading& second, bool& failed) {
+                     HalvesNameParts& names, const RowReading& rows, const RowReading& second,
+                     bool& failed) {
     const std::uint64_t split = scan.split;
     bool secondFailed = false;
     std::size_t left = 0;
     RunBeside(
         [&] { second.from(Pieces{pieces.source}, split, size, BytesEnd::File, secondFailed); },
         [&] { left = rows.from(pieces, 0, split, BytesEnd::LineStart, failed); });
+    names.end();
+    rows.rows.writeNamesThrough({});
     if (rows.notUtf8) {
         rows.rows.drop(second.rows);
         return; // read anew
     }
     if (!failed && left == 0 && !secondFailed && !second.rows.overflowed()) {
-        pieces.buffer.reset(); // the names of the halves are joined at the peak of memory
+        pieces.buffer.reset(); // the halves are joined at the peak of memory
         rows.rows.join(second.rows);
         return;
     }
@@ -317,16 +357,18 @@ bool readRows(Pieces& pieces, std::uint64_t size, const TextScan& scan, const Ta
     Utf8Check secondCheck;
     ImportedRows rows(table, names, layout, scan.lines);
     const RowReading first{rows, unlessNotUtf8 ? &firstCheck : nullptr, notUtf8};
-    // Names are a part of each line; the two columns take at most half of
-    // the bytes each, as a rule.
-    rows.reserveNameBytes(static_cast<std::size_t>(size / 2));
     if (scan.split == 0) {
+        // Names are a part of each line; the two columns take at most half
+        // of the bytes each, as a rule.
+        rows.reserveNameBytes(static_cast<std::size_t>(size / 2));
         first.from(pieces, 0, size, BytesEnd::File, failed);
     } else {
-        ImportedRows second(table, names, layout,
-                            ImportedRows::After{static_cast<std::int32_t>(scan.linesBeforeSplit)});
-        second.reserveNameBytes(static_cast<std::size_t>((size - scan.split) / 2));
-        readInTwoHalves(pieces, size, scan, first,
+        HalvesNameParts parts(table, scan.lines, size, scan.split);
+        rows.writeNamesThrough(parts.half(0));
+        ImportedRows second(
+            table, names, layout,
+            ImportedRows::After{static_cast<std::int32_t>(scan.linesBeforeSplit), parts.half(1)});
+        readInTwoHalves(pieces, size, scan, parts, first,
                         RowReading{second, unlessNotUtf8 ? &secondCheck : nullptr, notUtf8},
                         failed);
     }

@@ -36,6 +36,7 @@ ImportedRows::ImportedRows(ModelTable& table, NameText names, TableLayout layout
     firstRecord_ = false;
     continuation_ = true;
     after_ = after.row;
+    parts_ = after.names;
     std::int64_t capacity = table.Number.capacity();
     for (Param p : kAllParams) {
         capacity = std::min(capacity, table.column(p).capacity());
@@ -48,8 +49,10 @@ ImportedRows::ImportedRows(ModelTable& table, NameText names, TableLayout layout
 }
 
 void ImportedRows::reserveNameBytes(std::size_t bytes) {
-    manufacturers().reserveBytes(bytes);
-    modelNames().reserveBytes(bytes);
+    if (parts_.manufacturer == nullptr) {
+        table_.Manufacturer.reserveBytes(bytes);
+        table_.ModelName.reserveBytes(bytes);
+    }
 }
 
 void ImportedRows::makeRoom(std::int32_t last) {
@@ -164,6 +167,11 @@ void ImportedRows::take(const TableRecord& record) {
         }
         values[k] = *value;
     }
+    store(record.fields[0], record.fields[1], values);
+}
+
+void ImportedRows::store(std::string_view manufacturer, std::string_view modelName,
+                         const std::array<double, kParamCount>& values) {
     const std::int32_t r = rows_ + 1;
     if (after_ + r + 1 > roomFor_) {
         if (continuation_) {
@@ -181,8 +189,16 @@ void ImportedRows::take(const TableRecord& record) {
     for (std::size_t k = 0; k < kParamCount; ++k) {
         params_[k][row] = values[k];
     }
-    manufacturers().set(r, name(record.fields[0]));
-    modelNames().set(r, name(record.fields[1]));
+    // A part has room for every byte its reader reads, and a name never
+    // takes more than its field.
+    const std::int32_t at = after_ + r;
+    if (parts_.manufacturer != nullptr) {
+        parts_.manufacturer->set(at, name(manufacturer));
+        parts_.modelName->set(at, name(modelName));
+    } else {
+        table_.Manufacturer.set(at, name(manufacturer));
+        table_.ModelName.set(at, name(modelName));
+    }
 }
 
 void ImportedRows::clearNumbers(std::int32_t first, std::int32_t last) {
@@ -211,15 +227,25 @@ void ImportedRows::join(ImportedRows& next) {
                              static_cast<std::size_t>(count) * sizeof(double));
             }
         };
+        // Each name trades places with the empty row it moves to, which
+        // moves no name's bytes; the rows after the moved ones end empty.
+        const auto moveNames = [&](NameColumn& names) {
+            if (first == next.after_ + 1) {
+                return;
+            }
+            for (std::int32_t k = 0; k < count; ++k) {
+                names.swap(first + k, next.after_ + 1 + k);
+            }
+        };
         // Half the columns on each core.
         RunBeside(
             [&] {
                 moveNumbers(0, kParamCount / 2);
-                table_.Manufacturer.splice(first, next.ownManufacturers_);
+                moveNames(table_.Manufacturer);
             },
             [&] {
                 moveNumbers(kParamCount / 2, kParamCount);
-                table_.ModelName.splice(first, next.ownModelNames_);
+                moveNames(table_.ModelName);
                 for (std::int32_t k = 0; k < count; ++k) {
                     number_[to + static_cast<std::size_t>(k)] = first + k;
                 }
@@ -238,6 +264,10 @@ void ImportedRows::join(ImportedRows& next) {
 
 void ImportedRows::drop(ImportedRows& next) {
     clearNumbers(next.after_ + 1, next.after_ + next.rows_);
+    for (std::int32_t r = next.after_ + 1; r <= next.after_ + next.rows_; ++r) {
+        table_.Manufacturer.set(r, {});
+        table_.ModelName.set(r, {});
+    }
 }
 
 void ImportedRows::finish() {

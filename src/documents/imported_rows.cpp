@@ -12,6 +12,8 @@
 namespace kestrune {
 namespace {
 
+static_assert(std::tuple_size_v<decltype(PlainRecord::values)> == kParamCount);
+
 // The table's row numbers are 32-bit and row fNum+1 must stay addressable.
 constexpr std::int32_t kMaxRows = INT32_MAX - 2;
 
@@ -77,6 +79,8 @@ std::size_t ImportedRows::read(std::string_view bytes, BytesEnd end) {
     }
     readFrom_ = reinterpret_cast<std::uintptr_t>(bytes.data());
     readTo_ = readFrom_ + bytes.size();
+    // The common record is read in one pass, anything else cut into fields.
+    const bool plain = layout_.separator == ',' && layout_.decimals == DecimalMarks::Point;
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         const std::string_view rest = bytes.substr(pos);
@@ -96,6 +100,13 @@ std::size_t ImportedRows::read(std::string_view bytes, BytesEnd end) {
                 line_ += isLineEnd(rest[length - 1]) ? 1 : 0;
                 continue;
             }
+        }
+        if (plain && !firstRecord_ && after_ + rows_ != kMaxRows && ReadPlainRecord(rest, plain_) &&
+            plain_.length <= kMaxTableRecord) {
+            store(plain_.manufacturer, plain_.modelName, plain_.values);
+            pos += plain_.length;
+            ++line_;
+            continue;
         }
         const RecordCut cut = CutRecord(rest, layout_.separator, end, record_);
         if (cut == RecordCut::Unfinished && rest.size() < kMaxTableRecord) {
@@ -222,6 +233,9 @@ void ImportedRows::join(ImportedRows& next) {
         const auto to = static_cast<std::size_t>(first);
         const auto from = static_cast<std::size_t>(next.after_ + 1);
         const auto moveNumbers = [&](std::size_t firstColumn, std::size_t lastColumn) {
+            if (to == from) {
+                return; // the lines between were a header line at most
+            }
             for (std::size_t k = firstColumn; k < lastColumn; ++k) {
                 std::memmove(params_[k] + to, params_[k] + from,
                              static_cast<std::size_t>(count) * sizeof(double));

@@ -125,6 +125,7 @@ private:
     std::array<double*, kParamCount> params_{};
     SkippedLines skipped_;
     TableRecord record_;
+    PlainRecord plain_;
     // The bytes being read, from and to: fields cut from them lie within.
     std::uintptr_t readFrom_ = 0;
     std::uintptr_t readTo_ = 0;

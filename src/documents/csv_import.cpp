@@ -124,6 +124,7 @@ struct TextScan {
     std::int32_t lines = 0;  // every record takes at least one
     std::uint64_t split = 0; // 0 when the file ends first
     std::int64_t linesBeforeSplit = 0;
+    bool header = false; // the first record is a header line
 };
 
 constexpr std::size_t kStop = std::string_view::npos;
@@ -204,13 +205,35 @@ std::string readAll(TextFiles& files, ByteSource& source) {
     return bytes;
 }
 
-// The layout of a table from its first piece.
-TableLayout layoutOf(const Pieces& pieces, std::uint64_t size) {
+// Whether the first record of a table, which start begins, is a header
+// line, read as no row: a record whole within start whose first field is
+// "Manufacturer".
+bool startsWithHeader(std::string_view start, BytesEnd end, const TableLayout& layout) {
+    if (start.starts_with(kUtf8ByteOrderMark)) {
+        start.remove_prefix(kUtf8ByteOrderMark.size());
+    }
+    while (!start.empty() && IsBlankLine(start)) {
+        const std::size_t length = LineLength(start, end);
+        if (length == 0) {
+            return false;
+        }
+        start.remove_prefix(length);
+    }
+    TableRecord record;
+    return CutRecord(start, layout.separator, end, record) == RecordCut::Whole &&
+           record.length <= kMaxTableRecord && record.fields[0] == kCSVHeaderFirstField;
+}
+
+// The layout of a table from its first piece, and whether a header line
+// begins it.
+TableLayout layoutOf(const Pieces& pieces, std::uint64_t size, bool& header) {
     TableLayout layout;
     bool failed = false;
     forEachPiece(pieces, 0, std::min<std::uint64_t>(size, kPiece), BytesEnd::File, failed,
                  [&](std::string_view bytes, BytesEnd end) {
-                     layout = TableLayoutOf(bytes, size <= kPiece ? end : BytesEnd::More);
+                     const BytesEnd ends = size <= kPiece ? end : BytesEnd::More;
+                     layout = TableLayoutOf(bytes, ends);
+                     header = startsWithHeader(bytes, ends, layout);
                      return bytes.size();
                  });
     return layout;
@@ -365,9 +388,10 @@ bool readRows(Pieces& pieces, std::uint64_t size, const TextScan& scan, const Ta
     } else {
         HalvesNameParts parts(table, scan.lines, size, scan.split);
         rows.writeNamesThrough(parts.half(0));
-        ImportedRows second(
-            table, names, layout,
-            ImportedRows::After{static_cast<std::int32_t>(scan.linesBeforeSplit), parts.half(1)});
+        ImportedRows second(table, names, layout,
+                            ImportedRows::After{static_cast<std::int32_t>(scan.linesBeforeSplit -
+                                                                          (scan.header ? 1 : 0)),
+                                                parts.half(1)});
         readInTwoHalves(pieces, size, scan, parts, first,
                         RowReading{second, unlessNotUtf8 ? &secondCheck : nullptr, notUtf8},
                         failed);
@@ -390,12 +414,12 @@ ImportOutcome readTable(TextFiles& files, ModelTable& table, const ByteSource& s
                         std::uint64_t size) {
     bool failed = false;
     Pieces pieces{source};
-    const TextScan scan = scanLines(pieces, size, failed);
+    TextScan scan = scanLines(pieces, size, failed);
     if (failed) {
         files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);
         return {}; // the table stays as it was
     }
-    const TableLayout layout = layoutOf(pieces, size);
+    const TableLayout layout = layoutOf(pieces, size, scan.header);
     ImportOutcome outcome;
     if (!readRows(pieces, size, scan, layout, table, NameText::Utf8, !scan.marked, outcome)) {
         if (!pieces.buffer) {

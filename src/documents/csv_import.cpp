@@ -25,10 +25,13 @@
 namespace kestrune {
 namespace {
 
-// The pieces a file is read in: many records each, and far more than the
-// longest record.
-constexpr std::size_t kPiece = std::size_t{4} << 20;
+// The pieces a file is read in: many records each, far more than the
+// longest record, and small enough to stay in the cache between being read
+// and being parsed.
+constexpr std::size_t kPiece = std::size_t{512} << 10;
 static_assert(kPiece > 2 * kMaxTableRecord);
+// The bytes the layout of a table is told from.
+constexpr std::size_t kLayoutWindow = std::size_t{4} << 20;
 // Below this, a second thread costs more than it saves.
 constexpr std::uint64_t kSplitBytes = std::uint64_t{1} << 20;
 
@@ -224,18 +227,23 @@ bool startsWithHeader(std::string_view start, BytesEnd end, const TableLayout& l
            record.length <= kMaxTableRecord && record.fields[0] == kCSVHeaderFirstField;
 }
 
-// The layout of a table from its first piece, and whether a header line
-// begins it.
-TableLayout layoutOf(const Pieces& pieces, std::uint64_t size, bool& header) {
-    TableLayout layout;
-    bool failed = false;
-    forEachPiece(pieces, 0, std::min<std::uint64_t>(size, kPiece), BytesEnd::File, failed,
-                 [&](std::string_view bytes, BytesEnd end) {
-                     const BytesEnd ends = size <= kPiece ? end : BytesEnd::More;
-                     layout = TableLayoutOf(bytes, ends);
-                     header = startsWithHeader(bytes, ends, layout);
-                     return bytes.size();
-                 });
+// The layout of a table from its first bytes (as many as kLayoutWindow),
+// and whether a header line begins it.
+TableLayout layoutOf(const ByteSource& source, std::uint64_t size, bool& header) {
+    const auto window = static_cast<std::size_t>(std::min<std::uint64_t>(size, kLayoutWindow));
+    const std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(window);
+    std::size_t got = 0;
+    while (got < window) {
+        const std::size_t n = source.readAt(buffer.get() + got, window - got, got);
+        if (n == 0) {
+            break;
+        }
+        got += n;
+    }
+    const std::string_view bytes(buffer.get(), got);
+    const BytesEnd end = size <= kLayoutWindow ? BytesEnd::File : BytesEnd::More;
+    const TableLayout layout = TableLayoutOf(bytes, end);
+    header = startsWithHeader(bytes, end, layout);
     return layout;
 }
 
@@ -419,7 +427,7 @@ ImportOutcome readTable(TextFiles& files, ModelTable& table, const ByteSource& s
         files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);
         return {}; // the table stays as it was
     }
-    const TableLayout layout = layoutOf(pieces, size, scan.header);
+    const TableLayout layout = layoutOf(source, size, scan.header);
     ImportOutcome outcome;
     if (!readRows(pieces, size, scan, layout, table, NameText::Utf8, !scan.marked, outcome)) {
         if (!pieces.buffer) {

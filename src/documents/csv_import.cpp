@@ -212,18 +212,9 @@ std::string readAll(TextFiles& files, ByteSource& source) {
 // line, read as no row: a record whole within start whose first field is
 // "Manufacturer".
 bool startsWithHeader(std::string_view start, BytesEnd end, const TableLayout& layout) {
-    if (start.starts_with(kUtf8ByteOrderMark)) {
-        start.remove_prefix(kUtf8ByteOrderMark.size());
-    }
-    while (!start.empty() && IsBlankLine(start)) {
-        const std::size_t length = LineLength(start, end);
-        if (length == 0) {
-            return false;
-        }
-        start.remove_prefix(length);
-    }
     TableRecord record;
-    return CutRecord(start, layout.separator, end, record) == RecordCut::Whole &&
+    return SkipToFirstRecord(start, end) &&
+           CutRecord(start, layout.separator, end, record) == RecordCut::Whole &&
            record.length <= kMaxTableRecord && record.fields[0] == kCSVHeaderFirstField;
 }
 

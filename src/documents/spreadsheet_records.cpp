@@ -227,16 +227,23 @@ bool IsBlankLine(std::string_view bytes) {
     return p == bytes.end() || isLineEnd(*p);
 }
 
-TableLayout TableLayoutOf(std::string_view start, BytesEnd end) {
+bool SkipToFirstRecord(std::string_view& start, BytesEnd end) {
     if (start.starts_with(kUtf8ByteOrderMark)) {
         start.remove_prefix(kUtf8ByteOrderMark.size());
     }
     while (!start.empty() && IsBlankLine(start)) {
         const std::size_t length = LineLength(start, end);
         if (length == 0) {
-            return {};
+            return false;
         }
         start.remove_prefix(length);
+    }
+    return true;
+}
+
+TableLayout TableLayoutOf(std::string_view start, BytesEnd end) {
+    if (!SkipToFirstRecord(start, end)) {
+        return {};
     }
     TableRecord record;
     int fields[3] = {};

@@ -83,6 +83,11 @@ std::size_t LineLength(std::string_view bytes, BytesEnd end);
 // True when the line that starts bytes holds nothing but spaces and tabs.
 bool IsBlankLine(std::string_view bytes);
 
+// Moves start past a UTF-8 byte-order mark and the blank lines after it, to
+// where the first record begins; false when the blank lines may go on
+// beyond start.
+bool SkipToFirstRecord(std::string_view& start, BytesEnd end);
+
 // The layout of a table from its first record (the header or the first
 // model, after a UTF-8 byte-order mark and blank lines): tabs when the
 // record has tabs and no comma outside quotes, or splits into ten fields at

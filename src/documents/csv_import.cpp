@@ -245,17 +245,21 @@ TextScan scanLines(Pieces& pieces, std::uint64_t size, bool& failed) {
     LineScan first(false);
     LineScan second(true);
     bool secondFailed = false;
-    RunBeside(
-        [&] {
-            forEachPiece(
-                Pieces{pieces.source}, middle, size, BytesEnd::File, secondFailed,
-                [&](std::string_view bytes, BytesEnd end) { return second.add(bytes, end); });
-        },
-        [&] {
-            forEachPiece(
-                pieces, 0, middle, BytesEnd::File, failed,
-                [&](std::string_view bytes, BytesEnd end) { return first.add(bytes, end); });
-        });
+    const auto scanFirst = [&] {
+        forEachPiece(pieces, 0, middle, BytesEnd::File, failed,
+                     [&](std::string_view bytes, BytesEnd end) { return first.add(bytes, end); });
+    };
+    if (middle == size) {
+        scanFirst(); // a small file costs no thread
+    } else {
+        RunBeside(
+            [&] {
+                forEachPiece(
+                    Pieces{pieces.source}, middle, size, BytesEnd::File, secondFailed,
+                    [&](std::string_view bytes, BytesEnd end) { return second.add(bytes, end); });
+            },
+            scanFirst);
+    }
     failed = failed || secondFailed;
     TextScan scan;
     scan.marked = first.marked();

@@ -20,14 +20,18 @@
 #include <new>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace kestrune {
 namespace {
 
-// The pieces a file is read in: many records each, and far more than the
-// longest record.
-constexpr std::size_t kPiece = std::size_t{4} << 20;
+// The pieces a file is read in: many records each, far more than the
+// longest record, and small enough to stay in the cache between being read
+// and being parsed.
+constexpr std::size_t kPiece = std::size_t{512} << 10;
 static_assert(kPiece > 2 * kMaxTableRecord);
+// The bytes the layout of a table is told from.
+constexpr std::size_t kLayoutWindow = std::size_t{4} << 20;
 // Below this, a second thread costs more than it saves.
 constexpr std::uint64_t kSplitBytes = std::uint64_t{1} << 20;
 
@@ -123,6 +127,7 @@ struct TextScan {
     std::int32_t lines = 0;  // every record takes at least one
     std::uint64_t split = 0; // 0 when the file ends first
     std::int64_t linesBeforeSplit = 0;
+    bool header = false; // the first record is a header line
 };
 
 constexpr std::size_t kStop = std::string_view::npos;
@@ -203,15 +208,33 @@ std::string readAll(TextFiles& files, ByteSource& source) {
     return bytes;
 }
 
-// The layout of a table from its first piece.
-TableLayout layoutOf(const Pieces& pieces, std::uint64_t size) {
-    TableLayout layout;
-    bool failed = false;
-    forEachPiece(pieces, 0, std::min<std::uint64_t>(size, kPiece), BytesEnd::File, failed,
-                 [&](std::string_view bytes, BytesEnd end) {
-                     layout = TableLayoutOf(bytes, size <= kPiece ? end : BytesEnd::More);
-                     return bytes.size();
-                 });
+// Whether the first record of a table, which start begins, is a header
+// line, read as no row: a record whole within start whose first field is
+// "Manufacturer".
+bool startsWithHeader(std::string_view start, BytesEnd end, const TableLayout& layout) {
+    TableRecord record;
+    return SkipToFirstRecord(start, end) &&
+           CutRecord(start, layout.separator, end, record) == RecordCut::Whole &&
+           record.length <= kMaxTableRecord && record.fields[0] == kCSVHeaderFirstField;
+}
+
+// The layout of a table from its first bytes (as many as kLayoutWindow),
+// and whether a header line begins it.
+TableLayout layoutOf(const ByteSource& source, std::uint64_t size, bool& header) {
+    const auto window = static_cast<std::size_t>(std::min<std::uint64_t>(size, kLayoutWindow));
+    const std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(window);
+    std::size_t got = 0;
+    while (got < window) {
+        const std::size_t n = source.readAt(buffer.get() + got, window - got, got);
+        if (n == 0) {
+            break;
+        }
+        got += n;
+    }
+    const std::string_view bytes(buffer.get(), got);
+    const BytesEnd end = size <= kLayoutWindow ? BytesEnd::File : BytesEnd::More;
+    const TableLayout layout = TableLayoutOf(bytes, end);
+    header = startsWithHeader(bytes, end, layout);
     return layout;
 }
 
@@ -222,17 +245,21 @@ TextScan scanLines(Pieces& pieces, std::uint64_t size, bool& failed) {
     LineScan first(false);
     LineScan second(true);
     bool secondFailed = false;
-    RunBeside(
-        [&] {
-            forEachPiece(
-                Pieces{pieces.source}, middle, size, BytesEnd::File, secondFailed,
-                [&](std::string_view bytes, BytesEnd end) { return second.add(bytes, end); });
-        },
-        [&] {
-            forEachPiece(
-                pieces, 0, middle, BytesEnd::File, failed,
-                [&](std::string_view bytes, BytesEnd end) { return first.add(bytes, end); });
-        });
+    const auto scanFirst = [&] {
+        forEachPiece(pieces, 0, middle, BytesEnd::File, failed,
+                     [&](std::string_view bytes, BytesEnd end) { return first.add(bytes, end); });
+    };
+    if (middle == size) {
+        scanFirst(); // a small file costs no thread
+    } else {
+        RunBeside(
+            [&] {
+                forEachPiece(
+                    Pieces{pieces.source}, middle, size, BytesEnd::File, secondFailed,
+                    [&](std::string_view bytes, BytesEnd end) { return second.add(bytes, end); });
+            },
+            scanFirst);
+    }
     failed = failed || secondFailed;
     TextScan scan;
     scan.marked = first.marked();
@@ -279,23 +306,62 @@ struct RowReading {
     }
 };
 
+// The name columns shared out between the readers of the two halves: each
+// writes the names of its rows into bytes of its own, as long as its half,
+// and the bytes are joined end to end once both are done (no name copied
+// beside the others).
+class HalvesNameParts {
+public:
+    HalvesNameParts(ModelTable& table, std::int32_t lastRow, std::uint64_t size,
+                    std::uint64_t split)
+        : table_(table),
+          manufacturers_(table.Manufacturer.beginParts(lastRow, capacities(size, split))),
+          modelNames_(table.ModelName.beginParts(lastRow, capacities(size, split))) {}
+    HalvesNameParts(const HalvesNameParts&) = delete;
+    HalvesNameParts& operator=(const HalvesNameParts&) = delete;
+    ~HalvesNameParts() { end(); }
+
+    ImportedRows::NameParts half(std::size_t k) { return {&manufacturers_[k], &modelNames_[k]}; }
+    // The columns are whole again and take names as ever.
+    void end() {
+        if (!ended_) {
+            ended_ = true;
+            table_.Manufacturer.endParts(manufacturers_);
+            table_.ModelName.endParts(modelNames_);
+        }
+    }
+
+private:
+    static std::vector<std::size_t> capacities(std::uint64_t size, std::uint64_t split) {
+        return {static_cast<std::size_t>(split), static_cast<std::size_t>(size - split)};
+    }
+
+    ModelTable& table_;
+    std::vector<NameColumn::Part> manufacturers_;
+    std::vector<NameColumn::Part> modelNames_;
+    bool ended_ = false;
+};
+
 // Reads the bytes from split on with a second reader, beside rows reading
 // the bytes before split, and joins them when split fell between records.
 // Otherwise the rest is read after the first half, as one reader would.
 void readInTwoHalves(Pieces& pieces, std::uint64_t size, const TextScan& scan,
-                     const RowReading& rows, const RowReading& second, bool& failed) {
+                     HalvesNameParts& names, const RowReading& rows, const RowReading& second,
+                     bool& failed) {
     const std::uint64_t split = scan.split;
     bool secondFailed = false;
     std::size_t left = 0;
     RunBeside(
         [&] { second.from(Pieces{pieces.source}, split, size, BytesEnd::File, secondFailed); },
         [&] { left = rows.from(pieces, 0, split, BytesEnd::LineStart, failed); });
+    names.end();
+    rows.rows.writeNamesThrough({});
     if (rows.notUtf8) {
         rows.rows.drop(second.rows);
         return; // read anew
     }
     if (!failed && left == 0 && !secondFailed && !second.rows.overflowed()) {
-        pieces.buffer.reset(); // the names of the halves are joined at the peak of memory
+        pieces.buffer.reset(); // the halves are joined at the peak of memory
         rows.rows.join(second.rows);
         return;
     }
@@ -317,16 +383,19 @@ bool readRows(Pieces& pieces, std::uint64_t size, const TextScan& scan, const Ta
     Utf8Check secondCheck;
     ImportedRows rows(table, names, layout, scan.lines);
     const RowReading first{rows, unlessNotUtf8 ? &firstCheck : nullptr, notUtf8};
-    // Names are a part of each line; the two columns take at most half of
-    // the bytes each, as a rule.
-    rows.reserveNameBytes(static_cast<std::size_t>(size / 2));
     if (scan.split == 0) {
+        // Names are a part of each line; the two columns take at most half
+        // of the bytes each, as a rule.
+        rows.reserveNameBytes(static_cast<std::size_t>(size / 2));
         first.from(pieces, 0, size, BytesEnd::File, failed);
     } else {
+        HalvesNameParts parts(table, scan.lines, size, scan.split);
+        rows.writeNamesThrough(parts.half(0));
         ImportedRows second(table, names, layout,
-                            ImportedRows::After{static_cast<std::int32_t>(scan.linesBeforeSplit)});
-        second.reserveNameBytes(static_cast<std::size_t>((size - scan.split) / 2));
-        readInTwoHalves(pieces, size, scan, first,
+                            ImportedRows::After{static_cast<std::int32_t>(scan.linesBeforeSplit -
+                                                                          (scan.header ? 1 : 0)),
+                                                parts.half(1)});
+        readInTwoHalves(pieces, size, scan, parts, first,
                         RowReading{second, unlessNotUtf8 ? &secondCheck : nullptr, notUtf8},
                         failed);
     }
@@ -348,12 +417,12 @@ ImportOutcome readTable(TextFiles& files, ModelTable& table, const ByteSource& s
                         std::uint64_t size) {
     bool failed = false;
     Pieces pieces{source};
-    const TextScan scan = scanLines(pieces, size, failed);
+    TextScan scan = scanLines(pieces, size, failed);
     if (failed) {
         files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);
         return {}; // the table stays as it was
     }
-    const TableLayout layout = layoutOf(pieces, size);
+    const TableLayout layout = layoutOf(source, size, scan.header);
     ImportOutcome outcome;
     if (!readRows(pieces, size, scan, layout, table, NameText::Utf8, !scan.marked, outcome)) {
         if (!pieces.buffer) {

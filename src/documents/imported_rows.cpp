@@ -12,6 +12,8 @@
 namespace kestrune {
 namespace {
 
+static_assert(std::tuple_size_v<decltype(PlainRecord::values)> == kParamCount);
+
 // The table's row numbers are 32-bit and row fNum+1 must stay addressable.
 constexpr std::int32_t kMaxRows = INT32_MAX - 2;
 
@@ -36,6 +38,7 @@ ImportedRows::ImportedRows(ModelTable& table, NameText names, TableLayout layout
     firstRecord_ = false;
     continuation_ = true;
     after_ = after.row;
+    parts_ = after.names;
     std::int64_t capacity = table.Number.capacity();
     for (Param p : kAllParams) {
         capacity = std::min(capacity, table.column(p).capacity());
@@ -45,8 +48,10 @@ ImportedRows::ImportedRows(ModelTable& table, NameText names, TableLayout layout
 }
 
 void ImportedRows::reserveNameBytes(std::size_t bytes) {
-    manufacturers().reserveBytes(bytes);
-    modelNames().reserveBytes(bytes);
+    if (parts_.manufacturer == nullptr) {
+        table_.Manufacturer.reserveBytes(bytes);
+        table_.ModelName.reserveBytes(bytes);
+    }
 }
 
 void ImportedRows::makeRoom(std::int32_t last) {
@@ -68,6 +73,8 @@ std::size_t ImportedRows::read(std::string_view bytes, BytesEnd end) {
     }
     readFrom_ = reinterpret_cast<std::uintptr_t>(bytes.data());
     readTo_ = readFrom_ + bytes.size();
+    // The common record is read in one pass, anything else cut into fields.
+    const bool plain = layout_.separator == ',' && layout_.decimals == DecimalMarks::Point;
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         const std::string_view rest = bytes.substr(pos);
@@ -87,6 +94,13 @@ std::size_t ImportedRows::read(std::string_view bytes, BytesEnd end) {
                 line_ += isLineEnd(rest[length - 1]) ? 1 : 0;
                 continue;
             }
+        }
+        if (plain && !firstRecord_ && after_ + rows_ != kMaxRows && ReadPlainRecord(rest, plain_) &&
+            plain_.length <= kMaxTableRecord) {
+            store(plain_.manufacturer, plain_.modelName, plain_.values);
+            pos += plain_.length;
+            ++line_;
+            continue;
         }
         const RecordCut cut = CutRecord(rest, layout_.separator, end, record_);
         if (cut == RecordCut::Unfinished && rest.size() < kMaxTableRecord) {
@@ -158,6 +172,11 @@ void ImportedRows::take(const TableRecord& record) {
         }
         values[k] = *value;
     }
+    store(record.fields[0], record.fields[1], values);
+}
+
+void ImportedRows::store(std::string_view manufacturer, std::string_view modelName,
+                         const std::array<double, kParamCount>& values) {
     const std::int32_t r = rows_ + 1;
     if (after_ + r + 1 > roomFor_) {
         if (continuation_) {
@@ -175,8 +194,16 @@ void ImportedRows::take(const TableRecord& record) {
     for (std::size_t k = 0; k < kParamCount; ++k) {
         params_[k].put(row, values[k]);
     }
-    manufacturers().set(r, name(record.fields[0]));
-    modelNames().set(r, name(record.fields[1]));
+    // A part has room for every byte its reader reads, and a name never
+    // takes more than its field.
+    const std::int32_t at = after_ + r;
+    if (parts_.manufacturer != nullptr) {
+        parts_.manufacturer->set(at, name(manufacturer));
+        parts_.modelName->set(at, name(modelName));
+    } else {
+        table_.Manufacturer.set(at, name(manufacturer));
+        table_.ModelName.set(at, name(modelName));
+    }
 }
 
 void ImportedRows::clearNumbers(std::int32_t first, std::int32_t last) {
@@ -200,6 +227,9 @@ void ImportedRows::join(ImportedRows& next) {
         const auto to = static_cast<std::size_t>(first);
         const auto from = static_cast<std::size_t>(next.after_ + 1);
         const auto moveNumbers = [&](std::size_t firstColumn, std::size_t lastColumn) {
+            if (to == from) {
+                return; // the lines between were a header line at most
+            }
             for (std::size_t k = firstColumn; k < lastColumn; ++k) {
                 ValueColumn::Code* codes = table_.column(kAllParams[k]).codes().data();
                 std::memmove(codes + to, codes + from,
@@ -212,15 +242,25 @@ void ImportedRows::join(ImportedRows& next) {
                 }
             }
         };
+        // Each name trades places with the empty row it moves to, which
+        // moves no name's bytes; the rows after the moved ones end empty.
+        const auto moveNames = [&](NameColumn& names) {
+            if (first == next.after_ + 1) {
+                return;
+            }
+            for (std::int32_t k = 0; k < count; ++k) {
+                names.swap(first + k, next.after_ + 1 + k);
+            }
+        };
         // Half the columns on each core.
         RunBeside(
             [&] {
                 moveNumbers(0, kParamCount / 2);
-                table_.Manufacturer.splice(first, next.ownManufacturers_);
+                moveNames(table_.Manufacturer);
             },
             [&] {
                 moveNumbers(kParamCount / 2, kParamCount);
-                table_.ModelName.splice(first, next.ownModelNames_);
+                moveNames(table_.ModelName);
                 for (std::int32_t k = 0; k < count; ++k) {
                     number_[to + static_cast<std::size_t>(k)] = first + k;
                 }
@@ -239,6 +279,10 @@ void ImportedRows::join(ImportedRows& next) {
 
 void ImportedRows::drop(ImportedRows& next) {
     clearNumbers(next.after_ + 1, next.after_ + next.rows_);
+    for (std::int32_t r = next.after_ + 1; r <= next.after_ + next.rows_; ++r) {
+        table_.Manufacturer.set(r, {});
+        table_.ModelName.set(r, {});
+    }
 }
 
 void ImportedRows::finish() {

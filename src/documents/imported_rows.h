@@ -42,12 +42,22 @@ public:
     // Rows go to table from row 1 on; room for lines of them is made at once.
     ImportedRows(ModelTable& table, NameText names, TableLayout layout, std::int32_t lines);
 
+    // Where a reader's names go while another reader fills the same
+    // columns: parts of the name columns of their own (none: straight into
+    // the columns).
+    struct NameParts {
+        NameColumn::Part* manufacturer = nullptr;
+        NameColumn::Part* modelName = nullptr;
+    };
+
     // A reader of the lines from a line start further on, beside the reader
     // of the lines before them, which must have made room for them: its
-    // numbers go to the rows after row after.row, its names to columns of
-    // its own, and it grows nothing. join() puts its rows after the others.
+    // rows are the rows after row after.row, its names go through
+    // after.names, and it grows nothing. join() puts its rows after the
+    // others once the parts have ended.
     struct After {
         std::int32_t row;
+        NameParts names;
     };
     ImportedRows(ModelTable& table, NameText names, TableLayout layout, After after);
     ImportedRows(const ImportedRows&) = delete;
@@ -59,6 +69,9 @@ public:
     // left, and must come again at the front of the next call's bytes. At
     // the end of the file every byte is taken.
     std::size_t read(std::string_view bytes, BytesEnd end);
+
+    // Names go through parts (or, with none, straight into the columns).
+    void writeNamesThrough(NameParts names) { parts_ = names; }
 
     // The rows and skipped lines of next, which read on from where this
     // reader stopped, come after this reader's.
@@ -84,14 +97,15 @@ private:
     // Rows 0 to last become addressable.
     void makeRoom(std::int32_t last);
     void take(const TableRecord& record);
+    // Stores a model's names and values as the row after the others.
+    void store(std::string_view manufacturer, std::string_view modelName,
+               const std::array<double, kParamCount>& values);
     void skip(std::int64_t line);
     // A name as stored: converted into converted_ when it is UTF-8.
     std::string_view name(std::string_view bytes);
     std::optional<double> number(std::string_view field) const;
     // Rows first to last (of the table) hold no numbers again.
     void clearNumbers(std::int32_t first, std::int32_t last);
-    NameColumn& manufacturers() { return continuation_ ? ownManufacturers_ : table_.Manufacturer; }
-    NameColumn& modelNames() { return continuation_ ? ownModelNames_ : table_.ModelName; }
 
     ModelTable& table_;
     NameText names_;
@@ -102,12 +116,10 @@ private:
     bool overflowed_ = false;
     std::int64_t line_ = 1;
     std::int32_t rows_ = 0;
-    // A continuation's rows are table rows after_ + 1 on, and its names go
-    // to names of its own.
+    // A continuation's rows are table rows after_ + 1 on.
     std::int32_t after_ = 0;
     bool continuation_ = false;
-    NameColumn ownManufacturers_;
-    NameColumn ownModelNames_;
+    NameParts parts_;
     std::int32_t roomFor_ = 0; // the last row addressable in every column
     std::int32_t* number_ = nullptr;
     // Numbers go through writers of the reader's own; a continuation's are
@@ -115,6 +127,7 @@ private:
     ModelTable::Writers params_;
     SkippedLines skipped_;
     TableRecord record_;
+    PlainRecord plain_;
     // The bytes being read, from and to: fields cut from them lie within.
     std::uintptr_t readFrom_ = 0;
     std::uintptr_t readTo_ = 0;

@@ -1,8 +1,10 @@
 #include "documents/spreadsheet_records.h"
 
 #include "runtime/line_breaks.h"
+#include "runtime/number_text.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kestrune {
 namespace {
@@ -145,7 +147,64 @@ struct Cutter {
     }
 };
 
+// Past the blanks at p (a comma parts the fields, so a tab is a blank).
+const char* pastBlanks(const char* p, const char* last) {
+    while (p < last && (*p == ' ' || *p == '\t')) {
+        ++p;
+    }
+    return p;
+}
+
+// The name field at p of a line that ends at last, and where the field after
+// it begins; nullptr unless it is unquoted, or quoted with its closing quote
+// right before the comma and no quote or line break inside.
+const char* plainName(const char* p, const char* last, std::string_view& name) {
+    p = pastBlanks(p, last);
+    const bool quoted = p < last && *p == '"';
+    p += quoted ? 1 : 0;
+    const auto* const stop = static_cast<const char*>(
+        std::memchr(p, quoted ? '"' : ',', static_cast<std::size_t>(last - p)));
+    if (stop == nullptr) {
+        return nullptr;
+    }
+    name = std::string_view(p, static_cast<std::size_t>(stop - p));
+    if (!quoted) {
+        return stop + 1;
+    }
+    return stop + 1 < last && stop[1] == ',' ? stop + 2 : nullptr;
+}
+
 } // namespace
+
+bool ReadPlainRecord(std::string_view bytes, PlainRecord& record) {
+    const char* const begin = bytes.data();
+    const char* const end = begin + bytes.size();
+    const char* const lineEnd = FindLineBreak(begin, end);
+    // A CR that closes the bytes may still have its LF to come.
+    if (lineEnd == end || (*lineEnd == '\r' && lineEnd + 1 == end)) {
+        return false;
+    }
+    const char* p = plainName(begin, lineEnd, record.manufacturer);
+    if (p == nullptr || (p = plainName(p, lineEnd, record.modelName)) == nullptr) {
+        return false;
+    }
+    const std::string_view line(begin, static_cast<std::size_t>(lineEnd - begin));
+    auto at = static_cast<std::size_t>(p - begin);
+    for (std::size_t k = 0; k < record.values.size(); ++k) {
+        at = static_cast<std::size_t>(pastBlanks(begin + at, lineEnd) - begin);
+        if (!readPlainDecimalField(line, at, record.values[k])) {
+            return false;
+        }
+        // A comma after each but the last, and the line end after that.
+        if ((at == line.size()) != (k + 1 == record.values.size())) {
+            return false;
+        }
+        ++at;
+    }
+    record.length =
+        line.size() + (*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
+    return true;
+}
 
 RecordCut CutRecord(std::string_view bytes, char separator, BytesEnd end, TableRecord& record) {
     Cutter cutter{bytes.data(), bytes.data() + bytes.size(), separator, end, record};
@@ -168,16 +227,23 @@ bool IsBlankLine(std::string_view bytes) {
     return p == bytes.end() || isLineEnd(*p);
 }
 
-TableLayout TableLayoutOf(std::string_view start, BytesEnd end) {
+bool SkipToFirstRecord(std::string_view& start, BytesEnd end) {
     if (start.starts_with(kUtf8ByteOrderMark)) {
         start.remove_prefix(kUtf8ByteOrderMark.size());
     }
     while (!start.empty() && IsBlankLine(start)) {
         const std::size_t length = LineLength(start, end);
         if (length == 0) {
-            return {};
+            return false;
         }
         start.remove_prefix(length);
+    }
+    return true;
+}
+
+TableLayout TableLayoutOf(std::string_view start, BytesEnd end) {
+    if (!SkipToFirstRecord(start, end)) {
+        return {};
     }
     TableRecord record;
     int fields[3] = {};

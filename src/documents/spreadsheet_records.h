@@ -57,12 +57,36 @@ enum class RecordCut {
 // one, the blanks around its quotes.
 RecordCut CutRecord(std::string_view bytes, char separator, BytesEnd end, TableRecord& record);
 
+// The common record, read in one pass: comma-separated with decimal points,
+// on one line that ends within the bytes (LF, CR LF or a CR followed by
+// another byte), its names unquoted or simply quoted (no doubled quote, and
+// the comma right after the closing one), its eight numbers plain decimals
+// (a sign, digits and at most one point, blanks before them) with the comma
+// or the line end right after them.
+struct PlainRecord {
+    std::string_view manufacturer;
+    std::string_view modelName;
+    std::array<double, kTableFields - 2> values{};
+    // The bytes it takes, its line end included.
+    std::size_t length = 0;
+};
+
+// Reads the record at the start of bytes when it is such a record, and
+// gives what CutRecord and ReadNumberField give for it; false for any
+// other, which is left to them.
+bool ReadPlainRecord(std::string_view bytes, PlainRecord& record);
+
 // The length of the line that starts bytes, its line end included; 0 when
 // its end (or the byte after a closing CR) may lie beyond bytes.
 std::size_t LineLength(std::string_view bytes, BytesEnd end);
 
 // True when the line that starts bytes holds nothing but spaces and tabs.
 bool IsBlankLine(std::string_view bytes);
+
+// Moves start past a UTF-8 byte-order mark and the blank lines after it, to
+// where the first record begins; false when the blank lines may go on
+// beyond start.
+bool SkipToFirstRecord(std::string_view& start, BytesEnd end);
 
 // The layout of a table from its first record (the header or the first
 // model, after a UTF-8 byte-order mark and blank lines): tabs when the

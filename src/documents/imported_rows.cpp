@@ -238,10 +238,12 @@ void ImportedRows::join(ImportedRows& next) {
                     double* whole = table_.column(kAllParams[k]).whole().data();
                     std::memmove(whole + to, whole + from,
                                  static_cast<std::size_t>(count) * sizeof(double));
-                    params_[k].adopt(next.params_[k]);
                 }
             }
         };
+        for (std::size_t k = 0; k < kParamCount; ++k) {
+            params_[k].adopt(next.params_[k]);
+        }
         // Each name trades places with the empty row it moves to, which
         // moves no name's bytes; the rows after the moved ones end empty.
         const auto moveNames = [&](NameColumn& names) {

@@ -175,8 +175,9 @@ void ImportedRows::take(const TableRecord& record) {
     store(record.fields[0], record.fields[1], values);
 }
 
+template <typename Number>
 void ImportedRows::store(std::string_view manufacturer, std::string_view modelName,
-                         const std::array<double, kParamCount>& values) {
+                         const std::array<Number, kParamCount>& values) {
     const std::int32_t r = rows_ + 1;
     if (after_ + r + 1 > roomFor_) {
         if (continuation_) {

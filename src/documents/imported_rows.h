@@ -98,8 +98,10 @@ private:
     void makeRoom(std::int32_t last);
     void take(const TableRecord& record);
     // Stores a model's names and values as the row after the others.
+    // Numbers are doubles, or decimals as read from their text.
+    template <typename Number>
     void store(std::string_view manufacturer, std::string_view modelName,
-               const std::array<double, kParamCount>& values);
+               const std::array<Number, kParamCount>& values);
     void skip(std::int64_t line);
     // A name as stored: converted into converted_ when it is UTF-8.
     std::string_view name(std::string_view bytes);

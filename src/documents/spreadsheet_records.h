@@ -8,6 +8,8 @@
 
 #include "runtime/number_field.h"
 
+#include "runtime/number_text.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -66,7 +68,9 @@ RecordCut CutRecord(std::string_view bytes, char separator, BytesEnd end, TableR
 struct PlainRecord {
     std::string_view manufacturer;
     std::string_view modelName;
-    std::array<double, kTableFields - 2> values{};
+    // The numbers as their texts give them; value() is what reading the
+    // field as a number gives.
+    std::array<PlainDecimal, kTableFields - 2> values{};
     // The bytes it takes, its line end included.
     std::size_t length = 0;
 };

@@ -561,41 +561,32 @@ template <std::uint64_t S, int M> char* writeDecimalSteps(char* p, const PlainDe
     return writeSteps<S, M>(p, decimal.negative, steps);
 }
 
+// What write.template operator()<S, M>() gives for the scales S with a short
+// way of their own (M decimals), nullptr for any other.
+template <typename Write> char* withShortWay(int scale, const Write& write) {
+    switch (scale) {
+    case 10:
+        return write.template operator()<10, 1>();
+    case 100:
+        return write.template operator()<100, 2>();
+    case 1000:
+        return write.template operator()<1000, 3>();
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace
 
 char* writeRoundedPSstr(char* p, const PlainDecimal& decimal, int scale) {
-    char* end = nullptr;
-    switch (scale) {
-    case 10:
-        end = writeDecimalSteps<10, 1>(p, decimal);
-        break;
-    case 100:
-        end = writeDecimalSteps<100, 2>(p, decimal);
-        break;
-    case 1000:
-        end = writeDecimalSteps<1000, 3>(p, decimal);
-        break;
-    default:
-        break;
-    }
+    char* const end = withShortWay(
+        scale, [&]<std::uint64_t S, int M>() { return writeDecimalSteps<S, M>(p, decimal); });
     return end != nullptr ? end : writeRoundedPSstr(p, decimal.value(), scale);
 }
 
 char* writeRoundedPSstr(char* p, double x, int scale) {
-    char* end = nullptr;
-    switch (scale) {
-    case 10:
-        end = writeRoundedSteps<10, 1>(p, x);
-        break;
-    case 100:
-        end = writeRoundedSteps<100, 2>(p, x);
-        break;
-    case 1000:
-        end = writeRoundedSteps<1000, 3>(p, x);
-        break;
-    default:
-        break;
-    }
+    char* const end = withShortWay(
+        scale, [&]<std::uint64_t S, int M>() { return writeRoundedSteps<S, M>(p, x); });
     if (end != nullptr) {
         return end;
     }

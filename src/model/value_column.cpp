@@ -56,8 +56,10 @@ void ValueColumn::ensure(std::int32_t last) {
 void ValueColumn::set(std::int32_t row, double value) {
     Code code = packValue(value);
     codes_.ensure(row); // a bad row is reported here, before anything changes
+    if (code == kNoCode || holdsWhole_) {
+        makeWholeRoom(); // rows it holds whole numbers for grow with the codes
+    }
     if (code == kNoCode) {
-        makeWholeRoom();
         holdsWhole_ = true;
         whole_[static_cast<std::size_t>(row)] = value;
         code = kWhole;

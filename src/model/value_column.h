@@ -65,7 +65,7 @@ public:
     std::int64_t capacity() const { return codes_.capacity(); }
     // The rows' codes and the numbers kept whole, by row, for moving rows
     // around wholesale; the second is empty while the column holds no
-    // number kept whole.
+    // number kept whole, and as long as the first once it holds one.
     DynamicArray<Code>& codes() { return codes_; }
     const DynamicArray<Code>& codes() const { return codes_; }
     ZeroedColumn<double>& whole() { return whole_; }

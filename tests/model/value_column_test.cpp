@@ -158,7 +158,9 @@ TEST(ValueColumn, RoomForNumbersKeptWholeOnlyWhereOneCame) {
     EXPECT_EQ(bits(column.get(99999)), bits(1.0 / 3.0));
     EXPECT_EQ(column.get(7), 0.75);
     EXPECT_EQ(column.get(3), 2.5);
-    // Rows made later have room too.
+    // Rows made later have room too, whatever number makes them.
+    column.set(150000, 2.5);
+    EXPECT_EQ(column.whole().size(), column.codes().storageSize());
     column.set(200000, 0.1 + 0.2);
     column.copy(99999, 5);
     EXPECT_EQ(bits(column.get(200000)), bits(0.1 + 0.2));

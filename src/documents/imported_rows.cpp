@@ -291,7 +291,7 @@ void ImportedRows::drop(ImportedRows& next) {
 void ImportedRows::finish() {
     const std::int32_t n = rows_;
     // Number learns its highest row as one written through it would.
-    table_.endWriters(&params_, 1);
+    table_.endWriters({&params_, 1});
     if (n > 0) {
         table_.Number[n] = n;
     }

@@ -291,7 +291,7 @@ std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::siz
     for (const Columns& part : into) {
         writers.push_back(part.params);
     }
-    table.endWriters(writers.data(), writers.size());
+    table.endWriters(writers);
     if (std::count(whole.begin(), whole.end(), 0) > 0) {
         for (std::int32_t r = 1; r <= n + 1; ++r) {
             table.emptyRow(r, true);

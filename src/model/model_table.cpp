@@ -27,11 +27,11 @@ ModelTable::Writers ModelTable::beginWriters() {
     return makeWriters(params_, std::make_index_sequence<kParamCount>{});
 }
 
-void ModelTable::endWriters(const Writers* sets, std::size_t count) {
+void ModelTable::endWriters(std::span<const Writers> sets) {
     for (std::size_t p = 0; p < kParamCount; ++p) {
         bool keptWhole = false;
-        for (std::size_t k = 0; k < count; ++k) {
-            keptWhole = keptWhole || sets[k][p].keptWhole();
+        for (const Writers& set : sets) {
+            keptWhole = keptWhole || set[p].keptWhole();
         }
         params_[p].endWriters(keptWhole);
     }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 namespace kestrune {
 
@@ -46,7 +47,7 @@ public:
     // to endWriters once they are done.
     using Writers = std::array<ValueColumn::Writer, kParamCount>;
     Writers beginWriters();
-    void endWriters(const Writers* sets, std::size_t count);
+    void endWriters(std::span<const Writers> sets);
 
     // Where every column reports a bad index from now on.
     void setFatalHandler(const FatalErrorHandler* onFatal);

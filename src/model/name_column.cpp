@@ -82,28 +82,6 @@ void NameColumn::permute(const std::vector<std::int32_t>& order, Places& room) n
     touched_ = places_.size();
 }
 
-void NameColumn::splice(std::int32_t first, const NameColumn& part) {
-    if (part.places_.size() < 2) {
-        return;
-    }
-    const auto count = static_cast<std::int32_t>(part.places_.size() - 1);
-    ensure(first + count - 1);
-    const std::uint64_t shift = static_cast<std::uint64_t>(bytes_.size()) << kLengthBits;
-    bytes_.append(part.bytes_.data(), part.bytes_.size());
-    unused_ += part.unused_;
-    for (std::int32_t k = 1; k <= count; ++k) {
-        const auto at = static_cast<std::size_t>(first + k - 1);
-        std::uint64_t& place = places_[at];
-        if (at < touched_) {
-            unused_ += place & kLengthMask;
-        }
-        const std::uint64_t theirs = part.places_[static_cast<std::size_t>(k)];
-        place = (theirs & kLengthMask) == 0 ? 0 : theirs + shift;
-    }
-    touched_ = std::max(touched_, static_cast<std::size_t>(first + count));
-    compactIfWasteful();
-}
-
 std::vector<NameColumn::Part> NameColumn::beginParts(std::int32_t lastRow,
                                                      const std::vector<std::size_t>& capacities) {
     ensure(lastRow);

@@ -73,8 +73,6 @@ public:
     std::vector<Part> beginParts(std::int32_t lastRow, const std::vector<std::size_t>& capacities);
     // Joins the parts' bytes end to end and gives the room left back.
     void endParts(const std::vector<Part>& parts) noexcept;
-    // Rows first, first + 1 ... take the names of rows 1, 2 ... of part.
-    void splice(std::int32_t first, const NameColumn& part);
     // Rows 0 to last become addressable.
     void ensure(std::int32_t last);
     std::size_t rows() const { return places_.size(); }

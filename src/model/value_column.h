@@ -69,6 +69,7 @@ public:
     DynamicArray<Code>& codes() { return codes_; }
     const DynamicArray<Code>& codes() const { return codes_; }
     ZeroedColumn<double>& whole() { return whole_; }
+    const ZeroedColumn<double>& whole() const { return whole_; }
     bool holdsWhole() const { return holdsWhole_; }
 
     // Stores numbers into rows that are addressable already, from a thread

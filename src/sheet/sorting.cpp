@@ -169,12 +169,12 @@ struct ColumnRooms {
     template <typename Table> static auto& nameColumn(Table& t, std::size_t c) {
         return c == kParamCount + 1 ? t.Manufacturer : t.ModelName;
     }
-    void makeFor(ModelTable& t, std::size_t c) {
+    void makeFor(const ModelTable& t, std::size_t c) {
         if (c < kParamCount) {
             const ValueColumn& column = t.column(kAllParams[c]);
             values.makeFor(column.codes().storageSize());
             if (column.holdsWhole()) {
-                wholes.makeFor(t.column(kAllParams[c]).whole().size());
+                wholes.makeFor(column.whole().size());
             }
         } else if (c == kParamCount) {
             numbers.makeFor(t.Number.storageSize());

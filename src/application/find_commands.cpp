@@ -1,7 +1,6 @@
 #include "application/find_commands.h"
 
 #include "model/app_state.h"
-#include "runtime/mac_roman.h"
 #include "sheet/find_rows.h"
 #include "sheet/parameter_checks.h"
 #include "sheet/sheet_input.h"
@@ -17,7 +16,7 @@ constexpr std::int32_t kVdColumn = 9;
 
 void showBar(AppState& app) {
     const FindState& f = app.find;
-    app.platform().updateFindBar({f.barShown, macRomanToUtf8(f.text), f.notice, f.focusRequest});
+    app.platform().updateFindBar({f.barShown, f.text, f.notice, f.focusRequest});
 }
 
 bool sheetOpen(const AppState& app) {

@@ -12,7 +12,7 @@ class AppState;
 void OpenFindBar(AppState& app);
 // Find Next, and Return in the bar: selects the next row after the
 // selection (going on from the first past the last) whose Manufacturer or
-// Model Name holds text (Mac OS Roman, case ignored), that name's cell, and
+// Model Name holds text (case and accents ignored), that name's cell, and
 // shows it. No match beeps and says so. Without a text yet it opens the bar.
 void FindNext(AppState& app, std::string_view text);
 // Escape in the bar: the bar goes, the keyboard returns to the sheet.

@@ -76,7 +76,7 @@ struct FeetQuantityTexts {
 const FeetQuantityTexts& FeetQuantityText(std::int32_t tabItem);
 
 // The window of calculator calcItemID (1 to 6) with empty fields; its title
-// line names the model (Mac OS Roman). Anything else gives an empty view.
+// line names the model. Anything else gives an empty view.
 CalculatorView CalculatorLayout(std::int32_t calcItemID, const Str255& modelName);
 
 ControlView* FindCalcControl(CalculatorView& view, std::int32_t number);

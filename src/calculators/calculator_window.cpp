@@ -6,7 +6,6 @@
 #include "calculators/mass_layouts.h"
 #include "model/app_state.h"
 #include "model/menu_states.h"
-#include "runtime/mac_roman.h"
 #include "sheet/sheet_redraw.h"
 
 #include <array>
@@ -60,7 +59,7 @@ CalcFields readFields(AppState& app) {
 void takeTypedTexts(AppState& app) {
     for (ControlView& c : app.calc.window.controls) {
         if (c.kind == ControlKind::Input) {
-            c.text = macRomanToUtf8(app.platform().readCalculatorField(c.number).view());
+            c.text = app.platform().readCalculatorField(c.number).str();
         }
     }
 }

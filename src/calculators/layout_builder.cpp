@@ -1,7 +1,6 @@
 #include "calculators/layout_builder.h"
 
 #include "calculators/calculator_layouts.h"
-#include "runtime/mac_roman.h"
 
 namespace kestrune::layout {
 namespace {
@@ -69,7 +68,7 @@ void field(CalculatorView& view, std::int32_t number, Kind kind, ControlRect rec
 
 void titleLine(CalculatorView& view, std::int32_t number, const char* title,
                const Str255& modelName, ControlRect rect) {
-    add(view, number, Kind::Title, title + macRomanToUtf8(modelName.view()) + "''", "", rect);
+    add(view, number, Kind::Title, title + modelName.str() + "''", "", rect);
 }
 
 void header(CalculatorView& view, const char* title, const Str255& modelName) {
@@ -85,9 +84,9 @@ void buttons(CalculatorView& view, std::int32_t left, std::int32_t top) {
     add(view, CalcCtl::kOK, Kind::DefaultButton, "OK", "", {left + 190, top, left + 260, bottom});
 }
 
-void setText(CalculatorView& view, std::int32_t number, const Str255& macRoman) {
+void setText(CalculatorView& view, std::int32_t number, const Str255& text) {
     if (ControlView* c = FindCalcControl(view, number)) {
-        c->text = macRomanToUtf8(macRoman.view());
+        c->text = text.str();
     }
 }
 

@@ -27,8 +27,7 @@ void name(CalculatorView& view, std::int32_t number, const char* text, const cha
 void field(CalculatorView& view, std::int32_t number, ControlKind kind, ControlRect rect,
            std::int32_t parent = 0);
 
-// The title line: the window's title text, the model's name (Mac OS Roman)
-// and "''".
+// The title line: the window's title text, the model's name and "''".
 void titleLine(CalculatorView& view, std::int32_t number, const char* title,
                const Str255& modelName, ControlRect rect);
 
@@ -38,9 +37,9 @@ void header(CalculatorView& view, const char* title, const Str255& modelName);
 // Cancel, Calc. and OK along the bottom, 70 points wide each.
 void buttons(CalculatorView& view, std::int32_t left, std::int32_t top);
 
-// A control's text from a working text (Mac OS Roman); nothing when the
+// A control's text from a working text; nothing when the
 // window has no such control.
-void setText(CalculatorView& view, std::int32_t number, const Str255& macRoman);
+void setText(CalculatorView& view, std::int32_t number, const Str255& text);
 
 // Chooses the radio button of that value in a radio group: the group's
 // value and its buttons' marks.

@@ -75,7 +75,7 @@ struct AddMassRun {
 CalcOutcome AddMassCalc(AppState& app, const CalcFields& fields, AddMassRun& run);
 // The results' texts emptied, as when the kind of target changes.
 void ClearAddMassResults(AppState& app);
-// The inputs and results as plain text (Mac OS Roman), one "name: value
+// The inputs and results as plain text, one "name: value
 // unit" line each, after a line naming the model.
 std::string AddMassResultsText(const AddMassRun& run, const AppState& app);
 

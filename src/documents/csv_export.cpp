@@ -1,7 +1,6 @@
 #include "documents/csv_export.h"
 
 #include "documents/data_sheet_format.h"
-#include "runtime/mac_roman.h"
 #include "runtime/number_text.h"
 
 #include <algorithm>
@@ -82,9 +81,9 @@ std::string ProposedCSVExportName(std::string_view fileName1) {
 }
 
 void AppendCSVRecord(std::string& out, const ModelTable& table, std::int32_t row) {
-    appendNameField(out, macRomanToUtf8(table.Manufacturer.get(row)));
+    appendNameField(out, table.Manufacturer.get(row));
     out.push_back(',');
-    appendNameField(out, macRomanToUtf8(table.ModelName.get(row)));
+    appendNameField(out, table.ModelName.get(row));
     for (Param p : kAllParams) {
         out.push_back(',');
         appendRoundedPSstr(out, table.value(p, row), kCSVScale[static_cast<std::size_t>(p)]);

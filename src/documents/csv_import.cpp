@@ -313,10 +313,10 @@ struct RowReading {
 class HalvesNameParts {
 public:
     HalvesNameParts(ModelTable& table, std::int32_t lastRow, std::uint64_t size,
-                    std::uint64_t split)
+                    std::uint64_t split, NameText names)
         : table_(table),
-          manufacturers_(table.Manufacturer.beginParts(lastRow, capacities(size, split))),
-          modelNames_(table.ModelName.beginParts(lastRow, capacities(size, split))) {}
+          manufacturers_(table.Manufacturer.beginParts(lastRow, capacities(size, split, names))),
+          modelNames_(table.ModelName.beginParts(lastRow, capacities(size, split, names))) {}
     HalvesNameParts(const HalvesNameParts&) = delete;
     HalvesNameParts& operator=(const HalvesNameParts&) = delete;
     ~HalvesNameParts() { end(); }
@@ -332,8 +332,13 @@ public:
     }
 
 private:
-    static std::vector<std::size_t> capacities(std::uint64_t size, std::uint64_t split) {
-        return {static_cast<std::size_t>(split), static_cast<std::size_t>(size - split)};
+    // A half's names take no more than its bytes, or three times as many
+    // once converted from Mac OS Roman (memory never written costs nothing).
+    static std::vector<std::size_t> capacities(std::uint64_t size, std::uint64_t split,
+                                               NameText names) {
+        const std::size_t growth = names == NameText::MacRoman ? 3 : 1;
+        return {growth * static_cast<std::size_t>(split),
+                growth * static_cast<std::size_t>(size - split)};
     }
 
     ModelTable& table_;
@@ -389,7 +394,7 @@ bool readRows(Pieces& pieces, std::uint64_t size, const TextScan& scan, const Ta
         rows.reserveNameBytes(static_cast<std::size_t>(size / 2));
         first.from(pieces, 0, size, BytesEnd::File, failed);
     } else {
-        HalvesNameParts parts(table, scan.lines, size, scan.split);
+        HalvesNameParts parts(table, scan.lines, size, scan.split, names);
         rows.writeNamesThrough(parts.half(0));
         ImportedRows second(table, names, layout,
                             ImportedRows::After{static_cast<std::int32_t>(scan.linesBeforeSplit -

@@ -30,10 +30,10 @@ struct TableImport : TableRead {
 };
 
 // Reads the rows into table from row 1 on (fNum, Number, names, numbers),
-// empties the guard row after them and gives it back. The names are stored
-// as Mac OS Roman: a file that begins with a UTF-8 byte-order mark, or is
-// valid UTF-8 beyond plain ASCII, is converted (characters Mac OS Roman
-// lacks become '?'); any other file is Mac OS Roman already. Not ok, with
+// empties the guard row after them and gives it back. The names are kept
+// as the file has them when it begins with a UTF-8 byte-order mark or is
+// valid UTF-8; any other file is read as Mac OS Roman and its names
+// converted. Not ok, with
 // nothing of the file in the table, when the file cannot be opened or its
 // text does not fit in memory.
 // With progress, its total becomes the bytes the read goes through and it

@@ -3,6 +3,8 @@
 #include "documents/whole_line_records.h"
 #include "runtime/byte_streams.h"
 #include "runtime/cores.h"
+#include "runtime/line_breaks.h"
+#include "runtime/mac_roman.h"
 #include "runtime/number_text.h"
 
 #include <algorithm>
@@ -51,31 +53,52 @@ bool carriable(std::string_view name) {
     return !(quoted && doubleQuote);
 }
 
-constexpr char kLeftDoubleQuote = '\xD2';  // Mac OS Roman
-constexpr char kRightDoubleQuote = '\xD3'; // Mac OS Roman
+constexpr std::string_view kLeftDoubleQuote = "\u201C";
+constexpr std::string_view kRightDoubleQuote = "\u201D";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // A quote at the start of a name, after a blank or after an opening bracket
 // opens a quotation; any other closes one ("PR 250 "Pro"" reads PR 250 “Pro”).
 bool opensQuotation(std::string_view before) {
-    if (before.empty()) {
+    if (before.empty() || before.ends_with(kLeftDoubleQuote)) {
         return true;
     }
     const char c = before.back();
-    return c == ' ' || c == '\t' || c == '(' || c == '[' || c == '{' || c == kLeftDoubleQuote;
+    return c == ' ' || c == '\t' || c == '(' || c == '[' || c == '{';
 }
 
 std::string substituted(std::string_view name) {
-    std::string out(name);
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        char& c = out[i];
+    std::string out;
+    out.reserve(name.size());
+    for (const char c : name) {
         if (c == '\r' || c == '\n') {
-            c = ' ';
+            out.push_back(' ');
         } else if (c == '"') {
-            c = opensQuotation(std::string_view(out).substr(0, i)) ? kLeftDoubleQuote
-                                                                   : kRightDoubleQuote;
+            out.append(opensQuotation(out) ? kLeftDoubleQuote : kRightDoubleQuote);
+        } else {
+            out.push_back(c);
         }
     }
     return out;
+}
+
+bool isAscii(std::string_view name) {
+    return IsAscii(name.data(), name.data() + name.size());
+}
+
+// How a document's names are written: in Mac OS Roman, as documents always
+// were, from a table whose names are known to be plain ASCII (Plain) or not;
+// or in UTF-8, when a name needs more.
+enum class Written { Plain, MacRoman, Utf8 };
+
+// A name's bytes as the document holds them, converted into room when they
+// must be.
+std::string_view encoded(std::string_view name, Written as,
+                         std::array<char, Str255::kMaxBytes>& room) {
+    if (as == Written::Utf8 || isAscii(name)) {
+        return name;
+    }
+    return {room.data(), utf8ToMacRoman(name, room.data())};
 }
 
 // Copies a name's n bytes to p with fixed-size moves, which the compiler
@@ -162,11 +185,12 @@ bool hasMarkedByte(std::string_view bytes) {
 
 // Writes a name as the document holds it. One the document cannot carry is
 // written as it will be from now on, and altered is set.
-char* writeName(char* p, std::string_view name, bool& altered) {
+char* writeName(char* p, std::string_view name, Written as, bool& altered) {
+    std::array<char, Str255::kMaxBytes> room;
     // The usual name: nothing to quote, nothing to change.
     if (name.empty() || (name.front() != ' ' && name.front() != '\t' && name.front() != '"' &&
                          !hasMarkedByte(name))) {
-        return writeField(p, name, false);
+        return writeField(p, as == Written::Plain ? name : encoded(name, as, room), false);
     }
     // One pass for both questions: must it be quoted, can it be carried.
     bool quoted = !name.empty() && (name.front() == ' ' || name.front() == '\t');
@@ -180,24 +204,24 @@ char* writeName(char* p, std::string_view name, bool& altered) {
     const bool carried =
         !lineBreak && !(quoted && doubleQuote) && (name.empty() || name.front() != '"');
     if (carried) {
-        return writeField(p, name, quoted);
+        return writeField(p, encoded(name, as, room), quoted);
     }
     altered = true;
     const std::string written = substituted(name);
-    return writeField(p, written, needsQuotes(written));
+    return writeField(p, encoded(written, as, room), needsQuotes(written));
 }
 
 // The longest line a record gets: two quoted names, eight numbers, the
 // commas and the CR.
 constexpr std::size_t kMaxRecord =
-    2 * (Str255::kMaxLength + 2) + kParamCount * (kMaxNumberText + 1) + 2;
+    2 * (Str255::kMaxBytes + 2) + kParamCount * (kMaxNumberText + 1) + 2;
 
 // The document line of a row written at p; returns its end. altered is set
 // when a name had to be changed to be written.
-char* writeRecord(char* p, const ModelTable& table, std::int32_t row, bool& altered) {
-    p = writeName(p, table.Manufacturer.get(row), altered);
+char* writeRecord(char* p, const ModelTable& table, std::int32_t row, Written as, bool& altered) {
+    p = writeName(p, table.Manufacturer.get(row), as, altered);
     *p++ = ',';
-    p = writeName(p, table.ModelName.get(row), altered);
+    p = writeName(p, table.ModelName.get(row), as, altered);
     for (Param param : kAllParams) {
         *p++ = ',';
         const int scale = kDocumentScale[static_cast<std::size_t>(param)];
@@ -235,7 +259,7 @@ void prefetchNames(const ModelTable& table, std::int32_t row) {
 // Formats rows first to end - 1; the rows whose names had to be changed are
 // added to altered.
 void formatRows(ByteBlock& out, const ModelTable& table, std::int32_t first, std::int32_t end,
-                std::vector<std::int32_t>& altered) {
+                Written as, std::vector<std::int32_t>& altered) {
     // Kept in locals: the block's own fields may share a cache line with
     // the other thread's block.
     std::size_t size = 0;
@@ -252,7 +276,7 @@ void formatRows(ByteBlock& out, const ModelTable& table, std::int32_t first, std
         // for those of a row some way ahead keeps several reads under way.
         prefetchNames(table, r + kNamesAhead);
         bool changed = false;
-        size = static_cast<std::size_t>(writeRecord(data + size, table, r, changed) - data);
+        size = static_cast<std::size_t>(writeRecord(data + size, table, r, as, changed) - data);
         if (changed) {
             altered.push_back(r);
         }
@@ -271,8 +295,33 @@ void keepWrittenNames(ModelTable& table, const std::vector<std::int32_t>& rows) 
     }
 }
 
+// How the table's names are written: in UTF-8 only when one lies beyond
+// Mac OS Roman. A table of plain ASCII names is known to fit without a look
+// at them.
+Written writtenAs(const ModelTable& table) {
+    if (!table.Manufacturer.mayGoBeyondAscii() && !table.ModelName.mayGoBeyondAscii()) {
+        return Written::Plain;
+    }
+    for (std::int32_t r = 1; r <= table.fNum; ++r) {
+        for (const NameColumn* column : {&table.Manufacturer, &table.ModelName}) {
+            const std::string_view name = column->get(r);
+            if (!isAscii(name) && !fitsMacRoman(name)) {
+                return Written::Utf8;
+            }
+        }
+    }
+    return Written::MacRoman;
+}
+
 SaveOutcome writeRows(TextFiles& files, ModelTable& table, WorkProgress* progress) {
     SaveOutcome outcome;
+    // Names are written as documents always held them, in Mac OS Roman,
+    // unless one needs more: then the document is UTF-8 and says so with a
+    // byte-order mark.
+    const Written as = writtenAs(table);
+    if (as == Written::Utf8) {
+        files.FilePrintString(kDocumentFileNumber, kByteOrderMark);
+    }
     // Records are made in blocks of many rows, one print per block, a round
     // of blocks at a time: this thread makes the first block of a round and
     // the other cores the others, and while they make theirs this thread
@@ -309,7 +358,7 @@ SaveOutcome writeRows(TextFiles& files, ModelTable& table, WorkProgress* progres
                 const std::size_t block = blockOf(round, part.index());
                 const std::int32_t first = r + static_cast<std::int32_t>(part.index()) * blockRows;
                 altered[block].clear();
-                formatRows(blocks[block], table, first, std::min(last + 1, first + blockRows),
+                formatRows(blocks[block], table, first, std::min(last + 1, first + blockRows), as,
                            altered[block]);
             });
         write(blockOf(round, 0));
@@ -360,7 +409,9 @@ int probeFieldCount(TextFiles& files, const std::function<void()>& reopen) {
 }
 
 // whole gives the open document's bytes when they can be read at any offset.
-void readRecords(TextFiles& files, ModelTable& table, const std::function<void()>& reopen,
+// names tells how the document's names are written.
+void readRecords(TextFiles& files, ModelTable& table, NameText names,
+                 const std::function<void()>& reopen,
                  const std::function<std::optional<RecordBytes>()>& whole = {}) {
     table.fNum = 0;
     if (files.FileEof(kDocumentFileNumber)) {
@@ -372,7 +423,7 @@ void readRecords(TextFiles& files, ModelTable& table, const std::function<void()
     const int fields = probeFieldCount(files, reopen);
     if (const std::optional<RecordBytes> bytes = whole ? whole() : std::nullopt) {
         const std::int32_t rows =
-            ReadWholeLineRecords(*bytes, fields, TextFiles::kMaxItemLine, table);
+            ReadWholeLineRecords(*bytes, fields, TextFiles::kMaxItemLine, table, names);
         if (rows >= 0) {
             table.fNum = rows;
             files.FileClose(kDocumentFileNumber);
@@ -384,14 +435,21 @@ void readRecords(TextFiles& files, ModelTable& table, const std::function<void()
         table.fNum = r;
         table.ensureRows(r + 1);
         table.Number[r] = r;
-        table.Manufacturer.set(r, files.FileInputItemBytes(kDocumentFileNumber));
-        table.ModelName.set(r, files.FileInputItemBytes(kDocumentFileNumber));
+        table.Manufacturer.set(r, files.FileInputItemBytes(kDocumentFileNumber), names);
+        table.ModelName.set(r, files.FileInputItemBytes(kDocumentFileNumber), names);
         for (Param p : kAllParams) {
             const bool present = p != Param::Mms || fields == kCurrentFields;
             table.setValue(p, r, present ? files.FileInputItemNumber(kDocumentFileNumber) : 0.0);
         }
     }
     files.FileClose(kDocumentFileNumber);
+}
+
+// How the names of the document just opened are written: in UTF-8 when it
+// begins with a byte-order mark (which is passed over), else in Mac OS Roman.
+NameText openedText(TextFiles& files) {
+    return files.FileSkipPrefix(kDocumentFileNumber, kByteOrderMark) ? NameText::Utf8
+                                                                     : NameText::MacRoman;
 }
 
 // The shortest record a document holds: two empty names and the eight
@@ -447,7 +505,7 @@ std::string WritableName(std::string_view name) {
 void AppendDocumentRecord(std::string& out, const ModelTable& table, std::int32_t row) {
     std::array<char, kMaxRecord> line{};
     bool altered = false;
-    const char* end = writeRecord(line.data(), table, row, altered);
+    const char* end = writeRecord(line.data(), table, row, Written::Utf8, altered);
     out.append(line.data(), static_cast<std::size_t>(end - line.data()));
 }
 
@@ -479,21 +537,25 @@ bool readFile(TextFiles& files, ModelTable& table, const std::string& path,
     if (!files.isOpen(kDocumentFileNumber)) {
         return false;
     }
+    const NameText names = openedText(files);
     // The usual way: the document's lines taken piece by piece, both halves
     // at once, straight into the table.
     const auto reopen = [&] {
         files.FileClose(kDocumentFileNumber);
         files.FileOpenInput(kDocumentFileNumber, path);
+        openedText(files);
     };
+    const std::uint64_t skipped = names == NameText::Utf8 ? kByteOrderMark.size() : 0;
     const auto whole = [&]() -> std::optional<RecordBytes> {
         const std::optional<TextFiles::WholeFile> file = files.FileWhole(kDocumentFileNumber);
         if (!file) {
             return std::nullopt;
         }
         RecordBytes bytes;
-        bytes.size = file->size;
-        bytes.readAt = [source = file->source](char* data, std::size_t size, std::uint64_t offset) {
-            return source->readAt(data, size, offset);
+        bytes.size = file->size - skipped;
+        bytes.readAt = [source = file->source, skipped](char* data, std::size_t size,
+                                                        std::uint64_t offset) {
+            return source->readAt(data, size, offset + skipped);
         };
         return bytes;
     };
@@ -501,7 +563,7 @@ bool readFile(TextFiles& files, ModelTable& table, const std::string& path,
         if (progress != nullptr) {
             progress->setTotal(2 * file->size); // the lines counted, then read
         }
-        readRecords(files, table, reopen, whole);
+        readRecords(files, table, names, reopen, whole);
         return true;
     }
     if (progress != nullptr) {
@@ -511,10 +573,7 @@ bool readFile(TextFiles& files, ModelTable& table, const std::string& path,
     if (rows > 0 && rows < INT32_MAX - 2) {
         table.ensureRows(static_cast<std::int32_t>(rows) + 2);
     }
-    readRecords(files, table, [&] {
-        files.FileClose(kDocumentFileNumber);
-        files.FileOpenInput(kDocumentFileNumber, path);
-    });
+    readRecords(files, table, names, reopen);
     return true;
 }
 
@@ -532,11 +591,13 @@ TableRead ReadDataSheet(ModelTable table, std::istream& in) {
     // The document begins where the stream stands, not at its first byte.
     const std::istream::pos_type start = in.tellg();
     files.slots.FileOpenInput(kDocumentFileNumber, in);
-    readRecords(files.slots, table, [&] {
+    const NameText names = openedText(files.slots);
+    readRecords(files.slots, table, names, [&] {
         files.slots.FileClose(kDocumentFileNumber);
         in.clear();
         in.seekg(start);
         files.slots.FileOpenInput(kDocumentFileNumber, in);
+        openedText(files.slots);
     });
     return {std::move(table), true, std::move(files.errors)};
 }

@@ -127,17 +127,6 @@ void ImportedRows::skip(std::int64_t line) {
     }
 }
 
-std::string_view ImportedRows::name(std::string_view bytes) {
-    if (names_ == NameText::MacRoman || IsAscii(bytes.data(), bytes.data() + bytes.size())) {
-        return bytes;
-    }
-    if (!converted_) {
-        converted_ = std::make_unique_for_overwrite<char[]>(kMaxTableRecord);
-    }
-    // The text never grows.
-    return {converted_.get(), utf8ToMacRoman(bytes, converted_.get())};
-}
-
 std::optional<double> ImportedRows::number(std::string_view field) const {
     // A plain decimal followed by the comma after it in the bytes read is
     // read as the document reader reads its numbers, eight bytes at a time.
@@ -195,15 +184,15 @@ void ImportedRows::store(std::string_view manufacturer, std::string_view modelNa
     for (std::size_t k = 0; k < kParamCount; ++k) {
         params_[k].put(row, values[k]);
     }
-    // A part has room for every byte its reader reads, and a name never
-    // takes more than its field.
+    // A part has room for what every byte its reader reads can become (a
+    // Mac OS Roman byte takes up to three in UTF-8).
     const std::int32_t at = after_ + r;
     if (parts_.manufacturer != nullptr) {
-        parts_.manufacturer->set(at, name(manufacturer));
-        parts_.modelName->set(at, name(modelName));
+        parts_.manufacturer->set(at, manufacturer, names_);
+        parts_.modelName->set(at, modelName, names_);
     } else {
-        table_.Manufacturer.set(at, name(manufacturer));
-        table_.ModelName.set(at, name(modelName));
+        table_.Manufacturer.set(at, manufacturer, names_);
+        table_.ModelName.set(at, modelName, names_);
     }
 }
 

@@ -32,11 +32,6 @@ struct SkippedLines {
     std::vector<std::int64_t> first;
 };
 
-// How the names of a file are stored: as they stand (Mac OS Roman), or
-// converted from UTF-8 (characters Mac OS Roman lacks, and bytes that are
-// not UTF-8, become '?').
-enum class NameText { MacRoman, Utf8 };
-
 class ImportedRows {
 public:
     // Rows go to table from row 1 on; room for lines of them is made at once.
@@ -103,8 +98,6 @@ private:
     void store(std::string_view manufacturer, std::string_view modelName,
                const std::array<Number, kParamCount>& values);
     void skip(std::int64_t line);
-    // A name as stored: converted into converted_ when it is UTF-8.
-    std::string_view name(std::string_view bytes);
     std::optional<double> number(std::string_view field) const;
     // Rows first to last (of the table) hold no numbers again.
     void clearNumbers(std::int32_t first, std::int32_t last);
@@ -133,8 +126,6 @@ private:
     // The bytes being read, from and to: fields cut from them lie within.
     std::uintptr_t readFrom_ = 0;
     std::uintptr_t readTo_ = 0;
-    // A record is never longer than kMaxTableRecord, so neither is a name.
-    std::unique_ptr<char[]> converted_;
 };
 
 } // namespace kestrune

@@ -47,6 +47,7 @@ struct Columns {
     // Each thread stores its rows' names through parts of its own.
     NameColumn::Part* manufacturer;
     NameColumn::Part* modelName;
+    NameText names;
 };
 
 // One line as the record of row r; false when it is not one whole record.
@@ -60,7 +61,8 @@ bool readRecord(std::string_view line, int fields, std::int32_t r, Columns& colu
         return false;
     }
     const std::string_view modelName = TakeItem(line, i);
-    if (!columns.manufacturer->set(r, manufacturer) || !columns.modelName->set(r, modelName)) {
+    if (!columns.manufacturer->set(r, manufacturer, columns.names) ||
+        !columns.modelName->set(r, modelName, columns.names)) {
         return false;
     }
     const auto row = static_cast<std::size_t>(r);
@@ -224,7 +226,7 @@ RecordBytes RecordBytesInMemory(std::string_view bytes) {
 }
 
 std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::size_t maxLine,
-                                  ModelTable& table, std::size_t piece) {
+                                  ModelTable& table, NameText names, std::size_t piece) {
     const std::vector<std::uint64_t> starts = partStarts(bytes, maxLine);
     const std::size_t parts = starts.size() - 1;
     // Each part's lines, counted side by side: a part's rows start after
@@ -252,7 +254,7 @@ std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::siz
     }
     const auto n = static_cast<std::int32_t>(rows);
     table.ensureRows(n + 1);
-    Columns columns{table.Number.data(), table.beginWriters(), nullptr, nullptr};
+    Columns columns{table.Number.data(), table.beginWriters(), nullptr, nullptr, names};
     // Each part's names go straight into the columns, in room as large as
     // the part's bytes (a name is a piece of its line); memory not written
     // to costs nothing, and what is left is given back.

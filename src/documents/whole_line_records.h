@@ -34,11 +34,13 @@ inline constexpr std::size_t kRecordPiece = std::size_t{256} << 10;
 // the item rules and is at most maxLine bytes long. Returns n, or -1 when
 // some line is not such a record or a read failed; the rows it wrote are
 // then emptied again.
+// names tells how the names are written.
 std::int32_t ReadWholeLineRecords(const RecordBytes& bytes, int fields, std::size_t maxLine,
-                                  ModelTable& table, std::size_t piece = kRecordPiece);
+                                  ModelTable& table, NameText names,
+                                  std::size_t piece = kRecordPiece);
 inline std::int32_t ReadWholeLineRecords(std::string_view bytes, int fields, std::size_t maxLine,
-                                         ModelTable& table) {
-    return ReadWholeLineRecords(RecordBytesInMemory(bytes), fields, maxLine, table);
+                                         ModelTable& table, NameText names = NameText::MacRoman) {
+    return ReadWholeLineRecords(RecordBytesInMemory(bytes), fields, maxLine, table, names);
 }
 
 } // namespace kestrune

@@ -4,12 +4,14 @@
 #include "exchange/pasted_rows.h"
 #include "exchange/row_html.h"
 #include "model/app_state.h"
+#include "runtime/utf8_text.h"
 
 namespace kestrune {
 
 std::optional<Str255> ReadClipText(Platform& platform) {
     const std::optional<std::string> text = platform.clipboardText();
-    if (!text || text->empty() || text->size() > Str255::kMaxLength) {
+    if (!text || text->empty() ||
+        CutToCharacters(*text, Str255::kMaxLength).size() < text->size()) {
         return std::nullopt;
     }
     return Str255(*text);

@@ -1,7 +1,6 @@
 #include "exchange/row_html.h"
 
 #include "exchange/model_text.h"
-#include "runtime/mac_roman.h"
 
 #include <string_view>
 
@@ -40,8 +39,8 @@ void appendCell(std::string& html, std::string_view utf8) {
 std::string RowHtml(const ModelTable& table, std::int32_t row) {
     // The charset tells a reader that takes the bytes alone how to read the names.
     std::string html = "<meta charset=\"utf-8\"><table><tr>";
-    appendCell(html, macRomanToUtf8(table.Manufacturer.get(row)));
-    appendCell(html, macRomanToUtf8(table.ModelName.get(row)));
+    appendCell(html, table.Manufacturer.get(row));
+    appendCell(html, table.ModelName.get(row));
     for (Param p : kAllParams) {
         appendCell(html, ModelTextNumber(table, p, row));
     }

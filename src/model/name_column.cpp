@@ -2,8 +2,12 @@
 
 #include "runtime/cores.h"
 #include "runtime/gather.h"
+#include "runtime/line_breaks.h"
+#include "runtime/mac_roman.h"
+#include "runtime/utf8_text.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -19,11 +23,47 @@ constexpr std::size_t kSharedRows = std::size_t{1} << 15;
 // How far ahead of the row it copies a relayout asks for a name's bytes.
 constexpr std::size_t kReadAhead = 16;
 
+bool isAscii(std::string_view name) {
+    return IsAscii(name.data(), name.data() + name.size());
+}
+
+// A name as the column keeps it: UTF-8 of at most 255 characters. A Mac OS
+// Roman name beyond ASCII is converted into room; so is a byte of a UTF-8
+// name that is not part of a character, as the Mac OS Roman character it
+// would be (nothing is dropped). Either way a character takes at most
+// four bytes.
+using Converted = std::array<char, Str255::kMaxBytes>;
+std::string_view keptName(std::string_view name, NameText text, Converted& room, bool& ascii) {
+    if (text == NameText::MacRoman) {
+        name = name.substr(0, Str255::kMaxLength);
+        ascii = isAscii(name);
+        return ascii ? name : std::string_view(room.data(), macRomanToUtf8(name, room.data()));
+    }
+    name = CutToCharacters(name, Str255::kMaxLength);
+    ascii = isAscii(name);
+    if (ascii || isValidUtf8(name)) {
+        return name;
+    }
+    std::size_t size = 0;
+    for (std::size_t at = 0; at < name.size();) {
+        const std::size_t length = CharacterLength(name, at);
+        const std::string_view character = name.substr(at, length);
+        size += length > 1 || static_cast<unsigned char>(name[at]) < 0x80
+                    ? (std::copy(character.begin(), character.end(), room.data() + size), length)
+                    : macRomanToUtf8(character, room.data() + size);
+        at += length;
+    }
+    return {room.data(), size};
+}
+
 } // namespace
 
-void NameColumn::set(std::int32_t row, std::string_view name) {
+void NameColumn::set(std::int32_t row, std::string_view name, NameText text) {
     ensure(row);
-    name = name.substr(0, Str255::kMaxLength);
+    Converted room;
+    bool ascii = true;
+    name = keptName(name, text, room, ascii);
+    beyondAscii_ = beyondAscii_ || !ascii;
     const auto at = static_cast<std::size_t>(row);
     std::uint64_t& place = places_[at];
     if (at < touched_) {
@@ -107,8 +147,11 @@ std::vector<NameColumn::Part> NameColumn::beginParts(std::int32_t lastRow,
     return parts;
 }
 
-bool NameColumn::Part::set(std::int32_t row, std::string_view name) {
-    name = name.substr(0, Str255::kMaxLength);
+bool NameColumn::Part::set(std::int32_t row, std::string_view name, NameText text) {
+    Converted room;
+    bool ascii = true;
+    name = keptName(name, text, room, ascii);
+    beyondAscii_ = beyondAscii_ || !ascii;
     if (name.size() > end_ - at_) {
         return false;
     }
@@ -147,6 +190,7 @@ void NameColumn::endParts(const std::vector<Part>& parts) noexcept {
     bytes_.shrinkTo(end);
     for (const Part& part : parts) {
         touched_ = std::max(touched_, static_cast<std::size_t>(part.lastRow_) + 1);
+        beyondAscii_ = beyondAscii_ || part.beyondAscii_;
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// A column of names (Manufacturer or Model Name): at most 255 bytes of Mac OS
-// Roman text per row. The bytes of all names lie in one buffer and each row
+// A column of names (Manufacturer or Model Name): at most 255 characters of
+// UTF-8 text per row. The bytes of all names lie in one buffer and each row
 // holds where its name lies there, so a row costs eight bytes besides its
 // name, and moving rows around (a sort) moves those eight bytes only. Rows
 // never written read as the empty string.
@@ -17,6 +17,10 @@
 
 namespace kestrune {
 
+// What the bytes of a name given to a column are: UTF-8, or Mac OS Roman
+// (as older documents and files hold them), which the column converts.
+enum class NameText { Utf8, MacRoman };
+
 class NameColumn {
 public:
     // Per row: the name's offset in the buffer, shifted, and its length.
@@ -31,8 +35,11 @@ public:
         return {bytes_.data() + (place >> kLengthBits), place & kLengthMask};
     }
     Str255 str(std::int32_t row) const { return Str255(get(row)); }
-    // Stores the name, cut at 255 bytes; it may be another row's name.
-    void set(std::int32_t row, std::string_view name);
+    // Stores the name, cut at 255 characters; it may be another row's name.
+    void set(std::int32_t row, std::string_view name, NameText text = NameText::Utf8);
+    // Whether a name beyond ASCII may be in the column: false means every
+    // name is plain ASCII (so it reads the same in any encoding).
+    bool mayGoBeyondAscii() const { return beyondAscii_; }
     void swap(std::int32_t a, std::int32_t b);
     void move(std::int32_t from, std::int32_t to);
     // Row k + 1 takes the name row order[k] held, for a permutation order of
@@ -54,9 +61,9 @@ public:
     // A part of its own cache line: the threads write theirs at every name.
     class alignas(64) Part {
     public:
-        // Stores the name of one of the part's rows, cut at 255 bytes; false
-        // when the part's bytes are full.
-        bool set(std::int32_t row, std::string_view name);
+        // Stores the name of one of the part's rows, cut at 255 characters;
+        // false when the part's bytes are full.
+        bool set(std::int32_t row, std::string_view name, NameText text = NameText::Utf8);
 
     private:
         friend class NameColumn;
@@ -66,6 +73,7 @@ public:
         std::size_t end_ = 0;
         std::int32_t firstRow_ = INT32_MAX; // the rows it stored
         std::int32_t lastRow_ = 0;
+        bool beyondAscii_ = false;
     };
     // Rows 1 to lastRow become addressable and empty, and part k gets room
     // for capacities[k] bytes. Nothing else may change the column until
@@ -80,7 +88,8 @@ public:
     void reserveBytes(std::size_t bytes) { bytes_.reserve(bytes_.size() + bytes); }
 
 private:
-    static constexpr int kLengthBits = 8;
+    // 255 characters take at most 1020 bytes.
+    static constexpr int kLengthBits = 10;
     static constexpr std::uint64_t kLengthMask = (std::uint64_t{1} << kLengthBits) - 1;
 
     // Adds bytes at the buffer's end (they must not lie in it).
@@ -92,6 +101,9 @@ private:
     ZeroedColumn<char> bytes_;
     // Bytes of names that were replaced.
     std::size_t unused_ = 0;
+    // Set once a name beyond ASCII is stored; cleared when the names are
+    // written anew and none is.
+    bool beyondAscii_ = false;
     // Rows from here on have never held a name: their places are zero and
     // are not read before they are written. A large column's memory comes
     // from the system untouched, and a first read there would map it to a

@@ -77,7 +77,7 @@ struct SortState {
 
 // Find's text and the bar below the sheet.
 struct FindState {
-    std::string text; // Mac OS Roman, as last looked for
+    std::string text; // as last looked for
     bool barShown = false;
     std::string notice; // UTF-8
     std::uint32_t focusRequest = 0;
@@ -90,6 +90,10 @@ struct LinkState {
     // 1 while Tarnwell runs, as it said at its start or in its answer to
     // our query; 0 once it says it has closed.
     std::int8_t TarnLaunchFlag = 0;
+    // Said in the tool area while row sentRow stays selected, after a send
+    // had to change a name for Tarnwell (UTF-8; empty: nothing to say).
+    std::string sentNotice;
+    std::int32_t sentRow = 0;
 };
 
 struct Preferences {

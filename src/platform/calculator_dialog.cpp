@@ -101,12 +101,12 @@ void CalculatorDialog::takeFocus(const CalculatorView& view) {
 
 Str255 CalculatorDialog::fieldText(std::int32_t control) const {
     const QLineEdit* field = controls_.field(control);
-    return field == nullptr ? Str255() : Str255(utf8ToMacRoman(field->text().toStdString()));
+    return field == nullptr ? Str255() : Str255(field->text().toStdString());
 }
 
 void CalculatorDialog::setFieldText(std::int32_t control, const Str255& text) {
     if (QLineEdit* field = controls_.field(control)) {
-        field->setText(QString::fromStdString(macRomanToUtf8(text.view())));
+        field->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.length())));
         field->selectAll();
     }
 }

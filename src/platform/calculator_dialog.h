@@ -43,7 +43,7 @@ public:
     // unchanged keeps its cursor and selection.
     void apply(const CalculatorView& view);
 
-    // A field's text in Mac OS Roman (characters it lacks become '?').
+    // A field's text.
     Str255 fieldText(std::int32_t control) const;
     // Replaces a field's text and selects all of it.
     void setFieldText(std::int32_t control, const Str255& text);

@@ -1,7 +1,5 @@
 #include "platform/edit_field.h"
 
-#include "runtime/mac_roman.h"
-
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 
@@ -27,8 +25,8 @@ EditField::EditField(QWidget* parent) : QLineEdit(parent) {
     setAlignment(Qt::AlignCenter);
 }
 
-void EditField::setMacRomanText(const Str255& text) {
-    const QString shown = QString::fromStdString(macRomanToUtf8(text.view()));
+void EditField::setShownText(const Str255& text) {
+    const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.length()));
     if (shown == this->text()) {
         return;
     }
@@ -37,12 +35,12 @@ void EditField::setMacRomanText(const Str255& text) {
 }
 
 void EditField::replaceText(const Str255& text) {
-    setText(QString::fromStdString(macRomanToUtf8(text.view())));
+    setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.length())));
     selectAll();
 }
 
-Str255 EditField::macRomanText() const {
-    return Str255(utf8ToMacRoman(text().toStdString()));
+Str255 EditField::shownText() const {
+    return Str255(text().toStdString());
 }
 
 bool EditField::event(QEvent* event) {

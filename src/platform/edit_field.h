@@ -1,6 +1,6 @@
 #pragma once
-// The sheet's one-line edit field. Its text is Mac OS Roman to the core and
-// Unicode on screen; the sheet keys (arrows, Return, Enter, Tab, Page Up and
+// The sheet's one-line edit field. Its text is UTF-8 to the core; the
+// sheet keys (arrows, Return, Enter, Tab, Page Up and
 // Down, Ctrl+Home and Ctrl+End) pass through it to the sheet, menu
 // shortcuts stay with the menu bar, and Ctrl+F / Ctrl+B move the cursor one
 // character forward and back.
@@ -26,8 +26,8 @@ public:
 
     // Shows a text. An unchanged text keeps the cursor and the selection;
     // a new one arrives wholly selected, ready to be typed over.
-    void setMacRomanText(const Str255& text);
-    Str255 macRomanText() const;
+    void setShownText(const Str255& text);
+    Str255 shownText() const;
     // Replaces the text and selects all of it, changed or not.
     void replaceText(const Str255& text);
 

@@ -2,7 +2,6 @@
 
 #include "application/find_commands.h"
 #include "model/app_state.h"
-#include "runtime/mac_roman.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -13,8 +12,8 @@
 namespace kestrune {
 namespace {
 
-std::string macRoman(const QString& text) {
-    return utf8ToMacRoman(text.toStdString());
+std::string utf8(const QString& text) {
+    return text.toStdString();
 }
 
 } // namespace
@@ -41,11 +40,10 @@ FindBar::FindBar(AppState& app, QWidget* parent) : QWidget(parent), app_(app) {
     row->addWidget(close);
 
     connect(field_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { app_.find.text = macRoman(text); });
+            [this](const QString& text) { app_.find.text = utf8(text); });
     connect(field_, &QLineEdit::returnPressed, this,
-            [this] { FindNext(app_, macRoman(field_->text())); });
-    connect(next, &QPushButton::clicked, this,
-            [this] { FindNext(app_, macRoman(field_->text())); });
+            [this] { FindNext(app_, utf8(field_->text())); });
+    connect(next, &QPushButton::clicked, this, [this] { FindNext(app_, utf8(field_->text())); });
     connect(close, &QPushButton::clicked, this, [this] { CloseFindBar(app_); });
     hide();
 }

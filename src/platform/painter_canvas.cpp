@@ -1,7 +1,5 @@
 #include "platform/painter_canvas.h"
 
-#include "runtime/mac_roman.h"
-
 #include <QColor>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -86,7 +84,8 @@ void PainterCanvas::drawText(const DrawTarget& /*target*/, const TextRun& run) {
     painter_.setPen(qColour(run.colour));
     // Drawn at the baseline and never clipped: a long name runs on into
     // the next column.
-    const QString text = QString::fromStdString(macRomanToUtf8(run.bytes));
+    const QString text =
+        QString::fromUtf8(run.bytes.data(), static_cast<qsizetype>(run.bytes.size()));
     if (run.stretch == 1.0) {
         painter_.drawText(QPointF(run.x, run.baseline), text);
         return;
@@ -101,7 +100,8 @@ void PainterCanvas::drawText(const DrawTarget& /*target*/, const TextRun& run) {
 
 double PainterCanvas::textWidth(const TextRun& run) {
     const QFontMetricsF metrics(cachedFont(run.fontNum, run.fontSize));
-    return metrics.horizontalAdvance(QString::fromStdString(macRomanToUtf8(run.bytes)));
+    return metrics.horizontalAdvance(
+        QString::fromUtf8(run.bytes.data(), static_cast<qsizetype>(run.bytes.size())));
 }
 
 void PainterCanvas::strokeLine(const DrawTarget& /*target*/, double x0, double y0, double x1,

@@ -11,7 +11,6 @@
 #include "platform/sheet_page.h"
 #include "platform/sound_player.h"
 #include "platform/top_bar.h"
-#include "runtime/mac_roman.h"
 #include "services/printing.h"
 
 #include <QApplication>
@@ -233,16 +232,16 @@ std::optional<std::string> QtPlatform::clipboardText() {
     if (data == nullptr || !data->hasText()) {
         return std::nullopt;
     }
-    return utf8ToMacRoman(data->text().toStdString());
+    return data->text().toStdString();
 }
 
-void QtPlatform::setClipboardText(const std::string& macRoman) {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(macRomanToUtf8(macRoman)));
+void QtPlatform::setClipboardText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
-void QtPlatform::setClipboardTextAndHtml(const std::string& macRoman, const std::string& html) {
+void QtPlatform::setClipboardTextAndHtml(const std::string& text, const std::string& html) {
     auto* data = new QMimeData; // the clipboard owns it from here
-    data->setText(QString::fromStdString(macRomanToUtf8(macRoman)));
+    data->setText(QString::fromStdString(text));
     data->setHtml(QString::fromStdString(html));
     QGuiApplication::clipboard()->setMimeData(data);
 }

@@ -58,8 +58,8 @@ public:
     // How this program was started (argv[0]), to start it again.
     void setProgram(std::string program) { program_ = std::move(program); }
     std::optional<std::string> clipboardText() override;
-    void setClipboardText(const std::string& macRoman) override;
-    void setClipboardTextAndHtml(const std::string& macRoman, const std::string& html) override;
+    void setClipboardText(const std::string& text) override;
+    void setClipboardTextAndHtml(const std::string& text, const std::string& html) override;
     void showContextMenu(const std::vector<ContextMenuItem>& items, std::int32_t x, std::int32_t y,
                          std::function<void(int item)> chosen) override;
     void openCalculatorWindow(const CalculatorView& view) override;

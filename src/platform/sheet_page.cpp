@@ -48,7 +48,7 @@ void SheetPage::applyFindBar(const FindBarView& view) {
 }
 
 Str255 SheetPage::readEditField() const {
-    return topBar_->editField()->macRomanText();
+    return topBar_->editField()->shownText();
 }
 
 void SheetPage::repaintSheet() {

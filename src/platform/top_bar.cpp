@@ -6,7 +6,6 @@
 #include "platform/edit_field.h"
 #include "platform/images.h"
 #include "platform/painter_canvas.h"
-#include "runtime/mac_roman.h"
 #include "sheet/cell_text.h"
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_labels.h"
@@ -43,7 +42,7 @@ protected:
     void paintEvent(QPaintEvent* /*event*/) override {
         QPainter painter(this);
         PainterCanvas canvas(painter);
-        DrawRowCounter(canvas, utf8ToMacRoman(text().toStdString()));
+        DrawRowCounter(canvas, text().toStdString());
     }
 };
 
@@ -139,7 +138,7 @@ QToolButton* TopBar::arrowButton(const char* fileName, const QString& help, cons
 
 void TopBar::apply(const ToolAreaView& view) {
     if (view.editFieldShown) {
-        edit_->setMacRomanText(view.editText);
+        edit_->setShownText(view.editText);
         edit_->setToolTip(utf8(view.editHelp));
     }
     edit_->setVisible(view.editFieldShown);
@@ -149,7 +148,10 @@ void TopBar::apply(const ToolAreaView& view) {
 
     titleBack_->setVisible(view.modelNameShown);
     modelName_->setVisible(view.modelNameShown);
-    modelName_->setText(QString::fromStdString(macRomanToUtf8(view.modelName.view())));
+    modelName_->setText(view.notice.empty()
+                            ? QString::fromUtf8(view.modelName.data(),
+                                                static_cast<qsizetype>(view.modelName.length()))
+                            : utf8(view.notice));
 
     rowCounter_->setText(utf8(view.rowCounter));
     columnLabel_->setText(utf8(view.columnLabel));

@@ -123,6 +123,9 @@ double EstimatedTextWidth(const TextRun& run) {
     const GlyphWidths em = glyphWidthsOf(run.fontNum);
     double width = 0.0;
     for (const char c : run.bytes) {
+        if ((static_cast<unsigned char>(c) & 0xC0) == 0x80) {
+            continue; // the rest of a character of several bytes
+        }
         if (c >= '0' && c <= '9') {
             width += em.digit;
         } else if (c == ' ' || c == '.' || c == ',') {

@@ -31,7 +31,7 @@ struct DrawState {
     double fontSize = 12.0;
     double fontStretch = 1.0; // horizontal scale of texts; below 1 draws them condensed
     std::int32_t QzFontNum = 1;
-    Str255 s_QuartzText;         // Mac OS Roman bytes
+    Str255 s_QuartzText;         // UTF-8
     Str255 s_FrameFill{"Frame"}; // "Frame" outlines, "Fill" fills, anything else draws nothing
     std::int8_t DoPrint = 0;     // draw into the page being printed instead of a window
     std::int32_t xSft = 0;       // offsets the sheet's text routines add to their positions
@@ -63,7 +63,7 @@ struct DrawTarget {
 struct TextRun {
     double x = 0.0;
     double baseline = 0.0;
-    std::string_view bytes; // Mac OS Roman, drawn with no extra spacing, never clipped
+    std::string_view bytes; // UTF-8, drawn with no extra spacing, never clipped
     std::int32_t fontNum = 1;
     std::string_view fontName;
     double fontSize = 12.0;

@@ -45,7 +45,7 @@ struct ControlRect {
 struct ControlView {
     std::int32_t number = 0;
     ControlKind kind = ControlKind::Label;
-    std::string text; // UTF-8 (Mac OS Roman texts converted at the window's edge)
+    std::string text; // UTF-8
     std::string help;
     ControlRect rect;
     std::int32_t parent = 0; // enclosing control number, 0 for the window

@@ -20,13 +20,13 @@ public:
     // be played (no audio device, an unreadable file).
     virtual int playSound(const std::string& path) = 0;
 
-    // The clipboard's plain text, as Mac OS Roman bytes (characters it lacks
-    // become '?'); nothing when the clipboard holds no text.
+    // The clipboard's plain text, in UTF-8; nothing when the clipboard
+    // holds no text.
     virtual std::optional<std::string> clipboardText() = 0;
-    virtual void setClipboardText(const std::string& macRoman) = 0;
-    // The same plain text, and beside it an HTML form (UTF-8) for programs
-    // that take tables.
-    virtual void setClipboardTextAndHtml(const std::string& macRoman, const std::string& html) = 0;
+    virtual void setClipboardText(const std::string& text) = 0;
+    // The same plain text, and beside it an HTML form for programs that
+    // take tables (both UTF-8).
+    virtual void setClipboardTextAndHtml(const std::string& text, const std::string& html) = 0;
 
     // Runs action once after the delay, on the main loop.
     virtual void startTimer(int milliseconds, std::function<void()> action) = 0;

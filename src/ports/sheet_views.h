@@ -12,13 +12,15 @@
 namespace kestrune {
 
 struct ToolAreaView {
-    // Cell mode: the edit field (Mac OS Roman text), focused.
+    // Cell mode: the edit field (UTF-8, like every text below), focused.
     bool editFieldShown = false;
     Str255 editText;
-    std::string editHelp; // UTF-8, like every label below
-    // Row mode: the model name on its background.
+    std::string editHelp;
+    // Row mode: the model name on its background, or in its place what a
+    // send to Tarnwell had to change.
     bool modelNameShown = false;
     Str255 modelName;
+    std::string notice;
     std::string rowCounter;
     std::string columnLabel;
     std::string columnHelp;

@@ -51,8 +51,8 @@ public:
     virtual void setWindowModified(bool modified) = 0;
     virtual void updateMenus(const std::vector<Menu>& menus) = 0;
 
-    // The height of the content area, the text now in the edit field (Mac OS
-    // Roman), the controls above the sheet, the scroll bar, and a repaint of
+    // The height of the content area, the text now in the edit field, the
+    // controls above the sheet, the scroll bar, and a repaint of
     // the sheet.
     virtual std::int32_t contentHeight() = 0;
     virtual Str255 readEditField() = 0;

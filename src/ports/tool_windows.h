@@ -14,7 +14,7 @@ public:
     virtual ~ToolWindows() = default;
 
     // A calculator window, window-modal on the sheet window. Its fields are
-    // read back by control number (Mac OS Roman).
+    // read back by control number.
     virtual void openCalculatorWindow(const CalculatorView& view) = 0;
     virtual void updateCalculatorWindow(const CalculatorView& view) = 0;
     virtual void closeCalculatorWindow() = 0;

@@ -548,6 +548,18 @@ void ByteBlock::reserve(std::size_t capacity) {
     capacity_ = capacity;
 }
 
+bool ByteSource::skipPrefix(std::string_view prefix) {
+    if (pos_ == end_ && !refill()) {
+        return false;
+    }
+    if (end_ - pos_ < prefix.size() ||
+        std::string_view(buffer_.data() + pos_, prefix.size()) != prefix) {
+        return false;
+    }
+    pos_ += prefix.size();
+    return true;
+}
+
 bool ByteSource::refill() {
     if (error_ != 0) {
         return false;

@@ -63,6 +63,9 @@ public:
     // it, when the buffer holds the line, its end and the byte after a CR.
     // Otherwise false and nothing is consumed. Valid until the next read.
     bool takeBufferedLine(std::string_view& line, std::size_t max);
+    // Passes over prefix when the source goes on with it (checked within
+    // the bytes one read brings, which at a file's start hold it whole).
+    bool skipPrefix(std::string_view prefix);
     // Non-zero when a read failed (an errno value); the source then reads as ended.
     int error() const { return error_; }
     // Sources that can be read at any offset without moving (a file, bytes

@@ -56,9 +56,12 @@ constexpr std::array<unsigned char, kTableSize> kEncoding = [] {
     return table;
 }();
 
-char encodeMacRoman(char32_t cp) {
+} // namespace
+
+bool macRomanByteOf(char32_t cp, char& out) {
     if (cp < 0x80) {
-        return static_cast<char>(cp);
+        out = static_cast<char>(cp);
+        return true;
     }
     unsigned char byte = 0;
     if (cp < 0x800) {
@@ -73,10 +76,32 @@ char encodeMacRoman(char32_t cp) {
             }
         }
     }
-    return byte == 0 ? '?' : static_cast<char>(byte);
+    out = static_cast<char>(byte);
+    return byte != 0;
+}
+
+namespace {
+
+char encodeMacRoman(char32_t cp) {
+    char byte = '?';
+    return macRomanByteOf(cp, byte) ? byte : '?';
 }
 
 } // namespace
+
+bool fitsMacRoman(std::string_view utf8) {
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        char32_t cp = 0;
+        char byte = 0;
+        const std::size_t len = decodeUtf8(utf8, i, cp);
+        if (len == 0 || !macRomanByteOf(cp, byte)) {
+            return false;
+        }
+        i += len;
+    }
+    return true;
+}
 
 std::size_t utf8LengthOf(unsigned char lead) {
     return lead < 0x80                    ? 1
@@ -123,6 +148,24 @@ std::string macRomanToUtf8(std::string_view macRoman) {
         appendUtf8(out, macRomanToCodePoint(static_cast<unsigned char>(c)));
     }
     return out;
+}
+
+std::size_t macRomanToUtf8(std::string_view macRoman, char* out) {
+    char* const first = out;
+    for (const char c : macRoman) {
+        const char32_t cp = macRomanToCodePoint(static_cast<unsigned char>(c));
+        if (cp < 0x80) {
+            *out++ = static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            *out++ = static_cast<char>(0xC0 | (cp >> 6));
+            *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            *out++ = static_cast<char>(0xE0 | (cp >> 12));
+            *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return static_cast<std::size_t>(out - first);
 }
 
 std::size_t utf8ToMacRoman(std::string_view utf8, char* out) {

@@ -1,7 +1,7 @@
 #pragma once
-// Mac OS Roman is the encoding of every text the program stores, writes to
-// files and puts on the clipboard. These convert at the boundary to the
-// UTF-8 of the desktop.
+// Mac OS Roman is the encoding of documents whose names all fit it, of
+// older documents and files, and of the text Tarnwell takes. These convert
+// between it and the UTF-8 the program keeps its texts in.
 
 #include <cstddef>
 #include <string>
@@ -11,6 +11,16 @@ namespace kestrune {
 
 // Every Mac OS Roman byte has a Unicode character, so this never fails.
 std::string macRomanToUtf8(std::string_view macRoman);
+
+// The same into out, which has room for three bytes a byte; returns how
+// many bytes it wrote.
+std::size_t macRomanToUtf8(std::string_view macRoman, char* out);
+
+// The Mac OS Roman byte of a character, when it has one.
+bool macRomanByteOf(char32_t cp, char& byte);
+// True when every character of the UTF-8 text has a Mac OS Roman byte (a
+// byte that is not UTF-8 has none).
+bool fitsMacRoman(std::string_view utf8);
 
 // Characters Mac OS Roman lacks become '?'. Bytes that are not valid UTF-8
 // also become '?', one per byte.

@@ -1,36 +1,15 @@
 #include "runtime/short_name.h"
 
+#include "runtime/utf8_text.h"
+
 namespace kestrune {
 namespace {
-
-// The length in bytes of the character that starts at at: a whole UTF-8
-// sequence, or 1 for a byte that does not begin one.
-std::size_t characterLength(std::string_view text, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    std::size_t length = 1;
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-    } else if (lead >= 0xE0) {
-        length = lead <= 0xEF ? 3 : 1;
-    } else if (lead >= 0xC2) {
-        length = 2;
-    }
-    if (at + length > text.size()) {
-        return 1;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((static_cast<unsigned char>(text[at + k]) & 0xC0) != 0x80) {
-            return 1;
-        }
-    }
-    return length;
-}
 
 // Where the character that ends at end (exclusive) begins.
 std::size_t characterStartBefore(std::string_view text, std::size_t end) {
     // A sequence is at most 4 bytes: try the longest that ends exactly here.
     for (std::size_t length = 4; length > 1; --length) {
-        if (end >= length && characterLength(text, end - length) == length) {
+        if (end >= length && CharacterLength(text, end - length) == length) {
             return end - length;
         }
     }
@@ -50,7 +29,7 @@ std::string NameForMessage(std::string_view name, std::size_t limit) {
         if (count == headCount) {
             headCut = headEnd;
         }
-        headEnd += characterLength(name, headEnd);
+        headEnd += CharacterLength(name, headEnd);
         ++count;
     }
     if (count <= limit || limit == 0) {

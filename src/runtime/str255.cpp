@@ -1,5 +1,7 @@
 #include "runtime/str255.h"
 
+#include "runtime/utf8_text.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -10,26 +12,30 @@ Str255::Str255(std::string_view bytes) {
 }
 
 std::uint8_t Str255::at(int position) const {
-    if (position < 1 || position > len_) {
+    if (position < 1 || position > static_cast<int>(len_)) {
         return 0;
     }
     return static_cast<std::uint8_t>(bytes_[static_cast<std::size_t>(position - 1)]);
 }
 
 void Str255::assign(std::string_view bytes) {
-    len_ = static_cast<std::uint8_t>(std::min(bytes.size(), kMaxLength));
+    bytes = CutToCharacters(bytes, kMaxLength);
+    len_ = static_cast<std::uint16_t>(bytes.size());
     if (len_ > 0) { // an empty view may point nowhere, which memcpy must not see
         std::memcpy(bytes_.data(), bytes.data(), len_);
     }
 }
 
 void Str255::append(std::string_view bytes) {
-    const std::size_t room = kMaxLength - len_;
-    const std::size_t n = std::min(bytes.size(), room);
+    std::size_t have = 0;
+    for (std::size_t at = 0; at < len_; at += CharacterLength(view(), at)) {
+        ++have;
+    }
+    const std::size_t n = CutToCharacters(bytes, kMaxLength - have).size();
     if (n > 0) {
         std::memcpy(bytes_.data() + len_, bytes.data(), n);
     }
-    len_ = static_cast<std::uint8_t>(len_ + n);
+    len_ = static_cast<std::uint16_t>(len_ + n);
 }
 
 void PSstrcpy(Str255& destination, const Str255& source) {
@@ -47,7 +53,7 @@ Str255 PSleft(const Str255& s, int n) {
 }
 
 Str255 PSmid(const Str255& s, int start, int count) {
-    const int len = s.length();
+    const int len = static_cast<int>(s.length());
     int take = std::min(std::max(count, 0), len);
     if (start < 1) {
         start = 1;
@@ -67,7 +73,7 @@ Str255 PSstring(int n, std::uint8_t c) {
 }
 
 int PSlen(const Str255& s) {
-    return s.length();
+    return static_cast<int>(s.length());
 }
 
 int PSinstr(int start, const Str255& s, const Str255& pattern) {
@@ -75,7 +81,7 @@ int PSinstr(int start, const Str255& s, const Str255& pattern) {
         return 0;
     }
     start = std::max(start, 1);
-    if (start > s.length()) {
+    if (start > static_cast<int>(s.length())) {
         return 0;
     }
     const auto pos = s.view().find(pattern.view(), static_cast<std::size_t>(start - 1));

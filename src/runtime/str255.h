@@ -1,7 +1,8 @@
 #pragma once
-// Short texts of at most 255 bytes in the Mac OS Roman encoding, and the
-// string operations the rest of the program is written with. Positions are
-// 1-based; no operation ever yields more than 255 bytes.
+// Short texts of at most 255 characters of UTF-8, and the string
+// operations the rest of the program is written with. Positions and
+// lengths are in bytes, 1-based; no operation ever yields more than 255
+// characters.
 
 #include <array>
 #include <cstdint>
@@ -12,14 +13,16 @@ namespace kestrune {
 
 class Str255 {
 public:
+    // Characters, of at most four bytes each.
     static constexpr std::size_t kMaxLength = 255;
+    static constexpr std::size_t kMaxBytes = 4 * kMaxLength;
 
     Str255() = default;
-    // Takes the bytes as they stand; anything past 255 bytes is cut off.
+    // Takes the bytes as they stand; anything past 255 characters is cut off.
     Str255(std::string_view bytes); // NOLINT(google-explicit-constructor): texts convert freely
     Str255(const char* bytes) : Str255(std::string_view(bytes)) {}
 
-    std::uint8_t length() const { return len_; }
+    std::size_t length() const { return len_; }
     bool empty() const { return len_ == 0; }
     const char* data() const { return bytes_.data(); }
     std::string_view view() const { return {bytes_.data(), len_}; }
@@ -28,14 +31,14 @@ public:
     std::uint8_t at(int position) const;
 
     void assign(std::string_view bytes);
-    // Appends as much of the bytes as still fits.
+    // Appends as many of the characters as still fit.
     void append(std::string_view bytes);
 
     friend bool operator==(const Str255& a, const Str255& b) { return a.view() == b.view(); }
 
 private:
-    std::uint8_t len_ = 0;
-    std::array<char, kMaxLength> bytes_{};
+    std::uint16_t len_ = 0;
+    std::array<char, kMaxBytes> bytes_{};
 };
 
 void PSstrcpy(Str255& destination, const Str255& source);

@@ -143,6 +143,13 @@ std::optional<TextFiles::WholeFile> TextFiles::FileWhole(int n) const {
     return WholeFile{*size, source};
 }
 
+bool TextFiles::FileSkipPrefix(int n, std::string_view prefix) {
+    if (!isOpen(n) || !slots_[static_cast<std::size_t>(n)]->in) {
+        return false;
+    }
+    return slots_[static_cast<std::size_t>(n)]->in->skipPrefix(prefix);
+}
+
 void TextFiles::FileOpenInputBytes(int n, std::string_view bytes) {
     if (Slot* s = openSlot(n)) {
         s->in = makeMemorySource(bytes);

@@ -70,6 +70,10 @@ public:
     };
     std::optional<WholeFile> FileWhole(int n) const;
 
+    // Passes over prefix at the start of input file n when the file begins
+    // with it (a byte-order mark); true when it did.
+    bool FileSkipPrefix(int n, std::string_view prefix);
+
     // Closes slot n (0 closes every slot) and forgets the held line. For an
     // output slot, returns false when any write failed (already reported).
     bool FileClose(int n);

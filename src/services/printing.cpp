@@ -5,7 +5,6 @@
 #include "model/model_table.h"
 #include "ports/canvas.h"
 #include "ports/platform.h"
-#include "runtime/mac_roman.h"
 #include "runtime/number_text.h"
 #include "services/print_scale.h"
 #include "sheet/sheet_labels.h"
@@ -111,7 +110,7 @@ std::string PrintJobName(std::string_view fileName1) {
 }
 
 Str255 PrintTitle(std::string_view fileName1) {
-    const Str255 name(utf8ToMacRoman(PrintJobName(fileName1)));
+    const Str255 name(PrintJobName(fileName1));
     Str255 title(kTableTitle);
     if (!name.empty()) {
         title.append(" of ''");

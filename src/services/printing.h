@@ -38,7 +38,7 @@ std::int32_t MyGetDocumentNumPagesInDoc(std::int32_t rows);
 std::string PrintJobName(std::string_view fileName1);
 
 // "Thiele/Small Parameters Table of ''Name''", or the bare table title for
-// an empty name; Mac OS Roman.
+// an empty name.
 Str255 PrintTitle(std::string_view fileName1);
 
 // "Page : " PSstr(page) "/" PSstr(lastPage), e.g. "Page :  1/ 3".

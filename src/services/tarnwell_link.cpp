@@ -2,6 +2,8 @@
 
 #include "exchange/clipboard_routing.h"
 #include "exchange/model_text.h"
+#include "runtime/mac_roman.h"
+#include "runtime/nearest_mac_roman.h"
 #include "services/help.h"
 #include "sheet/sheet_redraw.h"
 
@@ -39,9 +41,28 @@ int LaunchAppX(AppState& app) {
 }
 
 void SendParametersToTarnwell(AppState& app) {
-    const Str255 text = SendText(app.table, app.sel.cellV);
+    const std::int32_t row = app.sel.cellV;
+    bool changed = false;
+    const std::string text = NearestMacRoman(SendText(app.table, row).view(), changed);
     LaunchAppX(app);
-    SndAppleEvent(app, kToTarnwellClass, text.view(), kTarnwellName);
+    SndAppleEvent(app, kToTarnwellClass, text, kTarnwellName);
+    // Tarnwell reads Mac OS Roman only: the user hears which name it got
+    // otherwise.
+    std::string notice;
+    for (const std::string_view name :
+         {app.table.Manufacturer.get(row), app.table.ModelName.get(row)}) {
+        bool nameChanged = false;
+        const std::string sent = macRomanToUtf8(NearestMacRoman(name, nameChanged));
+        if (nameChanged) {
+            notice +=
+                (notice.empty() ? "Sent to Tarnwell as \u201C" : ", \u201C") + sent + "\u201D";
+        }
+    }
+    app.link.sentNotice = notice;
+    app.link.sentRow = changed ? row : 0;
+    if (changed) {
+        refreshSendButton(app);
+    }
 }
 
 void CreateCFStringAndPutToClipboardForSend(AppState& app) {

@@ -2,11 +2,13 @@
 
 #include "model/app_state.h"
 #include "ports/canvas.h"
+#include "runtime/utf8_text.h"
 #include "sheet/cell_text.h"
 #include "sheet/parameter_checks.h"
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestrune {
 namespace {
@@ -35,7 +37,7 @@ void drawFitted(Canvas& canvas, std::string_view text, double x, double y, TextB
     st.fontStretch = 1.0;
 }
 
-constexpr char kEllipsis = '\xC9'; // Mac OS Roman
+constexpr std::string_view kEllipsis = "\u2026";
 // Room kept between a cut name's ellipsis and the next column's grid line.
 constexpr double kNameMargin = 3.0;
 
@@ -51,20 +53,26 @@ void drawName(Canvas& canvas, std::string_view name, double x, double y, double 
         drawAt(canvas, name, x, y);
         return;
     }
-    // The longest start of the name that fits with the ellipsis after it.
+    // The longest start of the name, in whole characters, that fits with
+    // the ellipsis after it.
+    std::vector<std::size_t> ends{0};
+    for (std::size_t at = 0; at < name.size();) {
+        at += CharacterLength(name, at);
+        ends.push_back(at);
+    }
     std::string shown;
     std::size_t fits = 0;
-    std::size_t fails = name.size();
+    std::size_t fails = ends.size() - 1;
     while (fails - fits > 1) {
         const std::size_t middle = fits + (fails - fits) / 2;
-        shown.assign(name.substr(0, middle)).push_back(kEllipsis);
+        shown.assign(name.substr(0, ends[middle])).append(kEllipsis);
         (width(shown) <= room ? fits : fails) = middle;
     }
-    std::string_view kept = name.substr(0, fits);
+    std::string_view kept = name.substr(0, ends[fits]);
     while (!kept.empty() && kept.back() == ' ') {
         kept.remove_suffix(1);
     }
-    shown.assign(kept).push_back(kEllipsis);
+    shown.assign(kept).append(kEllipsis);
     drawAt(canvas, shown, x, y);
 }
 

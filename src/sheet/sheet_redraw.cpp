@@ -201,6 +201,9 @@ ToolAreaView BuildToolArea(const AppState& app) {
     }
     view.modelNameShown = rowMode;
     view.modelName = Str255(app.table.ModelName.get(sel.cellV));
+    if (rowMode && sel.cellV == app.link.sentRow) {
+        view.notice = app.link.sentNotice;
+    }
     view.rowCounter = std::to_string(sel.cellV) + "/" + std::to_string(app.table.fNum);
     view.columnLabel = ColumnLabel(sel.cellH);
     view.columnHelp = ColumnHelp(sel.cellH);

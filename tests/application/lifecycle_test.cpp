@@ -226,7 +226,7 @@ TEST_F(Lifecycle, ASaveThatChangedNamesLeavesTheSheetSaved) {
         DrawSheet(app);
         EXPECT_EQ(app.doc.DirtyFlag, 0);
         EXPECT_FALSE(platform.windowModified);
-        EXPECT_EQ(app.table.ModelName.get(1), "PR 250 \xD2Pro\xD3, black");
+        EXPECT_EQ(app.table.ModelName.get(1), "PR 250 \u201CPro\u201D, black");
         EXPECT_EQ(readFile(path),
                   "Acme,\"PR 250 \xD2Pro\xD3, black\", 20.5, 18.25, 45.1, 6.312, 220, 12.5, 275, "
                   "95.4\r");

@@ -105,7 +105,7 @@ TEST_F(MassCalculators, AddMassInABoxShowsCopiesAndOkLeavesTheRow) {
               "Add " + fixed(added, 1) + " g to each passive radiator");
 
     CalculatorControlHit(app, CalcCtl::kCopyResults, 0);
-    EXPECT_EQ(platform.clipboard, "Model: Acme PR-\x8E\n"
+    EXPECT_EQ(platform.clipboard, "Model: Acme PR-\u00E9\n"
                                   "Fp: 25 Hz\n"
                                   "Mms: 77 g\n"
                                   "Vap: 50 Liter\n"

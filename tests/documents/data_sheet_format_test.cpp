@@ -132,7 +132,7 @@ TEST_F(DataSheetTest, NamesThatNeedQuotesAreQuotedAndReadBack) {
                                             "12\" woofer",
                                             "a\"b\"",
                                             "",
-                                            "\xD3\x8E \xA5",
+                                            "\u201D\u00E9 \u2022",
                                             std::string(255, ','),
                                             std::string(255, 'n')};
     std::int32_t r = 0;
@@ -164,14 +164,57 @@ TEST_F(DataSheetTest, NamesThatNeedQuotesAreQuotedAndReadBack) {
     EXPECT_TRUE(EncodeNameField("Big, Loud").exact);
 }
 
+// A document is Mac OS Roman, byte for byte as ever, while every name fits
+// it; one name beyond it makes the whole document UTF-8 behind a byte-order
+// mark. Either reads back to the same names, from a file or a stream, by
+// the whole-file reader and by the line reader alike.
+TEST_F(DataSheetTest, NamesBeyondMacRomanMakeAUtf8DocumentThatReadsBack) {
+    const struct {
+        const char* manufacturer;
+        const char* model;
+        std::string bytes; // the document
+    } cases[] = {
+        {"Acme", "PR-1", "Acme,PR-1, 1, 2, 3, 4, 5, 6, 7, 8\r"},
+        {"M\u00FCller \u201CPro\u201D", "Caf\u00E9\u2122",
+         "M\x9Fller \xD2Pro\xD3,Caf\x8E\xAA, 1, 2, 3, 4, 5, 6, 7, 8\r"},
+        {"\u0141\u00F3d\u017A Audio, \u010Capek", "\u30C6\u30B9\u30C8 \u0391\u03C9 \U0001F50A",
+         "\xEF\xBB\xBF\"\u0141\u00F3d\u017A Audio, \u010Capek\",\u30C6\u30B9\u30C8 \u0391\u03C9 "
+         "\U0001F50A, 1, 2, 3, 4, 5, 6, 7, 8\r"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.manufacturer);
+        Sheet sheet;
+        sheet.setRow(1, "Acme", "PR-1", {1, 2, 3, 4, 5, 6, 7, 8});
+        sheet.setRow(1, c.manufacturer, c.model, {1, 2, 3, 4, 5, 6, 7, 8});
+        const std::string bytes = sheet.write();
+        EXPECT_EQ(bytes, c.bytes);
+        const std::string path = dir.file("names.kedata");
+        test::writeFile(path, bytes + bytes.substr(bytes.starts_with("\xEF") ? 3 : 0));
+        for (const bool fromFile : {false, true}) {
+            Sheet back;
+            if (fromFile) {
+                ASSERT_TRUE(back.readFile(path));
+            } else {
+                back.read(bytes);
+            }
+            ASSERT_EQ(back.table.fNum, fromFile ? 2 : 1);
+            for (std::int32_t r = 1; r <= back.table.fNum; ++r) {
+                EXPECT_EQ(back.table.Manufacturer.get(r), c.manufacturer);
+                EXPECT_EQ(back.table.ModelName.get(r), c.model);
+            }
+            EXPECT_TRUE(back.errors.empty());
+        }
+    }
+}
+
 TEST_F(DataSheetTest, NamesTheFormatCannotCarryAreChangedAndListed) {
     EXPECT_EQ(EncodeNameField("a\rb\nc").text, "a b c");
-    EXPECT_EQ(EncodeNameField("\"Q\"").text, "\xD2Q\xD3");
-    EXPECT_EQ(EncodeNameField("Big, \"Loud\"").text, "\"Big, \xD2Loud\xD3\"");
+    EXPECT_EQ(EncodeNameField("\"Q\"").text, "\u201CQ\u201D");
+    EXPECT_EQ(EncodeNameField("Big, \"Loud\"").text, "\"Big, \u201CLoud\u201D\"");
     EXPECT_EQ(EncodeNameField("\r\nlead").text, "\"  lead\"");
     EXPECT_FALSE(EncodeNameField("\"Q\"").exact);
-    EXPECT_EQ(WritableName("\tx\"y"), "\tx\xD3y");
-    EXPECT_EQ(WritableName("\tPR 250 (\"Pro\") 12\""), "\tPR 250 (\xD2Pro\xD3) 12\xD3");
+    EXPECT_EQ(WritableName("\tx\"y"), "\tx\u201Dy");
+    EXPECT_EQ(WritableName("\tPR 250 (\"Pro\") 12\""), "\tPR 250 (\u201CPro\u201D) 12\u201D");
     EXPECT_EQ(WritableName("fine"), "fine");
 
     app.setRow(1, "a\rb", "ok", {});
@@ -184,9 +227,9 @@ TEST_F(DataSheetTest, NamesTheFormatCannotCarryAreChangedAndListed) {
     EXPECT_TRUE(outcome.ok);
     EXPECT_EQ(outcome.alteredNameRows, (std::vector<std::int32_t>{1, 3, 4, 5}));
     EXPECT_EQ(app.table.Manufacturer.get(1), "a b");
-    EXPECT_EQ(app.table.ModelName.get(3), "Big, \xD2Loud\xD3");
-    EXPECT_EQ(app.table.ModelName.get(4), "\xD2");
-    EXPECT_EQ(app.table.Manufacturer.get(5), " \xD2lead");
+    EXPECT_EQ(app.table.ModelName.get(3), "Big, \u201CLoud\u201D");
+    EXPECT_EQ(app.table.ModelName.get(4), "\u201C");
+    EXPECT_EQ(app.table.Manufacturer.get(5), " \u201Clead");
     Sheet other;
     other.read(out.str());
     EXPECT_EQ(other.table.fNum, 5);

@@ -91,8 +91,8 @@ std::int32_t quickInPieces(const std::string& bytes, int fields, std::size_t pie
         std::copy_n(bytes.data() + offset, n, data);
         return n;
     };
-    const std::int32_t n =
-        ReadWholeLineRecords(source, fields, TextFiles::kMaxItemLine, fast.table, piece);
+    const std::int32_t n = ReadWholeLineRecords(source, fields, TextFiles::kMaxItemLine, fast.table,
+                                                NameText::MacRoman, piece);
     fast.table.fNum = std::max(n, 0);
     out = fast.rows();
     return n;

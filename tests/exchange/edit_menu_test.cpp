@@ -193,7 +193,7 @@ TEST_F(MainWindowEdit, RowsPastedTogetherAreUndoneTogether) {
 TEST_F(MainWindowEdit, ARowIsCopiedAsTextAndAsATable) {
     openSheet(2);
     app.table.Manufacturer.set(2, "B&W\t<Pro>");
-    app.table.ModelName.set(2, "\"Caf\x8E\" 12"); // Mac OS Roman e acute
+    app.table.ModelName.set(2, "\"Caf\u00E9\" 12");
     app.table.setValue(Param::Xmax, 2, -1);
     app.table.setValue(Param::Vap, 2, 0.005);
     select(2, 0);

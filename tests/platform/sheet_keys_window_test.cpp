@@ -78,13 +78,13 @@ TEST_F(SheetKeys, ARedrawOfTheSameCellKeepsTextCursorAndSelection) {
     EXPECT_EQ(edit().selectedText(), QStringLiteral("cm"));
 }
 
-TEST_F(SheetKeys, TheEditFieldSpeaksMacRomanToTheCore) {
+TEST_F(SheetKeys, TheEditFieldKeepsEveryScript) {
     choose(MenuNum::kFile, 1);
-    edit().insert(QString::fromUtf8("Caf\u00E9 \u4E2D"));
-    EXPECT_EQ(platform.readEditField().str(), "Caf\x8E ?");
+    edit().insert(QString::fromUtf8("Caf\u00E9 \u4E2D \u0141\U0001F50A"));
+    EXPECT_EQ(platform.readEditField().str(), "Caf\u00E9 \u4E2D \u0141\U0001F50A");
 
-    platform.setEditFieldText(Str255("\xA5 \xDB"));
-    EXPECT_EQ(edit().text(), QString::fromUtf8("\u2022 \u20AC"));
+    platform.setEditFieldText(Str255("\u2022 \u20AC \u0416"));
+    EXPECT_EQ(edit().text(), QString::fromUtf8("\u2022 \u20AC \u0416"));
     EXPECT_EQ(edit().selectedText(), edit().text());
 }
 

@@ -37,9 +37,9 @@ TEST(DynamicArray, GrowsInWholePagesAndReadsZeroUntilWritten) {
     EXPECT_EQ(full.capacity(), 1024);
 
     DynamicArray<Str255> names(2, nullptr);
-    EXPECT_EQ(names.elementSize(), 256u);
+    EXPECT_EQ(names.elementSize(), 1022u); // 1,020 bytes and their length
     EXPECT_TRUE(names[15].empty());
-    EXPECT_EQ(names.capacity(), 32);
+    EXPECT_EQ(names.capacity(), 16);
 
     DynamicArray<std::int32_t> numbers(1, nullptr);
     EXPECT_EQ(numbers[0], 0);

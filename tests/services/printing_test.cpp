@@ -114,7 +114,7 @@ TEST(PrintTexts, TitleAndJobNameDropTheExtensionOnce) {
         {"Radiators.KEData", "Radiators", "Thiele/Small Parameters Table of ''Radiators''"},
         {"a.kedata.kedata", "a.kedata", "Thiele/Small Parameters Table of ''a.kedata''"},
         {"Untitled", "Untitled", "Thiele/Small Parameters Table of ''Untitled''"},
-        {"B\xC3\xBCro.kedata", "B\xC3\xBCro", "Thiele/Small Parameters Table of ''B\x9Fro''"},
+        {"B\xC3\xBCro.kedata", "B\xC3\xBCro", "Thiele/Small Parameters Table of ''B\xC3\xBCro''"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(PrintJobName(c.fileName), c.job) << c.fileName;

@@ -99,7 +99,9 @@ TEST_F(TarnwellLink, TheSendCommandByMethodAndState) {
         SendButtonCommand(app);
         EXPECT_EQ(platform.sentEvents.size(), c.sends ? 1u : 0u);
         if (c.sends) {
-            EXPECT_EQ(platform.sentEvents[0], "Tarnwell|TwKS|TEXT|" + sendText(2));
+            // Tarnwell gets Mac OS Roman bytes; the clipboard, the text itself.
+            EXPECT_EQ(platform.sentEvents[0],
+                      "Tarnwell|TwKS|TEXT|DUMMY&  Caf\x8E" + sendText(2).substr(13));
         }
         EXPECT_EQ(platform.clipboard.has_value(), c.copies);
         if (c.copies) {
@@ -127,7 +129,32 @@ TEST_F(TarnwellLink, ADocumentHandedOverWhileTheClickPlaysWaitsForItsEnd) {
 TEST_F(TarnwellLink, TheSendTextIsTheRowsModelTextBehindAPrefix) {
     EXPECT_EQ(sendText(1).rfind("DUMMY&  Acme  PX-1  ", 0), 0u);
     EXPECT_EQ(sendText(1).substr(sendText(1).size() - 3), "  \r");
-    EXPECT_EQ(sendText(2).rfind("DUMMY&  Caf\x8E  B-2  ", 0), 0u); // Mac OS Roman bytes
+    EXPECT_EQ(sendText(2).rfind("DUMMY&  Caf\u00E9  B-2  ", 0), 0u);
+}
+
+// A name beyond Mac OS Roman reaches Tarnwell as its nearest letters, and
+// the tool area says so while its row stays selected; one that fits goes
+// byte for byte and says nothing.
+TEST_F(TarnwellLink, NamesBeyondMacRomanAreSentAsTheirBaseLetters) {
+    app.table.Manufacturer.set(1, "\u0141\u00F3d\u017A K\u014Dbe");
+    app.table.ModelName.set(1, "\u010Capek \u30C6\u00DF");
+    status("Now I Opend");
+    SheetMouseDown(app, 10, 85, 1); // row 1, whole
+    platform.sentEvents.clear();
+    SendButtonCommand(app);
+    ASSERT_EQ(platform.sentEvents.size(), 1u);
+    EXPECT_EQ(platform.sentEvents[0].rfind("Tarnwell|TwKS|TEXT|DUMMY&  L\x97"
+                                           "dz Kobe  Capek ?\xA7  ",
+                                           0),
+              0u);
+    EXPECT_EQ(platform.toolArea.notice,
+              "Sent to Tarnwell as \u201CL\u00F3dz Kobe\u201D, \u201CCapek ?\u00DF\u201D");
+    SheetMouseDown(app, 10, 85 + 16, 1); // row 2: Caf\u00E9 fits
+    EXPECT_EQ(platform.toolArea.notice, "");
+    platform.sentEvents.clear();
+    SendButtonCommand(app);
+    EXPECT_EQ(platform.sentEvents[0].rfind("Tarnwell|TwKS|TEXT|DUMMY&  Caf\x8E  B-2", 0), 0u);
+    EXPECT_EQ(platform.toolArea.notice, "");
 }
 
 } // namespace

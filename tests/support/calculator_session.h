@@ -34,7 +34,7 @@ protected:
         platform.fireTimers();
         NewDataSheet(app);
         app.table.Manufacturer.set(1, "Acme");
-        app.table.ModelName.set(1, "PR-\x8E"); // "PR-é" in Mac OS Roman
+        app.table.ModelName.set(1, "PR-\u00E9");
         const std::array<double, kParamCount> row = {30.0,  25.0, 50.0,  4.0,
                                                      500.0, 6.0,  240.0, 77.0};
         for (Param p : kAllParams) {

@@ -1,0 +1,38 @@
+#include "runtime/utf8_text.h"
+
+namespace kestrune {
+
+std::size_t CharacterLength(std::string_view text, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    std::size_t length = 1;
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+    } else if (lead >= 0xE0) {
+        length = lead <= 0xEF ? 3 : 1;
+    } else if (lead >= 0xC2) {
+        length = 2;
+    }
+    if (at + length > text.size()) {
+        return 1;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((static_cast<unsigned char>(text[at + k]) & 0xC0) != 0x80) {
+            return 1;
+        }
+    }
+    return length;
+}
+
+std::string_view CutToCharacters(std::string_view text, std::size_t characters) {
+    // No character is shorter than a byte: a short text is whole.
+    if (text.size() <= characters) {
+        return text;
+    }
+    std::size_t at = 0;
+    for (std::size_t count = 0; count < characters && at < text.size(); ++count) {
+        at += CharacterLength(text, at);
+    }
+    return text.substr(0, at);
+}
+
+} // namespace kestrune

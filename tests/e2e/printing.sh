@@ -10,11 +10,13 @@ e2e_init "$@"
 
 MM=2.834645669 # points
 
-# A document of 45 models, as Kestrune writes them: two pages, and names
-# that reach below the baseline on the last line of the first.
+# A document of 45 models, as Kestrune writes them: two pages, names in
+# Polish, Czech and Japanese first, and names that reach below the baseline
+# on the last line of the first.
 document() {
     local i
-    for ((i = 1; i <= 45; i++)); do
+    printf '\xef\xbb\xbf\xc5\x81\xc3\xb3d\xc5\xba \xc4\x8capek,\xe3\x83\x86\xe3\x82\xb9\xe3\x83\x88, 20.5, 18.25, 45.12, 6.313, 220.04, 12.5, 275, 95.4\r'
+    for ((i = 2; i <= 45; i++)); do
         printf 'Maker%d,gjpqy-%d, 20.5, 18.25, 45.12, 6.313, 220.04, 12.5, 275, 95.4\r' "$i" "$i"
     done
 }
@@ -80,6 +82,9 @@ print_case() {
     e2e_poll "$E2E_WINDOW_TIMEOUT" pdfinfo "$pdf" >/dev/null 2>&1 ||
         e2e_fail "the printed file never became a whole PDF"
     pdf_check "$pdf" "$orientation" "$top" 3.52 # the printer's own 10 points
+    pdftotext "$pdf" - | grep -q 'Łódź Čapek' || e2e_fail "the printed file lacks the Polish and Czech name"
+    pdftotext "$pdf" - | grep -q 'テスト' || e2e_fail "the printed file lacks the Japanese name"
+    cp -f "$pdf" "${E2E_KEEP_PDF:-/dev/null}" 2>/dev/null || true
 
     e2e_key "$E2E_MAIN" ctrl+q
     e2e_expect_exit app 0 "Ctrl+Q after printing"

@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kFpItem = 3;
 constexpr int kUnsortItem = 1;
+constexpr int kManufacturerItem = 10;
 constexpr int kModelNameItem = 11;
 
 // Times one Sort menu command, each run starting again from the same table.
@@ -52,6 +53,10 @@ void BM_Unsort(benchmark::State& state) {
 void BM_SortModelName(benchmark::State& state) {
     runSortCommand(state, kModelNameItem, 1, false);
 }
+// A few makers' names, each shared by many rows.
+void BM_SortManufacturer(benchmark::State& state) {
+    runSortCommand(state, kManufacturerItem, 1, false);
+}
 
 } // namespace
 
@@ -66,4 +71,5 @@ void sortSizes(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_SortFpAscending)->Apply(sortSizes);
 BENCHMARK(BM_SortFpDescending)->Apply(sortSizes);
 BENCHMARK(BM_SortModelName)->Apply(sortSizes);
+BENCHMARK(BM_SortManufacturer)->Apply(sortSizes);
 BENCHMARK(BM_Unsort)->Apply(sortSizes);

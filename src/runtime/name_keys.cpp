@@ -1,0 +1,180 @@
+#include "runtime/name_keys.h"
+
+#include <unicode/ucoleitr.h>
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
+
+#include <algorithm>
+#include <climits>
+
+namespace kestrune {
+namespace {
+
+bool isDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool isAscii(unsigned char c) {
+    return c < 0x80;
+}
+
+unsigned char byteAt(std::string_view text, std::size_t i) {
+    return static_cast<unsigned char>(text[i]);
+}
+
+// Takes the bytes of a key from `at` on, eight of them.
+class ChunkSink {
+public:
+    explicit ChunkSink(std::size_t at) : at_(at) {}
+    bool full() const { return written_ >= at_ + 8; }
+    void put(std::uint8_t byte) {
+        if (written_ >= at_ && written_ < at_ + 8) {
+            value_ = value_ << 8 | byte;
+        }
+        ++written_;
+    }
+    std::uint64_t value() const {
+        const std::size_t filled = written_ <= at_ ? 0 : std::min<std::size_t>(written_ - at_, 8);
+        return filled == 0 ? 0 : value_ << (8 * (8 - filled));
+    }
+
+private:
+    std::size_t at_;
+    std::size_t written_ = 0;
+    std::uint64_t value_ = 0;
+};
+
+class StringSink {
+public:
+    explicit StringSink(std::string& key) : key_(key) {}
+    static bool full() { return false; }
+    void put(std::uint8_t byte) { key_.push_back(static_cast<char>(byte)); }
+
+private:
+    std::string& key_;
+};
+
+template <typename Sink> void putWeight(const NameCollation::AsciiWeight& w, Sink& sink) {
+    for (std::size_t k = 0; k < w.keyLength; ++k) {
+        sink.put(w.key[k]);
+    }
+}
+
+} // namespace
+
+NameKeys::NameKeys(const NameCollation& collation)
+    : collation_(collation), elements_(collation.openElements()) {}
+
+NameKeys::~NameKeys() {
+    ucol_closeElements(elements_);
+}
+
+std::uint64_t NameKeys::chunk(std::string_view name, std::size_t at) {
+    ChunkSink sink(at);
+    write(name, sink);
+    return sink.value();
+}
+
+void NameKeys::whole(std::string_view name, std::string& key) {
+    key.clear();
+    StringSink sink(key);
+    write(name, sink);
+}
+
+std::size_t NameKeys::stretchEnd(std::string_view name, std::size_t begin, bool digitsApart) const {
+    std::size_t end = begin + 1;
+    if (collation_.asciiByTable()) {
+        while (end < name.size() && !isAscii(byteAt(name, end))) {
+            ++end;
+        }
+    } else if (digitsApart) {
+        while (end < name.size() && !isDigit(byteAt(name, end))) {
+            ++end;
+        }
+    } else {
+        end = name.size();
+    }
+    return end;
+}
+
+// ASCII characters weigh by the table where it serves, but one before a
+// stretch of others goes to ICU with it: a mark may follow it, or a
+// character that makes one letter with it.
+template <typename Sink> void NameKeys::write(std::string_view name, Sink& sink) {
+    const bool table = collation_.asciiByTable();
+    std::size_t i = 0;
+    while (i < name.size() && !sink.full()) {
+        const unsigned char c = byteAt(name, i);
+        if (isDigit(c)) {
+            while (i < name.size() && name[i] == '0') {
+                ++i;
+            }
+            const std::size_t first = i;
+            while (i < name.size() && isDigit(byteAt(name, i))) {
+                ++i;
+            }
+            putWeight(collation_.digitGroup(), sink);
+            sink.put(static_cast<std::uint8_t>(std::min<std::size_t>(i - first, 254) + 1));
+            for (std::size_t k = first; k < i && !sink.full(); ++k) {
+                sink.put(byteAt(name, k));
+            }
+            continue;
+        }
+        if (table && isAscii(c) && (i + 1 == name.size() || isAscii(byteAt(name, i + 1)))) {
+            putWeight(collation_.ascii(c), sink);
+            ++i;
+            continue;
+        }
+        const std::size_t end = stretchEnd(name, i, true);
+        weights_.clear();
+        readStretch(name.substr(i, end - i), weights_);
+        for (const std::uint32_t weight : weights_) {
+            const std::uint32_t moved = collation_.reordered(weight);
+            for (int shift = 24; shift >= 0 && (moved >> shift & 0xFF) != 0; shift -= 8) {
+                sink.put(static_cast<std::uint8_t>(moved >> shift));
+            }
+        }
+        i = end;
+    }
+}
+
+void NameKeys::primaries(std::string_view name, std::vector<std::uint32_t>& weights) {
+    weights.clear();
+    const bool table = collation_.asciiByTable();
+    std::size_t i = 0;
+    while (i < name.size()) {
+        const unsigned char c = byteAt(name, i);
+        if (table && isAscii(c) && (i + 1 == name.size() || isAscii(byteAt(name, i + 1)))) {
+            const NameCollation::AsciiWeight& w = collation_.ascii(c);
+            weights.insert(weights.end(), w.primaries.begin(), w.primaries.begin() + w.count);
+            ++i;
+            continue;
+        }
+        const std::size_t end = stretchEnd(name, i, false);
+        readStretch(name.substr(i, end - i), weights);
+        i = end;
+    }
+}
+
+void NameKeys::readStretch(std::string_view stretch, std::vector<std::uint32_t>& weights) {
+    // Damaged UTF-8 reads as U+FFFD, a character at a time.
+    text_.clear();
+    const auto length = static_cast<std::int32_t>(std::min<std::size_t>(stretch.size(), INT32_MAX));
+    std::int32_t i = 0;
+    while (i < length) {
+        UChar32 c = 0;
+        U8_NEXT(stretch.data(), i, length, c);
+        if (c < 0) {
+            c = 0xFFFD;
+        }
+        if (U_IS_BMP(c)) {
+            text_.push_back(static_cast<char16_t>(c));
+        } else {
+            text_.push_back(U16_LEAD(c));
+            text_.push_back(U16_TRAIL(c));
+        }
+    }
+    collation_.appendPrimaries(elements_, text_.data(), text_.size(), weights);
+}
+
+} // namespace kestrune

@@ -1,0 +1,50 @@
+#pragma once
+// The keys of names under a collation, made by one thread: bytes whose
+// memcmp order is the order of the names, but for the ties the
+// collation's compareTies breaks. Each primary weight adds its bytes up to
+// its trailing zeros; a run of ASCII digits adds the weight of the digits'
+// group, one more than the count of its digits without leading zeros (at
+// most 255) and those digits. No byte of a key is zero, so a key padded
+// with zeros orders as the key itself.
+
+#include "runtime/name_collation.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestrune {
+
+class NameKeys {
+public:
+    explicit NameKeys(const NameCollation& collation);
+    ~NameKeys();
+    NameKeys(const NameKeys&) = delete;
+    NameKeys& operator=(const NameKeys&) = delete;
+
+    // Bytes at .. at + 7 of the name's key, the first of them in the
+    // highest byte; zeros past the key's end.
+    std::uint64_t chunk(std::string_view name, std::size_t at);
+    // The whole key, in place of what key held.
+    void whole(std::string_view name, std::string& key);
+    // What Find compares: the primary weights of the name's characters
+    // one by one, digits as the characters they are, in place of what
+    // weights held.
+    void primaries(std::string_view name, std::vector<std::uint32_t>& weights);
+
+private:
+    template <typename Sink> void write(std::string_view name, Sink& sink);
+    // The end of the stretch of name from `begin` on that goes to ICU as a
+    // whole.
+    std::size_t stretchEnd(std::string_view name, std::size_t begin, bool digitsApart) const;
+    // Appends the primary weights of a stretch of UTF-8 to weights.
+    void readStretch(std::string_view stretch, std::vector<std::uint32_t>& weights);
+
+    const NameCollation& collation_;
+    UCollationElements* elements_;
+    std::u16string text_;
+    std::vector<std::uint32_t> weights_;
+};
+
+} // namespace kestrune

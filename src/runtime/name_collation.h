@@ -57,8 +57,13 @@ public:
     // Whether ASCII characters weigh by the table.
     bool asciiByTable() const { return asciiByTable_; }
     const AsciiWeight& ascii(unsigned char c) const { return ascii_[c & 0x7F]; }
-    // The bytes a run of ASCII digits starts its part of a key with.
-    const AsciiWeight& digitGroup() const { return ascii_['0']; }
+    // The first bytes of the keys of the digits 0 and 9, between which a
+    // run of ASCII digits puts the first byte of its part of a key.
+    std::uint8_t digitLead() const { return ascii_['0'].key[0]; }
+    std::uint8_t digitSpan() const {
+        const std::uint8_t nine = ascii_['9'].key[0];
+        return nine > digitLead() ? static_cast<std::uint8_t>(nine - digitLead()) : 0;
+    }
 
     // An iterator over the collation elements of a text, for one thread;
     // ucol_closeElements gives it back.

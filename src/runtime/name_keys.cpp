@@ -26,13 +26,15 @@ unsigned char byteAt(std::string_view text, std::size_t i) {
 class ChunkSink {
 public:
     explicit ChunkSink(std::size_t at) : at_(at) {}
-    bool full() const { return written_ >= at_ + 8; }
+    // One byte past the eight tells whether the key goes on.
+    bool full() const { return written_ > at_ + 8; }
     void put(std::uint8_t byte) {
         if (written_ >= at_ && written_ < at_ + 8) {
             value_ = value_ << 8 | byte;
         }
         ++written_;
     }
+    bool tookAll() const { return written_ <= at_ + 8; }
     std::uint64_t value() const {
         const std::size_t filled = written_ <= at_ ? 0 : std::min<std::size_t>(written_ - at_, 8);
         return filled == 0 ? 0 : value_ << (8 * (8 - filled));
@@ -69,10 +71,10 @@ NameKeys::~NameKeys() {
     ucol_closeElements(elements_);
 }
 
-std::uint64_t NameKeys::chunk(std::string_view name, std::size_t at) {
+NameKeys::Chunk NameKeys::chunk(std::string_view name, std::size_t at) {
     ChunkSink sink(at);
-    write(name, sink);
-    return sink.value();
+    const bool ended = write(name, sink);
+    return {sink.value(), ended && sink.tookAll()};
 }
 
 void NameKeys::whole(std::string_view name, std::string& key) {
@@ -100,24 +102,18 @@ std::size_t NameKeys::stretchEnd(std::string_view name, std::size_t begin, bool 
 // ASCII characters weigh by the table where it serves, but one before a
 // stretch of others goes to ICU with it: a mark may follow it, or a
 // character that makes one letter with it.
-template <typename Sink> void NameKeys::write(std::string_view name, Sink& sink) {
+template <typename Sink> bool NameKeys::write(std::string_view name, Sink& sink) {
     const bool table = collation_.asciiByTable();
     std::size_t i = 0;
     while (i < name.size() && !sink.full()) {
         const unsigned char c = byteAt(name, i);
         if (isDigit(c)) {
-            while (i < name.size() && name[i] == '0') {
-                ++i;
+            std::size_t end = i + 1;
+            while (end < name.size() && isDigit(byteAt(name, end))) {
+                ++end;
             }
-            const std::size_t first = i;
-            while (i < name.size() && isDigit(byteAt(name, i))) {
-                ++i;
-            }
-            putWeight(collation_.digitGroup(), sink);
-            sink.put(static_cast<std::uint8_t>(std::min<std::size_t>(i - first, 254) + 1));
-            for (std::size_t k = first; k < i && !sink.full(); ++k) {
-                sink.put(byteAt(name, k));
-            }
+            writeDigits(name.substr(i, end - i), sink);
+            i = end;
             continue;
         }
         if (table && isAscii(c) && (i + 1 == name.size() || isAscii(byteAt(name, i + 1)))) {
@@ -135,6 +131,24 @@ template <typename Sink> void NameKeys::write(std::string_view name, Sink& sink)
             }
         }
         i = end;
+    }
+    return i >= name.size();
+}
+
+template <typename Sink> void NameKeys::writeDigits(std::string_view digits, Sink& sink) const {
+    const std::size_t zeros = std::min(digits.find_first_not_of('0'), digits.size());
+    const std::string_view value = digits.substr(zeros);
+    const std::size_t span = collation_.digitSpan();
+    if (value.size() < span) {
+        sink.put(static_cast<std::uint8_t>(collation_.digitLead() + value.size()));
+    } else {
+        sink.put(static_cast<std::uint8_t>(collation_.digitLead() + span));
+        sink.put(static_cast<std::uint8_t>(std::min<std::size_t>(value.size() - span, 254) + 1));
+    }
+    for (std::size_t k = 0; k < value.size() && !sink.full(); k += 2) {
+        const int first = value[k] - '0';
+        sink.put(static_cast<std::uint8_t>(
+            k + 1 < value.size() ? 1 + 10 * first + (value[k + 1] - '0') : 101 + first));
     }
 }
 

@@ -2,10 +2,12 @@
 // The keys of names under a collation, made by one thread: bytes whose
 // memcmp order is the order of the names, but for the ties the
 // collation's compareTies breaks. Each primary weight adds its bytes up to
-// its trailing zeros; a run of ASCII digits adds the weight of the digits'
-// group, one more than the count of its digits without leading zeros (at
-// most 255) and those digits. No byte of a key is zero, so a key padded
-// with zeros orders as the key itself.
+// its trailing zeros. A run of ASCII digits adds the count of its digits
+// without leading zeros, as a byte among the first bytes of the digits'
+// own weights (and one more where the count outgrows them), then its
+// digits two to a byte: 1 + 10 a + b for a pair, 101 + a for the last of
+// an odd count. No byte of a key is zero, so a key padded with zeros
+// orders as the key itself.
 
 #include "runtime/name_collation.h"
 
@@ -23,9 +25,12 @@ public:
     NameKeys(const NameKeys&) = delete;
     NameKeys& operator=(const NameKeys&) = delete;
 
-    // Bytes at .. at + 7 of the name's key, the first of them in the
-    // highest byte; zeros past the key's end.
-    std::uint64_t chunk(std::string_view name, std::size_t at);
+    struct Chunk {
+        std::uint64_t bytes; // the first of them in the highest byte
+        bool last;           // no byte of the key lies past them
+    };
+    // Bytes at .. at + 7 of the name's key; zeros past the key's end.
+    Chunk chunk(std::string_view name, std::size_t at);
     // The whole key, in place of what key held.
     void whole(std::string_view name, std::string& key);
     // What Find compares: the primary weights of the name's characters
@@ -34,7 +39,9 @@ public:
     void primaries(std::string_view name, std::vector<std::uint32_t>& weights);
 
 private:
-    template <typename Sink> void write(std::string_view name, Sink& sink);
+    // Returns whether the sink took the whole key.
+    template <typename Sink> bool write(std::string_view name, Sink& sink);
+    template <typename Sink> void writeDigits(std::string_view digits, Sink& sink) const;
     // The end of the stretch of name from `begin` on that goes to ICU as a
     // whole.
     std::size_t stretchEnd(std::string_view name, std::size_t begin, bool digitsApart) const;

@@ -15,6 +15,8 @@ namespace {
 constexpr std::size_t kSharedRows = std::size_t{1} << 15;
 // A run of at most this many rows is put in order by whole keys.
 constexpr std::size_t kWholeKeys = 16;
+// How many rows ahead names are asked for.
+constexpr std::size_t kAhead = 64;
 
 int compareKeys(std::string_view a, std::string_view b) {
     const int c = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
@@ -24,62 +26,129 @@ int compareKeys(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-// The rows sorted by the first eight bytes of their names' keys, linearly;
-// then each run of rows whose bytes tie sorted by the next eight, and so
-// on, until the names of a run are all the same, or their keys end or are
-// few enough to compare whole; ICU orders what the keys leave tied. Only
-// eight bytes of each row's key are kept at a time.
+constexpr int kWindowBits = 32;
+constexpr std::uint64_t kPositionMask = (std::uint64_t{1} << kWindowBits) - 1;
+
+std::size_t positionOf(std::uint64_t word) {
+    return static_cast<std::size_t>(word & kPositionMask);
+}
+
+std::uint32_t windowOf(std::uint64_t word) {
+    return static_cast<std::uint32_t>(word >> kWindowBits);
+}
+
+// A radix sort of the rows by their keys, most significant bytes first,
+// four at a time: each word holds four bytes of a row's key above the row's
+// position, and each run of rows whose bytes tie is sorted again by their
+// next four, until the names of a run are all the same, or their keys end
+// or are few enough to compare whole; ICU orders what the keys leave tied.
+// A row's key is kept eight bytes at a time, made again from its name for
+// the next eight.
 class NameSorter {
 public:
     NameSorter(const NameColumn& names, std::size_t count, bool descending,
                const NameCollation& collation)
         : names_(names), collation_(collation), keyMaker_(collation), count_(count),
           flip_(descending ? ~std::uint64_t{0} : 0), descending_(descending), keys_(count),
-          order_(count) {}
+          words_(2 * count), ended_(count) {}
 
     std::vector<std::int32_t> run() {
         RunOnCores(PartsFor(count_, kSharedRows), [this](WorkPart& part) {
             NameKeys maker(collation_);
             const WorkPart::Range mine = part.share(count_);
             for (std::size_t k = mine.begin; k < mine.end; ++k) {
-                keys_[k] = maker.chunk(names_.get(static_cast<std::int32_t>(k + 1)), 0) ^ flip_;
+                const NameKeys::Chunk chunk = maker.chunk(nameAt(k), 0);
+                keys_[k] = chunk.bytes ^ flip_;
+                ended_[k] = chunk.last;
+                words_[k] = (keys_[k] >> kWindowBits) << kWindowBits | k;
             }
         });
-        OrderRowsByKey(keys_, 0, count_, order_.data(), words_);
-        refineRuns(0, count_, 0);
-        return std::move(order_);
+        refine(0, count_, 0);
+        std::vector<std::int32_t> order(count_);
+        for (std::size_t k = 0; k < count_; ++k) {
+            order[k] = static_cast<std::int32_t>(positionOf(words_[k]) + 1);
+        }
+        return order;
     }
 
 private:
-    std::string_view name(std::int32_t row) const { return names_.get(row); }
-    std::uint64_t& keyOf(std::int32_t row) { return keys_[static_cast<std::size_t>(row - 1)]; }
+    std::string_view nameAt(std::size_t position) const {
+        return names_.get(static_cast<std::int32_t>(position + 1));
+    }
 
-    // order_[begin, end) is in the order of the keys' bytes 8 * depth on,
-    // held in keys_: puts each run of equal ones in order.
-    void refineRuns(std::size_t begin, std::size_t end, std::size_t depth) {
+    std::size_t runEnd(std::size_t first, std::size_t end) const {
+        const std::uint32_t window = windowOf(words_[first]);
+        std::size_t last = first + 1;
+        while (last < end && windowOf(words_[last]) == window) {
+            ++last;
+        }
+        return last;
+    }
+
+    // Asks for the names of words_[begin, end) ahead of their use: with
+    // the rows in the keys' order they lie anywhere, and a loop of nothing
+    // else has many of them come at once.
+    void askForNames(std::size_t begin, std::size_t end) const {
+        for (std::size_t k = begin; k < end; ++k) {
+#if defined(__GNUC__)
+            __builtin_prefetch(nameAt(positionOf(words_[k])).data());
+#endif
+        }
+    }
+
+    // words_[begin, end) hold the bytes 4 * level on of their rows' keys.
+    void refine(std::size_t begin, std::size_t end, std::size_t level) {
+        sortWindows(begin, end);
+        // Ahead of the runs put in order, the names of the small ones are
+        // asked for; a large one asks for its own.
+        std::size_t scout = begin;
         std::size_t first = begin;
         while (first < end) {
-            const std::uint64_t key = keyOf(order_[first]);
-            std::size_t last = first + 1;
-            while (last < end && keyOf(order_[last]) == key) {
-                ++last;
+            const std::size_t last = runEnd(first, end);
+            while (scout < std::min(end, last + kAhead)) {
+                const std::size_t scouted = runEnd(scout, end);
+                if (scouted - scout > 1 && scouted - scout <= kAhead) {
+                    askForNames(scout, scouted);
+                }
+                scout = scouted;
             }
             if (last - first > 1) {
-                orderRun(first, last, depth, key ^ flip_);
+                orderRun(first, last, level,
+                         windowOf(words_[first]) ^ static_cast<std::uint32_t>(flip_));
             }
             first = last;
         }
     }
 
-    void orderRun(std::size_t begin, std::size_t end, std::size_t depth, std::uint64_t bytes) {
-        const std::string_view first = name(order_[begin]);
-        const bool allSame = std::all_of(order_.begin() + static_cast<std::ptrdiff_t>(begin + 1),
-                                         order_.begin() + static_cast<std::ptrdiff_t>(end),
-                                         [&](std::int32_t row) { return name(row) == first; });
+    void sortWindows(std::size_t begin, std::size_t end) {
+        std::uint64_t differing = 0;
+        for (std::size_t k = begin + 1; k < end; ++k) {
+            differing |= words_[k] ^ words_[begin];
+        }
+        differing &= ~kPositionMask;
+        if (differing == 0) {
+            return;
+        }
+        std::uint64_t* const run = words_.data() + begin;
+        const std::uint64_t* sorted = key_sort_detail::SortWindows(
+            run, words_.data() + count_ + begin, end - begin, differing);
+        if (sorted != run) {
+            std::copy_n(sorted, end - begin, run);
+        }
+    }
+
+    // The rows of words_[begin, end) share their keys' bytes up to 4 * level
+    // + 4, the last four of them `window`.
+    void orderRun(std::size_t begin, std::size_t end, std::size_t level, std::uint32_t window) {
+        const std::string_view first = nameAt(positionOf(words_[begin]));
+        bool allSame = true;
+        for (std::size_t k = begin + 1; k < end && allSame; ++k) {
+            allSame = nameAt(positionOf(words_[k])) == first;
+        }
         if (allSame) {
             return;
         }
-        if ((bytes & 0xFF) == 0) { // the keys ended: they are equal
+        if ((window & 0xFF) == 0) { // the keys ended: they are equal
             orderTies(begin, end);
             return;
         }
@@ -87,19 +156,29 @@ private:
             orderWhole(begin, end);
             return;
         }
-        const std::size_t n = end - begin;
-        for (std::size_t k = begin; k < end; ++k) {
-            keyOf(order_[k]) = keyMaker_.chunk(name(order_[k]), 8 * (depth + 1)) ^ flip_;
+        const std::size_t next = level + 1;
+        for (std::size_t batch = begin; batch < end; batch += kAhead) {
+            const std::size_t batchEnd = std::min(end, batch + kAhead);
+            if (next % 2 == 0) {
+                askForNames(batch, batchEnd);
+            }
+            for (std::size_t k = batch; k < batchEnd; ++k) {
+                const std::size_t position = positionOf(words_[k]);
+                if (next % 2 == 0) {
+                    // A key that ended weighs nothing further.
+                    const NameKeys::Chunk chunk = ended_[position] != 0
+                                                      ? NameKeys::Chunk{0, true}
+                                                      : keyMaker_.chunk(nameAt(position), 4 * next);
+                    keys_[position] = chunk.bytes ^ flip_;
+                    ended_[position] = chunk.last;
+                }
+                const std::uint64_t key = keys_[position];
+                words_[k] = (next % 2 == 0 ? key >> kWindowBits : key & kPositionMask)
+                                << kWindowBits |
+                            position;
+            }
         }
-        scratch_.resize(std::max(scratch_.size(), n));
-        const std::int32_t* rows = order_.data() + begin;
-        OrderRowsByKey([&](std::size_t k) { return keyOf(rows[k]); }, 0, n, scratch_.data(),
-                       words_);
-        for (std::size_t k = 0; k < n; ++k) {
-            scratch_[k] = rows[scratch_[k] - 1];
-        }
-        std::copy_n(scratch_.begin(), n, order_.begin() + static_cast<std::ptrdiff_t>(begin));
-        refineRuns(begin, end, depth + 1);
+        refine(begin, end, next);
     }
 
     // By ICU, the direction reversed when descending.
@@ -111,67 +190,72 @@ private:
         return descending_ ? c > 0 : c < 0;
     }
 
+    std::vector<std::size_t> positions(std::size_t begin, std::size_t end) const {
+        std::vector<std::size_t> out;
+        for (std::size_t k = begin; k < end; ++k) {
+            out.push_back(positionOf(words_[k]));
+        }
+        return out;
+    }
+
     void orderWhole(std::size_t begin, std::size_t end) {
         struct Keyed {
-            std::int32_t row;
+            std::size_t position;
             std::string key;
         };
         std::vector<Keyed> run;
-        for (std::size_t k = begin; k < end; ++k) {
-            run.push_back({order_[k], {}});
-            keyMaker_.whole(name(order_[k]), run.back().key);
+        for (const std::size_t position : positions(begin, end)) {
+            run.push_back({position, {}});
+            keyMaker_.whole(nameAt(position), run.back().key);
         }
         std::stable_sort(run.begin(), run.end(), [this](const Keyed& a, const Keyed& b) {
             const int c = compareKeys(a.key, b.key);
             if (c != 0) {
                 return descending_ ? c > 0 : c < 0;
             }
-            return tieBefore(name(a.row), name(b.row));
+            return tieBefore(nameAt(a.position), nameAt(b.position));
         });
         for (std::size_t k = begin; k < end; ++k) {
-            order_[k] = run[k - begin].row;
+            words_[k] = run[k - begin].position;
         }
     }
 
     // The keys of the rows are equal: ICU orders their names. Each name
     // is compared once with the others, however many rows hold it.
     void orderTies(std::size_t begin, std::size_t end) {
-        const auto first = order_.begin() + static_cast<std::ptrdiff_t>(begin);
-        const auto last = order_.begin() + static_cast<std::ptrdiff_t>(end);
-        std::vector<std::int32_t> byName(first, last);
+        const std::vector<std::size_t> run = positions(begin, end);
+        std::vector<std::size_t> byName = run;
         std::sort(byName.begin(), byName.end(),
-                  [this](std::int32_t a, std::int32_t b) { return name(a) < name(b); });
-        std::vector<std::int32_t> distinct; // a row of each name
+                  [this](std::size_t a, std::size_t b) { return nameAt(a) < nameAt(b); });
+        std::vector<std::string_view> distinct;
         for (std::size_t k = 0; k < byName.size(); ++k) {
-            if (k == 0 || name(byName[k]) != name(byName[k - 1])) {
-                distinct.push_back(byName[k]);
+            if (k == 0 || nameAt(byName[k]) != distinct.back()) {
+                distinct.push_back(nameAt(byName[k]));
             }
         }
-        std::stable_sort(distinct.begin(), distinct.end(), [this](std::int32_t a, std::int32_t b) {
-            return tieBefore(name(a), name(b));
-        });
+        std::stable_sort(
+            distinct.begin(), distinct.end(),
+            [this](std::string_view a, std::string_view b) { return tieBefore(a, b); });
         // Names ICU ties share a rank; the rows of a rank keep their order.
         std::vector<std::pair<std::string_view, std::size_t>> ranks;
         std::size_t rank = 0;
         for (std::size_t k = 0; k < distinct.size(); ++k) {
-            if (k > 0 && tieBefore(name(distinct[k - 1]), name(distinct[k]))) {
+            if (k > 0 && tieBefore(distinct[k - 1], distinct[k])) {
                 ++rank;
             }
-            ranks.emplace_back(name(distinct[k]), rank);
+            ranks.emplace_back(distinct[k], rank);
         }
         std::sort(ranks.begin(), ranks.end());
-        const auto rankOf = [&ranks](std::string_view n) {
-            return std::lower_bound(ranks.begin(), ranks.end(), std::make_pair(n, std::size_t{0}))
-                ->second;
-        };
-        std::vector<std::pair<std::size_t, std::int32_t>> ranked;
-        for (auto it = first; it != last; ++it) {
-            ranked.emplace_back(rankOf(name(*it)), *it);
+        std::vector<std::pair<std::size_t, std::size_t>> ranked;
+        for (const std::size_t position : run) {
+            const auto at = std::lower_bound(ranks.begin(), ranks.end(),
+                                             std::make_pair(nameAt(position), std::size_t{0}));
+            ranked.emplace_back(at->second, position);
         }
         std::stable_sort(ranked.begin(), ranked.end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (std::size_t k = 0; k < ranked.size(); ++k) {
-            order_[begin + k] = ranked[k].second;
+        for (std::size_t k = begin; k < end; ++k) {
+            words_[k] = ranked[k - begin].second;
         }
     }
 
@@ -181,10 +265,9 @@ private:
     std::size_t count_;
     std::uint64_t flip_;
     bool descending_;
-    KeyArray keys_; // by row, of the bytes the rows are sorted by at the time
-    KeyArray words_;
-    std::vector<std::int32_t> order_;
-    std::vector<std::int32_t> scratch_;
+    KeyArray keys_;                    // by position, the eight bytes of its key last made
+    KeyArray words_;                   // a window and a position each, and as many for scratch
+    ZeroedColumn<std::uint8_t> ended_; // by position: no byte of the key is left
 };
 
 } // namespace

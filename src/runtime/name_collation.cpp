@@ -240,6 +240,7 @@ void NameCollation::readAsciiWeights() {
             const std::uint32_t moved = reordered(weights[k]);
             for (int shift = 24; shift >= 0 && (moved >> shift & 0xFF) != 0; shift -= 8) {
                 w.key[w.keyLength++] = static_cast<std::uint8_t>(moved >> shift);
+                w.packed = w.packed << 8 | (moved >> shift & 0xFF);
             }
         }
         if (w.count == 1) {

@@ -31,6 +31,7 @@ public:
         // The bytes they add to a name's key.
         std::uint8_t keyLength = 0;
         std::array<std::uint8_t, 8> key{};
+        std::uint64_t packed = 0; // the same bytes, the last at the low end
         // The first ASCII character of the same one primary weight: what
         // Find compares. 0 where the character weighs nothing or more than
         // one weight.

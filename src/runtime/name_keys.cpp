@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 namespace kestrune {
 namespace {
@@ -34,6 +35,17 @@ public:
         }
         ++written_;
     }
+    // A weight's bytes at once, `length` of them (1 to 8) at the low end.
+    void put(std::uint64_t bytes, std::size_t length) {
+        if (written_ >= at_ && written_ + length <= at_ + 8) {
+            value_ = (length == 8 ? 0 : value_ << (8 * length)) | bytes;
+            written_ += length;
+            return;
+        }
+        for (std::size_t k = length; k > 0; --k) {
+            put(static_cast<std::uint8_t>(bytes >> (8 * (k - 1))));
+        }
+    }
     bool tookAll() const { return written_ <= at_ + 8; }
     std::uint64_t value() const {
         const std::size_t filled = written_ <= at_ ? 0 : std::min<std::size_t>(written_ - at_, 8);
@@ -51,18 +63,31 @@ public:
     explicit StringSink(std::string& key) : key_(key) {}
     static bool full() { return false; }
     void put(std::uint8_t byte) { key_.push_back(static_cast<char>(byte)); }
+    void put(std::uint64_t bytes, std::size_t length) {
+        for (std::size_t k = length; k > 0; --k) {
+            put(static_cast<std::uint8_t>(bytes >> (8 * (k - 1))));
+        }
+    }
 
 private:
     std::string& key_;
 };
 
 template <typename Sink> void putWeight(const NameCollation::AsciiWeight& w, Sink& sink) {
-    for (std::size_t k = 0; k < w.keyLength; ++k) {
-        sink.put(w.key[k]);
+    if (w.keyLength > 0) {
+        sink.put(w.packed, w.keyLength);
     }
 }
 
 } // namespace
+
+int CompareNameKeys(std::string_view a, std::string_view b) {
+    const int c = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
+    if (c != 0) {
+        return c;
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
 
 NameKeys::NameKeys(const NameCollation& collation)
     : collation_(collation), elements_(collation.openElements()) {}
@@ -171,24 +196,35 @@ void NameKeys::primaries(std::string_view name, std::vector<std::uint32_t>& weig
 }
 
 void NameKeys::readStretch(std::string_view stretch, std::vector<std::uint32_t>& weights) {
-    // Damaged UTF-8 reads as U+FFFD, a character at a time.
-    text_.clear();
-    const auto length = static_cast<std::int32_t>(std::min<std::size_t>(stretch.size(), INT32_MAX));
-    std::int32_t i = 0;
-    while (i < length) {
-        UChar32 c = 0;
-        U8_NEXT(stretch.data(), i, length, c);
-        if (c < 0) {
-            c = 0xFFFD;
-        }
-        if (U_IS_BMP(c)) {
-            text_.push_back(static_cast<char16_t>(c));
-        } else {
-            text_.push_back(U16_LEAD(c));
-            text_.push_back(U16_TRAIL(c));
-        }
+    std::uint32_t hash = 2166136261u;
+    for (const char c : stretch) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
     }
-    collation_.appendPrimaries(elements_, text_.data(), text_.size(), weights);
+    Remembered& remembered = remembered_[hash % remembered_.size()];
+    if (remembered.stretch != stretch || stretch.empty()) {
+        // Damaged UTF-8 reads as U+FFFD, a character at a time.
+        text_.clear();
+        const auto length =
+            static_cast<std::int32_t>(std::min<std::size_t>(stretch.size(), INT32_MAX));
+        std::int32_t i = 0;
+        while (i < length) {
+            UChar32 c = 0;
+            U8_NEXT(stretch.data(), i, length, c);
+            if (c < 0) {
+                c = 0xFFFD;
+            }
+            if (U_IS_BMP(c)) {
+                text_.push_back(static_cast<char16_t>(c));
+            } else {
+                text_.push_back(U16_LEAD(c));
+                text_.push_back(U16_TRAIL(c));
+            }
+        }
+        remembered.stretch.assign(stretch);
+        remembered.weights.clear();
+        collation_.appendPrimaries(elements_, text_.data(), text_.size(), remembered.weights);
+    }
+    weights.insert(weights.end(), remembered.weights.begin(), remembered.weights.end());
 }
 
 } // namespace kestrune

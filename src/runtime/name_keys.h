@@ -11,6 +11,7 @@
 
 #include "runtime/name_collation.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -48,10 +49,21 @@ private:
     // Appends the primary weights of a stretch of UTF-8 to weights.
     void readStretch(std::string_view stretch, std::vector<std::uint32_t>& weights);
 
+    // A stretch read lately and its weights: the names of one maker, or of
+    // one range of models, bring theirs again and again.
+    struct Remembered {
+        std::string stretch;
+        std::vector<std::uint32_t> weights;
+    };
+
     const NameCollation& collation_;
     UCollationElements* elements_;
     std::u16string text_;
     std::vector<std::uint32_t> weights_;
+    std::array<Remembered, 32> remembered_; // by a hash of the stretch
 };
+
+// Negative, 0 or positive as key a orders before, with or after key b.
+int CompareNameKeys(std::string_view a, std::string_view b);
 
 } // namespace kestrune

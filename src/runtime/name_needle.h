@@ -1,11 +1,12 @@
 #pragma once
 // A text to find in names as the collation weighs them: case and accents
 // aside ("muller" finds "Müller", "lodz" finds "Łódź" where the locale
-// counts ł as an l), digits one by one ("12" is in "PR-123"). An ASCII
-// needle looks through an ASCII name by the collation's table alone.
+// counts ł as an l), digits one by one ("12" is in "PR-123"). A needle looks
+// through an ASCII name by the collation's table alone.
 
 #include "runtime/name_keys.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,11 +26,14 @@ private:
     // The answer by the table, when the needle and the name allow it.
     std::optional<bool> foundByTable(std::string_view name) const;
 
-    const NameCollation& collation_;
     NameKeys keys_;
-    // The needle's characters as the table folds them, where it serves for
-    // all of them; empty otherwise.
+    // By byte, what the table folds it to; 0 for what it cannot weigh.
+    std::array<char, 256> folds_{};
+    // The needle's weights as the table folds the ASCII characters of the
+    // same weight, 0 for a weight none of them has; empty where the table
+    // does not serve.
     std::string folded_;
+    bool beyondAscii_ = false;
     std::vector<std::uint32_t> weights_;
     std::vector<std::uint32_t> nameWeights_;
 };

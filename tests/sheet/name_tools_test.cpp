@@ -5,6 +5,7 @@
 #include "sheet/parameter_checks.h"
 
 #include "runtime/name_keys.h"
+#include "runtime/name_needle.h"
 
 #include <gtest/gtest.h>
 #include <unicode/ucol.h>
@@ -115,9 +116,10 @@ TEST(NameOrder, LargeTableEqualsStableSortByComparison) {
     }
 }
 
-// The table weighs ASCII as ICU does, and the keys order names as ICU
-// orders them by their letters with numbers by value.
-TEST(NameOrder, KeysByTableAreIcusAndOrderAsIcu) {
+// The table weighs ASCII as ICU does: keys and finds are the same with it
+// and without, and the keys order names as ICU orders them by their
+// letters with numbers by value.
+TEST(NameCollation, TableWeighsNamesAsIcuDoes) {
     const std::vector<std::string> alphabet = {
         "a",      "A",      "b",      "z",      "Z",      "l",      "L",      "c",
         "h",      " ",      "-",      ".",      "0",      "1",      "5",      "9",
@@ -156,6 +158,9 @@ TEST(NameOrder, KeysByTableAreIcusAndOrderAsIcu) {
             const int expected = ucol_strcollUTF8(icu.get(), x.data(), static_cast<int>(x.size()),
                                                   y.data(), static_cast<int>(y.size()), &status);
             ASSERT_EQ((keys > 0) - (keys < 0), expected) << locale << " " << x << " | " << y;
+            const std::string needle = k % 2 == 0 ? y.substr(0, 3) : x.substr(x.size() / 2, 3);
+            ASSERT_EQ(NameNeedle(byTable, needle).foundIn(x), NameNeedle(byIcu, needle).foundIn(x))
+                << locale << " " << x << " | " << needle;
         }
     }
 }

@@ -40,4 +40,24 @@ inline void fillRandomCatalogue(ModelTable& table, std::int32_t rows, unsigned s
     }
 }
 
+// The same catalogue, but a tenth of its rows, at random, by Polish and
+// Japanese makers whose names are written in their own letters.
+inline void fillMixedCatalogue(ModelTable& table, std::int32_t rows, unsigned seed = 42) {
+    fillRandomCatalogue(table, rows, seed);
+    std::mt19937_64 rng(seed + 1);
+    static const char* const makers[] = {"\u0141\u00F3dzkie G\u0142o\u015Bniki",
+                                         "\u017Bywiec Akustyka", "\u6771\u4EAC\u97F3\u97FF",
+                                         "\u30AA\u30FC\u30C7\u30A3\u30AA\u5DE5\u623F"};
+    static const char* const models[] = {"B\u0119ben ", "Membrana-", "\u30D1\u30C3\u30B7\u30D6-",
+                                         "\u53D7\u52D5\u578B "};
+    for (std::int32_t r = 1; r <= rows; ++r) {
+        if (rng() % 10 != 0) {
+            continue;
+        }
+        const std::size_t which = rng() % 4;
+        table.Manufacturer.set(r, makers[which]);
+        table.ModelName.set(r, models[which] + std::to_string(rng() % 100000));
+    }
+}
+
 } // namespace kestrune::bench

@@ -15,15 +15,19 @@ namespace {
 
 constexpr int kFpItem = 3;
 constexpr int kUnsortItem = 1;
+constexpr int kManufacturerItem = 10;
 constexpr int kModelNameItem = 11;
 
+using Filler = void (*)(ModelTable&, std::int32_t, unsigned);
+
 // Times one Sort menu command, each run starting again from the same table.
-void runSortCommand(benchmark::State& state, int item, std::int32_t direction, bool fromFpOrder) {
+void runSortCommand(benchmark::State& state, int item, std::int32_t direction, bool fromFpOrder,
+                    Filler fill = bench::fillRandomCatalogue) {
     bench::SilentPlatform platform;
     AppState app(platform);
     const auto rows = static_cast<std::int32_t>(state.range(0));
     ModelTable start(nullptr);
-    bench::fillRandomCatalogue(start, rows);
+    fill(start, rows, 42);
     if (fromFpOrder) {
         AscendSort(start, kFpItem);
     }
@@ -52,6 +56,21 @@ void BM_Unsort(benchmark::State& state) {
 void BM_SortModelName(benchmark::State& state) {
     runSortCommand(state, kModelNameItem, 1, false);
 }
+// A few makers' names, each shared by many rows.
+void BM_SortManufacturer(benchmark::State& state) {
+    runSortCommand(state, kManufacturerItem, 1, false);
+}
+// A tenth of the rows by Polish and Japanese makers, and the same rows by
+// Fp to compare with.
+void BM_SortMixedModelName(benchmark::State& state) {
+    runSortCommand(state, kModelNameItem, 1, false, bench::fillMixedCatalogue);
+}
+void BM_SortMixedManufacturer(benchmark::State& state) {
+    runSortCommand(state, kManufacturerItem, 1, false, bench::fillMixedCatalogue);
+}
+void BM_SortMixedFp(benchmark::State& state) {
+    runSortCommand(state, kFpItem, 1, false, bench::fillMixedCatalogue);
+}
 
 } // namespace
 
@@ -66,4 +85,8 @@ void sortSizes(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_SortFpAscending)->Apply(sortSizes);
 BENCHMARK(BM_SortFpDescending)->Apply(sortSizes);
 BENCHMARK(BM_SortModelName)->Apply(sortSizes);
+BENCHMARK(BM_SortManufacturer)->Apply(sortSizes);
+BENCHMARK(BM_SortMixedModelName)->Apply(sortSizes);
+BENCHMARK(BM_SortMixedManufacturer)->Apply(sortSizes);
+BENCHMARK(BM_SortMixedFp)->Apply(sortSizes);
 BENCHMARK(BM_Unsort)->Apply(sortSizes);

@@ -3,9 +3,9 @@
 #include "documents/whole_line_records.h"
 #include "runtime/byte_streams.h"
 #include "runtime/cores.h"
-#include "runtime/line_breaks.h"
 #include "runtime/mac_roman.h"
 #include "runtime/number_text.h"
+#include "runtime/utf8_text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -83,7 +83,7 @@ std::string substituted(std::string_view name) {
 }
 
 bool isAscii(std::string_view name) {
-    return IsAscii(name.data(), name.data() + name.size());
+    return IsAsciiText(name);
 }
 
 // How a document's names are written: in Mac OS Roman, as documents always

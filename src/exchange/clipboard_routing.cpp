@@ -59,7 +59,7 @@ bool PasteToEditFieldFromClipboard(AppState& app, PastePlace place) {
         app.platform().setCalculatorFieldText(app.editMenu.edtFldID, *clip);
         return true;
     }
-    if (clip && clip->length() < kMaxCellPasteLength) {
+    if (clip && CutToCharacters(clip->view(), kMaxCellPasteLength - 1).size() == clip->length()) {
         ShowInEditField(app, *clip);
         return true;
     }

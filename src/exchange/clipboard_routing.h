@@ -13,11 +13,11 @@ namespace kestrune {
 class AppState;
 class Platform;
 
-// A text pasted into a cell must be shorter than this.
+// A text pasted into a cell must have fewer characters than this.
 constexpr std::int32_t kMaxCellPasteLength = 31;
 
 // The clipboard's text, or nothing when it holds no text, an empty one, or
-// one longer than 255 bytes.
+// one longer than 255 characters.
 std::optional<Str255> ReadClipText(Platform& platform);
 
 // What Copy takes: the focused calculator field's text while a calculator

@@ -2,7 +2,6 @@
 
 #include "runtime/cores.h"
 #include "runtime/gather.h"
-#include "runtime/line_breaks.h"
 #include "runtime/mac_roman.h"
 #include "runtime/utf8_text.h"
 
@@ -24,7 +23,7 @@ constexpr std::size_t kSharedRows = std::size_t{1} << 15;
 constexpr std::size_t kReadAhead = 16;
 
 bool isAscii(std::string_view name) {
-    return IsAscii(name.data(), name.data() + name.size());
+    return IsAsciiText(name);
 }
 
 // A name as the column keeps it: UTF-8 of at most 255 characters. A Mac OS

@@ -23,11 +23,7 @@ std::size_t CharacterLength(std::string_view text, std::size_t at) {
     return length;
 }
 
-std::string_view CutToCharacters(std::string_view text, std::size_t characters) {
-    // No character is shorter than a byte: a short text is whole.
-    if (text.size() <= characters) {
-        return text;
-    }
+std::string_view CutLongText(std::string_view text, std::size_t characters) {
     std::size_t at = 0;
     for (std::size_t count = 0; count < characters && at < text.size(); ++count) {
         at += CharacterLength(text, at);

@@ -2,9 +2,10 @@
 # Sorting by name, Find and Check Parameters on a catalogue as users keep it:
 # names typed in any case, accented makers, model numbers of any length.
 # Every order and every row expected is worked out here, in Python, by rules
-# of its own: names ordered without regard to case, accents beside their
-# letter, digits by value, ties in file order; a Vap more than 10 % or a Vd
-# more than 5 % from what Fp, Mms, Sd and Xmax give is planted and found.
+# of its own: names ordered by their letters without regard to case or
+# accents, digits by value, then by accents, then by case, ties in file
+# order; a Vap more than 10 % or a Vd more than 5 % from what Fp, Mms, Sd
+# and Xmax give is planted and found.
 # Usage: catalogue_tools.sh PATH-TO-KESTRUNE
 source "$(dirname -- "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
@@ -49,20 +50,22 @@ for i in range(rows):
     rows_out.append((maker, model, ",".join(fields) + "\r"))
 
 def weights(name):
-    # Primary: base letters without case, digit runs by value; then accents.
-    primary, accents = [], []
+    # As the root collation orders these names: base letters without case or
+    # accents, digit runs by value (leading zeros weigh nothing); then
+    # accents; then case, lower first.
+    primary, accents, cases = [], [], []
     for token in re.findall(r"\d+|\D", name):
         if token.isdigit():
             stripped = token.lstrip("0")
             primary.append((0x30, len(stripped), stripped))
-            accents.append(len(token) - len(stripped))
-        else:
-            base = unicodedata.normalize("NFD", token)[0]
-            if token in "Øø":
-                base = "o"
-            primary.append((ord(base.lower()) if base.isalpha() else ord(token),))
-            accents.append(0 if ord(token) < 0x80 else ord(token.lower()) & 0x7F | 0x80)
-    return primary, accents
+            continue
+        base = unicodedata.normalize("NFD", token)[0]
+        if token in "\u00D8\u00F8":
+            base = "o"
+        primary.append((ord(base.lower()),) if base.isalpha() else (ord(token),))
+        accents.append(0 if base == token else 1)
+        cases.append(1 if token.isupper() else 0)
+    return primary, accents, cases
 
 def save(name, ordered):
     with open(folder + "/" + name, "wb") as f:
@@ -116,7 +119,7 @@ find_and_check_case() {
     e2e_click "$E2E_MAIN" "$E2E_MODEL_NAME_X" "$(e2e_row_y 1)"
     # Find: the only model with this name lies far down the catalogue.
     local target
-    target=$(python3 -c "import sys; rows=open(sys.argv[1],'rb').read().decode('mac_roman').split('\r'); names=[r.split(',')[1] for r in rows if r]; import collections; c=collections.Counter(n.lower() for n in names); print(next(n for n in reversed(names) if c[n.lower()]==1))" "$E2E_TMP/original")
+    target=$(python3 -c "import sys; rows=open(sys.argv[1],'rb').read().decode('mac_roman').split('\r'); names=[r.split(',')[1] for r in rows if r]; import collections, unicodedata; fold=lambda n: \"\".join(ch for ch in unicodedata.normalize(\"NFD\", n.lower()) if not unicodedata.combining(ch)); c=collections.Counter(fold(n) for n in names); print(next(n for n in reversed(names) if c[fold(n)]==1))" "$E2E_TMP/original")
     e2e_key "$E2E_MAIN" ctrl+f
     e2e_type "$E2E_MAIN" "${target^^}"
     e2e_key "$E2E_MAIN" Return Escape

@@ -4,11 +4,14 @@
 #include "sheet/name_order.h"
 #include "sheet/parameter_checks.h"
 
-#include "runtime/mac_roman.h"
+#include "runtime/name_keys.h"
+#include "runtime/name_needle.h"
 
 #include <gtest/gtest.h>
+#include <unicode/ucol.h>
 
 #include <algorithm>
+#include <memory>
 #include <numeric>
 #include <random>
 #include <string>
@@ -18,78 +21,147 @@ using namespace kestrune;
 
 namespace {
 
-std::string roman(const char* utf8) {
-    return utf8ToMacRoman(utf8);
+const NameCollation& collationFor(const std::string& locale) {
+    static const NameCollation root("");
+    static const NameCollation polish("pl");
+    static const NameCollation czech("cs");
+    return locale == "pl" ? polish : (locale == "cs" ? czech : root);
 }
 
-std::vector<std::string> sortedNames(std::vector<std::string> names, bool descending) {
+// The rows of names in their order by name.
+std::vector<std::int32_t> sortedRows(const std::vector<std::string>& names, bool descending,
+                                     const NameCollation& collation) {
     NameColumn column;
     column.ensure(static_cast<std::int32_t>(names.size()));
     for (std::size_t k = 0; k < names.size(); ++k) {
         column.set(static_cast<std::int32_t>(k + 1), names[k]);
     }
+    return OrderByName(column, static_cast<std::int32_t>(names.size()), descending, collation);
+}
+
+std::vector<std::string> sortedNames(const std::vector<std::string>& names, bool descending,
+                                     const NameCollation& collation) {
     std::vector<std::string> out;
-    for (std::int32_t row :
-         OrderByName(column, static_cast<std::int32_t>(names.size()), descending)) {
+    for (const std::int32_t row : sortedRows(names, descending, collation)) {
         out.push_back(names[static_cast<std::size_t>(row - 1)]);
     }
     return out;
 }
 
-TEST(NameOrder, OrdersAsPeopleReadNames) {
+TEST(NameOrder, OrdersAsTheLocaleReadsNames) {
     struct Case {
+        const char* locale;
         const char* what;
-        std::vector<const char*> expected; // in order; input is its reverse
+        std::vector<std::string> expected; // in order; the input is its reverse
     };
     const Case cases[] = {
-        {"digits by value", {"PR-2", "PR-9", "PR-10", "PR-100", "PR-100a", "PR-101"}},
-        {"case ignored, then file order", {"acme", "Acme", "ACME 2", "Bolt"}},
-        {"accents beside their base letter", {"Eton", "\xC3\xA9ton", "Etona", "Fane", "Zeta"}},
-        {"a shorter name first", {"SB", "SB Acoustics", "SBX"}},
-        {"leading zeros tie by value", {"R7", "R007", "R8"}},
-        {"blanks and punctuation before letters", {"", " A", "-A", "A"}},
+        {"", "digits by value", {"PR-2", "PR-9", "PR-10", "PR-100", "PR-100a", "PR-101"}},
+        {"", "letters first, then case", {"acme", "Acme", "ACME 2", "Bolt"}},
+        {"", "accents beside their base letter", {"Eton", "\u00E9ton", "Etona", "Fane", "Zeta"}},
+        {"", "a combining accent as the letter it marks", {"Etom", "E\u0301ton", "Etona"}},
+        {"", "a shorter name first", {"SB", "SB Acoustics", "SBX"}},
+        {"", "blanks, punctuation, digits, letters", {"", " A", "-A", "1A", "A"}},
+        {"", "\u0142 an l with an accent", {"Loda", "Lodz", "\u0141\u00F3d\u017A", "Lodzia"}},
+        {"pl", "\u0141 a letter after L", {"Lz", "\u0142an", "\u0141odz", "Ma"}},
+        {"cs", "\u010C after C, ch after h", {"Cz", "\u010Cas", "Hz", "Chata", "Ia"}},
+        {"",
+         "Latin, Greek, then kana, then kanji",
+         {"Zeta", "\u0391\u03BB\u03C6\u03B1", "\u03A9\u03BC\u03B5\u03B3\u03B1",
+          "\u30A2\u30EB\u30D5\u30A1", "\u30D1\u30C3\u30B7\u30D6", "\u6771\u4EAC"}},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> expected;
-        for (const char* name : c.expected) {
-            expected.push_back(roman(name));
-        }
-        std::vector<std::string> input(expected.rbegin(), expected.rend());
-        // Names that tie keep the order they had: reverse them back.
-        if (std::string(c.what).starts_with("case")) {
-            input = {roman("Bolt"), roman("ACME 2"), roman("acme"), roman("Acme")};
-        }
-        EXPECT_EQ(sortedNames(input, false), expected) << c.what;
+        const std::vector<std::string> input(c.expected.rbegin(), c.expected.rend());
+        EXPECT_EQ(sortedNames(input, false, collationFor(c.locale)), c.expected) << c.what;
+        EXPECT_EQ(sortedNames(input, true, collationFor(c.locale)),
+                  std::vector<std::string>(input.begin(), input.end()))
+            << c.what;
     }
 }
 
-TEST(NameOrder, DescendingReversesOrderButKeepsTiesInFileOrder) {
-    const std::vector<std::string> input = {"b1", "A", "B1", "a", "b10", "B2"};
-    EXPECT_EQ(sortedNames(input, true),
-              (std::vector<std::string>{"b10", "B2", "b1", "B1", "A", "a"}));
+// Names that compare equal (the same, or numbers that differ in leading
+// zeros alone) keep the order of their rows either way.
+TEST(NameOrder, EqualNamesKeepTheirRowsInBothDirections) {
+    const std::vector<std::string> names = {"x", "R7", "R007", "x", "R07", "a"};
+    EXPECT_EQ(sortedRows(names, false, collationFor("")),
+              (std::vector<std::int32_t>{6, 2, 3, 5, 1, 4}));
+    EXPECT_EQ(sortedRows(names, true, collationFor("")),
+              (std::vector<std::int32_t>{1, 4, 2, 3, 5, 6}));
 }
 
-// A large set with long shared prefixes goes through the refinement of the
-// fast path; it must equal a plain stable sort by the comparison.
+// Names with long shared beginnings go through every step of the sort:
+// the first bytes, the runs sorted by the next, whole keys, and ties that
+// only ICU tells apart; some are damaged UTF-8. The order must be the
+// stable sort by CompareNames.
 TEST(NameOrder, LargeTableEqualsStableSortByComparison) {
     std::mt19937 random(7);
-    const char* stems[] = {"Acme Speaker Works ", "acme speaker works ", "Acm\x8E ", "Z", ""};
+    const char* stems[] = {"Acme Speaker Works ",  "acme speaker works ", "Acm\u00E9 ", "Z", "",
+                           "\u0141\u00F3d\u017A ", "\u30A2\u30EB ",       "\xC3(\xFF "};
     std::vector<std::string> names;
     for (int k = 0; k < 5000; ++k) {
-        std::string name = stems[random() % 5];
-        name += "PR-" + std::to_string(random() % 300);
+        std::string name = stems[random() % std::size(stems)];
+        name += (random() % 2 == 0 ? "PR-" : "pr-") + std::to_string(random() % 300);
         if (random() % 3 == 0) {
             name += static_cast<char>('a' + random() % 3);
         }
         names.push_back(name);
     }
-    for (bool descending : {false, true}) {
+    const NameCollation& root = collationFor("");
+    for (const bool descending : {false, true}) {
         std::vector<std::string> expected = names;
         std::stable_sort(expected.begin(), expected.end(), [&](const auto& a, const auto& b) {
-            const int c = CompareNames(a, b);
+            const int c = CompareNames(a, b, root);
             return descending ? c > 0 : c < 0;
         });
-        EXPECT_EQ(sortedNames(names, descending), expected) << descending;
+        EXPECT_EQ(sortedNames(names, descending, root), expected) << descending;
+    }
+}
+
+// The table weighs ASCII as ICU does: keys and finds are the same with it
+// and without, and the keys order names as ICU orders them by their
+// letters with numbers by value.
+TEST(NameCollation, TableWeighsNamesAsIcuDoes) {
+    const std::vector<std::string> alphabet = {
+        "a",      "A",      "b",      "z",      "Z",      "l",      "L",      "c",
+        "h",      " ",      "-",      ".",      "0",      "1",      "5",      "9",
+        "\u00E9", "\u0301", "\u0142", "\u00DF", "\u03B1", "\u30A2", "\u3042", "\u00B7"};
+    std::mt19937 random(11);
+    const auto randomName = [&] {
+        std::string name;
+        for (std::size_t n = random() % 8; n > 0; --n) {
+            name += alphabet[random() % alphabet.size()];
+        }
+        return name;
+    };
+    for (const char* locale : {"", "pl", "el"}) {
+        const NameCollation byTable(locale);
+        const NameCollation byIcu(locale, false);
+        ASSERT_TRUE(byTable.asciiByTable()) << locale;
+        NameKeys fast(byTable);
+        NameKeys slow(byIcu);
+        UErrorCode status = U_ZERO_ERROR;
+        const std::unique_ptr<UCollator, void (*)(UCollator*)> icu(ucol_open(locale, &status),
+                                                                   ucol_close);
+        ucol_setAttribute(icu.get(), UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
+        ucol_setStrength(icu.get(), UCOL_PRIMARY);
+        ASSERT_TRUE(U_SUCCESS(status));
+        std::string a;
+        std::string b;
+        std::string check;
+        for (int k = 0; k < 3000; ++k) {
+            const std::string x = randomName();
+            const std::string y = randomName();
+            fast.whole(x, a);
+            slow.whole(x, check);
+            ASSERT_EQ(a, check) << locale << " " << x;
+            fast.whole(y, b);
+            const int keys = a.compare(b);
+            const int expected = ucol_strcollUTF8(icu.get(), x.data(), static_cast<int>(x.size()),
+                                                  y.data(), static_cast<int>(y.size()), &status);
+            ASSERT_EQ((keys > 0) - (keys < 0), expected) << locale << " " << x << " | " << y;
+            const std::string needle = k % 2 == 0 ? y.substr(0, 3) : x.substr(x.size() / 2, 3);
+            ASSERT_EQ(NameNeedle(byTable, needle).foundIn(x), NameNeedle(byIcu, needle).foundIn(x))
+                << locale << " " << x << " | " << needle;
+        }
     }
 }
 
@@ -98,31 +170,43 @@ ModelTable tableOf(const std::vector<std::array<const char*, 2>>& names) {
     t.fNum = static_cast<std::int32_t>(names.size());
     t.ensureRows(t.fNum + 1);
     for (std::int32_t r = 1; r <= t.fNum; ++r) {
-        t.Manufacturer.set(r, roman(names[static_cast<std::size_t>(r - 1)][0]));
-        t.ModelName.set(r, roman(names[static_cast<std::size_t>(r - 1)][1]));
+        t.Manufacturer.set(r, names[static_cast<std::size_t>(r - 1)][0]);
+        t.ModelName.set(r, names[static_cast<std::size_t>(r - 1)][1]);
     }
     return t;
 }
 
-TEST(FindName, NextMatchWrapsIgnoresCaseAndKeepsAccents) {
-    const ModelTable t = tableOf(
-        {{"Acme", "PR-10"}, {"Bolt", "pr-12 \xC3\xA9"}, {"\xC3\x89ton", "X"}, {"Dune", "Apr"}});
+TEST(FindName, NextMatchWrapsAndIgnoresCaseAndAccents) {
+    const ModelTable t = tableOf({{"Acme", "PR-10"},
+                                  {"M\u00FCller", "pr-123 \u00E9"},
+                                  {"\u0141\u00F3d\u017A", "X"},
+                                  {"Dune", "\u30A2\u30EB\u30D5\u30A1"},
+                                  {"\xC3(\xFF", "E\u0301"}});
     struct Case {
+        const char* locale;
         const char* needle;
         std::int32_t after;
         std::int32_t row;
         std::int32_t column;
     };
     const Case cases[] = {
-        {"pr-1", 0, 1, 2},        {"pr-1", 1, 2, 2}, {"pr-1", 2, 1, 2}, // wraps past the last row
-        {"ACME", 1, 1, 1},                                              // the row itself comes last
-        {"\xC3\xA9ton", 0, 3, 1},                                       // É found by é
-        {"eton", 0, 0, 0},                                              // an accent is not ignored
-        {"\xC3\x89", 3, 2, 2},                                          // é found by É
-        {"apr", 0, 4, 2},         {"", 0, 0, 0},     {"zz", 2, 0, 0},
+        {"", "pr-1", 0, 1, 2},
+        {"", "pr-1", 1, 2, 2},
+        {"", "pr-1", 2, 1, 2}, // wraps past the last row
+        {"", "ACME", 1, 1, 1}, // the row itself comes last
+        {"", "muller", 0, 2, 1},
+        {"", "M\u00DCLLER", 0, 2, 1},
+        {"", "12", 0, 2, 2}, // digits one by one
+        {"", "lodz", 0, 3, 1},
+        {"pl", "lodz", 0, 0, 0},       // Polish ł is a letter of its own
+        {"", "\u00C9", 4, 5, 2},       // É finds a combining accent, after damaged bytes
+        {"", "\u3042\u308B", 0, 4, 2}, // hiragana finds katakana
+        {"", "\u0301", 0, 0, 0},       // a mark alone weighs nothing
+        {"", "", 0, 0, 0},
+        {"", "zz", 2, 0, 0},
     };
     for (const Case& c : cases) {
-        const FoundName found = FindNextName(t, roman(c.needle), c.after);
+        const FoundName found = FindNextName(t, c.needle, c.after, collationFor(c.locale));
         EXPECT_EQ(found.row, c.row) << c.needle << " after " << c.after;
         EXPECT_EQ(found.column, c.column) << c.needle << " after " << c.after;
     }

@@ -211,6 +211,7 @@ public:
     SortState sort;
     FindState find;
     LinkState link;
+    ToolNotice notice;
     Preferences prefs;
     UpdateState update;
     MenuModel menus;

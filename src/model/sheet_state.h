@@ -83,6 +83,13 @@ struct FindState {
     std::uint32_t focusRequest = 0;
 };
 
+// A short word to the user in the tool area (UTF-8), about row `row`: it
+// stays while that row is selected, and the next one replaces it.
+struct ToolNotice {
+    std::string text;
+    std::int32_t row = 0;
+};
+
 // The link to the sibling box-design application.
 struct LinkState {
     // 1 while Tarnwell says it is busy: nothing is sent.
@@ -90,10 +97,6 @@ struct LinkState {
     // 1 while Tarnwell runs, as it said at its start or in its answer to
     // our query; 0 once it says it has closed.
     std::int8_t TarnLaunchFlag = 0;
-    // Said in the tool area while row sentRow stays selected, after a send
-    // had to change a name for Tarnwell (UTF-8; empty: nothing to say).
-    std::string sentNotice;
-    std::int32_t sentRow = 0;
 };
 
 struct Preferences {

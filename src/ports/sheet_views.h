@@ -16,10 +16,11 @@ struct ToolAreaView {
     bool editFieldShown = false;
     Str255 editText;
     std::string editHelp;
-    // Row mode: the model name on its background, or in its place what a
-    // send to Tarnwell had to change.
+    // Row mode: the model name on its background.
     bool modelNameShown = false;
     Str255 modelName;
+    // A short word to the user about the selected row, shown in place of
+    // the model name; empty: none.
     std::string notice;
     std::string rowCounter;
     std::string columnLabel;

@@ -58,9 +58,8 @@ void SendParametersToTarnwell(AppState& app) {
                 (notice.empty() ? "Sent to Tarnwell as \u201C" : ", \u201C") + sent + "\u201D";
         }
     }
-    app.link.sentNotice = notice;
-    app.link.sentRow = changed ? row : 0;
     if (changed) {
+        app.notice = {notice, row};
         refreshSendButton(app);
     }
 }

@@ -201,8 +201,8 @@ ToolAreaView BuildToolArea(const AppState& app) {
     }
     view.modelNameShown = rowMode;
     view.modelName = Str255(app.table.ModelName.get(sel.cellV));
-    if (rowMode && sel.cellV == app.link.sentRow) {
-        view.notice = app.link.sentNotice;
+    if (sel.cellV == app.notice.row) {
+        view.notice = app.notice.text;
     }
     view.rowCounter = std::to_string(sel.cellV) + "/" + std::to_string(app.table.fNum);
     view.columnLabel = ColumnLabel(sel.cellH);

@@ -29,17 +29,24 @@ namespace {
 void ExportCSVFile(AppState& app) {
     CommitEditFieldNow(app);
     SetMenuState(app, MenuState::MenuDisable);
-    app.askSaveFile(std::string(kExportDialogMessage),
-                    ProposedSavePath(app, ProposedCSVExportName(app.doc.fileName1)),
-                    std::string(kCSVExtension), [&app](const FileChoice& choice) {
-                        if (choice) {
-                            // A failure of the file, or of memory, was shown.
-                            WriteOrTellNotEnoughMemory(app, kCSVFileNumber, *choice,
-                                                       [&] { WriteCSVTable(app, *choice); });
-                        }
-                        SetMenuState(app, MenuState::MenuEnable);
-                        DrawSheet(app);
-                    });
+    std::vector<SaveFileType> types;
+    for (const CsvDialectInfo& dialect : kCsvDialects) {
+        types.push_back({std::string(dialect.fileType), std::string(dialect.extension)});
+    }
+    app.askSaveFileOfType(std::string(kExportDialogMessage),
+                          ProposedSavePath(app, ProposedCSVExportName(app.doc.fileName1)), types,
+                          [&app](const FileChoice& choice, std::size_t type) {
+                              if (choice) {
+                                  // A failure of the file, or of memory, was shown.
+                                  const CsvDialect dialect =
+                                      kCsvDialects[std::min(type, kCsvDialects.size() - 1)].dialect;
+                                  WriteOrTellNotEnoughMemory(app, kCSVFileNumber, *choice, [&] {
+                                      WriteCSVTable(app, *choice, dialect);
+                                  });
+                              }
+                              SetMenuState(app, MenuState::MenuEnable);
+                              DrawSheet(app);
+                          });
 }
 
 void sortCommand(AppState& app, MenuCommand command) {
@@ -218,6 +225,9 @@ void SheetWindowActivated(AppState& app, bool active) {
 }
 
 bool SheetKeyCommand(AppState& app, std::int32_t charCode, KeyModifiers modifiers) {
+    if (charCode == SheetKey::kEscape) {
+        return RevertEditField(app);
+    }
     if (charCode == SheetKey::kDelete) {
         if (app.sel.cellH != 0 || modifiers.option || modifiers.command || modifiers.control) {
             return false;

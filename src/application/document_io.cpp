@@ -145,8 +145,8 @@ SaveOutcome WriteDataSheet(AppState& app, const std::string& path) {
     return outcome;
 }
 
-bool WriteCSVTable(AppState& app, const std::string& path) {
-    const WriteResult result = WriteCSVTable(app.table, path);
+bool WriteCSVTable(AppState& app, const std::string& path, CsvDialect dialect) {
+    const WriteResult result = WriteCSVTable(app.table, path, dialect);
     ReportFileErrors(app, result.errors);
     return result.ok;
 }

@@ -6,6 +6,7 @@
 // the way through the file-error alert, in the order they were met.
 
 #include "documents/codec_result.h"
+#include "documents/csv_export.h"
 #include "documents/csv_import.h"
 #include "documents/data_sheet_format.h"
 
@@ -71,8 +72,8 @@ LoadOutcome ImportCSVTable(AppState& app, const std::string& path);
 // to set.
 SaveOutcome WriteDataSheet(AppState& app, const std::string& path);
 
-// The sheet exported as a CSV file; false when that failed. DirtyFlag,
-// FileOpenFlag, fileName1 and the selection stay as they are.
-bool WriteCSVTable(AppState& app, const std::string& path);
+// The sheet exported as a CSV file in the dialect; false when that failed.
+// DirtyFlag, FileOpenFlag, fileName1 and the selection stay as they are.
+bool WriteCSVTable(AppState& app, const std::string& path, CsvDialect dialect = CsvDialect::Comma);
 
 } // namespace kestrune

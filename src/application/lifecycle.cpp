@@ -336,7 +336,11 @@ void SaveAsStationeryFile(AppState& app) {
 }
 
 void CloseSequence(AppState& app) {
-    CommitEditFieldNow(app);
+    // Typed text that could not be kept is told of first, and the user
+    // closes again once read.
+    if (!CommitEditFieldNow(app)) {
+        return;
+    }
     app.flags.CloseFlag = 1;
     app.flags.QuitFlag = 0;
     if (app.doc.DirtyFlag == 1) {
@@ -351,7 +355,9 @@ void QuitSequence(AppState& app) {
     // A download never keeps the program from ending: it stops, and its
     // partial file goes, before the question about unsaved changes.
     CancelDownload(app);
-    CommitEditFieldNow(app);
+    if (!CommitEditFieldNow(app)) {
+        return; // as Close
+    }
     app.flags.QuitFlag = 1;
     if (app.doc.DirtyFlag != 1 || app.flags.MainWndOpenFlag == 0) {
         QuitApplication(app);

@@ -67,6 +67,20 @@ void AppState::askSaveFile(const std::string& title, const std::string& proposed
     platform_.askSaveFile(title, proposedName, extension, counted(flags, std::move(done)));
 }
 
+void AppState::askSaveFileOfType(const std::string& title, const std::string& proposedName,
+                                 const std::vector<SaveFileType>& types,
+                                 std::function<void(FileChoice, std::size_t)> done) {
+    // Counted as the other dialogs are, through a choice that carries both.
+    using Typed = std::pair<FileChoice, std::size_t>;
+    auto delivered = counted(flags, std::function<void(Typed)>([done = std::move(done)](Typed t) {
+                                 done(std::move(t.first), t.second);
+                             }));
+    platform_.askSaveFileOfType(title, proposedName, types,
+                                [delivered = std::move(delivered)](FileChoice c, std::size_t k) {
+                                    delivered({std::move(c), k});
+                                });
+}
+
 void AppState::askOpenFile(const std::string& title, const std::vector<std::string>& extensions,
                            std::function<void(FileChoice)> done) {
     platform_.askOpenFile(title, extensions, counted(flags, std::move(done)));

@@ -158,6 +158,9 @@ public:
     void askChangedFile(const std::string& fileName, std::function<void(ChangedFileAnswer)> done);
     void askSaveFile(const std::string& title, const std::string& proposedName,
                      const std::string& extension, std::function<void(FileChoice)> done);
+    void askSaveFileOfType(const std::string& title, const std::string& proposedName,
+                           const std::vector<SaveFileType>& types,
+                           std::function<void(FileChoice, std::size_t)> done);
     void askOpenFile(const std::string& title, const std::vector<std::string>& extensions,
                      std::function<void(FileChoice)> done);
     // True while a dialog, question or alert waits for the user.

@@ -20,6 +20,7 @@ constexpr std::int32_t kTab = 9; // with Shift: backwards
 constexpr std::int32_t kPageUp = 11;
 constexpr std::int32_t kPageDown = 12;
 constexpr std::int32_t kReturn = 13;
+constexpr std::int32_t kEscape = 27; // puts a changed field's cell value back
 constexpr std::int32_t kLeft = 28;
 constexpr std::int32_t kRight = 29;
 constexpr std::int32_t kUp = 30;
@@ -83,11 +84,13 @@ struct FindState {
     std::uint32_t focusRequest = 0;
 };
 
-// A short word to the user in the tool area (UTF-8), about row `row`: it
-// stays while that row is selected, and the next one replaces it.
+// A short word to the user in the tool area (UTF-8), about the cell of row
+// `row` in sheet column `column` (0: the whole row): it stays while that
+// stays selected, and goes once the selection moves.
 struct ToolNotice {
     std::string text;
     std::int32_t row = 0;
+    std::int32_t column = 0;
 };
 
 // The link to the sibling box-design application.

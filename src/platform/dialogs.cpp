@@ -12,6 +12,9 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <memory>
+
 namespace kestrune {
 namespace {
 
@@ -163,8 +166,10 @@ void showChangedFileDialog(QWidget* window, const std::string& fileName,
     box->open();
 }
 
-void showSaveFileDialog(QWidget* window, const std::string& title, const std::string& proposedName,
-                        const std::string& extension, std::function<void(FileChoice)> done) {
+namespace {
+
+QFileDialog* saveFileDialog(QWidget* window, const std::string& title,
+                            const std::string& proposedName, const std::string& extension) {
     QFileDialog* dialog = fileDialog(window, title);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
@@ -178,7 +183,39 @@ void showSaveFileDialog(QWidget* window, const std::string& title, const std::st
         dialog->setDirectory(proposed.absolutePath());
     }
     dialog->selectFile(proposed.fileName());
+    return dialog;
+}
+
+} // namespace
+
+void showSaveFileDialog(QWidget* window, const std::string& title, const std::string& proposedName,
+                        const std::string& extension, std::function<void(FileChoice)> done) {
+    QFileDialog* dialog = saveFileDialog(window, title, proposedName, extension);
     deliverChoice(window, dialog, done);
+    dialog->open();
+}
+
+void showSaveFileOfTypeDialog(QWidget* window, const std::string& title,
+                              const std::string& proposedName,
+                              const std::vector<SaveFileType>& types,
+                              std::function<void(FileChoice, std::size_t)> done) {
+    QFileDialog* dialog = saveFileDialog(window, title, proposedName, types.front().extension);
+    QStringList filters;
+    for (const SaveFileType& type : types) {
+        filters << utf8(type.name);
+    }
+    dialog->setNameFilters(filters);
+    dialog->selectNameFilter(filters.front());
+    auto typeOf = std::make_shared<std::size_t>(0);
+    QObject::connect(dialog, &QFileDialog::filterSelected, dialog,
+                     [dialog, filters, types, typeOf](const QString& chosen) {
+                         *typeOf = static_cast<std::size_t>(
+                             std::max<qsizetype>(filters.indexOf(chosen), 0));
+                         dialog->setDefaultSuffix(utf8(types[*typeOf].extension));
+                     });
+    deliverChoice(window, dialog, [typeOf, done = std::move(done)](FileChoice choice) {
+        done(std::move(choice), *typeOf);
+    });
     dialog->open();
 }
 

@@ -51,6 +51,11 @@ void showChangedFileDialog(QWidget* window, const std::string& fileName,
 // A save dialog proposing a name; it asks before replacing a file. A
 // proposed absolute path opens the dialog in its folder with its name filled
 // in; a bare name opens it in FileDialogStartFolder.
+// The same with a list of types of file; done gets the index of the one chosen.
+void showSaveFileOfTypeDialog(QWidget* window, const std::string& title,
+                              const std::string& proposedName,
+                              const std::vector<SaveFileType>& types,
+                              std::function<void(FileChoice, std::size_t)> done);
 void showSaveFileDialog(QWidget* window, const std::string& title, const std::string& proposedName,
                         const std::string& extension, std::function<void(FileChoice)> done);
 // An open dialog in FileDialogStartFolder listing folders and files with

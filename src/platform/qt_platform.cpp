@@ -127,6 +127,16 @@ void QtPlatform::askSaveFile(const std::string& title, const std::string& propos
     showSaveFileDialog(window_, title, proposedName, extension, std::move(done));
 }
 
+void QtPlatform::askSaveFileOfType(const std::string& title, const std::string& proposedName,
+                                   const std::vector<SaveFileType>& types,
+                                   std::function<void(FileChoice, std::size_t)> done) {
+    if (answerer_ != nullptr || types.empty()) {
+        Platform::askSaveFileOfType(title, proposedName, types, std::move(done));
+        return;
+    }
+    showSaveFileOfTypeDialog(window_, title, proposedName, types, std::move(done));
+}
+
 void QtPlatform::askOpenFile(const std::string& title, const std::vector<std::string>& extensions,
                              std::function<void(FileChoice)> done) {
     if (answerer_ != nullptr) {

@@ -41,6 +41,9 @@ public:
                         std::function<void(SaveChangesAnswer)> done) override;
     void askChangedFile(const std::string& fileName,
                         std::function<void(ChangedFileAnswer)> done) override;
+    void askSaveFileOfType(const std::string& title, const std::string& proposedName,
+                           const std::vector<SaveFileType>& types,
+                           std::function<void(FileChoice, std::size_t)> done) override;
     void askSaveFile(const std::string& title, const std::string& proposedName,
                      const std::string& extension, std::function<void(FileChoice)> done) override;
     void askOpenFile(const std::string& title, const std::vector<std::string>& extensions,

@@ -55,6 +55,9 @@ std::optional<SheetKeyPress> sheetKeyOf(const QKeyEvent& event) {
     case Qt::Key_Delete:
         code = SheetKey::kDelete;
         break;
+    case Qt::Key_Escape:
+        code = SheetKey::kEscape;
+        break;
     default:
         return std::nullopt;
     }

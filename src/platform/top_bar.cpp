@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
+#include <QToolTip>
 
 namespace kestrune {
 namespace {
@@ -46,6 +47,11 @@ protected:
     }
 };
 
+const QString kEditFieldStyle =
+    QStringLiteral("QLineEdit { border: 1px solid #7f8a99; padding: 0px; background: white; }");
+const QString kRefusedEditFieldStyle =
+    QStringLiteral("QLineEdit { border: 1px solid #d0021b; padding: 0px; background: white; }");
+
 QString utf8(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -67,8 +73,7 @@ TopBar::TopBar(AppState& app, QWidget* parent) : QWidget(parent), app_(app) {
     edit_ = new EditField(this);
     edit_->setGeometry(ltrb(208, 17, 347, 33));
     edit_->setFrame(false);
-    edit_->setStyleSheet(QStringLiteral(
-        "QLineEdit { border: 1px solid #7f8a99; padding: 0px; background: white; }"));
+    edit_->setStyleSheet(kEditFieldStyle);
     edit_->setContextClickHandler([this](QPoint at) {
         const QPoint content = edit_->mapTo(this, at);
         SheetContextClick(app_, content.x(), content.y());
@@ -141,6 +146,7 @@ void TopBar::apply(const ToolAreaView& view) {
         edit_->setShownText(view.editText);
         edit_->setToolTip(utf8(view.editHelp));
     }
+    showEditNotice(view.editFieldShown ? view.notice : std::string());
     edit_->setVisible(view.editFieldShown);
     if (view.editFieldShown) {
         edit_->setFocus(Qt::OtherFocusReason);
@@ -166,6 +172,23 @@ void TopBar::apply(const ToolAreaView& view) {
     addNewModel_->setEnabled(view.addNewModelEnabled);
     moveUp_->setEnabled(view.moveUpEnabled);
     moveDown_->setEnabled(view.moveDownEnabled);
+}
+
+void TopBar::showEditNotice(const std::string& notice) {
+    if (notice == editNotice_) {
+        return;
+    }
+    editNotice_ = notice;
+    // What is wrong with the field's text: a red edge, and the words below
+    // it where a tooltip shows, and for a screen reader.
+    edit_->setStyleSheet(notice.empty() ? kEditFieldStyle : kRefusedEditFieldStyle);
+    edit_->setAccessibleDescription(utf8(notice));
+    if (notice.empty()) {
+        QToolTip::hideText();
+    } else {
+        edit_->setToolTip(utf8(notice));
+        QToolTip::showText(edit_->mapToGlobal(QPoint(0, edit_->height())), utf8(notice), edit_);
+    }
 }
 
 void TopBar::paintEvent(QPaintEvent* /*event*/) {

@@ -8,6 +8,8 @@
 
 #include <QWidget>
 
+#include <string>
+
 class QLabel;
 class QPushButton;
 class QToolButton;
@@ -41,6 +43,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Shows what is wrong with the edit field's text; empty: nothing.
+    void showEditNotice(const std::string& notice);
     QLabel* picture(const char* fileName, const QRect& rect);
     QLabel* text(const QString& text, const QRect& rect, bool onBlue);
     QLabel* place(QLabel* label, const QRect& rect, bool onBlue);
@@ -52,6 +56,7 @@ private:
     QLabel* modelName_ = nullptr;
     QLabel* rowCounter_ = nullptr;
     QLabel* columnLabel_ = nullptr;
+    std::string editNotice_; // what the field's tooltip says of its text
     EditField* edit_ = nullptr;
     QToolButton* moveUp_ = nullptr;
     QToolButton* moveDown_ = nullptr;

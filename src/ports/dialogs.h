@@ -32,6 +32,13 @@ enum class ChangedFileAnswer { SaveAnyway, Reopen, Cancel };
 // A chosen file, or nothing when the dialog was cancelled.
 using FileChoice = std::optional<std::string>;
 
+// A kind of file a save dialog offers: its name in the dialog's list, and
+// the extension a name typed without one gets.
+struct SaveFileType {
+    std::string name;
+    std::string extension;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -57,6 +64,15 @@ public:
     virtual void askSaveFile(const std::string& title, const std::string& proposedName,
                              const std::string& extension,
                              std::function<void(FileChoice)> done) = 0;
+    // The same offering types of file, the first chosen at first; done gets
+    // the file and the index of the type chosen. Without a list to offer,
+    // it is the save dialog above with the first type.
+    virtual void askSaveFileOfType(const std::string& title, const std::string& proposedName,
+                                   const std::vector<SaveFileType>& types,
+                                   std::function<void(FileChoice, std::size_t)> done) {
+        askSaveFile(title, proposedName, types.empty() ? std::string() : types.front().extension,
+                    [done = std::move(done)](FileChoice choice) { done(std::move(choice), 0); });
+    }
     // An open dialog listing folders and files whose extension is exactly one of extensions.
     virtual void askOpenFile(const std::string& title, const std::vector<std::string>& extensions,
                              std::function<void(FileChoice)> done) = 0;

@@ -59,7 +59,7 @@ void SendParametersToTarnwell(AppState& app) {
         }
     }
     if (changed) {
-        app.notice = {notice, row};
+        app.notice = {notice, row, app.sel.cellH};
         refreshSendButton(app);
     }
 }

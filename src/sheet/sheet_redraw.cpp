@@ -60,6 +60,13 @@ bool typedTextRefused(const AppState& app, std::int32_t row, std::int32_t column
 
 enum class Commit { Unchanged, Stored, NotANumber };
 
+std::string_view trimmedLeft(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') {
+        text.remove_prefix(1);
+    }
+    return text;
+}
+
 // A selection that moved to another row, or one a command asks to show (a
 // sort), brings its row into view; scrolling alone never moves it back.
 void revealSelection(AppState& app) {
@@ -137,30 +144,66 @@ Str255 ShownEditText(const AppState& app, std::int32_t row, std::int32_t cellH) 
     return DigitOpt(CellText(app, row, cellH), cellH);
 }
 
-void CommitEditFieldNow(AppState& app) {
+bool CommitEditFieldNow(AppState& app) {
     if (app.flags.MainWndOpenFlag == 0 || app.snap.preCellH == 0 || app.edit.CalcOnFlag != 0) {
-        return;
+        return true;
     }
     app.sheet.s_edit1 = app.platform().readEditField();
-    if (commitEditField(app) == Commit::NotANumber) {
+    const bool kept = commitEditField(app) != Commit::NotANumber;
+    if (!kept) {
         // The command goes on with the cell as it was; the field shows it again.
+        const std::int32_t row = app.snap.preCellV;
+        const std::int32_t column = app.snap.preCellH;
         app.platform().SysBeep();
-        app.sheet.editFieldText = ShownEditText(app, app.snap.preCellV, app.snap.preCellH);
+        app.sheet.editFieldText = ShownEditText(app, row, column);
         app.platform().setEditFieldText(app.sheet.editFieldText);
+        app.notice = {};
+        app.platform().showNote("A typed text was not kept.",
+                                NotANumberText(app.sheet.s_edit1.view()) + ": the " +
+                                    std::string(HeaderOfColumn(column)->label) + " of row " +
+                                    std::to_string(row) + " keeps " +
+                                    std::string(trimmedLeft(app.sheet.editFieldText.view())) + ".");
     }
     app.DetectSnapshotChanges();
     app.TakeSnapshot();
+    return kept;
+}
+
+std::string NotANumberText(std::string_view typed) {
+    return "\u201C" + std::string(typed) + "\u201D is not a number";
 }
 
 bool EditFieldBlocksMove(AppState& app) {
     const std::int32_t row = app.snap.preCellV;
     const std::int32_t column = app.snap.preCellH;
+    const Str255 typed = app.platform().readEditField();
     if (app.edit.CalcOnFlag != 0 || !isNumericColumn(column) ||
-        !typedTextRefused(app, row, column, app.platform().readEditField())) {
+        !typedTextRefused(app, row, column, typed)) {
         return false;
     }
     app.platform().SysBeep();
+    app.notice = {NotANumberText(typed.view()), row, column};
+    app.sheet.editFieldText = typed; // the field keeps what was typed
+    app.platform().updateToolArea(BuildToolArea(app));
     app.platform().selectEditFieldText();
+    return true;
+}
+
+bool RevertEditField(AppState& app) {
+    const std::int32_t row = app.snap.preCellV;
+    const std::int32_t column = app.snap.preCellH;
+    if (app.flags.MainWndOpenFlag == 0 || column == 0 || row < 1 || row > app.table.fNum ||
+        app.edit.CalcOnFlag != 0) {
+        return false;
+    }
+    const Str255 stored = ShownEditText(app, row, column);
+    if (app.platform().readEditField() == stored) {
+        return false;
+    }
+    app.sheet.editFieldText = stored;
+    app.platform().setEditFieldText(stored);
+    app.notice = {};
+    app.platform().updateToolArea(BuildToolArea(app));
     return true;
 }
 
@@ -201,7 +244,7 @@ ToolAreaView BuildToolArea(const AppState& app) {
     }
     view.modelNameShown = rowMode;
     view.modelName = Str255(app.table.ModelName.get(sel.cellV));
-    if (sel.cellV == app.notice.row) {
+    if (sel.cellV == app.notice.row && sel.cellH == app.notice.column) {
         view.notice = app.notice.text;
     }
     view.rowCounter = std::to_string(sel.cellV) + "/" + std::to_string(app.table.fNum);
@@ -265,6 +308,10 @@ void DrawSheet(AppState& app) {
     // Drawing a sheet makes the Sort and Calculate menus usable again.
     app.menus.enableSheetMenus();
     app.platform().updateMenus(app.menus.menus());
+    // A notice is about the cell or row it names: it goes with the selection.
+    if (app.notice.row != sel.cellV || app.notice.column != sel.cellH) {
+        app.notice = {};
+    }
     app.platform().updateToolArea(BuildToolArea(app));
     app.platform().updateScrollBar(BuildScrollBar(app));
     app.platform().repaintSheet();

@@ -6,6 +6,8 @@
 #include "sheet/tool_area.h"
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace kestrune {
 
@@ -15,16 +17,24 @@ void DrawSheet(AppState& app);
 
 // Stores what the user typed into the edit field now, instead of at the next
 // redraw, so that a command that saves, closes, sorts or exports sees it.
-// Text in a numeric cell that is not a number beeps and is dropped: the cell
-// keeps its value, the field shows it again and the command goes on.
-void CommitEditFieldNow(AppState& app);
+// Text in a numeric cell that is not a number beeps and is not kept: the
+// cell keeps its value, the field shows it again, a note says which text
+// went, and false tells the command (Close and Quit stop once for it).
+bool CommitEditFieldNow(AppState& app);
 
 // Asked before anything moves the selection away from the edited cell. True
 // when a numeric cell's field holds text that is not a number: the move is
-// refused with a beep and the field gets the focus with its text selected,
-// so it can be corrected. The selection, the scroll position and the text
-// stay as they are.
+// refused with a beep, the tool area says why, and the field gets the focus
+// with its text selected, so it can be corrected. The selection, the scroll
+// position and the text stay as they are.
 bool EditFieldBlocksMove(AppState& app);
+
+// What the tool area says of typed text that is not a number.
+std::string NotANumberText(std::string_view typed);
+
+// Escape in the edit field: a field the user changed shows the cell's
+// stored value again. False when there was nothing to put back.
+bool RevertEditField(AppState& app);
 
 // Recomputes the visible rows and the scroll bar from the window's height.
 // ScrollValue stays as it is.

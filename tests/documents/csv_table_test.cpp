@@ -45,9 +45,9 @@ struct Sheet {
             table.setValue(p, r, v[static_cast<std::size_t>(p)]);
         }
     }
-    std::string exported() {
+    std::string exported(CsvDialect dialect = CsvDialect::Comma) {
         std::ostringstream out;
-        const WriteResult written = WriteCSVTable(table, out);
+        const WriteResult written = WriteCSVTable(table, out, dialect);
         EXPECT_TRUE(written.ok);
         EXPECT_TRUE(written.errors.empty());
         return out.str();
@@ -146,6 +146,25 @@ TEST(CSVExport, AwkwardNamesSurviveARoundTrip) {
     Sheet back;
     EXPECT_EQ(back.imported(bytes), expected);
     EXPECT_EQ(back.outcome.skipped.count, 0);
+}
+
+// Each dialect of the export reads back as it was written, names with its
+// separator included; the semicolon one has decimal commas and no blanks.
+TEST(CSVExport, EveryDialectReadsBack) {
+    Sheet s;
+    s.row("Bolt; Inc.", "B\t1, \"x\"", {20.5, 18.25, 0.004, 5.123, -3.5, 6, 7, 12.25});
+    s.row("\u0141\u00F3d\u017A", "", {1e9, 2, 3, 4, 5, 6, 7, 8});
+    const Rows expected = s.imported(s.exported());
+    for (const CsvDialectInfo& dialect : kCsvDialects) {
+        SCOPED_TRACE(dialect.fileType);
+        const std::string bytes = s.exported(dialect.dialect);
+        EXPECT_EQ(Sheet().imported(bytes), expected);
+        if (dialect.dialect == CsvDialect::SemicolonDecimalComma) {
+            const std::size_t line = bytes.find('\r') + 1;
+            EXPECT_EQ(bytes.substr(line, bytes.find('\r', line) - line),
+                      "\"Bolt; Inc.\";\"B\t1, \"\"x\"\"\";20,5;18,25;0;5,123;-3,5;6;7;12,2");
+        }
+    }
 }
 
 TEST(CSVImport, RecognisesTheHeaderByItsExactFirstField) {

@@ -10,7 +10,7 @@ namespace {
 
 using SheetKeys = GuiTest;
 
-TEST_F(SheetKeys, ReturnMovesToTheNextColumnAndEscapeChangesNothing) {
+TEST_F(SheetKeys, ReturnMovesToTheNextColumnAndEscapePutsTheCellBack) {
     choose(MenuNum::kFile, 1);
     press(Qt::Key_Return);
     EXPECT_EQ(app.sel.cellH, 2);
@@ -18,12 +18,14 @@ TEST_F(SheetKeys, ReturnMovesToTheNextColumnAndEscapeChangesNothing) {
     EXPECT_EQ(bar().columnLabel()->toolTip(), QStringLiteral("Model Name"));
     EXPECT_TRUE(edit().hasFocus());
 
-    QTest::keyClicks(&edit(), QStringLiteral("PR-1"));
+    QTest::keyClicks(&edit(), QStringLiteral("PR-0"));
     press(Qt::Key_Escape);
     EXPECT_EQ(app.sel.cellH, 2);
     EXPECT_EQ(app.sel.cellV, 1);
-    EXPECT_EQ(edit().text(), QStringLiteral("PR-1"));
+    EXPECT_EQ(edit().text(), QStringLiteral("n/a"));
 
+    edit().selectAll();
+    QTest::keyClicks(&edit(), QStringLiteral("PR-1"));
     press(Qt::Key_Enter); // the keypad's Enter moves on too, committing the name
     EXPECT_EQ(app.sel.cellH, 3);
     EXPECT_EQ(app.table.ModelName.get(1), "PR-1");

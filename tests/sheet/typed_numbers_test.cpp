@@ -1,4 +1,5 @@
 #include "application/commands.h"
+#include "application/lifecycle.h"
 #include "calculators/calculator_layouts.h"
 #include "calculators/calculator_window.h"
 #include "model/menu_model.h"
@@ -99,6 +100,8 @@ TEST_F(TypedNumbers, MovingOnStoresANumberOrIsRefusedWithTheTextKept) {
                 EXPECT_EQ(platform.beeps, beeps + 1);
                 EXPECT_EQ(platform.editFieldSelections, selections + 1);
                 EXPECT_EQ(platform.editField.str(), c.typed);
+                EXPECT_EQ(platform.toolArea.notice,
+                          "\u201C" + std::string(c.typed) + "\u201D is not a number");
                 EXPECT_DOUBLE_EQ(diaOf("A"), 30.0);
             }
             // Back to the Dia cell of row A for the next way.
@@ -147,6 +150,12 @@ TEST_F(TypedNumbers, SaveAndSortGoOnWithTheCellAsItWas) {
         EXPECT_EQ(platform.editField.str(), c.stored ? c.typed : " 30");
         EXPECT_EQ(app.sel.cellV, 1);
         EXPECT_EQ(app.doc.DirtyFlag, 0);
+        if (!c.stored) { // and a note says what went
+            ASSERT_FALSE(platform.notes.empty());
+            EXPECT_EQ(platform.notes.back(),
+                      std::string("A typed text was not kept.\n\u201C") + c.typed +
+                          "\u201D is not a number: the Dia of row 1 keeps 30.");
+        }
 
         app.table.setValue(Param::Dia, 1, 30.0);
         DrawSheet(app);
@@ -159,6 +168,30 @@ TEST_F(TypedNumbers, SaveAndSortGoOnWithTheCellAsItWas) {
         app.sel.cellH = 3;
         DrawSheet(app);
     }
+}
+
+// Escape puts the stored value back and ends the word about it; Close and
+// Quit with text that is not a number say so and stop once, then go on.
+TEST_F(TypedNumbers, EscapeRestoresAndCloseOrQuitStopOnceForUnkeptText) {
+    app.doc.DirtyFlag = 0; // no question about saving comes between
+    platform.type("abc");
+    SheetKeyDown(app, SheetKey::kDown, {});
+    ASSERT_FALSE(platform.toolArea.notice.empty());
+    EXPECT_TRUE(SheetKeyCommand(app, SheetKey::kEscape, {}));
+    EXPECT_EQ(platform.editField.str(), " 30");
+    EXPECT_EQ(platform.toolArea.notice, "");
+    EXPECT_FALSE(SheetKeyCommand(app, SheetKey::kEscape, {})); // nothing left to put back
+    platform.type("1,234.5 mm");
+    QuitSequence(app);
+    EXPECT_EQ(platform.notes.size(), 1u);
+    EXPECT_EQ(app.flags.EndedFlag, 0);
+    EXPECT_EQ(platform.editField.str(), " 30");
+    platform.type("x");
+    CloseSequence(app);
+    EXPECT_EQ(platform.notes.size(), 2u);
+    EXPECT_EQ(app.flags.MainWndOpenFlag, 1);
+    CloseSequence(app); // read: now it goes on
+    EXPECT_EQ(app.flags.MainWndOpenFlag, 0);
 }
 
 } // namespace

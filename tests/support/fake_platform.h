@@ -80,6 +80,14 @@ public:
             held();
         }
     }
+    void askSaveFileOfType(const std::string& title, const std::string& proposedName,
+                           const std::vector<SaveFileType>& types,
+                           std::function<void(FileChoice, std::size_t)> done) override {
+        calls.push_back("askSaveFile(" + title + "," + proposedName + ")");
+        saveExtensions.push_back(types.front().extension);
+        saveTypes = types;
+        answer([this, done = std::move(done)] { done(nextFileChoice(), nextFileType); });
+    }
     void askOpenFile(const std::string& title, const std::vector<std::string>& extensions,
                      std::function<void(FileChoice)> done) override {
         std::string joined;
@@ -341,6 +349,9 @@ public:
     WindowPlace sheetPlace;
     // The extension each save dialog gives a name typed without one.
     std::vector<std::string> saveExtensions;
+    // The types the last save dialog offered, and which the user picks.
+    std::vector<SaveFileType> saveTypes;
+    std::size_t nextFileType = 0;
     std::vector<std::function<void()>> timers;
     bool sheetShown = false;
     std::string windowTitle;

@@ -2,8 +2,9 @@
 # Numbers typed into the Dia cells of a document opened from the command
 # line: "12,5" is stored as 12.5; "abc" does not let the selection go (Down
 # is refused and the text stays selected, so the next key press types over
-# it); "1e400" is dropped at Ctrl+S, which saves the cell as it was. The
-# saved bytes tell every step apart.
+# it); "1e400" is dropped at Ctrl+S, which saves the cell as it was and says
+# so in a note; "abc" then Escape puts the cell back, so Ctrl+Q asks
+# nothing. The saved bytes tell every step apart.
 # Usage: typed_numbers.sh PATH-TO-KESTRUNE
 source "$(dirname -- "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
@@ -37,7 +38,12 @@ typed_case() {
     e2e_key "$E2E_MAIN" ctrl+s
     e2e_wait_title "$E2E_MAIN" doc.kedata "Ctrl+S with 1e400 in Dia of row 3"
     e2e_expect_bytes "$docs/doc.kedata" "$E2E_TMP/expected" "the saved document"
+    e2e_wait_dialog "the note that 1e400 was not kept"
+    e2e_key "$E2E_DIALOG" Return
+    e2e_wait_dialog_gone "Return in the note"
 
+    e2e_type "$E2E_MAIN" "abc"
+    e2e_key "$E2E_MAIN" Escape
     e2e_key "$E2E_MAIN" ctrl+q
     e2e_expect_exit app 0 "Ctrl+Q after the save"
     e2e_expect_bytes "$docs/doc.kedata" "$E2E_TMP/expected" "the document after Quit"

@@ -14,6 +14,12 @@
 namespace kestrune {
 namespace {
 
+// What NameCollation::capitalsOf makes of a byte, as bits.
+constexpr unsigned kCapital = 1;
+constexpr unsigned kUnknown = 2; // past ASCII, or not weighed alone
+constexpr unsigned kZero = 4;    // the digit 0
+constexpr unsigned kDigit = 8;   // any digit: kZero once shifted down
+
 // The low bits that mark a collation element as the second half of the
 // one before it.
 constexpr std::int32_t kContinuation = 0xC0;
@@ -92,6 +98,15 @@ NameCollation::NameCollation(const std::string& locale, bool tableForAscii)
         readReordering();
         readAsciiWeights();
         asciiByTable_ = tableForAscii && asciiWeighsAlone();
+        asciiKeysTellApart_ = asciiByTable_ && asciiKeysTellApart();
+        kinds_.fill(kUnknown);
+        for (std::size_t c = 0; c < ascii_.size(); ++c) {
+            const bool letter = (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
+            const bool digit = c >= '0' && c <= '9';
+            kinds_[c] = static_cast<std::uint8_t>((ascii_[c].fold == '\0' ? kUnknown : 0) |
+                                                  (letter && c < 'a' ? kCapital : 0) |
+                                                  (digit ? kDigit : 0) | (c == '0' ? kZero : 0));
+        }
     } catch (...) {
         ucol_close(ties_);
         ucol_close(elements_);
@@ -253,6 +268,53 @@ void NameCollation::readAsciiWeights() {
             }
         }
     }
+}
+
+std::uint32_t NameCollation::capitalsOf(std::string_view name) const {
+    constexpr std::size_t kLength = 30;
+    if (!asciiKeysTellApart_ || name.size() > kLength) {
+        return 0;
+    }
+    std::uint32_t capitals = 0;
+    unsigned unknown = 0;
+    unsigned before = 0;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const unsigned kind = kinds_[static_cast<unsigned char>(name[i])];
+        // A leading zero weighs nothing.
+        unknown |= (kind & kUnknown) | (kind & kZero & ~(before >> 1));
+        capitals |= (kind & kCapital) << i;
+        before = kind;
+    }
+    return unknown != 0 ? 0 : std::uint32_t{1} << kLength | capitals;
+}
+
+// Whether the key of a name of ASCII characters the table weighs tells
+// them apart but for the case of letters: no two other characters weigh
+// the same, no character's bytes begin another's, and none begins with a
+// byte a run of digits may begin with.
+bool NameCollation::asciiKeysTellApart() const {
+    const auto letter = [](std::size_t c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; };
+    const auto digit = [](std::size_t c) { return c >= '0' && c <= '9'; };
+    for (std::size_t a = 0; a < ascii_.size(); ++a) {
+        const AsciiWeight& wa = ascii_[a];
+        if (wa.fold == '\0' || digit(a)) {
+            continue;
+        }
+        if (wa.key[0] >= digitLead() && wa.key[0] <= digitLead() + digitSpan()) {
+            return false;
+        }
+        for (std::size_t b = 0; b < ascii_.size(); ++b) {
+            const AsciiWeight& wb = ascii_[b];
+            if (b == a || wb.fold == '\0' || digit(b) || (letter(a) && b == (a ^ 0x20))) {
+                continue;
+            }
+            if (wa.keyLength <= wb.keyLength &&
+                std::equal(wa.key.begin(), wa.key.begin() + wa.keyLength, wb.key.begin())) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 // The table is right for a locale whose rules weigh each ASCII character

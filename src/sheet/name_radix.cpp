@@ -19,6 +19,11 @@ constexpr std::size_t kWholeKeys = 16;
 // How many rows ahead names are asked for.
 constexpr std::size_t kAhead = 64;
 
+// A row's flags: its key ended with the bytes last made of it, and what
+// NameCollation::capitalsOf tells of its name below.
+constexpr std::uint32_t kEnded = std::uint32_t{1} << 31;
+constexpr std::uint32_t kCapitals = kEnded - 1;
+
 constexpr int kWindowBits = 32;
 constexpr std::uint64_t kPositionMask = (std::uint64_t{1} << kWindowBits) - 1;
 
@@ -35,26 +40,28 @@ std::uint32_t windowOf(std::uint64_t word) {
 // position, and each run of rows whose bytes tie is sorted again by their
 // next four, until the names of a run are all the same, or their keys end
 // or are few enough to compare whole; ICU orders what the keys leave tied.
-// A row's key is kept eight bytes at a time, made again from its name for
-// the next eight. Large runs are sorted one after the other, each by all
+// A row's key is made from its name eight bytes at a time, four of them
+// kept for the level after. Large runs are sorted one after the other, each by all
 // the cores; the small ones they leave are shared out among the cores.
 class NameSorter {
 public:
     NameSorter(const NameColumn& names, std::size_t count, bool descending,
                const NameCollation& collation)
         : names_(names), collation_(collation), count_(count),
-          flip_(descending ? ~std::uint64_t{0} : 0), descending_(descending), keys_(count),
-          words_(2 * count), ended_(count) {}
+          flip_(descending ? ~std::uint64_t{0} : 0), descending_(descending), lows_(count),
+          words_(2 * count), flags_(count) {}
 
     std::vector<std::int32_t> run() {
         RunOnCores(PartsFor(count_, kSharedRows), [this](WorkPart& part) {
             NameKeys maker(collation_);
             const WorkPart::Range mine = part.share(count_);
             for (std::size_t k = mine.begin; k < mine.end; ++k) {
-                const NameKeys::Chunk chunk = maker.chunk(nameAt(k), 0);
-                keys_[k] = chunk.bytes ^ flip_;
-                ended_[k] = chunk.last;
-                words_[k] = (keys_[k] >> kWindowBits) << kWindowBits | k;
+                const std::string_view name = nameAt(k);
+                const NameKeys::Chunk chunk = maker.chunk(name, 0);
+                const std::uint64_t bytes = chunk.bytes ^ flip_;
+                lows_[k] = static_cast<std::uint32_t>(bytes);
+                flags_[k] = (chunk.last ? kEnded : 0) | collation_.capitalsOf(name);
+                words_[k] = (bytes >> kWindowBits) << kWindowBits | k;
             }
         });
         {
@@ -96,7 +103,9 @@ private:
     void askForNames(std::size_t begin, std::size_t end) const {
         for (std::size_t k = begin; k < end; ++k) {
 #if defined(__GNUC__)
-            __builtin_prefetch(nameAt(positionOf(words_[k])).data());
+            const std::size_t position = positionOf(words_[k]);
+            __builtin_prefetch(flags_.data() + position);
+            __builtin_prefetch(nameAt(position).data());
 #endif
         }
     }
@@ -184,14 +193,45 @@ private:
         return true;
     }
 
-    void orderRun(NameKeys& maker, const Run& run, std::vector<Run>* pending) {
-        if (allSame(run)) {
-            return;
+    // Whether the rows' names are all the same, where their keys are: by
+    // their capitals where each name has them, else by their names.
+    bool sameNames(const Run& run) const {
+        const std::uint32_t first = flags_[positionOf(words_[run.begin])] & kCapitals;
+        bool known = first != 0;
+        for (std::size_t k = run.begin + 1; k < run.end && known; ++k) {
+            const std::uint32_t capitals = flags_[positionOf(words_[k])] & kCapitals;
+            if (capitals != first) {
+                if (capitals != 0) {
+                    return false;
+                }
+                known = false;
+            }
         }
+        return known || allSame(run);
+    }
+
+    bool allEnded(const Run& run) const {
+        for (std::size_t k = run.begin; k < run.end; ++k) {
+            if ((flags_[positionOf(words_[k])] & kEnded) == 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void orderRun(NameKeys& maker, const Run& run, std::vector<Run>* pending) {
         const std::uint32_t window =
             windowOf(words_[run.begin]) ^ static_cast<std::uint32_t>(flip_);
-        if ((window & 0xFF) == 0) { // the keys ended: they are equal
-            orderTies(run);
+        // The keys are equal when they ended in the bytes compared so far.
+        if ((window & 0xFF) == 0 || (run.level % 2 == 1 && allEnded(run))) {
+            if (!sameNames(run)) {
+                orderTies(run);
+            }
+            return;
+        }
+        // Before more of the keys are made from the names: names all the
+        // same need none.
+        if (run.level % 2 == 1 && allSame(run)) {
             return;
         }
         if (run.end - run.begin <= kWholeKeys) {
@@ -206,18 +246,18 @@ private:
             }
             for (std::size_t k = batch; k < batchEnd; ++k) {
                 const std::size_t position = positionOf(words_[k]);
+                std::uint64_t window = lows_[position];
                 if (next % 2 == 0) {
                     // A key that ended weighs nothing further.
-                    const NameKeys::Chunk chunk = ended_[position] != 0
+                    const NameKeys::Chunk chunk = (flags_[position] & kEnded) != 0
                                                       ? NameKeys::Chunk{0, true}
                                                       : maker.chunk(nameAt(position), 4 * next);
-                    keys_[position] = chunk.bytes ^ flip_;
-                    ended_[position] = chunk.last;
+                    const std::uint64_t bytes = chunk.bytes ^ flip_;
+                    lows_[position] = static_cast<std::uint32_t>(bytes);
+                    flags_[position] |= chunk.last ? kEnded : 0;
+                    window = bytes >> kWindowBits;
                 }
-                const std::uint64_t key = keys_[position];
-                words_[k] = (next % 2 == 0 ? key >> kWindowBits : key & kPositionMask)
-                                << kWindowBits |
-                            position;
+                words_[k] = window << kWindowBits | position;
             }
         }
         refine(maker, run.begin, run.end, next, pending);
@@ -306,9 +346,10 @@ private:
     std::size_t count_;
     std::uint64_t flip_;
     bool descending_;
-    KeyArray keys_;                    // by position, the eight bytes of its key last made
-    KeyArray words_;                   // a window and a position each, and as many for scratch
-    ZeroedColumn<std::uint8_t> ended_; // by position: no byte of the key is left
+    // By position, the last four of the eight bytes of its key last made.
+    ZeroedColumn<std::uint32_t> lows_;
+    KeyArray words_;                    // a window and a position each, and as many for scratch
+    ZeroedColumn<std::uint32_t> flags_; // by position
     std::vector<Run> pending_;
 };
 

@@ -49,7 +49,7 @@ public:
                const NameCollation& collation)
         : names_(names), collation_(collation), count_(count),
           flip_(descending ? ~std::uint64_t{0} : 0), descending_(descending), lows_(count),
-          words_(2 * count), flags_(count) {}
+          words_(2 * count), flags_(count), places_(count) {}
 
     std::vector<std::int32_t> run() {
         RunOnCores(PartsFor(count_, kSharedRows), [this](WorkPart& part) {
@@ -58,10 +58,9 @@ public:
             for (std::size_t k = mine.begin; k < mine.end; ++k) {
                 const std::string_view name = nameAt(k);
                 const NameKeys::Chunk chunk = maker.chunk(name, 0);
-                const std::uint64_t bytes = chunk.bytes ^ flip_;
-                lows_[k] = static_cast<std::uint32_t>(bytes);
-                flags_[k] = (chunk.last ? kEnded : 0) | collation_.capitalsOf(name);
-                words_[k] = (bytes >> kWindowBits) << kWindowBits | k;
+                flags_[k] = collation_.capitalsOf(name);
+                keep(k, chunk);
+                words_[k] = ((chunk.bytes ^ flip_) >> kWindowBits) << kWindowBits | k;
             }
         });
         {
@@ -239,28 +238,56 @@ private:
             return;
         }
         const std::size_t next = run.level + 1;
-        for (std::size_t batch = run.begin; batch < run.end; batch += kAhead) {
-            const std::size_t batchEnd = std::min(run.end, batch + kAhead);
-            if (next % 2 == 0) {
+        if (run.end - run.begin < kSharedRows) {
+            nextWindows(maker, run.begin, run.end, next);
+        } else {
+            RunOnCores(PartsFor(run.end - run.begin, kSharedRows), [&](WorkPart& part) {
+                NameKeys partMaker(collation_);
+                const WorkPart::Range mine = part.share(run.end - run.begin);
+                nextWindows(partMaker, run.begin + mine.begin, run.begin + mine.end, next);
+            });
+        }
+        refine(maker, run.begin, run.end, next, pending);
+    }
+
+    // Puts the bytes 4 * level on of the keys of words_[begin, end) into
+    // their words.
+    void nextWindows(NameKeys& maker, std::size_t begin, std::size_t end, std::size_t level) {
+        for (std::size_t batch = begin; batch < end; batch += kAhead) {
+            const std::size_t batchEnd = std::min(end, batch + kAhead);
+            if (level % 2 == 0) {
                 askForNames(batch, batchEnd);
             }
             for (std::size_t k = batch; k < batchEnd; ++k) {
                 const std::size_t position = positionOf(words_[k]);
                 std::uint64_t window = lows_[position];
-                if (next % 2 == 0) {
+                if (level % 2 == 0) {
                     // A key that ended weighs nothing further.
-                    const NameKeys::Chunk chunk = (flags_[position] & kEnded) != 0
-                                                      ? NameKeys::Chunk{0, true}
-                                                      : maker.chunk(nameAt(position), 4 * next);
-                    const std::uint64_t bytes = chunk.bytes ^ flip_;
-                    lows_[position] = static_cast<std::uint32_t>(bytes);
-                    flags_[position] |= chunk.last ? kEnded : 0;
-                    window = bytes >> kWindowBits;
+                    const NameKeys::Chunk chunk =
+                        (flags_[position] & kEnded) != 0
+                            ? NameKeys::Chunk{0, true, {}}
+                            : maker.chunk(nameAt(position), 4 * level, placeAt(position));
+                    keep(position, chunk);
+                    window = (chunk.bytes ^ flip_) >> kWindowBits;
                 }
                 words_[k] = window << kWindowBits | position;
             }
         }
-        refine(maker, run.begin, run.end, next, pending);
+    }
+
+    NameKeys::Place placeAt(std::size_t position) const {
+        const std::uint32_t place = places_[position];
+        return {place >> 16, place & 0xFFFF};
+    }
+
+    // Keeps what the next level needs of a row's chunk.
+    void keep(std::size_t position, const NameKeys::Chunk& chunk) {
+        lows_[position] = static_cast<std::uint32_t>(chunk.bytes ^ flip_);
+        flags_[position] |= chunk.last ? kEnded : 0;
+        // A place too far in is not kept: the next chunk starts over.
+        const bool fits = chunk.next.index <= 0xFFFF && chunk.next.written <= 0xFFFF;
+        places_[position] =
+            fits ? static_cast<std::uint32_t>(chunk.next.index << 16 | chunk.next.written) : 0;
     }
 
     // By ICU, the direction reversed when descending.
@@ -350,6 +377,9 @@ private:
     ZeroedColumn<std::uint32_t> lows_;
     KeyArray words_;                    // a window and a position each, and as many for scratch
     ZeroedColumn<std::uint32_t> flags_; // by position
+    // By position, where its next eight bytes of key are made from: the
+    // index in its name above, the bytes of key before it below.
+    ZeroedColumn<std::uint32_t> places_;
     std::vector<Run> pending_;
 };
 

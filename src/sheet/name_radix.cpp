@@ -68,6 +68,10 @@ public:
             refine(maker, 0, count_, 0, &pending_);
         }
         orderPending();
+        // What the keys left is given back before the order takes room.
+        ZeroedColumn<std::uint32_t>().swap(lows_);
+        ZeroedColumn<std::uint32_t>().swap(flags_);
+        ZeroedColumn<std::uint32_t>().swap(places_);
         std::vector<std::int32_t> order(count_);
         for (std::size_t k = 0; k < count_; ++k) {
             order[k] = static_cast<std::int32_t>(positionOf(words_[k]) + 1);

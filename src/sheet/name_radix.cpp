@@ -41,8 +41,9 @@ std::uint32_t windowOf(std::uint64_t word) {
 // next four, until the names of a run are all the same, or their keys end
 // or are few enough to compare whole; ICU orders what the keys leave tied.
 // A row's key is made from its name eight bytes at a time, four of them
-// kept for the level after. Large runs are sorted one after the other, each by all
-// the cores; the small ones they leave are shared out among the cores.
+// kept for the level after. Large runs are sorted one after the other,
+// each by all the cores; the small ones they leave are shared out among
+// the cores.
 class NameSorter {
 public:
     NameSorter(const NameColumn& names, std::size_t count, bool descending,

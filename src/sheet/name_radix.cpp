@@ -19,8 +19,8 @@ constexpr std::size_t kWholeKeys = 16;
 // How many rows ahead names are asked for.
 constexpr std::size_t kAhead = 64;
 
-// A row's flags: its key ended with the bytes last made of it, and what
-// NameCollation::capitalsOf tells of its name below.
+// A row's flags: its key ended with the bytes last made of it, and then
+// what NameCollation::capitalsOf tells of its name below.
 constexpr std::uint32_t kEnded = std::uint32_t{1} << 31;
 constexpr std::uint32_t kCapitals = kEnded - 1;
 
@@ -58,10 +58,8 @@ public:
             const WorkPart::Range mine = part.share(count_);
             for (std::size_t k = mine.begin; k < mine.end; ++k) {
                 const std::string_view name = nameAt(k);
-                const NameKeys::Chunk chunk = maker.chunk(name, 0);
-                flags_[k] = collation_.capitalsOf(name);
-                keep(k, chunk);
-                words_[k] = ((chunk.bytes ^ flip_) >> kWindowBits) << kWindowBits | k;
+                const std::uint64_t window = keep(k, maker.chunk(name, 0), name);
+                words_[k] = window << kWindowBits | k;
             }
         });
         {
@@ -266,14 +264,13 @@ private:
             for (std::size_t k = batch; k < batchEnd; ++k) {
                 const std::size_t position = positionOf(words_[k]);
                 std::uint64_t window = lows_[position];
-                if (level % 2 == 0) {
+                if (level % 2 == 0 && (flags_[position] & kEnded) == 0) {
+                    const std::string_view name = nameAt(position);
+                    window = keep(position, maker.chunk(name, 4 * level, placeAt(position)), name);
+                } else if (level % 2 == 0) {
                     // A key that ended weighs nothing further.
-                    const NameKeys::Chunk chunk =
-                        (flags_[position] & kEnded) != 0
-                            ? NameKeys::Chunk{0, true, {}}
-                            : maker.chunk(nameAt(position), 4 * level, placeAt(position));
-                    keep(position, chunk);
-                    window = (chunk.bytes ^ flip_) >> kWindowBits;
+                    window = static_cast<std::uint32_t>(flip_);
+                    lows_[position] = static_cast<std::uint32_t>(flip_);
                 }
                 words_[k] = window << kWindowBits | position;
             }
@@ -285,14 +282,19 @@ private:
         return {place >> 16, place & 0xFFFF};
     }
 
-    // Keeps what the next level needs of a row's chunk.
-    void keep(std::size_t position, const NameKeys::Chunk& chunk) {
-        lows_[position] = static_cast<std::uint32_t>(chunk.bytes ^ flip_);
-        flags_[position] |= chunk.last ? kEnded : 0;
+    // Keeps what the next level needs of a row's chunk, and the name's
+    // capitals once its key ended; returns the chunk's first four bytes.
+    std::uint32_t keep(std::size_t position, const NameKeys::Chunk& chunk, std::string_view name) {
+        const std::uint64_t bytes = chunk.bytes ^ flip_;
+        lows_[position] = static_cast<std::uint32_t>(bytes);
+        if (chunk.last) {
+            flags_[position] = kEnded | collation_.capitalsOf(name);
+        }
         // A place too far in is not kept: the next chunk starts over.
         const bool fits = chunk.next.index <= 0xFFFF && chunk.next.written <= 0xFFFF;
         places_[position] =
             fits ? static_cast<std::uint32_t>(chunk.next.index << 16 | chunk.next.written) : 0;
+        return static_cast<std::uint32_t>(bytes >> kWindowBits);
     }
 
     // By ICU, the direction reversed when descending.

@@ -49,8 +49,8 @@ public:
     NameSorter(const NameColumn& names, std::size_t count, bool descending,
                const NameCollation& collation)
         : names_(names), collation_(collation), count_(count),
-          flip_(descending ? ~std::uint64_t{0} : 0), descending_(descending), lows_(count),
-          words_(2 * count), flags_(count), places_(count) {}
+          flip_(descending ? ~std::uint64_t{0} : 0), descending_(descending), rows_(count),
+          words_(2 * count) {}
 
     std::vector<std::int32_t> run() {
         RunOnCores(PartsFor(count_, kSharedRows), [this](WorkPart& part) {
@@ -68,9 +68,7 @@ public:
         }
         orderPending();
         // What the keys left is given back before the order takes room.
-        ZeroedColumn<std::uint32_t>().swap(lows_);
-        ZeroedColumn<std::uint32_t>().swap(flags_);
-        ZeroedColumn<std::uint32_t>().swap(places_);
+        ZeroedColumn<RowState>().swap(rows_);
         std::vector<std::int32_t> order(count_);
         for (std::size_t k = 0; k < count_; ++k) {
             order[k] = static_cast<std::int32_t>(positionOf(words_[k]) + 1);
@@ -79,6 +77,15 @@ public:
     }
 
 private:
+    // What a row keeps of its key between levels, in one place.
+    struct RowState {
+        std::uint32_t low;   // the last four of the eight bytes last made
+        std::uint32_t flags; // kEnded, and the name's capitals once it is
+        // Where the next eight bytes are made from: the index in the name
+        // above, the bytes of key before it below.
+        std::uint32_t place;
+    };
+
     // A run of rows whose keys tie up to 4 * level + 4 bytes.
     struct Run {
         std::size_t begin;
@@ -106,7 +113,7 @@ private:
         for (std::size_t k = begin; k < end; ++k) {
 #if defined(__GNUC__)
             const std::size_t position = positionOf(words_[k]);
-            __builtin_prefetch(flags_.data() + position);
+            __builtin_prefetch(rows_.data() + position);
             __builtin_prefetch(nameAt(position).data());
 #endif
         }
@@ -198,10 +205,10 @@ private:
     // Whether the rows' names are all the same, where their keys are: by
     // their capitals where each name has them, else by their names.
     bool sameNames(const Run& run) const {
-        const std::uint32_t first = flags_[positionOf(words_[run.begin])] & kCapitals;
+        const std::uint32_t first = rows_[positionOf(words_[run.begin])].flags & kCapitals;
         bool known = first != 0;
         for (std::size_t k = run.begin + 1; k < run.end && known; ++k) {
-            const std::uint32_t capitals = flags_[positionOf(words_[k])] & kCapitals;
+            const std::uint32_t capitals = rows_[positionOf(words_[k])].flags & kCapitals;
             if (capitals != first) {
                 if (capitals != 0) {
                     return false;
@@ -214,7 +221,7 @@ private:
 
     bool allEnded(const Run& run) const {
         for (std::size_t k = run.begin; k < run.end; ++k) {
-            if ((flags_[positionOf(words_[k])] & kEnded) == 0) {
+            if ((rows_[positionOf(words_[k])].flags & kEnded) == 0) {
                 return false;
             }
         }
@@ -263,14 +270,14 @@ private:
             }
             for (std::size_t k = batch; k < batchEnd; ++k) {
                 const std::size_t position = positionOf(words_[k]);
-                std::uint64_t window = lows_[position];
-                if (level % 2 == 0 && (flags_[position] & kEnded) == 0) {
+                std::uint64_t window = rows_[position].low;
+                if (level % 2 == 0 && (rows_[position].flags & kEnded) == 0) {
                     const std::string_view name = nameAt(position);
                     window = keep(position, maker.chunk(name, 4 * level, placeAt(position)), name);
                 } else if (level % 2 == 0) {
                     // A key that ended weighs nothing further.
                     window = static_cast<std::uint32_t>(flip_);
-                    lows_[position] = static_cast<std::uint32_t>(flip_);
+                    rows_[position].low = static_cast<std::uint32_t>(flip_);
                 }
                 words_[k] = window << kWindowBits | position;
             }
@@ -278,7 +285,7 @@ private:
     }
 
     NameKeys::Place placeAt(std::size_t position) const {
-        const std::uint32_t place = places_[position];
+        const std::uint32_t place = rows_[position].place;
         return {place >> 16, place & 0xFFFF};
     }
 
@@ -286,13 +293,13 @@ private:
     // capitals once its key ended; returns the chunk's first four bytes.
     std::uint32_t keep(std::size_t position, const NameKeys::Chunk& chunk, std::string_view name) {
         const std::uint64_t bytes = chunk.bytes ^ flip_;
-        lows_[position] = static_cast<std::uint32_t>(bytes);
+        rows_[position].low = static_cast<std::uint32_t>(bytes);
         if (chunk.last) {
-            flags_[position] = kEnded | collation_.capitalsOf(name);
+            rows_[position].flags = kEnded | collation_.capitalsOf(name);
         }
         // A place too far in is not kept: the next chunk starts over.
         const bool fits = chunk.next.index <= 0xFFFF && chunk.next.written <= 0xFFFF;
-        places_[position] =
+        rows_[position].place =
             fits ? static_cast<std::uint32_t>(chunk.next.index << 16 | chunk.next.written) : 0;
         return static_cast<std::uint32_t>(bytes >> kWindowBits);
     }
@@ -380,13 +387,8 @@ private:
     std::size_t count_;
     std::uint64_t flip_;
     bool descending_;
-    // By position, the last four of the eight bytes of its key last made.
-    ZeroedColumn<std::uint32_t> lows_;
-    KeyArray words_;                    // a window and a position each, and as many for scratch
-    ZeroedColumn<std::uint32_t> flags_; // by position
-    // By position, where its next eight bytes of key are made from: the
-    // index in its name above, the bytes of key before it below.
-    ZeroedColumn<std::uint32_t> places_;
+    ZeroedColumn<RowState> rows_; // by position
+    KeyArray words_;              // a window and a position each, and as many for scratch
     std::vector<Run> pending_;
 };
 

@@ -248,7 +248,8 @@ private:
             return;
         }
         const std::size_t next = run.level + 1;
-        if (run.end - run.begin < kSharedRows) {
+        // Bytes made from the names take the cores; kept ones are copied.
+        if (run.end - run.begin < kSharedRows || next % 2 == 1) {
             nextWindows(maker, run.begin, run.end, next);
         } else {
             RunOnCores(PartsFor(run.end - run.begin, kSharedRows), [&](WorkPart& part) {

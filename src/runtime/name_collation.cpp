@@ -1,5 +1,7 @@
 #include "runtime/name_collation.h"
 
+#include "runtime/icu_handles.h"
+
 #include <unicode/ucol.h>
 #include <unicode/ucoleitr.h>
 #include <unicode/uloc.h>
@@ -8,7 +10,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <memory>
 #include <stdexcept>
 
 namespace kestrune {
@@ -46,25 +47,6 @@ int32_t clampedLength(std::size_t length) {
     return static_cast<int32_t>(std::min<std::size_t>(length, INT32_MAX));
 }
 
-struct CloseSet {
-    void operator()(USet* set) const { uset_close(set); }
-};
-using SetHandle = std::unique_ptr<USet, CloseSet>;
-
-struct CloseCollator {
-    void operator()(UCollator* collator) const { ucol_close(collator); }
-};
-
-struct CloseElements {
-    void operator()(UCollationElements* elements) const { ucol_closeElements(elements); }
-};
-using ElementsHandle = std::unique_ptr<UCollationElements, CloseElements>;
-
-// ICU's own markers: noncharacters that no name holds undamaged.
-bool isMarker(UChar c) {
-    return c >= 0xFDD0 && c <= 0xFDEF;
-}
-
 std::string userLocale() {
     const char* locale = uloc_getDefault();
     char variant[ULOC_FULLNAME_CAPACITY] = {};
@@ -92,6 +74,7 @@ NameCollation::NameCollation(const std::string& locale, bool tableForAscii)
         readReordering();
         readAsciiWeights();
         asciiByTable_ = tableForAscii && asciiWeighsAlone();
+        asciiKeysTellApart_ = asciiByTable_ && asciiKeysTellApart();
     } catch (...) {
         ucol_close(ties_);
         ucol_close(elements_);
@@ -159,9 +142,9 @@ void NameCollation::readReordering() {
         return;
     }
     status = U_ZERO_ERROR;
-    const std::unique_ptr<UCollator, CloseCollator> primary(ucol_clone(elements_, &status));
-    const ElementsHandle elements(openElements());
-    const SetHandle contractions(uset_openEmpty());
+    const IcuCollator primary(ucol_clone(elements_, &status));
+    const IcuElements elements(openElements());
+    const IcuSet contractions(uset_openEmpty());
     if (U_FAILURE(status) || contractions == nullptr) {
         return;
     }
@@ -223,90 +206,6 @@ void NameCollation::readReordering() {
             leads_[weight] = static_cast<std::uint8_t>((weight >> 8) + shift);
         }
     }
-}
-
-void NameCollation::readAsciiWeights() {
-    const ElementsHandle elements(openElements());
-    std::vector<std::uint32_t> weights;
-    for (std::size_t c = 0; c < ascii_.size(); ++c) {
-        const auto text = static_cast<char16_t>(c);
-        weights.clear();
-        appendPrimaries(elements.get(), &text, 1, weights);
-        AsciiWeight& w = ascii_[c];
-        w.count = static_cast<std::uint8_t>(std::min(weights.size(), w.primaries.size() + 1));
-        std::copy_n(weights.begin(), std::min(weights.size(), w.primaries.size()),
-                    w.primaries.begin());
-        for (std::size_t k = 0; k < std::min(weights.size(), w.primaries.size()); ++k) {
-            const std::uint32_t moved = reordered(weights[k]);
-            for (int shift = 24; shift >= 0 && (moved >> shift & 0xFF) != 0; shift -= 8) {
-                w.key[w.keyLength++] = static_cast<std::uint8_t>(moved >> shift);
-                w.packed = w.packed << 8 | (moved >> shift & 0xFF);
-            }
-        }
-        if (w.count == 1) {
-            w.fold = static_cast<char>(c);
-            for (std::size_t other = 0; other < c; ++other) {
-                if (ascii_[other].count == 1 && ascii_[other].primaries[0] == w.primaries[0]) {
-                    w.fold = static_cast<char>(other);
-                    break;
-                }
-            }
-        }
-    }
-}
-
-// The table is right for a locale whose rules weigh each ASCII character
-// alone: one of them may begin a sequence the rules weigh as a whole (L and
-// a middle dot), as a name's key takes the character before a stretch of
-// other ones to ICU with them, but none may weigh by another one next to it
-// (ch in Czech) or stand for several letters.
-bool NameCollation::asciiWeighsAlone() const {
-    for (const AsciiWeight& w : ascii_) {
-        if (w.count > w.primaries.size()) {
-            return false;
-        }
-    }
-    const SetHandle contractions(uset_openEmpty());
-    const SetHandle expansions(uset_openEmpty());
-    if (contractions == nullptr || expansions == nullptr) {
-        return false;
-    }
-    UErrorCode status = U_ZERO_ERROR;
-    ucol_getContractionsAndExpansions(elements_, contractions.get(), expansions.get(), true,
-                                      &status);
-    if (U_FAILURE(status)) {
-        return false;
-    }
-    for (const USet* set : {contractions.get(), expansions.get()}) {
-        const std::int32_t items = uset_getItemCount(set);
-        for (std::int32_t i = 0; i < items; ++i) {
-            UChar32 first = 0;
-            UChar32 last = 0;
-            std::array<UChar, 64> text{};
-            status = U_ZERO_ERROR;
-            const std::int32_t length =
-                uset_getItem(set, i, &first, &last, text.data(),
-                             static_cast<std::int32_t>(text.size()), &status);
-            if (length == 0) {
-                if (set == expansions.get() && first < 0x80) {
-                    return false;
-                }
-                continue;
-            }
-            if (U_FAILURE(status) || length > static_cast<std::int32_t>(text.size())) {
-                return false;
-            }
-            if (isMarker(text[0])) {
-                continue;
-            }
-            for (std::int32_t k = 1; k < length; ++k) {
-                if (text[static_cast<std::size_t>(k)] < 0x80) {
-                    return false;
-                }
-            }
-        }
-    }
-    return true;
 }
 
 } // namespace kestrune

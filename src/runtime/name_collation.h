@@ -57,6 +57,12 @@ public:
 
     // Whether ASCII characters weigh by the table.
     bool asciiByTable() const { return asciiByTable_; }
+    // For a name whose key tells its characters apart but for the case of
+    // its letters (at most 30 ASCII characters the table weighs, no digit
+    // run with a leading zero), bit 30 and the bit of each capital's place:
+    // two such names with the same key are the same name exactly when these
+    // are equal. 0 for any other name.
+    std::uint32_t capitalsOf(std::string_view name) const;
     const AsciiWeight& ascii(unsigned char c) const { return ascii_[c & 0x7F]; }
     // The first bytes of the keys of the digits 0 and 9, between which a
     // run of ASCII digits puts the first byte of its part of a key.
@@ -85,6 +91,7 @@ private:
     void readReordering();
     void readAsciiWeights();
     bool asciiWeighsAlone() const;
+    bool asciiKeysTellApart() const;
 
     UCollator* elements_ = nullptr; // what the weights are read from
     UCollator* ties_ = nullptr;     // tertiary, numbers by value
@@ -96,6 +103,9 @@ private:
     std::vector<std::uint8_t> leads_;
     std::array<AsciiWeight, 128> ascii_{};
     bool asciiByTable_ = false;
+    bool asciiKeysTellApart_ = false;
+    // What capitalsOf makes of each byte.
+    std::array<std::uint8_t, 256> kinds_{};
 };
 
 } // namespace kestrune

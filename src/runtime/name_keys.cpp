@@ -26,7 +26,14 @@ unsigned char byteAt(std::string_view text, std::size_t i) {
 // Takes the bytes of a key from `at` on, eight of them.
 class ChunkSink {
 public:
-    explicit ChunkSink(std::size_t at) : at_(at) {}
+    ChunkSink(std::size_t at, std::size_t written) : at_(at), written_(written) {}
+    // Notes that the bytes of name[index] on come next.
+    void mark(std::size_t index) {
+        if (written_ <= at_ + 8) {
+            next_ = {index, written_};
+        }
+    }
+    NameKeys::Place next() const { return next_; }
     // One byte past the eight tells whether the key goes on.
     bool full() const { return written_ > at_ + 8; }
     void put(std::uint8_t byte) {
@@ -54,14 +61,16 @@ public:
 
 private:
     std::size_t at_;
-    std::size_t written_ = 0;
+    std::size_t written_;
     std::uint64_t value_ = 0;
+    NameKeys::Place next_;
 };
 
 class StringSink {
 public:
     explicit StringSink(std::string& key) : key_(key) {}
     static bool full() { return false; }
+    static void mark(std::size_t /*index*/) {}
     void put(std::uint8_t byte) { key_.push_back(static_cast<char>(byte)); }
     void put(std::uint64_t bytes, std::size_t length) {
         for (std::size_t k = length; k > 0; --k) {
@@ -96,16 +105,16 @@ NameKeys::~NameKeys() {
     ucol_closeElements(elements_);
 }
 
-NameKeys::Chunk NameKeys::chunk(std::string_view name, std::size_t at) {
-    ChunkSink sink(at);
-    const bool ended = write(name, sink);
-    return {sink.value(), ended && sink.tookAll()};
+NameKeys::Chunk NameKeys::chunk(std::string_view name, std::size_t at, Place from) {
+    ChunkSink sink(at, from.written);
+    const bool ended = write(name, std::min(from.index, name.size()), sink);
+    return {sink.value(), ended && sink.tookAll(), sink.next()};
 }
 
 void NameKeys::whole(std::string_view name, std::string& key) {
     key.clear();
     StringSink sink(key);
-    write(name, sink);
+    write(name, 0, sink);
 }
 
 std::size_t NameKeys::stretchEnd(std::string_view name, std::size_t begin, bool digitsApart) const {
@@ -127,10 +136,11 @@ std::size_t NameKeys::stretchEnd(std::string_view name, std::size_t begin, bool 
 // ASCII characters weigh by the table where it serves, but one before a
 // stretch of others goes to ICU with it: a mark may follow it, or a
 // character that makes one letter with it.
-template <typename Sink> bool NameKeys::write(std::string_view name, Sink& sink) {
+template <typename Sink> bool NameKeys::write(std::string_view name, std::size_t from, Sink& sink) {
     const bool table = collation_.asciiByTable();
-    std::size_t i = 0;
+    std::size_t i = from;
     while (i < name.size() && !sink.full()) {
+        sink.mark(i);
         const unsigned char c = byteAt(name, i);
         if (isDigit(c)) {
             std::size_t end = i + 1;

@@ -26,12 +26,22 @@ public:
     NameKeys(const NameKeys&) = delete;
     NameKeys& operator=(const NameKeys&) = delete;
 
+    // A place in a name where its key can be made on from: the start of a
+    // character, run of digits or stretch, and the bytes of key before it.
+    struct Place {
+        std::size_t index = 0;
+        std::size_t written = 0;
+    };
     struct Chunk {
         std::uint64_t bytes; // the first of them in the highest byte
         bool last;           // no byte of the key lies past them
+        Place next;          // a place to make the next eight bytes from
     };
-    // Bytes at .. at + 7 of the name's key; zeros past the key's end.
-    Chunk chunk(std::string_view name, std::size_t at);
+    // Bytes at .. at + 7 of the name's key; zeros past the key's end. from:
+    // a place whose bytes before it are at most `at`, the start or what the
+    // chunk before this one gave.
+    Chunk chunk(std::string_view name, std::size_t at, Place from);
+    Chunk chunk(std::string_view name, std::size_t at) { return chunk(name, at, Place{}); }
     // The whole key, in place of what key held.
     void whole(std::string_view name, std::string& key);
     // What Find compares: the primary weights of the name's characters
@@ -40,8 +50,9 @@ public:
     void primaries(std::string_view name, std::vector<std::uint32_t>& weights);
 
 private:
-    // Returns whether the sink took the whole key.
-    template <typename Sink> bool write(std::string_view name, Sink& sink);
+    // Writes the key from name[from] on; returns whether the sink took all
+    // of it.
+    template <typename Sink> bool write(std::string_view name, std::size_t from, Sink& sink);
     template <typename Sink> void writeDigits(std::string_view digits, Sink& sink) const;
     // The end of the stretch of name from `begin` on that goes to ICU as a
     // whole.

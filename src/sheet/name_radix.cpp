@@ -19,6 +19,11 @@ constexpr std::size_t kWholeKeys = 16;
 // How many rows ahead names are asked for.
 constexpr std::size_t kAhead = 64;
 
+// A row's flags: its key ended with the bytes last made of it, and then
+// what NameCollation::capitalsOf tells of its name below.
+constexpr std::uint32_t kEnded = std::uint32_t{1} << 31;
+constexpr std::uint32_t kCapitals = kEnded - 1;
+
 constexpr int kWindowBits = 32;
 constexpr std::uint64_t kPositionMask = (std::uint64_t{1} << kWindowBits) - 1;
 
@@ -35,26 +40,26 @@ std::uint32_t windowOf(std::uint64_t word) {
 // position, and each run of rows whose bytes tie is sorted again by their
 // next four, until the names of a run are all the same, or their keys end
 // or are few enough to compare whole; ICU orders what the keys leave tied.
-// A row's key is kept eight bytes at a time, made again from its name for
-// the next eight. Large runs are sorted one after the other, each by all
-// the cores; the small ones they leave are shared out among the cores.
+// A row's key is made from its name eight bytes at a time, four of them
+// kept for the level after. Large runs are sorted one after the other,
+// each by all the cores; the small ones they leave are shared out among
+// the cores.
 class NameSorter {
 public:
     NameSorter(const NameColumn& names, std::size_t count, bool descending,
                const NameCollation& collation)
         : names_(names), collation_(collation), count_(count),
-          flip_(descending ? ~std::uint64_t{0} : 0), descending_(descending), keys_(count),
-          words_(2 * count), ended_(count) {}
+          flip_(descending ? ~std::uint64_t{0} : 0), descending_(descending), rows_(count),
+          words_(2 * count) {}
 
     std::vector<std::int32_t> run() {
         RunOnCores(PartsFor(count_, kSharedRows), [this](WorkPart& part) {
             NameKeys maker(collation_);
             const WorkPart::Range mine = part.share(count_);
             for (std::size_t k = mine.begin; k < mine.end; ++k) {
-                const NameKeys::Chunk chunk = maker.chunk(nameAt(k), 0);
-                keys_[k] = chunk.bytes ^ flip_;
-                ended_[k] = chunk.last;
-                words_[k] = (keys_[k] >> kWindowBits) << kWindowBits | k;
+                const std::string_view name = nameAt(k);
+                const std::uint64_t window = keep(k, maker.chunk(name, 0), name);
+                words_[k] = window << kWindowBits | k;
             }
         });
         {
@@ -62,6 +67,8 @@ public:
             refine(maker, 0, count_, 0, &pending_);
         }
         orderPending();
+        // What the keys left is given back before the order takes room.
+        ZeroedColumn<RowState>().swap(rows_);
         std::vector<std::int32_t> order(count_);
         for (std::size_t k = 0; k < count_; ++k) {
             order[k] = static_cast<std::int32_t>(positionOf(words_[k]) + 1);
@@ -70,6 +77,15 @@ public:
     }
 
 private:
+    // What a row keeps of its key between levels, in one place.
+    struct RowState {
+        std::uint32_t low;   // the last four of the eight bytes last made
+        std::uint32_t flags; // kEnded, and the name's capitals once it is
+        // Where the next eight bytes are made from: the index in the name
+        // above, the bytes of key before it below.
+        std::uint32_t place;
+    };
+
     // A run of rows whose keys tie up to 4 * level + 4 bytes.
     struct Run {
         std::size_t begin;
@@ -96,7 +112,9 @@ private:
     void askForNames(std::size_t begin, std::size_t end) const {
         for (std::size_t k = begin; k < end; ++k) {
 #if defined(__GNUC__)
-            __builtin_prefetch(nameAt(positionOf(words_[k])).data());
+            const std::size_t position = positionOf(words_[k]);
+            __builtin_prefetch(rows_.data() + position);
+            __builtin_prefetch(nameAt(position).data());
 #endif
         }
     }
@@ -184,14 +202,45 @@ private:
         return true;
     }
 
-    void orderRun(NameKeys& maker, const Run& run, std::vector<Run>* pending) {
-        if (allSame(run)) {
-            return;
+    // Whether the rows' names are all the same, where their keys are: by
+    // their capitals where each name has them, else by their names.
+    bool sameNames(const Run& run) const {
+        const std::uint32_t first = rows_[positionOf(words_[run.begin])].flags & kCapitals;
+        bool known = first != 0;
+        for (std::size_t k = run.begin + 1; k < run.end && known; ++k) {
+            const std::uint32_t capitals = rows_[positionOf(words_[k])].flags & kCapitals;
+            if (capitals != first) {
+                if (capitals != 0) {
+                    return false;
+                }
+                known = false;
+            }
         }
+        return known || allSame(run);
+    }
+
+    bool allEnded(const Run& run) const {
+        for (std::size_t k = run.begin; k < run.end; ++k) {
+            if ((rows_[positionOf(words_[k])].flags & kEnded) == 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void orderRun(NameKeys& maker, const Run& run, std::vector<Run>* pending) {
         const std::uint32_t window =
             windowOf(words_[run.begin]) ^ static_cast<std::uint32_t>(flip_);
-        if ((window & 0xFF) == 0) { // the keys ended: they are equal
-            orderTies(run);
+        // The keys are equal when they ended in the bytes compared so far.
+        if ((window & 0xFF) == 0 || (run.level % 2 == 1 && allEnded(run))) {
+            if (!sameNames(run)) {
+                orderTies(run);
+            }
+            return;
+        }
+        // Before more of the keys are made from the names: names all the
+        // same need none.
+        if (run.level % 2 == 1 && allSame(run)) {
             return;
         }
         if (run.end - run.begin <= kWholeKeys) {
@@ -199,28 +248,61 @@ private:
             return;
         }
         const std::size_t next = run.level + 1;
-        for (std::size_t batch = run.begin; batch < run.end; batch += kAhead) {
-            const std::size_t batchEnd = std::min(run.end, batch + kAhead);
-            if (next % 2 == 0) {
+        // Bytes made from the names take the cores; kept ones are copied.
+        if (run.end - run.begin < kSharedRows || next % 2 == 1) {
+            nextWindows(maker, run.begin, run.end, next);
+        } else {
+            RunOnCores(PartsFor(run.end - run.begin, kSharedRows), [&](WorkPart& part) {
+                NameKeys partMaker(collation_);
+                const WorkPart::Range mine = part.share(run.end - run.begin);
+                nextWindows(partMaker, run.begin + mine.begin, run.begin + mine.end, next);
+            });
+        }
+        refine(maker, run.begin, run.end, next, pending);
+    }
+
+    // Puts the bytes 4 * level on of the keys of words_[begin, end) into
+    // their words.
+    void nextWindows(NameKeys& maker, std::size_t begin, std::size_t end, std::size_t level) {
+        for (std::size_t batch = begin; batch < end; batch += kAhead) {
+            const std::size_t batchEnd = std::min(end, batch + kAhead);
+            if (level % 2 == 0) {
                 askForNames(batch, batchEnd);
             }
             for (std::size_t k = batch; k < batchEnd; ++k) {
                 const std::size_t position = positionOf(words_[k]);
-                if (next % 2 == 0) {
+                std::uint64_t window = rows_[position].low;
+                if (level % 2 == 0 && (rows_[position].flags & kEnded) == 0) {
+                    const std::string_view name = nameAt(position);
+                    window = keep(position, maker.chunk(name, 4 * level, placeAt(position)), name);
+                } else if (level % 2 == 0) {
                     // A key that ended weighs nothing further.
-                    const NameKeys::Chunk chunk = ended_[position] != 0
-                                                      ? NameKeys::Chunk{0, true}
-                                                      : maker.chunk(nameAt(position), 4 * next);
-                    keys_[position] = chunk.bytes ^ flip_;
-                    ended_[position] = chunk.last;
+                    window = static_cast<std::uint32_t>(flip_);
+                    rows_[position].low = static_cast<std::uint32_t>(flip_);
                 }
-                const std::uint64_t key = keys_[position];
-                words_[k] = (next % 2 == 0 ? key >> kWindowBits : key & kPositionMask)
-                                << kWindowBits |
-                            position;
+                words_[k] = window << kWindowBits | position;
             }
         }
-        refine(maker, run.begin, run.end, next, pending);
+    }
+
+    NameKeys::Place placeAt(std::size_t position) const {
+        const std::uint32_t place = rows_[position].place;
+        return {place >> 16, place & 0xFFFF};
+    }
+
+    // Keeps what the next level needs of a row's chunk, and the name's
+    // capitals once its key ended; returns the chunk's first four bytes.
+    std::uint32_t keep(std::size_t position, const NameKeys::Chunk& chunk, std::string_view name) {
+        const std::uint64_t bytes = chunk.bytes ^ flip_;
+        rows_[position].low = static_cast<std::uint32_t>(bytes);
+        if (chunk.last) {
+            rows_[position].flags = kEnded | collation_.capitalsOf(name);
+        }
+        // A place too far in is not kept: the next chunk starts over.
+        const bool fits = chunk.next.index <= 0xFFFF && chunk.next.written <= 0xFFFF;
+        rows_[position].place =
+            fits ? static_cast<std::uint32_t>(chunk.next.index << 16 | chunk.next.written) : 0;
+        return static_cast<std::uint32_t>(bytes >> kWindowBits);
     }
 
     // By ICU, the direction reversed when descending.
@@ -306,9 +388,8 @@ private:
     std::size_t count_;
     std::uint64_t flip_;
     bool descending_;
-    KeyArray keys_;                    // by position, the eight bytes of its key last made
-    KeyArray words_;                   // a window and a position each, and as many for scratch
-    ZeroedColumn<std::uint8_t> ended_; // by position: no byte of the key is left
+    ZeroedColumn<RowState> rows_; // by position
+    KeyArray words_;              // a window and a position each, and as many for scratch
     std::vector<Run> pending_;
 };
 

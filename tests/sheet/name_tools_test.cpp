@@ -70,6 +70,9 @@ TEST(NameOrder, OrdersAsTheLocaleReadsNames) {
           "\u30A2\u30EB\u30D5\u30A1", "\u30D1\u30C3\u30B7\u30D6", "\u6771\u4EAC"}},
     };
     for (const Case& c : cases) {
+        for (std::size_t k = 1; k < c.expected.size(); ++k) {
+            EXPECT_LT(CompareNames(c.expected[k - 1], c.expected[k], collationFor(c.locale)), 0);
+        }
         const std::vector<std::string> input(c.expected.rbegin(), c.expected.rend());
         EXPECT_EQ(sortedNames(input, false, collationFor(c.locale)), c.expected) << c.what;
         EXPECT_EQ(sortedNames(input, true, collationFor(c.locale)),
@@ -89,17 +92,20 @@ TEST(NameOrder, EqualNamesKeepTheirRowsInBothDirections) {
 }
 
 // Names with long shared beginnings go through every step of the sort:
-// the first bytes, the runs sorted by the next, whole keys, and ties that
-// only ICU tells apart; some were damaged UTF-8. The order must be the
-// stable sort by CompareNames.
+// the first bytes, a run large enough for the cores to share, runs sorted
+// by the next bytes, whole keys, and ties that only ICU tells apart; some
+// were damaged UTF-8. The order must be the stable sort by CompareNames.
 TEST(NameOrder, LargeTableEqualsStableSortByComparison) {
     std::mt19937 random(7);
-    const char* stems[] = {"Acme Speaker Works ",  "acme speaker works ", "Acm\u00E9 ", "Z", "",
-                           "\u0141\u00F3d\u017A ", "\u30A2\u30EB ",       "\xC3(\xFF "};
+    // Two thirds of the rows share their first bytes.
+    const std::string acme[] = {"Acme Speaker Works ", "acme speaker works ", "ACME SPEAKER WORKS ",
+                                "Acm\u00E9 Speaker Works "};
+    const std::string others[] = {"Z", "", "\u0141\u00F3d\u017A ", "\u30A2\u30EB ", "\xC3(\xFF "};
     std::vector<std::string> names;
-    for (int k = 0; k < 5000; ++k) {
-        std::string name = stems[random() % std::size(stems)];
-        name += (random() % 2 == 0 ? "PR-" : "pr-") + std::to_string(random() % 300);
+    for (int k = 0; k < 60000; ++k) {
+        std::string name = random() % 3 != 0 ? acme[random() % std::size(acme)]
+                                             : others[random() % std::size(others)];
+        name += (random() % 2 == 0 ? "PR-" : "pr-") + std::to_string(random() % 3000);
         if (random() % 3 == 0) {
             name += static_cast<char>('a' + random() % 3);
         }
@@ -108,19 +114,33 @@ TEST(NameOrder, LargeTableEqualsStableSortByComparison) {
         names.emplace_back(kept.get(1));
     }
     const NameCollation& root = collationFor("");
+    // CompareNames, its keys made once.
+    NameKeys keys(root);
+    std::vector<std::string> keyOf(names.size());
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        keys.whole(names[k], keyOf[k]);
+    }
     for (const bool descending : {false, true}) {
-        std::vector<std::string> expected = names;
-        std::stable_sort(expected.begin(), expected.end(), [&](const auto& a, const auto& b) {
-            const int c = CompareNames(a, b, root);
+        std::vector<std::size_t> expected(names.size());
+        std::iota(expected.begin(), expected.end(), 0);
+        std::stable_sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) {
+            int c = CompareNameKeys(keyOf[a], keyOf[b]);
+            if (c == 0 && names[a] != names[b]) {
+                c = root.compareTies(names[a], names[b]);
+            }
             return descending ? c > 0 : c < 0;
         });
-        EXPECT_EQ(sortedNames(names, descending, root), expected) << descending;
+        std::vector<std::string> expectedNames;
+        for (const std::size_t k : expected) {
+            expectedNames.push_back(names[k]);
+        }
+        EXPECT_EQ(sortedNames(names, descending, root), expectedNames) << descending;
     }
 }
 
 // The table weighs ASCII as ICU does: keys and finds are the same with it
 // and without, and the keys order names as ICU orders them by their
-// letters with numbers by value.
+// letters with numbers by value; made in chunks, a key is the same.
 TEST(NameCollation, TableWeighsNamesAsIcuDoes) {
     const std::vector<std::string> alphabet = {
         "a",      "A",      "b",      "z",      "Z",      "l",      "L",      "c",
@@ -154,6 +174,16 @@ TEST(NameCollation, TableWeighsNamesAsIcuDoes) {
             const std::string y = randomName();
             fast.whole(x, a);
             slow.whole(x, check);
+            ASSERT_EQ(a, check) << locale << " " << x;
+            // Eight bytes at a time, each from where the one before ended.
+            check.clear();
+            NameKeys::Chunk chunk{0, false, {}};
+            for (std::size_t at = 0; !chunk.last; at += 8) {
+                chunk = fast.chunk(x, at, chunk.next);
+                for (int shift = 56; shift >= 0 && (chunk.bytes >> shift & 0xFF) != 0; shift -= 8) {
+                    check.push_back(static_cast<char>(chunk.bytes >> shift));
+                }
+            }
             ASSERT_EQ(a, check) << locale << " " << x;
             fast.whole(y, b);
             const int keys = a.compare(b);

@@ -201,7 +201,7 @@ TEST_F(MainWindowEdit, ARowIsCopiedAsTextAndAsATable) {
     EXPECT_EQ(platform.clipboard, ParameterValueToText(app.table, 2).str());
     EXPECT_EQ(platform.clipboardHtml,
               "<meta charset=\"utf-8\"><table><tr><td>B&amp;W\t&lt;Pro&gt;</td>"
-              "<td>&quot;Caf\xC3\xA9&quot; 12</td><td>102.5</td><td>102.5</td><td>5e-03</td>"
+              "<td>&quot;Caf\xC3\xA9&quot; 12</td><td>102.5</td><td>102.5</td><td>0.005</td>"
               "<td>102.5</td><td>102.5</td><td>-1</td><td>102.5</td><td>102.5</td></tr></table>");
     // What a row Copy put there pastes back as the same row, the tab too.
     edit(Command::Paste);

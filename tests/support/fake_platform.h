@@ -124,11 +124,21 @@ public:
         calls.push_back("setClipboardText");
         clipboard = macRoman;
         clipboardHtml.reset();
+        offered.reset();
     }
-    void setClipboardTextAndHtml(const std::string& macRoman, const std::string& html) override {
-        calls.push_back("setClipboardTextAndHtml");
-        clipboard = macRoman;
-        clipboardHtml = html;
+    void setClipboard(const ClipboardOffer& offer) override {
+        calls.push_back("setClipboard");
+        clipboard = offer.text;
+        clipboardHtml = offer.html.empty() ? std::nullopt : std::optional(offer.html);
+        offered = offer;
+    }
+    // The models of the last offer while its text is still the clipboard's:
+    // a test that puts another text there stands for another program's copy.
+    std::optional<std::string> clipboardModels() override {
+        if (!offered || clipboard != offered->text || offered->models.empty()) {
+            return std::nullopt;
+        }
+        return offered->models;
     }
     void showContextMenu(const std::vector<ContextMenuItem>& items, std::int32_t x, std::int32_t y,
                          std::function<void(int item)> chosen) override {
@@ -350,6 +360,7 @@ public:
     std::vector<std::string> newInstanceDocuments;
     std::optional<std::string> clipboard;
     std::optional<std::string> clipboardHtml;
+    std::optional<ClipboardOffer> offered;
     std::vector<ContextMenuItem> contextMenu;
     int contextMenuAnswer = 0;
     CalculatorView calculator;

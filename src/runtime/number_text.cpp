@@ -617,35 +617,13 @@ std::string RoundedPSstr(double x, int scale) {
 
 namespace {
 
-constexpr std::array<std::uint64_t, 20> kWholePowersOfTen = {1ULL,
-                                                             10ULL,
-                                                             100ULL,
-                                                             1000ULL,
-                                                             10000ULL,
-                                                             100000ULL,
-                                                             1000000ULL,
-                                                             10000000ULL,
-                                                             100000000ULL,
-                                                             1000000000ULL,
-                                                             10000000000ULL,
-                                                             100000000000ULL,
-                                                             1000000000000ULL,
-                                                             10000000000000ULL,
-                                                             100000000000000ULL,
-                                                             1000000000000000ULL,
-                                                             10000000000000000ULL,
-                                                             100000000000000000ULL,
-                                                             1000000000000000000ULL,
-                                                             10000000000000000000ULL};
-
 // Whether a decimal has a digit other than zero past places.
-bool hasMorePlaces(const PlainDecimal& decimal, int places) {
-    const int extra = decimal.places - places;
-    if (extra <= 0) {
-        return false;
+bool hasMorePlaces(PlainDecimal decimal, int places) {
+    while (decimal.places > places && decimal.mantissa % 10 == 0) {
+        decimal.mantissa /= 10;
+        --decimal.places;
     }
-    return extra >= static_cast<int>(kWholePowersOfTen.size()) ||
-           decimal.mantissa % kWholePowersOfTen[static_cast<std::size_t>(extra)] != 0;
+    return decimal.places > places;
 }
 
 // A decimal's digits in fixed style, its trailing zeros dropped.
@@ -682,7 +660,7 @@ int scaleOf(int places) {
 } // namespace
 
 char* writeKeptPSstr(char* p, const PlainDecimal& decimal, int places) {
-    if (hasMorePlaces(decimal, places) && decimal.places < static_cast<int>(kPowersOfTen.size())) {
+    if (hasMorePlaces(decimal, places)) {
         return writeDigits(p, decimal);
     }
     return writeRoundedPSstr(p, decimal, scaleOf(places));

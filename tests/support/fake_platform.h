@@ -132,13 +132,10 @@ public:
         clipboardHtml = offer.html.empty() ? std::nullopt : std::optional(offer.html);
         offered = offer;
     }
-    // The models of the last offer while its text is still the clipboard's:
-    // a test that puts another text there stands for another program's copy.
+    // Another text put on the clipboard stands for another program's copy.
     std::optional<std::string> clipboardModels() override {
-        if (!offered || clipboard != offered->text || offered->models.empty()) {
-            return std::nullopt;
-        }
-        return offered->models;
+        const bool held = offered && clipboard == offered->text && !offered->models.empty();
+        return held ? std::optional(offered->models) : std::nullopt;
     }
     void showContextMenu(const std::vector<ContextMenuItem>& items, std::int32_t x, std::int32_t y,
                          std::function<void(int item)> chosen) override {

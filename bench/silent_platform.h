@@ -38,7 +38,8 @@ public:
     void quitApplication() override {}
     std::optional<std::string> clipboardText() override { return std::nullopt; }
     void setClipboardText(const std::string&) override {}
-    void setClipboardTextAndHtml(const std::string&, const std::string&) override {}
+    void setClipboard(const ClipboardOffer&) override {}
+    std::optional<std::string> clipboardModels() override { return std::nullopt; }
     void showContextMenu(const std::vector<ContextMenuItem>&, std::int32_t, std::int32_t,
                          std::function<void(int)>) override {}
     void openCalculatorWindow(const CalculatorView&) override {}

@@ -3,6 +3,7 @@
 #include "calculators/field_reading.h"
 #include "model/app_state.h"
 #include "runtime/number_text.h"
+#include "sheet/sheet_redraw.h"
 
 #include <cmath>
 #include <numbers>
@@ -269,39 +270,15 @@ void TransToSheetFtToMet(AppState& app) {
 void PassParamAfterCalculate(AppState& app) {
     const CalcWorkingSet& c = app.calc;
     Str255& pass = app.edit.s_PASS;
-    switch (app.sel.cellH) {
-    case 1:
+    const std::int32_t column = app.sel.cellH;
+    if (column == 1) {
         pass = c.s_Manuf5;
-        break;
-    case 2:
+    } else if (column == 2) {
         pass = c.s_SP5;
-        break;
-    case 3:
-        pass = c.s_DIA5;
-        break;
-    case 4:
-        pass = c.s_FS5;
-        break;
-    case 5:
-        pass = c.s_VAS5;
-        break;
-    case 6:
-        pass = c.s_QMS5;
-        break;
-    case 7:
-        pass = c.s_SD5;
-        break;
-    case 8:
-        pass = c.s_XMAX5;
-        break;
-    case 9:
-        pass = c.s_VD5;
-        break;
-    case 10:
-        pass = c.s_MMS5;
-        break;
-    default:
-        break;
+    } else if (column >= 3 && column <= 10) {
+        // The number as the row now keeps it: a working text rounded to the
+        // calculator's steps would be stored over a number with more digits.
+        pass = ShownEditText(app, app.sel.cellV, column);
     }
 }
 

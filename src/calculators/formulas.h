@@ -85,7 +85,8 @@ void TransToSheetSd(AppState& app);      // Sd
 void TransToSheetVd(AppState& app);      // Vd, Sd (always in cm²), Xmax
 void TransToSheetFtToMet(AppState& app); // the columns whose transfer mark is 1
 
-// s_PASS := the working text of the selected column cellH (1 to 10); for the
+// s_PASS := the working name of the selected column cellH (1 or 2), or the
+// number of the selected row as the edit field shows it (3 to 10); for the
 // Number column it stays as it was. The caller then sets CalcOnFlag.
 void PassParamAfterCalculate(AppState& app);
 

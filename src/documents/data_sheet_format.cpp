@@ -1,6 +1,7 @@
 #include "documents/data_sheet_format.h"
 
 #include "documents/whole_line_records.h"
+#include "model/kept_number.h"
 #include "runtime/byte_streams.h"
 #include "runtime/cores.h"
 #include "runtime/mac_roman.h"
@@ -18,9 +19,6 @@
 
 namespace kestrune {
 namespace {
-
-// Decimal places kept of each parameter in a document.
-constexpr std::array<int, kParamCount> kDocumentScale = {100, 100, 100, 1000, 100, 100, 100, 10};
 
 constexpr int kCurrentFields = 10;
 constexpr int kOldFields = 9;
@@ -224,11 +222,7 @@ char* writeRecord(char* p, const ModelTable& table, std::int32_t row, Written as
     p = writeName(p, table.ModelName.get(row), as, altered);
     for (Param param : kAllParams) {
         *p++ = ',';
-        const int scale = kDocumentScale[static_cast<std::size_t>(param)];
-        PlainDecimal decimal;
-        p = table.column(param).decimalAt(row, decimal)
-                ? writeRoundedPSstr(p, decimal, scale)
-                : writeRoundedPSstr(p, table.value(param, row), scale);
+        p = WriteKeptNumber(p, table, param, row);
     }
     *p++ = '\r';
     return p;
@@ -439,7 +433,8 @@ void readRecords(TextFiles& files, ModelTable& table, NameText names,
         table.ModelName.set(r, files.FileInputItemBytes(kDocumentFileNumber), names);
         for (Param p : kAllParams) {
             const bool present = p != Param::Mms || fields == kCurrentFields;
-            table.setValue(p, r, present ? files.FileInputItemNumber(kDocumentFileNumber) : 0.0);
+            table.setGivenValue(p, r,
+                                present ? files.FileInputItemNumber(kDocumentFileNumber) : 0.0);
         }
     }
     files.FileClose(kDocumentFileNumber);

@@ -1,6 +1,7 @@
 #include "exchange/clipboard_routing.h"
 
 #include "exchange/model_text.h"
+#include "exchange/own_models.h"
 #include "exchange/pasted_rows.h"
 #include "exchange/row_html.h"
 #include "model/app_state.h"
@@ -32,8 +33,8 @@ void PutTextToClipboard(AppState& app, const Str255& text) {
 }
 
 void PutRowToClipboard(AppState& app, std::int32_t row) {
-    app.platform().setClipboardTextAndHtml(ParameterValueToText(app.table, row).str(),
-                                           RowHtml(app.table, row));
+    app.platform().setClipboard({ParameterValueToText(app.table, row).str(),
+                                 RowHtml(app.table, row), OwnModelsText(app.table, row, row)});
 }
 
 void ShowInEditField(AppState& app, const Str255& text) {
@@ -44,9 +45,13 @@ void ShowInEditField(AppState& app, const Str255& text) {
 
 bool PasteToEditFieldFromClipboard(AppState& app, PastePlace place) {
     if (app.flags.EditWndNum != 2 && app.sel.cellH == 0) {
-        const std::optional<std::string> text = app.platform().clipboardText();
-        const std::optional<std::vector<PasteBuffer>> models =
-            text ? ReadPastedRows(*text) : std::nullopt;
+        // Models a copy of this program offered come back to the digit.
+        const std::optional<std::string> own = app.platform().clipboardModels();
+        std::optional<std::vector<PasteBuffer>> models = own ? ReadOwnModels(*own) : std::nullopt;
+        if (!models) {
+            const std::optional<std::string> text = app.platform().clipboardText();
+            models = text ? ReadPastedRows(*text) : std::nullopt;
+        }
         if (!models) {
             app.platform().SysBeep();
             return false;

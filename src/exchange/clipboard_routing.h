@@ -28,13 +28,14 @@ Str255 SelectionText(AppState& app, std::int32_t row);
 void PutTextToClipboard(AppState& app, const Str255& text);
 
 // A row for other programs: its model text, and beside it the row as an
-// HTML table.
+// HTML table and in the program's own form (every digit kept).
 void PutRowToClipboard(AppState& app, std::int32_t row);
 
 // Pastes the clipboard into the calculator field, the cell (texts under 31
 // bytes; the edit field's old text goes to UndoText and the cell shows the
-// new one at the next redraw) or the sheet as new rows (a text whose every
-// line reads as a model, placed as place says; see ReadPastedRows). Anything
+// new one at the next redraw) or the sheet as new rows (the models in the
+// program's own form, else a text whose every line reads as a model, placed
+// as place says; see ReadOwnModels and ReadPastedRows). Anything
 // else beeps and changes nothing; returns whether the paste was taken.
 bool PasteToEditFieldFromClipboard(AppState& app, PastePlace place = PastePlace::BelowSelection);
 

@@ -51,15 +51,6 @@ Str255 SendText(const ModelTable& table, std::int32_t row) {
     return text;
 }
 
-std::string ModelTextNumber(const ModelTable& table, Param p, std::int32_t row) {
-    std::string text;
-    appendRoundedPSstr(text, table.value(p, row), kModelTextScale[static_cast<std::size_t>(p)]);
-    if (!text.empty() && text.front() == ' ') {
-        text.erase(0, 1);
-    }
-    return text;
-}
-
 std::optional<PasteBuffer> TextToParameterValue(std::string_view line) {
     PasteBuffer model;
     // The numbers, from Mms back to Dia: words between runs of spaces.
@@ -111,6 +102,7 @@ PasteBuffer ModelOfRow(const ModelTable& table, std::int32_t row) {
     model.s_SP = table.ModelName.str(row);
     for (Param p : kAllParams) {
         model[p] = table.value(p, row);
+        model.workedOut[static_cast<std::size_t>(p)] = table.column(p).workedOutAt(row);
     }
     return model;
 }
@@ -132,7 +124,11 @@ void StoreModel(ModelTable& table, std::int32_t row, const PasteBuffer& model) {
     table.Manufacturer.set(row, model.s_Manuf.view());
     table.ModelName.set(row, model.s_SP.view());
     for (Param p : kAllParams) {
-        table.setValue(p, row, model[p]);
+        if (model.workedOut[static_cast<std::size_t>(p)]) {
+            table.setValue(p, row, model[p]);
+        } else {
+            table.setGivenValue(p, row, model[p]);
+        }
     }
 }
 

@@ -30,10 +30,6 @@ Str255 ParameterValueToText(const ModelTable& table, std::int32_t row);
 // text, cut at 255 bytes.
 Str255 SendText(const ModelTable& table, std::int32_t row);
 
-// One number of a row as its model text writes it, without the leading
-// space of a non-negative number.
-std::string ModelTextNumber(const ModelTable& table, Param p, std::int32_t row);
-
 // Reads one line of model text back into a model; a line end is ignored.
 // The eight numbers are the last eight words of the line, so a negative or
 // very small number, which has no leading space, reads back like any other;
@@ -43,7 +39,8 @@ std::string ModelTextNumber(const ModelTable& table, Param p, std::int32_t row);
 // after the Manufacturer, or a ninth number before the eight.
 std::optional<PasteBuffer> TextToParameterValue(std::string_view line);
 
-// The exact values of a row, and whether a row still holds them.
+// The exact values of a row, worked out or given, and whether a row still
+// holds them.
 PasteBuffer ModelOfRow(const ModelTable& table, std::int32_t row);
 bool RowHoldsModel(const ModelTable& table, std::int32_t row, const PasteBuffer& model);
 // Stores a model into a row; Number is left alone.

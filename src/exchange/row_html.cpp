@@ -1,7 +1,8 @@
 #include "exchange/row_html.h"
 
-#include "exchange/model_text.h"
+#include "runtime/number_text.h"
 
+#include <array>
 #include <string_view>
 
 namespace kestrune {
@@ -42,7 +43,10 @@ std::string RowHtml(const ModelTable& table, std::int32_t row) {
     appendCell(html, table.Manufacturer.get(row));
     appendCell(html, table.ModelName.get(row));
     for (Param p : kAllParams) {
-        appendCell(html, ModelTextNumber(table, p, row));
+        std::array<char, kMaxNumberText> number{};
+        const char* end = writeShortest(number.data(), table.value(p, row));
+        appendCell(html,
+                   std::string_view(number.data(), static_cast<std::size_t>(end - number.data())));
     }
     html += "</tr></table>";
     return html;

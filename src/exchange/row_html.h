@@ -10,7 +10,8 @@
 namespace kestrune {
 
 // One HTML table row of ten cells in UTF-8: the Manufacturer and the Model
-// Name escaped, then the eight numbers as the model text writes them.
+// Name escaped, then the eight numbers to the last digit, each the shortest
+// text that reads back as the very same number.
 std::string RowHtml(const ModelTable& table, std::int32_t row);
 
 } // namespace kestrune

@@ -17,6 +17,9 @@ enum class Param : int { Dia, Fp, Vap, Qmp, Sd, Xmax, Vd, Mms };
 constexpr int kParamCount = 8;
 constexpr std::array<Param, kParamCount> kAllParams = {
     Param::Dia, Param::Fp, Param::Vap, Param::Qmp, Param::Sd, Param::Xmax, Param::Vd, Param::Mms};
+// The decimal places a document writes of each parameter: a number worked
+// out is kept to them, a number given with more keeps its own.
+constexpr std::array<int, kParamCount> kKeptPlaces = {2, 2, 2, 3, 2, 2, 2, 1};
 
 // The numbers under which the runtime knows the columns.
 namespace ColumnSlot {
@@ -41,7 +44,14 @@ public:
     double value(Param p, std::int32_t row) const {
         return params_[static_cast<std::size_t>(p)].get(row);
     }
-    void setValue(Param p, std::int32_t row, double v) { column(p).set(row, v); }
+    // A number worked out (a calculator's result): a document keeps it to
+    // the column's places.
+    void setValue(Param p, std::int32_t row, double v) {
+        column(p).setWorkedOut(row, v, kKeptPlaces[static_cast<std::size_t>(p)]);
+    }
+    // A number given as text (typed, pasted, imported): a document keeps
+    // every digit of it.
+    void setGivenValue(Param p, std::int32_t row, double v) { column(p).set(row, v); }
     // A writer for each parameter's column, in column order, for threads
     // that fill rows already addressable; every set of them made is handed
     // to endWriters once they are done.

@@ -53,8 +53,7 @@ void ValueColumn::ensure(std::int32_t last) {
     }
 }
 
-void ValueColumn::set(std::int32_t row, double value) {
-    Code code = packValue(value);
+void ValueColumn::store(std::int32_t row, Code code, double value, Code whole) {
     codes_.ensure(row); // a bad row is reported here, before anything changes
     if (code == kNoCode || holdsWhole_) {
         makeWholeRoom(); // rows it holds whole numbers for grow with the codes
@@ -62,9 +61,21 @@ void ValueColumn::set(std::int32_t row, double value) {
     if (code == kNoCode) {
         holdsWhole_ = true;
         whole_[static_cast<std::size_t>(row)] = value;
-        code = kWhole;
+        code = whole;
     }
     codes_[row] = code;
+}
+
+void ValueColumn::set(std::int32_t row, double value) {
+    store(row, packValue(value), value, kWhole | kGiven);
+}
+
+void ValueColumn::setWorkedOut(std::int32_t row, double value, int places) {
+    Code code = packValue(value);
+    if (code != kNoCode && static_cast<int>(code & kPlacesMask) > places) {
+        code = kNoCode;
+    }
+    store(row, code, value, kWhole);
 }
 
 void ValueColumn::swap(std::int32_t a, std::int32_t b) {

@@ -7,6 +7,13 @@
 // a second column beside the first, made only once such a number comes. A
 // row costs four bytes where its numbers are short decimals, and moving
 // rows (a sort) moves those four bytes only.
+//
+// A number is either given (typed, pasted, imported or read as text), and
+// a document keeps every digit of it, or worked out (a calculator's result),
+// and a document keeps it to its column's places. A worked-out number with
+// more places than that is always kept whole, so that a short decimal with
+// more places is always one given; the four bytes of a number kept whole
+// tell which it is.
 
 #include "runtime/dynamic_array.h"
 #include "runtime/number_text.h"
@@ -19,7 +26,8 @@ namespace kestrune {
 class ValueColumn {
 public:
     // Places after the point in bits 0-3 (0 to 14; 15 marks a number kept
-    // whole), the sign in bit 4, the digits in bits 5-31. Zero is 0.0.
+    // whole), the sign in bit 4, the digits in bits 5-31. Zero is 0.0. A
+    // number kept whole has bit 5 set when it was given.
     using Code = std::uint32_t;
     // What the packing of a number that needs more than four bytes gives.
     static constexpr Code kNoCode = ~Code{0};
@@ -52,9 +60,14 @@ public:
         out = unpack(code);
         return true;
     }
-    // Stores value in row, which becomes addressable (a negative row is a
-    // fatal error, as for any column).
+    // Whether the row's number was worked out and is kept whole: a document
+    // keeps it to its column's places.
+    bool workedOutAt(std::int32_t row) const { return codes_.get(row) == kWhole; }
+    // Stores a number given in row, which becomes addressable (a negative row
+    // is a fatal error, as for any column).
     void set(std::int32_t row, double value);
+    // Stores a number worked out, which a document keeps to places decimals.
+    void setWorkedOut(std::int32_t row, double value, int places);
     void swap(std::int32_t a, std::int32_t b);
     // Row to takes the number of row from.
     void copy(std::int32_t from, std::int32_t to);
@@ -72,8 +85,9 @@ public:
     const ZeroedColumn<double>& whole() const { return whole_; }
     bool holdsWhole() const { return holdsWhole_; }
 
-    // Stores numbers into rows that are addressable already, from a thread
-    // of its own, between beginWriters() and endWriters() of its column.
+    // Stores numbers given into rows that are addressable already, from a
+    // thread of its own, between beginWriters() and endWriters() of its
+    // column.
     class Writer {
     public:
         explicit Writer(ValueColumn& column) : column_(&column) {}
@@ -92,7 +106,7 @@ public:
         void store(std::size_t row, Code code, double value) {
             if (code == kNoCode) {
                 column_->whole_[row] = value;
-                code = kWhole;
+                code = kWhole | kGiven;
                 keptWhole_ = true;
             }
             column_->codes_.data()[row] = code;
@@ -111,6 +125,7 @@ private:
     static constexpr Code kPlacesMask = 15;
     static constexpr Code kWhole = 15;
     static constexpr Code kNegative = 16;
+    static constexpr Code kGiven = 32;
     static constexpr int kDigitsShift = 5;
     static constexpr std::uint64_t kDigitsLimit = std::uint64_t{1} << (32 - kDigitsShift);
     static constexpr Code kMostPlaces = 14;
@@ -122,6 +137,9 @@ private:
     }
     // Numbers kept whole can be stored in every row that is addressable.
     void makeWholeRoom();
+    // Stores code in row, or value kept whole with the code whole when code
+    // is kNoCode.
+    void store(std::int32_t row, Code code, double value, Code whole);
 
     DynamicArray<Code> codes_;
     ZeroedColumn<double> whole_;

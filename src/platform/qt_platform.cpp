@@ -249,11 +249,28 @@ void QtPlatform::setClipboardText(const std::string& text) {
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
-void QtPlatform::setClipboardTextAndHtml(const std::string& text, const std::string& html) {
+void QtPlatform::setClipboard(const ClipboardOffer& offer) {
     auto* data = new QMimeData; // the clipboard owns it from here
-    data->setText(QString::fromStdString(text));
-    data->setHtml(QString::fromStdString(html));
+    data->setText(QString::fromStdString(offer.text));
+    if (!offer.html.empty()) {
+        data->setHtml(QString::fromStdString(offer.html));
+    }
+    if (!offer.models.empty()) {
+        data->setData(QString::fromUtf8(kModelsClipboardType.data(),
+                                        static_cast<qsizetype>(kModelsClipboardType.size())),
+                      QByteArray::fromStdString(offer.models));
+    }
     QGuiApplication::clipboard()->setMimeData(data);
+}
+
+std::optional<std::string> QtPlatform::clipboardModels() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    const QString type = QString::fromUtf8(kModelsClipboardType.data(),
+                                           static_cast<qsizetype>(kModelsClipboardType.size()));
+    if (data == nullptr || !data->hasFormat(type)) {
+        return std::nullopt;
+    }
+    return data->data(type).toStdString();
 }
 
 void QtPlatform::showContextMenu(const std::vector<ContextMenuItem>& items, std::int32_t x,

@@ -62,7 +62,8 @@ public:
     void setProgram(std::string program) { program_ = std::move(program); }
     std::optional<std::string> clipboardText() override;
     void setClipboardText(const std::string& text) override;
-    void setClipboardTextAndHtml(const std::string& text, const std::string& html) override;
+    void setClipboard(const ClipboardOffer& offer) override;
+    std::optional<std::string> clipboardModels() override;
     void showContextMenu(const std::vector<ContextMenuItem>& items, std::int32_t x, std::int32_t y,
                          std::function<void(int item)> chosen) override;
     void openCalculatorWindow(const CalculatorView& view) override;

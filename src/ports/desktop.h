@@ -6,9 +6,22 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kestrune {
+
+// The clipboard type of models in Kestrune's own form.
+inline constexpr std::string_view kModelsClipboardType = "application/x-kestrune-models";
+
+// What a copy of rows offers, all in UTF-8: the plain text every program
+// reads and, where not empty, an HTML table for programs that take tables
+// and the models in Kestrune's own form, for its own paste.
+struct ClipboardOffer {
+    std::string text;
+    std::string html;
+    std::string models;
+};
 
 class Desktop {
 public:
@@ -24,9 +37,11 @@ public:
     // holds no text.
     virtual std::optional<std::string> clipboardText() = 0;
     virtual void setClipboardText(const std::string& text) = 0;
-    // The same plain text, and beside it an HTML form for programs that
-    // take tables (both UTF-8).
-    virtual void setClipboardTextAndHtml(const std::string& text, const std::string& html) = 0;
+    // Replaces the clipboard by every form the offer holds.
+    virtual void setClipboard(const ClipboardOffer& offer) = 0;
+    // The models in Kestrune's own form; nothing when the clipboard holds
+    // none (another program copied last).
+    virtual std::optional<std::string> clipboardModels() = 0;
 
     // Runs action once after the delay, on the main loop.
     virtual void startTimer(int milliseconds, std::function<void()> action) = 0;

@@ -1,5 +1,6 @@
 #include "runtime/number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
@@ -612,6 +613,72 @@ std::string RoundedPSstr(double x, int scale) {
     std::string out;
     appendRoundedPSstr(out, x, scale);
     return out;
+}
+
+namespace {
+
+// Whether a decimal has a digit other than zero past places.
+bool hasMorePlaces(PlainDecimal decimal, int places) {
+    while (decimal.places > places && decimal.mantissa % 10 == 0) {
+        decimal.mantissa /= 10;
+        --decimal.places;
+    }
+    return decimal.places > places;
+}
+
+// A decimal's digits in fixed style, its trailing zeros dropped.
+char* writeDigits(char* p, PlainDecimal decimal) {
+    while (decimal.places > 0 && decimal.mantissa % 10 == 0) {
+        decimal.mantissa /= 10;
+        --decimal.places;
+    }
+    *p++ = decimal.negative ? '-' : ' ';
+    std::array<char, 24> digits{};
+    const auto count = static_cast<int>(
+        std::to_chars(digits.data(), digits.data() + digits.size(), decimal.mantissa).ptr -
+        digits.data());
+    const int places = std::max(decimal.places, 0);
+    const int whole = count - places;
+    if (whole <= 0) {
+        *p++ = '0';
+    } else {
+        p = std::copy_n(digits.data(), whole, p);
+    }
+    if (places > 0) {
+        *p++ = '.';
+        p = std::fill_n(p, std::max(-whole, 0), '0');
+        p = std::copy_n(digits.data() + std::max(whole, 0), std::min(count, places), p);
+    }
+    return p;
+}
+
+int scaleOf(int places) {
+    return kScaleOfPlaces[static_cast<std::size_t>(
+        std::clamp(places, 0, static_cast<int>(kScaleOfPlaces.size()) - 1))];
+}
+
+} // namespace
+
+char* writeKeptPSstr(char* p, const PlainDecimal& decimal, int places) {
+    if (hasMorePlaces(decimal, places)) {
+        return writeDigits(p, decimal);
+    }
+    return writeRoundedPSstr(p, decimal, scaleOf(places));
+}
+
+char* writeKeptPSstr(char* p, double x, int places) {
+    char* const end = writeRoundedPSstr(p, x, scaleOf(places));
+    if (!std::isfinite(x) || PSval(std::string_view(p, static_cast<std::size_t>(end - p))) == x) {
+        return end;
+    }
+    if (!std::signbit(x)) {
+        *p++ = ' ';
+    }
+    return writeShortest(p, x);
+}
+
+char* writeShortest(char* p, double x) {
+    return std::to_chars(p, p + kMaxNumberText - 1, x).ptr;
 }
 
 } // namespace kestrune

@@ -72,4 +72,23 @@ char* writeRoundedPSstr(char* p, double x, int scale);
 char* writeRoundedPSstr(char* p, const PlainDecimal& decimal, int scale);
 void appendPSstr(std::string& out, double x);
 
+// The shortest text that reads back as the very same x ("74.45", "1e-20",
+// "-0", "nan"), without a leading space, written at p (room for
+// kMaxNumberText bytes); returns its end.
+char* writeShortest(char* p, double x);
+
+// The scales that keep 0 to 3 decimal places.
+inline constexpr std::array<int, 4> kScaleOfPlaces = {1, 10, 100, 1000};
+
+// The text a document keeps of a number given as text, places being the
+// decimals its column writes: a decimal with no more places (trailing zeros
+// aside) is written as writeRoundedPSstr writes it, one with more with
+// every digit it has (" 74.45" where one place is written), with its sign
+// or a leading space, never in scientific style.
+char* writeKeptPSstr(char* p, const PlainDecimal& decimal, int places);
+// The same for a number given that is no short decimal: as writeRoundedPSstr
+// writes it where that text reads back as x (or x is no finite number), else
+// the shortest text that does.
+char* writeKeptPSstr(char* p, double x, int places);
+
 } // namespace kestrune

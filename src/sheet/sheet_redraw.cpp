@@ -1,6 +1,7 @@
 #include "sheet/sheet_redraw.h"
 
 #include "model/app_state.h"
+#include "model/kept_number.h"
 #include "runtime/number_field.h"
 #include "runtime/number_text.h"
 #include "sheet/cell_text.h"
@@ -120,7 +121,7 @@ Commit commitEditField(AppState& app) {
         if (!value) {
             return Commit::NotANumber;
         }
-        app.table.setValue(paramOfColumn(column), row, *value);
+        app.table.setGivenValue(paramOfColumn(column), row, *value);
     }
     return Commit::Stored;
 }
@@ -141,7 +142,10 @@ Str255 CellText(const AppState& app, std::int32_t row, std::int32_t cellH) {
 }
 
 Str255 ShownEditText(const AppState& app, std::int32_t row, std::int32_t cellH) {
-    return DigitOpt(CellText(app, row, cellH), cellH);
+    if (isNumericColumn(cellH)) {
+        return Str255(KeptNumberText(app.table, paramOfColumn(cellH), row));
+    }
+    return CellText(app, row, cellH);
 }
 
 bool CommitEditFieldNow(AppState& app) {

@@ -43,7 +43,8 @@ void SetInstallScrollButton(AppState& app);
 // The text of a cell: Manufacturer, Model Name or PSstr of the value.
 Str255 CellText(const AppState& app, std::int32_t row, std::int32_t cellH);
 
-// What the edit field shows for a cell's current value.
+// What the edit field shows for a cell's current value: a name as it
+// stands, a number as a document keeps it (every digit it was given).
 Str255 ShownEditText(const AppState& app, std::int32_t row, std::int32_t cellH);
 
 // The controls as the last bookkeeping left them.

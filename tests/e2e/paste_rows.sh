@@ -94,7 +94,7 @@ copy_case() {
     local cells
     cells=$(html_cells)
     ((cells == 10)) || e2e_fail "the text/html of row 1 has ${cells} cells, not 10: $(timeout 5 xclip -o -selection clipboard -t text/html)"
-    timeout 5 xclip -o -selection clipboard -t text/html | grep -q '<td>Acme</td><td>PR-200</td><td>20.6</td>' ||
+    timeout 5 xclip -o -selection clipboard -t text/html | grep -q '<td>Acme</td><td>PR-200</td><td>20.56</td>' ||
         e2e_fail "the text/html of row 1 does not begin with its names and Dia"
     e2e_key "$E2E_MAIN" ctrl+q
     e2e_expect_exit app 0 "Ctrl+Q after Copy"

@@ -24,6 +24,29 @@ protected:
     }
 };
 
+// A row's Copy and Cut offer it in the program's own form beside the model
+// text, and Paste takes that form first: the row comes back to the digit,
+// its worked-out Vap included, until another program copies.
+TEST_F(MainWindowEdit, ACopiedRowPastesBackToTheDigit) {
+    openSheet(2);
+    app.table.setGivenValue(Param::Dia, 2, 16.55);
+    app.table.setGivenValue(Param::Sd, 2, 214.25);
+    app.table.setValue(Param::Vap, 2, 1.0 / 3);
+    const PasteBuffer copied = ModelOfRow(app.table, 2);
+    select(2, 0);
+    edit(Command::Copy);
+    edit(Command::Paste);
+    EXPECT_TRUE(RowHoldsModel(app.table, 3, copied));
+    EXPECT_EQ(ModelOfRow(app.table, 3).workedOut, copied.workedOut);
+    edit(Command::Cut); // row 3
+    select(1, 0);
+    edit(Command::Paste);
+    EXPECT_TRUE(RowHoldsModel(app.table, 2, copied));
+    platform.clipboard = kForeignModel; // another program's copy
+    edit(Command::Paste);
+    EXPECT_EQ(maker(3), "Brimfield");
+}
+
 TEST_F(MainWindowEdit, CuttingEveryRowLeavesOneNaRowAndBeeps) {
     openSheet(3);
     for (int i = 0; i < 3; ++i) {
@@ -201,7 +224,7 @@ TEST_F(MainWindowEdit, ARowIsCopiedAsTextAndAsATable) {
     EXPECT_EQ(platform.clipboard, ParameterValueToText(app.table, 2).str());
     EXPECT_EQ(platform.clipboardHtml,
               "<meta charset=\"utf-8\"><table><tr><td>B&amp;W\t&lt;Pro&gt;</td>"
-              "<td>&quot;Caf\xC3\xA9&quot; 12</td><td>102.5</td><td>102.5</td><td>5e-03</td>"
+              "<td>&quot;Caf\xC3\xA9&quot; 12</td><td>102.5</td><td>102.5</td><td>0.005</td>"
               "<td>102.5</td><td>102.5</td><td>-1</td><td>102.5</td><td>102.5</td></tr></table>");
     // What a row Copy put there pastes back as the same row, the tab too.
     edit(Command::Paste);

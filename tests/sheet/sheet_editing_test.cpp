@@ -45,8 +45,8 @@ protected:
 
 TEST_F(SheetEditing, VisitingCellsChangesNothing) {
     openSheet(3);
-    click(7, 1); // Sd 506.75 shows as the edit precision text
-    EXPECT_EQ(platform.toolArea.editText.str(), " 506.8");
+    click(7, 1); // Sd 506.75 shows as a document keeps it
+    EXPECT_EQ(platform.toolArea.editText.str(), " 506.75");
     key(SheetKey::kRight);
     key(SheetKey::kDown);
     click(3, 2);

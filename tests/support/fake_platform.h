@@ -132,11 +132,18 @@ public:
         calls.push_back("setClipboardText");
         clipboard = macRoman;
         clipboardHtml.reset();
+        offered.reset();
     }
-    void setClipboardTextAndHtml(const std::string& macRoman, const std::string& html) override {
-        calls.push_back("setClipboardTextAndHtml");
-        clipboard = macRoman;
-        clipboardHtml = html;
+    void setClipboard(const ClipboardOffer& offer) override {
+        calls.push_back("setClipboard");
+        clipboard = offer.text;
+        clipboardHtml = offer.html.empty() ? std::nullopt : std::optional(offer.html);
+        offered = offer;
+    }
+    // Another text put on the clipboard stands for another program's copy.
+    std::optional<std::string> clipboardModels() override {
+        const bool held = offered && clipboard == offered->text && !offered->models.empty();
+        return held ? std::optional(offered->models) : std::nullopt;
     }
     void showContextMenu(const std::vector<ContextMenuItem>& items, std::int32_t x, std::int32_t y,
                          std::function<void(int item)> chosen) override {
@@ -361,6 +368,7 @@ public:
     std::vector<std::string> newInstanceDocuments;
     std::optional<std::string> clipboard;
     std::optional<std::string> clipboardHtml;
+    std::optional<ClipboardOffer> offered;
     std::vector<ContextMenuItem> contextMenu;
     int contextMenuAnswer = 0;
     CalculatorView calculator;

@@ -5,6 +5,7 @@
 #include "exchange/row_html.h"
 #include "model/app_state.h"
 #include "runtime/utf8_text.h"
+#include "sheet/sheet_redraw.h"
 
 namespace kestrune {
 
@@ -45,13 +46,18 @@ void ShowInEditField(AppState& app, const Str255& text) {
 bool PasteToEditFieldFromClipboard(AppState& app, PastePlace place) {
     if (app.flags.EditWndNum != 2 && app.sel.cellH == 0) {
         const std::optional<std::string> text = app.platform().clipboardText();
-        const std::optional<std::vector<PasteBuffer>> models =
-            text ? ReadPastedRows(*text) : std::nullopt;
-        if (!models) {
+        const PastedRows rows = ReadPastedRows(text.value_or(std::string()));
+        if (rows.models.empty()) {
+            // The tool area says why while the row stays selected.
+            app.notice = {rows.refusal, app.sel.cellV};
+            if (app.flags.MainWndOpenFlag != 0) {
+                app.platform().updateToolArea(BuildToolArea(app));
+            }
             app.platform().SysBeep();
             return false;
         }
-        PasteOnSheet(app, *models, place);
+        app.notice = {}; // rows move: a word about one of them no longer fits
+        PasteOnSheet(app, rows.models, place);
         return true;
     }
     const std::optional<Str255> clip = ReadClipText(app.platform());

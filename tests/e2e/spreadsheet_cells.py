@@ -1,0 +1,37 @@
+"""Compares a saved document with the cells a spreadsheet held: every name
+and every number of every row, in order. A document holds UTF-8 behind a
+byte-order mark, Mac OS Roman otherwise; with "windows-1252" the names are
+those a file in that text can hold (a '?' for each letter it lacks).
+
+Usage: spreadsheet_cells.py DOCUMENT EXPECTED.json [windows-1252]
+Prints what differs and exits 1, or exits 0.
+"""
+import csv
+import json
+import sys
+
+document, expected_path = sys.argv[1], sys.argv[2]
+eight_bit = sys.argv[3] if len(sys.argv) > 3 else None
+
+raw = open(document, "rb").read()
+text = raw[3:].decode("utf-8") if raw.startswith(b"\xef\xbb\xbf") else raw.decode("mac_roman")
+rows = list(csv.reader(line for line in text.split("\r") if line))
+expected = json.load(open(expected_path, encoding="utf-8"))["rows"]
+
+
+def held(name):
+    if eight_bit is None:
+        return name
+    return name.encode(eight_bit, errors="replace").decode(eight_bit)
+
+
+wrong = []
+if len(rows) != len(expected):
+    wrong.append("%d rows, %d expected" % (len(rows), len(expected)))
+for number, (row, cells) in enumerate(zip(rows, expected), 1):
+    want = [held(cells[0]), held(cells[1])] + [0.0 if c is None else float(c) for c in cells[2:]]
+    got = row[:2] + [float(field) for field in row[2:]]
+    if got != want:
+        wrong.append("row %d: %r, expected %r" % (number, got, want))
+print("\n".join(wrong))
+sys.exit(1 if wrong else 0)

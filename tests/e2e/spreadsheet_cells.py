@@ -1,11 +1,6 @@
-"""Compares a saved document with the cells a spreadsheet held: every name
-and every number of every row, in order. A document holds UTF-8 behind a
-byte-order mark, Mac OS Roman otherwise; with "windows-1252" the names are
-those a file in that text can hold (a '?' for each letter it lacks).
-
-Usage: spreadsheet_cells.py DOCUMENT EXPECTED.json [windows-1252]
-Prints what differs and exits 1, or exits 0.
-"""
+"""Usage: spreadsheet_cells.py DOCUMENT EXPECTED.json [windows-1252]: whether a
+saved document (UTF-8 behind a byte-order mark, else Mac OS Roman) holds every
+cell the spreadsheet held, names as the eight-bit text can hold them."""
 import csv
 import json
 import sys
@@ -17,14 +12,8 @@ raw = open(document, "rb").read()
 text = raw[3:].decode("utf-8") if raw.startswith(b"\xef\xbb\xbf") else raw.decode("mac_roman")
 rows = list(csv.reader(line for line in text.split("\r") if line))
 expected = json.load(open(expected_path, encoding="utf-8"))["rows"]
-
-
-def held(name):
-    if eight_bit is None:
-        return name
-    return name.encode(eight_bit, errors="replace").decode(eight_bit)
-
-
+held = (lambda name: name) if eight_bit is None else (
+    lambda name: name.encode(eight_bit, errors="replace").decode(eight_bit))
 wrong = []
 if len(rows) != len(expected):
     wrong.append("%d rows, %d expected" % (len(rows), len(expected)))

@@ -18,7 +18,10 @@ SkippedLinesNote DescribeSkippedLines(std::string_view path, const SkippedLines&
         note.message = std::to_string(skipped.count) + " lines of " + name + " were not imported.";
     }
     note.details = "Each line must hold one model: a manufacturer, a model name and eight "
-                   "numbers. ";
+                   "numbers.\n";
+    for (const SkippedLine& line : skipped.described) {
+        note.details += "Line " + std::to_string(line.line) + ": " + line.reason + "\n";
+    }
     note.details += skipped.count == 1 ? "Line " : "Lines ";
     note.details += ListOfNumbers(skipped.first, skipped.count) + ".";
     return note;

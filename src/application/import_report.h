@@ -35,8 +35,9 @@ struct SkippedLinesNote {
     std::string details;
 };
 
-// The note for the lines of the file at path an import skipped; nothing
-// was imported when noneImported (the sheet stays as it was then).
+// The note for the lines of the file at path an import skipped: what was
+// wrong with the first few, then the numbers of the lines; nothing was
+// imported when noneImported (the sheet stays as it was then).
 SkippedLinesNote DescribeSkippedLines(std::string_view path, const SkippedLines& skipped,
                                       bool noneImported);
 

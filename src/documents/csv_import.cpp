@@ -4,9 +4,9 @@
 #include "documents/data_sheet_format.h"
 #include "runtime/byte_streams.h"
 #include "runtime/cores.h"
+#include "runtime/eight_bit_text.h"
 #include "runtime/file_errors.h"
 #include "runtime/line_breaks.h"
-#include "runtime/mac_roman.h"
 #include "runtime/utf8_check.h"
 
 #include <algorithm>
@@ -215,7 +215,7 @@ bool startsWithHeader(std::string_view start, BytesEnd end, const TableLayout& l
     TableRecord record;
     return SkipToFirstRecord(start, end) &&
            CutRecord(start, layout.separator, end, record) == RecordCut::Whole &&
-           record.length <= kMaxTableRecord && record.fields[0] == kCSVHeaderFirstField;
+           record.length <= kMaxTableRecord && IsHeaderRecord(record);
 }
 
 // The layout of a table from its first bytes (as many as kLayoutWindow),
@@ -333,10 +333,10 @@ public:
 
 private:
     // A half's names take no more than its bytes, or three times as many
-    // once converted from Mac OS Roman (memory never written costs nothing).
+    // once converted from eight-bit text (memory never written costs nothing).
     static std::vector<std::size_t> capacities(std::uint64_t size, std::uint64_t split,
                                                NameText names) {
-        const std::size_t growth = names == NameText::MacRoman ? 3 : 1;
+        const std::size_t growth = names == NameText::Utf8 ? 1 : 3;
         return {growth * static_cast<std::size_t>(split),
                 growth * static_cast<std::size_t>(size - split)};
     }
@@ -413,11 +413,23 @@ bool readRows(Pieces& pieces, std::uint64_t size, const TextScan& scan, const Ta
     return true;
 }
 
+// Which eight-bit text the size bytes of a file that is not UTF-8 are in,
+// read as far as it takes to tell.
+NameText eightBitTextOf(const Pieces& pieces, std::uint64_t size) {
+    EightBitGuess guess;
+    bool failed = false;
+    forEachPiece(pieces, 0, size, BytesEnd::File, failed, [&](std::string_view bytes, BytesEnd) {
+        guess.add(bytes);
+        return guess.settled() ? kStop : bytes.size();
+    });
+    return guess.likelier() == EightBitText::MacRoman ? NameText::MacRoman : NameText::Windows1252;
+}
+
 // Reads the size bytes of source into the table: once to count its lines,
 // then into the rows, the two halves of a large file at once. Names behind
-// a UTF-8 byte-order mark are converted; so are those of a file that is
-// UTF-8 throughout, which is read anew as Mac OS Roman once a byte shows it
-// is not.
+// a UTF-8 byte-order mark are kept as they are; so are those of a file that
+// is UTF-8 throughout, which is read anew as Windows-1252 or Mac OS Roman,
+// as its bytes show, once a byte shows it is not.
 ImportOutcome readTable(TextFiles& files, ModelTable& table, const ByteSource& source,
                         std::uint64_t size) {
     bool failed = false;
@@ -433,7 +445,7 @@ ImportOutcome readTable(TextFiles& files, ModelTable& table, const ByteSource& s
         if (!pieces.buffer) {
             pieces.buffer = std::make_unique_for_overwrite<char[]>(kPiece);
         }
-        readRows(pieces, size, scan, layout, table, NameText::MacRoman, false, outcome);
+        readRows(pieces, size, scan, layout, table, eightBitTextOf(pieces, size), false, outcome);
     }
     if (outcome.failed) {
         files.CheckFileError(kCSVFileNumber, FileErrorCode::kIoError);

@@ -1,9 +1,9 @@
 #pragma once
 // Tables imported from a spreadsheet's text ("csv", "txt"): one model a
 // line in the export's order, after an optional header line whose first
-// field is "Manufacturer". Commas, tabs or semicolons (with a decimal
-// comma) part the fields, as the first line shows. A line that is not one
-// model is skipped and counted, never merged with its neighbours.
+// field is "Manufacturer". Commas, tabs or semicolons part the fields, as
+// the first line shows; the numbers show their decimal mark. A line that is
+// not one model is skipped and counted, never merged with its neighbours.
 
 #include "documents/codec_result.h"
 #include "documents/imported_rows.h"
@@ -32,8 +32,8 @@ struct TableImport : TableRead {
 // Reads the rows into table from row 1 on (fNum, Number, names, numbers),
 // empties the guard row after them and gives it back. The names are kept
 // as the file has them when it begins with a UTF-8 byte-order mark or is
-// valid UTF-8; any other file is read as Mac OS Roman and its names
-// converted. Not ok, with
+// valid UTF-8; any other file is read as Windows-1252 or Mac OS Roman,
+// whichever its bytes show, and its names converted. Not ok, with
 // nothing of the file in the table, when the file cannot be opened or its
 // text does not fit in memory.
 // With progress, its total becomes the bytes the read goes through and it

@@ -4,6 +4,7 @@
 #include "runtime/line_breaks.h"
 #include "runtime/mac_roman.h"
 #include "runtime/number_text.h"
+#include "runtime/table_numbers.h"
 
 #include <algorithm>
 #include <cstring>
@@ -109,7 +110,7 @@ std::size_t ImportedRows::read(std::string_view bytes, BytesEnd end) {
         if (cut != RecordCut::Whole || record_.length > kMaxTableRecord) {
             // Only its first line goes; the lines after it are read anew.
             firstRecord_ = false;
-            skip(line_);
+            skip(line_, FaultOf(RecordFault::Kind::TooLong));
             skipping_ = true;
             continue;
         }
@@ -120,10 +121,15 @@ std::size_t ImportedRows::read(std::string_view bytes, BytesEnd end) {
     return end == BytesEnd::File ? bytes.size() : pos;
 }
 
-void ImportedRows::skip(std::int64_t line) {
+void ImportedRows::skip(std::int64_t line, const RecordFault& fault) {
     ++skipped_.count;
     if (skipped_.first.size() < kListedSkippedLines) {
         skipped_.first.push_back(line);
+    }
+    if (skipped_.described.size() < kDescribedSkippedLines) {
+        RecordFault told = fault;
+        told.text = NameToUtf8(fault.text, names_); // as the names of the file read
+        skipped_.described.push_back({line, DescribeFault(told)});
     }
 }
 
@@ -140,28 +146,36 @@ std::optional<double> ImportedRows::number(std::string_view field) const {
             return value;
         }
     }
-    return ReadNumberField(field, layout_.decimals);
+    return ReadTableNumber(field, layout_.decimals);
 }
 
 void ImportedRows::take(const TableRecord& record) {
-    if (std::exchange(firstRecord_, false) && record.fields[0] == kCSVHeaderFirstField) {
+    if (record.used == 0) {
+        return; // empty fields only: a blank line to a spreadsheet
+    }
+    if (std::exchange(firstRecord_, false) && IsHeaderRecord(record)) {
+        return;
+    }
+    if (after_ + rows_ == kMaxRows) {
+        skip(line_, FaultOf(RecordFault::Kind::TooManyRows));
+        return;
+    }
+    const std::string_view* fields = ModelFields(record);
+    if (fields == nullptr) {
+        skip(line_, FieldsFault(record));
         return;
     }
     std::array<double, kParamCount> values{};
-    if (record.count != kTableFields || after_ + rows_ == kMaxRows) {
-        skip(line_);
-        return;
-    }
     for (Param p : kAllParams) {
         const auto k = static_cast<std::size_t>(p);
-        const std::optional<double> value = number(record.fields[k + 2]);
+        const std::optional<double> value = number(fields[k + 2]);
         if (!value) {
-            skip(line_);
+            skip(line_, NumberFault(p, std::string(fields[k + 2])));
             return;
         }
         values[k] = *value;
     }
-    store(record.fields[0], record.fields[1], values);
+    store(fields[0], fields[1], values);
 }
 
 template <typename Number>
@@ -264,6 +278,11 @@ void ImportedRows::join(ImportedRows& next) {
     for (const std::int64_t line : next.skipped_.first) {
         if (skipped_.first.size() < kListedSkippedLines) {
             skipped_.first.push_back(line + line_ - 1);
+        }
+    }
+    for (const SkippedLine& described : next.skipped_.described) {
+        if (skipped_.described.size() < kDescribedSkippedLines) {
+            skipped_.described.push_back({described.line + line_ - 1, described.reason});
         }
     }
     line_ += next.line_ - 1;

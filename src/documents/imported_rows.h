@@ -2,9 +2,11 @@
 // A spreadsheet's table read into the sheet's rows, one model a record: a
 // manufacturer, a model name and eight numbers. A record that is not one
 // model (too few or too many fields, or a number field that holds anything
-// but one number) is skipped and its line counted; blank lines and a header
-// line (first field "Manufacturer") are skipped without a word.
+// but one number) is skipped, its line counted and the first few told why;
+// blank lines, records of empty fields and a header line (first field
+// "Manufacturer") are skipped without a word.
 
+#include "documents/record_models.h"
 #include "documents/spreadsheet_records.h"
 #include "model/model_table.h"
 
@@ -12,24 +14,30 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 namespace kestrune {
 
-inline constexpr std::string_view kCSVHeaderFirstField = "Manufacturer";
-// A record longer than this is not a model (a quote left open, most
-// likely): its first line is skipped, and the lines after it are read anew.
-inline constexpr std::size_t kMaxTableRecord = std::size_t{64} << 10;
-// How many skipped lines are named.
+// How many skipped lines are named, and how many of them told why.
 inline constexpr std::size_t kListedSkippedLines = 20;
+inline constexpr std::size_t kDescribedSkippedLines = 5;
 
-// The lines an import skipped: how many, and the first of them by number
-// (1-based, as an editor counts them; a record over several lines by the
-// line it begins on).
+// A skipped line by number (1-based, as an editor counts them; a record
+// over several lines by the line it begins on) and why it is not one model.
+struct SkippedLine {
+    std::int64_t line = 0;
+    std::string reason;
+};
+
+// The lines an import skipped: how many, the first of them by number, and
+// the first few with their reasons. A record longer than kMaxTableRecord
+// loses its first line only; the lines after it are read anew.
 struct SkippedLines {
     std::int64_t count = 0;
     std::vector<std::int64_t> first;
+    std::vector<SkippedLine> described;
 };
 
 class ImportedRows {
@@ -97,7 +105,7 @@ private:
     template <typename Number>
     void store(std::string_view manufacturer, std::string_view modelName,
                const std::array<Number, kParamCount>& values);
-    void skip(std::int64_t line);
+    void skip(std::int64_t line, const RecordFault& fault);
     std::optional<double> number(std::string_view field) const;
     // Rows first to last (of the table) hold no numbers again.
     void clearNumbers(std::int32_t first, std::int32_t last);

@@ -2,6 +2,7 @@
 
 #include "runtime/line_breaks.h"
 #include "runtime/number_text.h"
+#include "runtime/table_numbers.h"
 
 #include <algorithm>
 #include <cstring>
@@ -30,20 +31,31 @@ std::size_t lineEndLength(const char* p, const char* last, BytesEnd end) {
     return p[1] == '\n' ? 2 : 1;
 }
 
+bool isBlankText(std::string_view field) {
+    return field.find_first_not_of(" \t") == std::string_view::npos;
+}
+
 struct Cutter {
     const char* p;
     const char* const end;
     const char separator;
     const BytesEnd bytesEnd;
     TableRecord& record;
+    // A quoted field closes before this, or it is no quoted field.
+    const char* const reach = end - p > static_cast<std::ptrdiff_t>(kMaxTableRecord)
+                                  ? p + kMaxTableRecord
+                                  : end;
 
     std::string& storageOf(int field) const {
-        return record.storage[static_cast<std::size_t>(std::min(field, kTableFields))];
+        return record.storage[static_cast<std::size_t>(std::min(field, kTableFields + 1))];
     }
 
-    // A quoted field, from just after its opening quote to just after its
-    // closing one, and what follows it up to the separator or line end.
-    RecordCut quoted(std::string_view& field) {
+    enum class Quoted { Yes, No, Unfinished };
+
+    // A quoted field, from just after its opening quote to the separator or
+    // line end after its closing one. No, with p and the line ends left
+    // to the caller, when the quote does not open a quoted field.
+    Quoted quoted(std::string_view& field) {
         const char* const start = p;
         std::string* text = nullptr; // once the field's text differs from its bytes
         const auto differ = [&](const char* upTo) {
@@ -54,16 +66,17 @@ struct Cutter {
         };
         for (;;) {
             const char* const run = p;
-            p = FindLineBreakOr(p, end, '"');
+            p = FindLineBreakOr(p, reach, '"');
             if (text != nullptr) {
                 text->append(run, p);
             }
-            if (p == end) {
-                return bytesEnd == BytesEnd::File ? RecordCut::OpenQuote : RecordCut::Unfinished;
+            if (p >= reach) {
+                // Never closed within its reach: the quote is a character.
+                return reach == end && bytesEnd != BytesEnd::File ? Quoted::Unfinished : Quoted::No;
             }
             if (*p == '"') {
                 if (p + 1 == end && bytesEnd != BytesEnd::File) {
-                    return RecordCut::Unfinished;
+                    return Quoted::Unfinished;
                 }
                 if (p + 1 < end && p[1] == '"') {
                     differ(p);
@@ -75,7 +88,7 @@ struct Cutter {
             }
             const std::size_t length = lineEndLength(p, end, bytesEnd);
             if (length == 0) {
-                return RecordCut::Unfinished;
+                return Quoted::Unfinished;
             }
             differ(p);
             text->push_back(' ');
@@ -83,47 +96,57 @@ struct Cutter {
             ++record.lineEnds;
         }
         const char* const closing = p++;
-        const char* const tail = p;
         while (p < end && isBlank(*p, separator)) {
             ++p;
         }
+        if (p == end && bytesEnd != BytesEnd::File) {
+            return Quoted::Unfinished;
+        }
         if (p < end && *p != separator && !isLineEnd(*p)) {
-            // Text after the closing quote still belongs to the field.
-            while (p < end && *p != separator && !isLineEnd(*p)) {
-                ++p;
-            }
-            differ(closing);
-            text->append(tail, p);
+            return Quoted::No; // text after the closing quote
         }
         field = text != nullptr
                     ? std::string_view(*text)
                     : std::string_view(start, static_cast<std::size_t>(closing - start));
-        return RecordCut::Whole;
+        return Quoted::Yes;
     }
 
     RecordCut cut() {
         const char* const begin = p;
         record.count = 0;
+        record.used = 0;
         record.lineEnds = 0;
         for (;;) {
+            const char* const fieldStart = p;
             while (p < end && isBlank(*p, separator)) {
                 ++p;
             }
             std::string_view field;
+            bool quotedField = false;
             if (p < end && *p == '"') {
+                const std::int64_t lineEnds = record.lineEnds;
                 ++p;
-                if (const RecordCut done = quoted(field); done != RecordCut::Whole) {
-                    return done;
+                const Quoted done = quoted(field);
+                if (done == Quoted::Unfinished) {
+                    return RecordCut::Unfinished;
                 }
-            } else {
-                const char* const start = p;
-                p = FindLineBreakOr(p, end, separator);
-                field = std::string_view(start, static_cast<std::size_t>(p - start));
+                quotedField = done == Quoted::Yes;
+                if (!quotedField) {
+                    p = fieldStart;
+                    record.lineEnds = lineEnds;
+                }
             }
-            if (record.count < kTableFields) {
+            if (!quotedField) {
+                p = FindLineBreakOr(fieldStart, end, separator);
+                field = std::string_view(fieldStart, static_cast<std::size_t>(p - fieldStart));
+            }
+            if (record.count <= kTableFields) {
                 record.fields[static_cast<std::size_t>(record.count)] = field;
             }
             ++record.count;
+            if (!isBlankText(field)) {
+                record.used = record.count;
+            }
             if (p == end) {
                 if (bytesEnd != BytesEnd::File) {
                     return RecordCut::Unfinished;
@@ -159,9 +182,9 @@ const char* pastBlanks(const char* p, const char* last) {
 // it begins; nullptr unless it is unquoted, or quoted with its closing quote
 // right before the comma and no quote or line break inside.
 const char* plainName(const char* p, const char* last, std::string_view& name) {
-    p = pastBlanks(p, last);
-    const bool quoted = p < last && *p == '"';
-    p += quoted ? 1 : 0;
+    const char* const opening = pastBlanks(p, last);
+    const bool quoted = opening < last && *opening == '"';
+    p = quoted ? opening + 1 : p;
     const auto* const stop = static_cast<const char*>(
         std::memchr(p, quoted ? '"' : ',', static_cast<std::size_t>(last - p)));
     if (stop == nullptr) {
@@ -241,6 +264,35 @@ bool SkipToFirstRecord(std::string_view& start, BytesEnd end) {
     return true;
 }
 
+int ModelFieldCount(const TableRecord& record) {
+    return record.count > kTableFields ? std::max(record.used, kTableFields) : record.count;
+}
+
+DecimalMarks DecimalMarksOf(std::string_view bytes, char separator, BytesEnd end,
+                            DecimalMarks fallback) {
+    DecimalMarkVotes votes;
+    TableRecord record;
+    while (!bytes.empty() && !votes.settled()) {
+        if (IsBlankLine(bytes)) {
+            const std::size_t length = LineLength(bytes, end);
+            if (length == 0) {
+                break;
+            }
+            bytes.remove_prefix(length);
+            continue;
+        }
+        if (CutRecord(bytes, separator, end, record) != RecordCut::Whole) {
+            break;
+        }
+        const int fields = std::min(record.count, kTableFields + 1);
+        for (int k = 2; k < fields; ++k) {
+            votes.add(record.fields[static_cast<std::size_t>(k)]);
+        }
+        bytes.remove_prefix(record.length);
+    }
+    return votes.decided(fallback);
+}
+
 TableLayout TableLayoutOf(std::string_view start, BytesEnd end) {
     if (!SkipToFirstRecord(start, end)) {
         return {};
@@ -252,16 +304,16 @@ TableLayout TableLayoutOf(std::string_view start, BytesEnd end) {
         if (CutRecord(start, kSeparators[k], end, record) == RecordCut::Unfinished) {
             return {};
         }
-        fields[k] = record.count;
+        fields[k] = ModelFieldCount(record);
     }
     const int commas = fields[0];
     const int tabs = fields[1];
     const int semicolons = fields[2];
     if (tabs > 1 && (commas == 1 || (tabs == kTableFields && commas != kTableFields))) {
-        return {'\t', DecimalMarks::Point};
+        return {'\t', DecimalMarksOf(start, '\t', end, DecimalMarks::Point)};
     }
     if (semicolons == kTableFields && commas != kTableFields) {
-        return {';', DecimalMarks::Comma};
+        return {';', DecimalMarksOf(start, ';', end, DecimalMarks::Comma)};
     }
     return {};
 }

@@ -1,10 +1,13 @@
 #pragma once
-// The lines of a table as spreadsheets write them. Fields are parted by one
-// separator (a comma, a tab or a semicolon). A field that begins with a
-// double quote ends at the next lone double quote: inside it the separator
-// is text, "" is one double quote, and a line break is a blank, so that one
-// record may go on over several lines. Any other field runs up to the next
-// separator or line end. A line ends at CR, LF or CR LF.
+// The lines of a table as spreadsheets write them, from a file or pasted.
+// Fields are parted by one separator (a comma, a tab or a semicolon). A
+// field whose first byte past its blanks is a double quote is quoted when
+// the next lone double quote closes it before the separator or the line end
+// (blanks aside) and within kMaxTableRecord bytes of the record's start:
+// inside it the separator is text, "" is one double quote, and a line break
+// is a blank, so that one record may go on over several lines. Any other
+// field, blanks and quotes included, runs up to the next separator or line
+// end. A line ends at CR, LF or CR LF.
 
 #include "runtime/number_field.h"
 
@@ -20,6 +23,9 @@ namespace kestrune {
 
 // A model's record: the two names and the eight numbers.
 inline constexpr int kTableFields = 10;
+// A record longer than this is not a model (a quote left open, most
+// likely), and no quoted field reaches beyond it.
+inline constexpr std::size_t kMaxTableRecord = std::size_t{64} << 10;
 
 // How a table parts its fields and writes its decimals.
 struct TableLayout {
@@ -31,14 +37,18 @@ struct TableLayout {
 // into the record's own storage where unquoting changed them; they stay
 // valid until the next cut into the same record.
 struct TableRecord {
-    // The first kTableFields fields; a record with more is only counted.
-    std::array<std::string_view, kTableFields> fields{};
+    // The first kTableFields + 1 fields (a row number may stand before a
+    // model's); a record with more is only counted.
+    std::array<std::string_view, kTableFields + 1> fields{};
     int count = 0;
+    // The fields up to the last one that holds more than blanks: 0 for a
+    // record of empty fields.
+    int used = 0;
     // The bytes the record takes, its line end included.
     std::size_t length = 0;
     // The line ends it takes (its last line's included, when it has one).
     std::int64_t lineEnds = 0;
-    std::array<std::string, kTableFields + 1> storage;
+    std::array<std::string, kTableFields + 2> storage;
 };
 
 // What follows the bytes handed over.
@@ -51,18 +61,18 @@ enum class BytesEnd {
 enum class RecordCut {
     Whole,      // record holds the record that starts the bytes
     Unfinished, // the bytes end before it does: more bytes are needed
-    OpenQuote,  // the bytes are all there is, and a quoted field never closes
 };
 
-// Cuts the record at the start of bytes. An unquoted field loses the
-// blanks before it (spaces, and tabs when they do not part fields); a quoted
-// one, the blanks around its quotes.
+// Cuts the record at the start of bytes. A quoted field loses the blanks
+// around its quotes (spaces, and tabs when they do not part fields); an
+// unquoted one keeps them. At the end of the file every record is whole.
 RecordCut CutRecord(std::string_view bytes, char separator, BytesEnd end, TableRecord& record);
 
 // The common record, read in one pass: comma-separated with decimal points,
 // on one line that ends within the bytes (LF, CR LF or a CR followed by
 // another byte), its names unquoted or simply quoted (no doubled quote, and
-// the comma right after the closing one), its eight numbers plain decimals
+// the comma right after the closing one; blanks before the opening quote
+// only), its eight numbers plain decimals
 // (a sign, digits and at most one point, blanks before them) with the comma
 // or the line end right after them.
 struct PlainRecord {
@@ -92,12 +102,24 @@ bool IsBlankLine(std::string_view bytes);
 // beyond start.
 bool SkipToFirstRecord(std::string_view& start, BytesEnd end);
 
+// The fields of a record that may hold a model: all of them, but for blank
+// ones after the tenth.
+int ModelFieldCount(const TableRecord& record);
+
+// The decimal mark of the numbers of the records that start bytes (their
+// third to tenth fields), read as far as the bytes go or until the numbers
+// have told; fallback when they do not tell.
+DecimalMarks DecimalMarksOf(std::string_view bytes, char separator, BytesEnd end,
+                            DecimalMarks fallback);
+
 // The layout of a table from its first record (the header or the first
 // model, after a UTF-8 byte-order mark and blank lines): tabs when the
 // record has tabs and no comma outside quotes, or splits into ten fields at
-// tabs and not at commas; semicolons with a decimal comma when it splits
-// into ten fields at semicolons and not at commas; commas otherwise, also
-// when the record does not end within start.
+// tabs and not at commas; semicolons when it splits into ten fields at
+// semicolons and not at commas; commas otherwise, also when the record does
+// not end within start. A table of commas writes decimal points; with tabs
+// or semicolons the numbers in start tell the mark, and when they do not,
+// tabs go with points and semicolons with commas.
 TableLayout TableLayoutOf(std::string_view start, BytesEnd end);
 
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";

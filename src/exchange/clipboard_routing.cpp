@@ -6,6 +6,7 @@
 #include "exchange/row_html.h"
 #include "model/app_state.h"
 #include "runtime/utf8_text.h"
+#include "sheet/sheet_redraw.h"
 
 namespace kestrune {
 
@@ -47,16 +48,26 @@ bool PasteToEditFieldFromClipboard(AppState& app, PastePlace place) {
     if (app.flags.EditWndNum != 2 && app.sel.cellH == 0) {
         // Models a copy of this program offered come back to the digit.
         const std::optional<std::string> own = app.platform().clipboardModels();
-        std::optional<std::vector<PasteBuffer>> models = own ? ReadOwnModels(*own) : std::nullopt;
-        if (!models) {
+        std::optional<std::vector<PasteBuffer>> ownModels =
+            own ? ReadOwnModels(*own) : std::nullopt;
+        PastedRows rows;
+        if (ownModels) {
+            rows.models = std::move(*ownModels);
+        } else {
             const std::optional<std::string> text = app.platform().clipboardText();
-            models = text ? ReadPastedRows(*text) : std::nullopt;
+            rows = ReadPastedRows(text.value_or(std::string()));
         }
-        if (!models) {
+        if (rows.models.empty()) {
+            // The tool area says why while the row stays selected.
+            app.notice = {rows.refusal, app.sel.cellV};
+            if (app.flags.MainWndOpenFlag != 0) {
+                app.platform().updateToolArea(BuildToolArea(app));
+            }
             app.platform().SysBeep();
             return false;
         }
-        PasteOnSheet(app, *models, place);
+        app.notice = {}; // rows move: a word about one of them no longer fits
+        PasteOnSheet(app, rows.models, place);
         return true;
     }
     const std::optional<Str255> clip = ReadClipText(app.platform());

@@ -35,8 +35,9 @@ void PutRowToClipboard(AppState& app, std::int32_t row);
 // bytes; the edit field's old text goes to UndoText and the cell shows the
 // new one at the next redraw) or the sheet as new rows (the models in the
 // program's own form, else a text whose every line reads as a model, placed
-// as place says; see ReadOwnModels and ReadPastedRows). Anything
-// else beeps and changes nothing; returns whether the paste was taken.
+// as place says; see ReadOwnModels and ReadPastedRows). Anything else beeps
+// and changes nothing, but for a refused row paste, whose reason the tool
+// area shows; returns whether the paste was taken.
 bool PasteToEditFieldFromClipboard(AppState& app, PastePlace place = PastePlace::BelowSelection);
 
 // The cell paste on its own: UndoText keeps the edit field's text, which the

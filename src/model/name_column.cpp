@@ -4,6 +4,7 @@
 #include "runtime/gather.h"
 #include "runtime/mac_roman.h"
 #include "runtime/utf8_text.h"
+#include "runtime/windows_1252.h"
 
 #include <algorithm>
 #include <array>
@@ -27,16 +28,20 @@ bool isAscii(std::string_view name) {
 }
 
 // A name as the column keeps it: UTF-8 of at most 255 characters. A Mac OS
-// Roman name beyond ASCII is converted into room; so is a byte of a UTF-8
-// name that is not part of a character, as the Mac OS Roman character it
-// would be (nothing is dropped). Either way a character takes at most
-// four bytes.
+// Roman or Windows-1252 name beyond ASCII is converted into room; so is a
+// byte of a UTF-8 name that is not part of a character, as the Mac OS Roman
+// character it would be (nothing is dropped). Either way a character takes
+// at most four bytes.
 using Converted = std::array<char, Str255::kMaxBytes>;
 std::string_view keptName(std::string_view name, NameText text, Converted& room, bool& ascii) {
-    if (text == NameText::MacRoman) {
+    if (text != NameText::Utf8) {
         name = name.substr(0, Str255::kMaxLength);
         ascii = isAscii(name);
-        return ascii ? name : std::string_view(room.data(), macRomanToUtf8(name, room.data()));
+        if (ascii) {
+            return name;
+        }
+        return {room.data(), text == NameText::MacRoman ? macRomanToUtf8(name, room.data())
+                                                        : windows1252ToUtf8(name, room.data())};
     }
     name = CutToCharacters(name, Str255::kMaxLength);
     ascii = isAscii(name);
@@ -56,6 +61,12 @@ std::string_view keptName(std::string_view name, NameText text, Converted& room,
 }
 
 } // namespace
+
+std::string NameToUtf8(std::string_view name, NameText text) {
+    Converted room;
+    bool ascii = true;
+    return std::string(keptName(name, text, room, ascii));
+}
 
 void NameColumn::set(std::int32_t row, std::string_view name, NameText text) {
     ensure(row);

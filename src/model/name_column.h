@@ -18,8 +18,12 @@
 namespace kestrune {
 
 // What the bytes of a name given to a column are: UTF-8, or Mac OS Roman
-// (as older documents and files hold them), which the column converts.
-enum class NameText { Utf8, MacRoman };
+// (as older documents and files hold them) or Windows-1252 (as spreadsheets
+// on Windows save them), which the column converts.
+enum class NameText { Utf8, MacRoman, Windows1252 };
+
+// A name's bytes as a column keeps them: UTF-8 of at most 255 characters.
+std::string NameToUtf8(std::string_view name, NameText text);
 
 class NameColumn {
 public:

@@ -10,6 +10,7 @@
 #include "sheet/sheet_input.h"
 #include "sheet/sheet_labels.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -154,10 +155,18 @@ void TopBar::apply(const ToolAreaView& view) {
 
     titleBack_->setVisible(view.modelNameShown);
     modelName_->setVisible(view.modelNameShown);
-    modelName_->setText(view.notice.empty()
-                            ? QString::fromUtf8(view.modelName.data(),
-                                                static_cast<qsizetype>(view.modelName.length()))
-                            : utf8(view.notice));
+    if (view.notice.empty()) {
+        modelName_->setText(QString::fromUtf8(view.modelName.data(),
+                                              static_cast<qsizetype>(view.modelName.length())));
+        modelName_->setToolTip(QString());
+    } else {
+        // A notice too long for the field begins it and ends in an ellipsis;
+        // its help tag holds the whole.
+        const QString notice = utf8(view.notice);
+        modelName_->setText(QFontMetrics(modelName_->font())
+                                .elidedText(notice, Qt::ElideRight, modelName_->width() - 4));
+        modelName_->setToolTip(notice);
+    }
 
     rowCounter_->setText(utf8(view.rowCounter));
     columnLabel_->setText(utf8(view.columnLabel));

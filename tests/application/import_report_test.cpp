@@ -12,7 +12,7 @@ using namespace kestrune;
 namespace {
 
 const std::string kExplanation =
-    "Each line must hold one model: a manufacturer, a model name and eight numbers. ";
+    "Each line must hold one model: a manufacturer, a model name and eight numbers.\n";
 
 TEST(ImportReport, NamesTheFirstTwentyLinesAndCountsTheRest) {
     std::vector<std::int64_t> twenty;
@@ -26,17 +26,23 @@ TEST(ImportReport, NamesTheFirstTwentyLinesAndCountsTheRest) {
         std::string details;
     };
     const std::vector<Case> cases = {
-        {{1, {7}}, false, "1 line of \u201Cdata.csv\u201D was not imported.", "Line 7."},
-        {{3, {4, 9, 17}},
+        {{1, {7}, {{7, "9 fields, 10 expected"}}},
+         false,
+         "1 line of \u201Cdata.csv\u201D was not imported.",
+         "Line 7: 9 fields, 10 expected\nLine 7."},
+        {{3, {4, 9, 17}, {}},
          false,
          "3 lines of \u201Cdata.csv\u201D were not imported.",
          "Lines 4, 9, 17."},
-        {{25, twenty},
+        {{25, twenty, {}},
          false,
          "25 lines of \u201Cdata.csv\u201D were not imported.",
          "Lines 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30, 32, 34, 36, 38, 40, and 5 "
          "more."},
-        {{2, {1, 2}}, true, "No line of \u201Cdata.csv\u201D could be imported.", "Lines 1, 2."},
+        {{2, {1, 2}, {}},
+         true,
+         "No line of \u201Cdata.csv\u201D could be imported.",
+         "Lines 1, 2."},
     };
     for (const Case& c : cases) {
         const SkippedLinesNote note =
@@ -58,9 +64,12 @@ TEST_F(ImportedTable, BadLinesAreNamedOnceTheSheetIsShown) {
     handOver({csv});
     EXPECT_EQ(app.table.fNum, 2);
     EXPECT_EQ(app.table.ModelName.get(2), "B-2");
-    ASSERT_EQ(platform.notes, std::vector<std::string>{"2 lines of \u201Cdata.csv\u201D were not "
-                                                       "imported.\n" +
-                                                       kExplanation + "Lines 3, 4."});
+    ASSERT_EQ(platform.notes,
+              std::vector<std::string>{"2 lines of \u201Cdata.csv\u201D were not imported.\n" +
+                                       kExplanation +
+                                       "Line 3: 5 fields, 10 expected\n"
+                                       "Line 4: Dia \u201C12.5 mm\u201D is not a number\n"
+                                       "Lines 3, 4."});
     const std::string calls = callsJoined();
     EXPECT_LT(calls.find("showSheetWindow"), calls.find("showNote"));
 }
@@ -76,7 +85,10 @@ TEST_F(ImportedTable, AFileWithoutOneModelLeavesTheSheetAsItWas) {
     handOver({bad});
     EXPECT_EQ(platform.notes, std::vector<std::string>{"No line of \u201Cbad.txt\u201D could be "
                                                        "imported.\n" +
-                                                       kExplanation + "Lines 1, 2."});
+                                                       kExplanation +
+                                                       "Line 1: 2 fields, 10 expected\n"
+                                                       "Line 2: 1 field, 10 expected\n"
+                                                       "Lines 1, 2."});
     EXPECT_EQ(app.table.fNum, 1);
     EXPECT_EQ(app.table.Manufacturer.get(1), "Acme");
     EXPECT_EQ(app.doc.fileName1, "good.kedata");

@@ -224,19 +224,21 @@ TEST(CSVImport, OneModelALineAndTheOthersReported) {
               "Acme\t\t1\t2\t3\t4\t5\t6\t7\t8\n",
          {mm + "|PR-1|20.5|0|45|6|220|12.5|275|95.4", "Acme||1|2|3|4|5|6|7|8"},
          {}},
-        {"semicolons with decimal commas",
+        {"semicolons with decimal commas, and a point that can only be a decimal one",
          "Manufacturer;Model_Name;Dia(cm);Fp(Hz);Vap(Liter);Qmp;Sd(cm^2);Xmax(mm);Vd(cm^3);Mms("
          "grams)\r\n"
          "Acme;PR-1;20,5;18;45,1;0,5;220;12,5;275;95,4\r\n"
          "\"X; Y\";\"1,5\";1e3;-2;3;4;5;6;7;8\r\n"
          "Bad;Point;20.5;18;45;0;220;12;275;95\r\n",
-         {"Acme|PR-1|20.5|18|45.1|0.5|220|12.5|275|95.4", "X; Y|1,5|1000|-2|3|4|5|6|7|8"},
-         {4}},
+         {"Acme|PR-1|20.5|18|45.1|0.5|220|12.5|275|95.4", "X; Y|1,5|1000|-2|3|4|5|6|7|8",
+          "Bad|Point|20.5|18|45|0|220|12|275|95"},
+         {}},
         {"blank lines, CR, LF and CR LF, no line end at the end",
          "\r\nA,B,1,2,3,4,5,6,7,8\r \t \nC,D,1,2,3,4,5,6,7,8\r\n\r\nE,F, 1 , 2,3,4,5,6,7,8",
          {"A|B|1|2|3|4|5|6|7|8", "C|D|1|2|3|4|5|6|7|8", "E|F|1|2|3|4|5|6|7|8"},
          {}},
-        {"too few and too many fields, words and units in number columns",
+        {"too few and too many fields (blank ones after the tenth aside), words and units in "
+         "number columns",
          "A,B,1,2,3,4,5,6,7\n"
          "A,B,1,2,3,4,5,6,7,8,9\n"
          "A,B,1,2,3,4,5,6,7,8,\n"
@@ -244,20 +246,20 @@ TEST(CSVImport, OneModelALineAndTheOthersReported) {
          "A,B,abc,2,3,4,5,6,7,8\n"
          "A,B,,2,3,4,5,6,7,8\n"
          "A,B,1,2,3,4,5,6,7,1e400\n",
-         {"A|B|0|2|3|4|5|6|7|8"},
-         {1, 2, 3, 4, 5, 7}},
+         {"A|B|1|2|3|4|5|6|7|8", "A|B|0|2|3|4|5|6|7|8"},
+         {1, 2, 4, 5, 7}},
         {"a quoted line break: a blank, counted as a line",
          "\"Two\r\nLines\",\"x\ny\",1,2,3,4,5,6,7,8\r\nA,B,1\r\nC,D,1,2,3,4,5,6,7,8\r\n",
          {"Two Lines|x y|1|2|3|4|5|6|7|8", "C|D|1|2|3|4|5|6|7|8"},
          {4}},
-        {"blanks around fields and quotes; text after a closing quote",
+        {"blanks before an unquoted field are kept; text after a closing quote unquotes it",
          "  Acme ,  \"PR, 1\"  ,1,2,3,4,5,6,7,8\n\"Big\" Box,x\"y\",1,2,3,4,5,6,7,8\n",
-         {"Acme |PR, 1|1|2|3|4|5|6|7|8", "Big Box|x\"y\"|1|2|3|4|5|6|7|8"},
+         {"  Acme |PR, 1|1|2|3|4|5|6|7|8", "\"Big\" Box|x\"y\"|1|2|3|4|5|6|7|8"},
          {}},
-        {"a quote left open: only its line is lost",
+        {"a quote left open is a character",
          "A,B,1,2,3,4,5,6,7,8\n\"Open,B,1,2,3,4,5,6,7,8\nC,D,1,2,3,4,5,6,7,8\n",
-         {"A|B|1|2|3|4|5|6|7|8", "C|D|1|2|3|4|5|6|7|8"},
-         {2}},
+         {"A|B|1|2|3|4|5|6|7|8", "\"Open|B|1|2|3|4|5|6|7|8", "C|D|1|2|3|4|5|6|7|8"},
+         {}},
         {"a line far too long",
          "A,B,1,2,3,4,5,6,7,8\n\"" + std::string(70000, 'x') + "\n\"",
          {"A|B|1|2|3|4|5|6|7|8"},

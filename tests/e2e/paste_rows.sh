@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Rows from other programs: a spreadsheet's rows (cells separated by tabs)
 # pasted with Ctrl+V onto a row selection become models below it, saved with
-# Ctrl+S, and one Ctrl+Z takes all of them back; a text that is no model is
-# refused and changes nothing. Ctrl+C on a row offers it as the model text
+# Ctrl+S, and one Ctrl+Z takes all of them back; a header row above them is
+# skipped; a text that is no model is refused and changes nothing. Ctrl+C on a row offers it as the model text
 # and, beside it, as an HTML table of ten cells.
 # Usage: paste_rows.sh PATH-TO-KESTRUNE
 source "$(dirname -- "${BASH_SOURCE[0]}")/lib.sh"
@@ -14,6 +14,9 @@ ROW1_TEXT='Acme  PR-200  20.6  18.25  45.1  6.312  220  12.5  275  95.4  \r'
 # As a spreadsheet in a decimal-comma locale copies one row.
 ONE_ROW='Nova\tPR-9\t25,4\t21,5\t12,34\t3,21\t300,5\t7,25\t150\t40,2\n'
 ONE_ROW_BELOW_ROW1='Acme,PR-200, 20.56, 18.25, 45.1, 6.312, 220.04, 12.5, 275, 95.4\rNova,PR-9, 25.4, 21.5, 12.34, 3.21, 300.5, 7.25, 150, 40.2\rBeta,X-1, 10, 30, 5, 0.5, 80, 3, 24, 12\r'
+
+# The same row under the spreadsheet's header row, which the paste skips.
+HEADER_AND_ROW='Manufacturer\tModel Name\tDia (cm)\tFp (Hz)\tVap (L)\tQmp\tSd (cm\xc2\xb2)\tXmax (mm)\tVd (cm\xc2\xb3)\tMms (g)\n'"$ONE_ROW"
 
 # Three rows with CR LF, a quoted cell and a name in UTF-8 (e acute, which
 # the document holds as the Mac OS Roman byte 0x8E).
@@ -103,6 +106,7 @@ copy_case() {
 #        title                                                   function      text         expected
 e2e_case "a spreadsheet's row pasted below row 1, Ctrl+S"       paste_case    "$ONE_ROW"    "$ONE_ROW_BELOW_ROW1"
 e2e_case "three rows in one paste, Ctrl+S, one Ctrl+Z, Ctrl+S"  paste_case    "$THREE_ROWS" "$THREE_ROWS_BELOW_ROW1" undo
+e2e_case "a header row and a row: the header is skipped"       paste_case    "$HEADER_AND_ROW" "$ONE_ROW_BELOW_ROW1"
 e2e_case "a text with a line that is no model changes nothing"  refused_case
 e2e_case "Ctrl+C on a row offers text and an HTML table"        copy_case
 e2e_finish

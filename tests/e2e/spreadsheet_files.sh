@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Tables as spreadsheets write them, named on the command line: each line is
-# one model whatever the quoting, separator or decimal mark; a line that is
-# not one model is left out and named in one alert; Save As then writes the
-# models the file holds. An exported sheet is UTF-8 CSV that Python's csv
+# one model whatever the quoting, separator, decimal mark, grouping or
+# eight-bit text; a line that is not one model is left out and named in one
+# alert; Save As then writes the models the file holds. An exported sheet is UTF-8 CSV that Python's csv
 # module reads back name for name.
 # Usage: spreadsheet_files.sh PATH-TO-KESTRUNE
 source "$(dirname -- "${BASH_SOURCE[0]}")/lib.sh"
@@ -36,12 +36,11 @@ open_table() {
     e2e_wait_title "$E2E_MAIN" "${table%.*}.kedata*" "opening ${table} from the command line"
 }
 
-# save_as_and_expect DOCUMENT-BYTES: Ctrl+S, a name, Return; the document
-# holds those bytes.
-save_as_and_expect() {
+# save_as: Ctrl+S, a name, Return; the document is saved as
+# chosen/catalogue.kedata.
+save_as() {
     local target=$E2E_TMP/chosen/catalogue.kedata
     mkdir -p "$E2E_TMP/chosen"
-    e2e_write "$E2E_TMP/expected" "$1"
     e2e_key "$E2E_MAIN" ctrl+s
     e2e_wait_dialog "Ctrl+S on the imported sheet"
     e2e_key "$E2E_DIALOG" ctrl+a
@@ -49,9 +48,19 @@ save_as_and_expect() {
     e2e_key "$E2E_DIALOG" Return
     e2e_wait_dialog_gone "Return in the Save As dialog"
     e2e_wait_title "$E2E_MAIN" catalogue.kedata "the sheet after Save As"
-    e2e_expect_bytes "$target" "$E2E_TMP/expected" "the saved document"
+}
+
+quit_after_save() {
     e2e_key "$E2E_MAIN" ctrl+q
     e2e_expect_exit app 0 "Ctrl+Q after Save As"
+}
+
+# save_as_and_expect DOCUMENT-BYTES: Save As; the document holds those bytes.
+save_as_and_expect() {
+    e2e_write "$E2E_TMP/expected" "$1"
+    save_as
+    e2e_expect_bytes "$E2E_TMP/chosen/catalogue.kedata" "$E2E_TMP/expected" "the saved document"
+    quit_after_save
 }
 
 # table_case NAME TABLE-BYTES DOCUMENT-BYTES: every line a model, no alert.
@@ -70,6 +79,26 @@ bad_line_case() {
     e2e_wait_dialog_gone "Return in the alert"
     ! e2e_poll 1 e2e_find_dialog || e2e_fail "a second window '${E2E_DIALOG_TITLE}' followed the alert"
     save_as_and_expect "$BAD_DOCUMENT"
+}
+
+# Files a spreadsheet wrote in each of its dialects (tests/data/spreadsheets).
+SHEETS=$(dirname -- "${BASH_SOURCE[0]}")/../data/spreadsheets
+
+# dialect_case FILE [windows-1252]: the file opens without an alert, and
+# Save As writes every cell of every row as the spreadsheet held it.
+dialect_case() {
+    local file=$1 eight_bit=${2:-}
+    cp "$SHEETS/$file" "$E2E_TMP/docs/$file"
+    e2e_launch app "$E2E_TMP/docs" "$file"
+    e2e_wait_main
+    e2e_wait_title "$E2E_MAIN" "${file%.*}.kedata*" "opening ${file} from the command line"
+    ! e2e_poll 1 e2e_find_dialog || e2e_fail "importing $file showed '${E2E_DIALOG_TITLE}'"
+    save_as
+    local wrong
+    wrong=$(python3 "$(dirname -- "${BASH_SOURCE[0]}")/spreadsheet_cells.py" \
+        "$E2E_TMP/chosen/catalogue.kedata" "$SHEETS/radiators.expected.json" $eight_bit) ||
+        e2e_fail "the document saved from ${file} differs: ${wrong}"
+    quit_after_save
 }
 
 # A document with awkward names (Mac OS Roman: \x8e is e acute), exported
@@ -113,5 +142,10 @@ e2e_case "spreadsheet CSV: \"\" quoting, CR LF"         table_case data.csv "$CO
 e2e_case "tab TXT: an empty cell, a UTF-8 name with a comma" table_case table.txt "$TAB_TABLE" "$TAB_DOCUMENT"
 e2e_case "semicolons and decimal commas"                table_case euro.csv "$SEMICOLON_TABLE" "$SEMICOLON_DOCUMENT"
 e2e_case "lines that are not one model: one alert"      bad_line_case
+for sheet in comma.csv semicolon-point.csv semicolon-comma.csv tab-point.txt tab-comma.txt \
+    grouped-comma.csv grouped-semicolon-comma.csv; do
+    e2e_case "a spreadsheet's ${sheet}, saved cell for cell" dialect_case "$sheet"
+done
+e2e_case "a spreadsheet's Windows-1252 file, saved cell for cell" dialect_case windows-1252.csv windows-1252
 e2e_case "Export CSV... is UTF-8 that Python reads"     export_case
 e2e_finish

@@ -176,13 +176,19 @@ TEST_F(MainWindowEdit, RowsPastedTogetherAreUndoneTogether) {
     EXPECT_EQ(maker(6), "Maker 3");
     EXPECT_EQ(app.doc.DirtyFlag, 1);
 
-    // A refused paste leaves the sheet and the Undo of the last one alone.
+    // A refused paste leaves the sheet and the Undo of the last one alone,
+    // and the tool area says why while the row stays selected.
     const std::string pasted = *platform.clipboard;
     platform.clipboard = pasted + "Brimfield\tBX-3\t1e400\t1\t1\t1\t1\t1\t1\t1\n";
     edit(Command::Paste);
     EXPECT_EQ(platform.beeps, 1);
     EXPECT_EQ(app.table.fNum, 8);
     EXPECT_EQ(undoItem().title, "Undo Paste");
+    EXPECT_EQ(platform.toolArea.notice, "Line 4: Dia \u201C1e400\u201D is not a number");
+    select(4, 0);
+    EXPECT_EQ(platform.toolArea.notice, "");
+    select(5, 0);
+    EXPECT_EQ(platform.toolArea.notice, "Line 4: Dia \u201C1e400\u201D is not a number");
 
     // Undo only while every pasted row is unchanged in its place.
     app.table.setValue(Param::Fp, 4, 1.5);
@@ -202,8 +208,9 @@ TEST_F(MainWindowEdit, RowsPastedTogetherAreUndoneTogether) {
     // Into an empty sheet, and back to the empty unmodified sheet.
     openSheet(0);
     app.doc.DirtyFlag = 0;
-    platform.clipboard = pasted;
+    platform.clipboard = "Manufacturer\tModel Name\tDia\r\n" + pasted; // a header goes
     edit(Command::Paste);
+    EXPECT_EQ(platform.toolArea.notice, "");
     ASSERT_EQ(app.table.fNum, 3);
     EXPECT_EQ(app.table.ModelName.get(1), "BX-1");
     EXPECT_EQ(app.sel.cellV, 3);

@@ -20,6 +20,7 @@ struct Case {
     const char* title;
     std::string text;
     std::vector<Row> rows; // empty: the paste is refused
+    std::string refusal{}; // and why
 };
 
 const std::string kCells = "\t25.4\t20.5\t100.25\t5.1\t500\t8.5\t425\t100";
@@ -36,10 +37,19 @@ TEST(ReadPastedRows, ClipboardTextsGiveModelsOrNothing) {
         {"lines ended by CR alone",
          "A\ta" + kCells + "\rB\tb" + kCells + "\r",
          {{"A", "a", kValues}, {"B", "b", kValues}}},
-        {"quoted cells hold tabs, line breaks and quotes",
+        {"quoted cells hold tabs, quotes and line breaks, which become blanks",
          "\"Acme\tAudio\"\t\"PX "
          "\"\"12\"\"\r\nrev\"\t\"25,4\"\t20.5\t100.25\t5.1\t500\t8.5\t425\t100",
-         {{"Acme\tAudio", "PX \"12\"\r\nrev", kValues}}},
+         {{"Acme\tAudio", "PX \"12\" rev", kValues}}},
+        {"a spreadsheet's header row, then rows with grouped numbers",
+         "Manufacturer\tModel Name\tDia (cm)\tFp\tVap\tQmp\tSd\tXmax\tVd\tMms\r\n"
+         "A\ta\t25.4\t20.5\t100.25\t5.1\t500\t8.5\t\"1,089.0\"\t100\r\n"
+         "B\tb\t25.4\t20.5\t100.25\t5.1\t1,089\t8.5\t2,052.5\t100\r\n",
+         {{"A", "a", {25.4, 20.5, 100.25, 5.1, 500, 8.5, 1089, 100}},
+          {"B", "b", {25.4, 20.5, 100.25, 5.1, 1089, 8.5, 2052.5, 100}}}},
+        {"decimal commas and grouping points",
+         "A\ta\t25,4\t20,5\t1.100,25\t5,1\t500\t8,5\t1.089\t100",
+         {{"A", "a", {25.4, 20.5, 1100.25, 5.1, 500, 8.5, 1089, 100}}}},
         {"a quote inside a cell is a character",
          "\"Big\" Audio\t12\" PR" + kCells,
          {{"\"Big\" Audio", "12\" PR", kValues}}},
@@ -55,13 +65,38 @@ TEST(ReadPastedRows, ClipboardTextsGiveModelsOrNothing) {
         {"the model text of a name holding a tab",
          "Acme\tAudio  PX-1  25.4  20.5  100.25  5.1  500  8.5  425  100  \r",
          {{"Acme\tAudio", "PX-1", kValues}}},
-        {"nine cells", "Acme\tPX-1\t25.4\t20.5\t100.25\t5.1\t500\t8.5\t425\n", {}},
-        {"eleven cells", "Acme\tPX-1" + kCells + "\t7\n", {}},
-        {"a first cell too many that is no row number", "x\tAcme\tPX-1" + kCells, {}},
-        {"a word where a number belongs", "Acme\tPX-1\tabc\t20.5\t1\t1\t1\t1\t1\t1", {}},
-        {"a number with its unit", "Acme\tPX-1\t12.5 mm\t20.5\t1\t1\t1\t1\t1\t1", {}},
-        {"a number beyond the doubles", "Acme\tPX-1\t1e400\t20.5\t1\t1\t1\t1\t1\t1", {}},
-        {"one bad line refuses the others", "A\ta" + kCells + "\nabc\nB\tb" + kCells, {}},
+        {"nine cells",
+         "Acme\tPX-1\t25.4\t20.5\t100.25\t5.1\t500\t8.5\t425\n",
+         {},
+         "Line 1: 9 fields, 10 expected"},
+        {"eleven cells", "Acme\tPX-1" + kCells + "\t7\n", {}, "Line 1: 11 fields, 10 expected"},
+        {"a first cell too many that is no row number",
+         "x\tAcme\tPX-1" + kCells,
+         {},
+         "Line 1: 11 fields, 10 expected"},
+        {"a word where a number belongs, after a header and a row",
+         "Manufacturer\tModel Name\n\nA\ta" + kCells + "\nAcme\tPX-1\t25.4\tabc\t1\t1\t1\t1\t1\t1",
+         {},
+         "Line 4: Fp \u201Cabc\u201D is not a number"},
+        {"a number with its unit",
+         "Acme\tPX-1\t12.5\t20.5\t1\t1\t1\t1\t1,089.5 mm\t1",
+         {},
+         "Line 1: Vd \u201C1,089.5 mm\u201D is not a number"},
+        {"a number beyond the doubles",
+         "Acme\tPX-1\t1e400\t20.5\t1\t1\t1\t1\t1\t1",
+         {},
+         "Line 1: Dia \u201C1e400\u201D is not a number"},
+        {"one bad line refuses the others",
+         "A\ta" + kCells + "\nSome words from a long mail to a friend\nB\tb" + kCells,
+         {},
+         "Line 2: \u201CSome words from a long m\u2026\u201D is not a model"},
+        {"a header row alone",
+         "Manufacturer\tModel Name\tDia\r\n",
+         {},
+         "Only a header row to paste"},
+        {"a header row only at the top: further down it is a model",
+         "A\ta" + kCells + "\nManufacturer\tModel Name" + kCells,
+         {{"A", "a", kValues}, {"Manufacturer", "Model Name", kValues}}},
         {"a model text typed with single spaces",
          "A  a 1 2 3 4 5 6 7 -8",
          {{"A", "a", {1, 2, 3, 4, 5, 6, 7, -8}}}},
@@ -75,17 +110,16 @@ TEST(ReadPastedRows, ClipboardTextsGiveModelsOrNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.title);
-        const std::optional<std::vector<PasteBuffer>> models = ReadPastedRows(c.text);
-        if (c.rows.empty()) {
-            EXPECT_FALSE(models.has_value());
-            continue;
+        const PastedRows pasted = ReadPastedRows(c.text);
+        const std::vector<PasteBuffer>& models = pasted.models;
+        ASSERT_EQ(models.size(), c.rows.size());
+        if (!c.refusal.empty()) {
+            EXPECT_EQ(pasted.refusal, c.refusal);
         }
-        ASSERT_TRUE(models.has_value());
-        ASSERT_EQ(models->size(), c.rows.size());
         for (std::size_t i = 0; i < c.rows.size(); ++i) {
-            EXPECT_EQ((*models)[i].s_Manuf.str(), c.rows[i].maker);
-            EXPECT_EQ((*models)[i].s_SP.str(), c.rows[i].name);
-            EXPECT_EQ((*models)[i].values, c.rows[i].values);
+            EXPECT_EQ(models[i].s_Manuf.str(), c.rows[i].maker);
+            EXPECT_EQ(models[i].s_SP.str(), c.rows[i].name);
+            EXPECT_EQ(models[i].values, c.rows[i].values);
         }
     }
 }
@@ -97,16 +131,16 @@ TEST(ReadPastedRows, LongTextsAreRefusedAndLongNamesCut) {
         text += line;
     }
     ASSERT_LE(text.size(), kMaxPastedRowsBytes);
-    EXPECT_EQ(ReadPastedRows(text).value_or(std::vector<PasteBuffer>{}).size(), kMaxPastedRows);
-    EXPECT_FALSE(ReadPastedRows(text + line).has_value());
+    EXPECT_EQ(ReadPastedRows(text).models.size(), kMaxPastedRows);
+    EXPECT_TRUE(ReadPastedRows(text + line).models.empty());
     // Blank lines do not count as rows, but bytes do.
-    EXPECT_FALSE(ReadPastedRows(line + std::string(kMaxPastedRowsBytes, '\n')).has_value());
+    EXPECT_TRUE(ReadPastedRows(line + std::string(kMaxPastedRowsBytes, '\n')).models.empty());
 
-    const std::optional<std::vector<PasteBuffer>> models =
-        ReadPastedRows(std::string(300, 'm') + "\t" + std::string(256, 'n') + kCells);
-    ASSERT_TRUE(models.has_value());
-    EXPECT_EQ(models->front().s_Manuf.str(), std::string(255, 'm'));
-    EXPECT_EQ(models->front().s_SP.str(), std::string(255, 'n'));
+    const std::vector<PasteBuffer> models =
+        ReadPastedRows(std::string(300, 'm') + "\t" + std::string(256, 'n') + kCells).models;
+    ASSERT_EQ(models.size(), 1u);
+    EXPECT_EQ(models.front().s_Manuf.str(), std::string(255, 'm'));
+    EXPECT_EQ(models.front().s_SP.str(), std::string(255, 'n'));
 }
 
 TEST(ReadPastedRows, SurvivesAnyBytes) {
@@ -121,11 +155,9 @@ TEST(ReadPastedRows, SurvivesAnyBytes) {
             c = b < 160 ? common[static_cast<std::size_t>(b) % common.size()]
                         : static_cast<char>(byte(rng));
         }
-        const std::optional<std::vector<PasteBuffer>> models = ReadPastedRows(bytes);
-        if (models) {
-            ASSERT_FALSE(models->empty());
-            ASSERT_LE(models->size(), bytes.size());
-        }
+        const PastedRows pasted = ReadPastedRows(bytes);
+        ASSERT_LE(pasted.models.size(), bytes.size());
+        ASSERT_NE(pasted.models.empty(), pasted.refusal.empty());
     }
 }
 

@@ -85,8 +85,8 @@ struct FindState {
 };
 
 // A short word to the user in the tool area (UTF-8), about the cell of row
-// `row` in sheet column `column` (0: the whole row): it stays while that
-// stays selected, and goes once the selection moves.
+// `row` in sheet column `column` (0: the whole row): it shows while that
+// is selected. One about a cell goes once the selection leaves it.
 struct ToolNotice {
     std::string text;
     std::int32_t row = 0;

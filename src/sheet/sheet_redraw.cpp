@@ -312,8 +312,10 @@ void DrawSheet(AppState& app) {
     // Drawing a sheet makes the Sort and Calculate menus usable again.
     app.menus.enableSheetMenus();
     app.platform().updateMenus(app.menus.menus());
-    // A notice is about the cell or row it names: it goes with the selection.
-    if (app.notice.row != sel.cellV || app.notice.column != sel.cellH) {
+    // A word about a cell's typed text goes once the selection leaves the
+    // cell (its text was stored or given up); one about a row stays with it.
+    if (app.notice.column != 0 &&
+        (app.notice.row != sel.cellV || app.notice.column != sel.cellH)) {
         app.notice = {};
     }
     app.platform().updateToolArea(BuildToolArea(app));

@@ -1,6 +1,6 @@
 #pragma once
-// The text a document keeps of a number of the table: what Save writes, what
-// the edit field shows and what a copy carries for other programs.
+// The text a document keeps of a number of the table: what Save writes and
+// what the edit field shows.
 
 #include "model/model_table.h"
 

@@ -6,6 +6,7 @@
 #include "sheet/sheet_redraw.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <numbers>
 #include <string>
 
@@ -31,6 +32,20 @@ void textsFromRow(AppState& app, std::int32_t row) {
     c.s_XMAX5 = roundedText(t.value(Param::Xmax, row), 100);
     c.s_VD5 = roundedText(t.value(Param::Vd, row), 1000);
     c.s_MMS5 = roundedText(t.value(Param::Mms, row), 10);
+}
+
+// A calculator's input goes to the row as a number given, unless it is the
+// row's number as the field showed it, rounded to one of the steps shown: a
+// field left as it was would drop the number's other digits.
+void storeInput(ModelTable& table, Param p, std::int32_t row, double input,
+                std::initializer_list<int> shownSteps) {
+    const double number = table.value(p, row);
+    for (const int scale : shownSteps) {
+        if (RoundToScale(number, scale) == input) {
+            return;
+        }
+    }
+    table.setGivenValue(p, row, input);
 }
 
 bool squareMetres(const CalcWorkingSet& c) {
@@ -236,11 +251,11 @@ void TransToSheetVas(AppState& app) {
     const CalcWorkingSet& c = app.calc;
     ModelTable& t = app.table;
     const std::int32_t row = app.sel.cellV;
-    t.setValue(Param::Fp, row, c.FS5);
+    storeInput(t, Param::Fp, row, c.FS5, {100});
     t.setValue(Param::Vap, row, c.VAS5);
-    t.setValue(Param::Qmp, row, c.QMS5);
-    t.setValue(Param::Sd, row, c.SD5);
-    t.setValue(Param::Xmax, row, c.XMAX5);
+    storeInput(t, Param::Qmp, row, c.QMS5, {1000});
+    storeInput(t, Param::Sd, row, c.SD5, {10, 100});
+    storeInput(t, Param::Xmax, row, c.XMAX5, {100});
     t.setValue(Param::Vd, row, c.VD5);
 }
 
@@ -253,8 +268,12 @@ void TransToSheetVd(AppState& app) {
     ModelTable& t = app.table;
     const std::int32_t row = app.sel.cellV;
     t.setValue(Param::Vd, row, c.VD5);
-    t.setValue(Param::Sd, row, squareMetres(c) ? 10000.0 * c.SD5 : c.SD5);
-    t.setValue(Param::Xmax, row, c.XMAX5);
+    if (squareMetres(c)) {
+        t.setValue(Param::Sd, row, 10000.0 * c.SD5);
+    } else {
+        storeInput(t, Param::Sd, row, c.SD5, {10, 100});
+    }
+    storeInput(t, Param::Xmax, row, c.XMAX5, {100});
 }
 
 void TransToSheetFtToMet(AppState& app) {

@@ -1,6 +1,6 @@
 #pragma once
-// The text a document keeps of a number of the table: what Save writes, what
-// the edit field shows and what a copy carries for other programs.
+// The text a document keeps of a number of the table: what Save writes and
+// what the edit field shows.
 
 #include "model/model_table.h"
 
@@ -16,11 +16,14 @@ namespace kestrune {
 inline char* WriteKeptNumber(char* out, const ModelTable& table, Param p, std::int32_t row) {
     const ValueColumn& column = table.column(p);
     const int places = kKeptPlaces[static_cast<std::size_t>(p)];
+    const int scale = kScaleOfPlaces[static_cast<std::size_t>(places)];
     if (PlainDecimal decimal; column.decimalAt(row, decimal)) {
-        return writeKeptPSstr(out, decimal, places);
+        // The usual number, within the places, goes the way it always went.
+        return decimal.places <= places ? writeRoundedPSstr(out, decimal, scale)
+                                        : writeKeptPSstr(out, decimal, places);
     }
     const double value = column.get(row);
-    return column.workedOutAt(row) ? writeRoundedPSstr(out, value, kScaleOfPlaces[places])
+    return column.workedOutAt(row) ? writeRoundedPSstr(out, value, scale)
                                    : writeKeptPSstr(out, value, places);
 }
 

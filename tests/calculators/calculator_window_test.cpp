@@ -78,6 +78,16 @@ TEST_F(CalculatorWindow, VapCalcShowsResultsAndOkWritesTheRow) {
     EXPECT_EQ(platform.editField.view(), " 222.35");
 }
 
+// Inputs left as the fields showed them keep the digits the row has.
+TEST_F(CalculatorWindow, OkKeepsTheDigitsOfInputsLeftAsShown) {
+    app.table.setGivenValue(Param::Sd, 1, 214.25);
+    app.table.setGivenValue(Param::Fp, 1, 25.125);
+    open(1);
+    CalculatorControlHit(app, CalcCtl::kOK, 0);
+    EXPECT_EQ(cell(Param::Sd), 214.25); // shown as 214.2
+    EXPECT_EQ(cell(Param::Fp), 25.125);
+}
+
 TEST_F(CalculatorWindow, RefusedInputBeepsAndOkThenLeavesTheRow) {
     open(1);
     type(78, "0"); // Qmp 0 is refused although the formula does not use it

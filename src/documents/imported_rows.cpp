@@ -127,8 +127,10 @@ void ImportedRows::skip(std::int64_t line, const RecordFault& fault) {
         skipped_.first.push_back(line);
     }
     if (skipped_.described.size() < kDescribedSkippedLines) {
+        // Its text as the names of the file read.
+        const std::string text = NameToUtf8(fault.text, names_);
         RecordFault told = fault;
-        told.text = NameToUtf8(fault.text, names_); // as the names of the file read
+        told.text = text;
         skipped_.described.push_back({line, DescribeFault(told)});
     }
 }
@@ -170,7 +172,7 @@ void ImportedRows::take(const TableRecord& record) {
         const auto k = static_cast<std::size_t>(p);
         const std::optional<double> value = number(fields[k + 2]);
         if (!value) {
-            skip(line_, NumberFault(p, std::string(fields[k + 2])));
+            skip(line_, NumberFault(p, fields[k + 2]));
             return;
         }
         values[k] = *value;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <utility>
 
 namespace kestrune {
 namespace {
@@ -48,18 +47,18 @@ RecordFault FieldsFault(const TableRecord& record) {
     return fault;
 }
 
-RecordFault FaultOf(RecordFault::Kind kind, std::string text) {
+RecordFault FaultOf(RecordFault::Kind kind, std::string_view text) {
     RecordFault fault;
     fault.kind = kind;
-    fault.text = std::move(text);
+    fault.text = text;
     return fault;
 }
 
-RecordFault NumberFault(Param p, std::string text) {
+RecordFault NumberFault(Param p, std::string_view text) {
     RecordFault fault;
     fault.kind = RecordFault::Kind::NotANumber;
     fault.param = p;
-    fault.text = std::move(text);
+    fault.text = text;
     return fault;
 }
 

@@ -17,9 +17,10 @@ inline constexpr std::string_view kCSVHeaderFirstField = "Manufacturer";
 struct RecordFault {
     enum class Kind { Fields, NotANumber, NotAModel, TooLong, TooManyRows };
     Kind kind = Kind::Fields;
-    int fields = 0;   // Fields: how many the record has
-    Param param{};    // NotANumber: which number
-    std::string text; // NotANumber and NotAModel: the text, in UTF-8
+    int fields = 0; // Fields: how many the record has
+    Param param{};  // NotANumber: which number
+    // NotANumber and NotAModel: the text, in UTF-8 when it is described.
+    std::string_view text;
 };
 
 // The ten fields of the model in a record: the first ten when any after
@@ -34,8 +35,8 @@ bool IsHeaderRecord(const TableRecord& record);
 // The faults of records with the wrong fields, and of a number field; any
 // other is its kind alone, or a text that is no model.
 RecordFault FieldsFault(const TableRecord& record);
-RecordFault FaultOf(RecordFault::Kind kind, std::string text = {});
-RecordFault NumberFault(Param p, std::string text);
+RecordFault FaultOf(RecordFault::Kind kind, std::string_view text = {});
+RecordFault NumberFault(Param p, std::string_view text);
 
 // The fault in words: "8 fields, 10 expected", "Vd “1,089.5 mm” is not a
 // number"; a long text is cut short.

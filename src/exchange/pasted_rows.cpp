@@ -31,7 +31,7 @@ std::optional<PasteBuffer> readCells(const TableRecord& record, DecimalMarks mar
         const std::string_view cell = cells[2 + static_cast<std::size_t>(p)];
         const std::optional<double> value = ReadTableNumber(cell, marks);
         if (!value) {
-            fault = NumberFault(p, std::string(cell));
+            fault = NumberFault(p, cell);
             return std::nullopt;
         }
         model[p] = *value;
@@ -78,7 +78,7 @@ PastedRows ReadPastedRows(std::string_view text) {
         if (models.size() == kMaxPastedRows) {
             return refused("More than " + std::to_string(kMaxPastedRows) + " rows to paste");
         }
-        RecordFault fault = FaultOf(RecordFault::Kind::NotAModel, std::string(raw));
+        RecordFault fault = FaultOf(RecordFault::Kind::NotAModel, raw);
         std::optional<PasteBuffer> model =
             cells ? readCells(record, marks, fault) : TextToParameterValue(raw);
         if (!model && cells && length == lineLength) {

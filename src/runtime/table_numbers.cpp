@@ -143,6 +143,9 @@ void DecimalMarkVotes::add(std::string_view field) {
     } else {
         mark = points > 0 ? '.' : ',';
     }
+    if (mark == ' ') {
+        return; // a blank after the last mark: no number
+    }
     const std::size_t k = mark == ',' ? 1 : 0;
     if (eitherWay(runs, mark)) {
         ++likely_[k];

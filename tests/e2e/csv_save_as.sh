@@ -10,14 +10,15 @@ e2e_init "$@"
 HEADER='Manufacturer,Model_Name,Dia(cm),Fp(Hz),Vap(Liter),Qmp,Sd(cm^2),Xmax(mm),Vd(cm^3),Mms(grams)'
 
 # A spreadsheet's export: header, commas, a quoted name, LF line ends. The
-# numbers carry more decimals than a document keeps (Qmp keeps 3, Mms 1,
-# the others 2) and trailing zeros it drops.
+# numbers carry more decimals than a document writes of its own (Qmp 3,
+# Mms 1, the others 2), which it keeps as they were given, and trailing
+# zeros it drops.
 COMMA_TABLE="${HEADER}"'\nAcme,PR-200,20.5,18.254,45.1234,6.3127,220.04,12.5,275,95.44\n"Bolt, Inc.",B 12,10.50,30,0,0.5,80.126,-3.5,24.001,12\n'
-COMMA_DOCUMENT='Acme,PR-200, 20.5, 18.25, 45.12, 6.313, 220.04, 12.5, 275, 95.4\r"Bolt, Inc.",B 12, 10.5, 30, 0, 0.5, 80.13,-3.5, 24, 12\r'
+COMMA_DOCUMENT='Acme,PR-200, 20.5, 18.254, 45.1234, 6.3127, 220.04, 12.5, 275, 95.44\r"Bolt, Inc.",B 12, 10.5, 30, 0, 0.5, 80.126,-3.5, 24.001, 12\r'
 
 # A tab-separated text file with no header and CR LF line ends.
 TAB_TABLE='Cirrus\tC-8\t8\t42.126\t3.5\t1.2346\t50\t2.25\t11.5\t7.06\r\n'
-TAB_DOCUMENT='Cirrus,C-8, 8, 42.13, 3.5, 1.235, 50, 2.25, 11.5, 7.1\r'
+TAB_DOCUMENT='Cirrus,C-8, 8, 42.126, 3.5, 1.2346, 50, 2.25, 11.5, 7.06\r'
 
 # csv_case TABLE-NAME TABLE-BYTES PROPOSED-NAME DOCUMENT-BYTES
 csv_case() {

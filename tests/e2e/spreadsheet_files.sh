@@ -12,7 +12,7 @@ HEADER='Manufacturer,Model_Name,Dia(cm),Fp(Hz),Vap(Liter),Qmp,Sd(cm^2),Xmax(mm),
 
 # A spreadsheet's CSV: "" inside quotes, a quoted comma, CR LF line ends.
 COMMA_TABLE="${HEADER}"'\r\nAcme,"PR 250 ""Pro""",25.4,18,45.1,6.3127,220,12.5,275,95.44\r\n"Bolt, Inc.",B-12,10.5,30,0,0.5,80.126,-3.5,24.001,12\r\nCirrus,C-8,8,42.126,3.5,1.2346,50,2.25,11.5,7.06\r\n'
-COMMA_DOCUMENT='Acme,PR 250 "Pro", 25.4, 18, 45.1, 6.313, 220, 12.5, 275, 95.4\r"Bolt, Inc.",B-12, 10.5, 30, 0, 0.5, 80.13,-3.5, 24, 12\rCirrus,C-8, 8, 42.13, 3.5, 1.235, 50, 2.25, 11.5, 7.1\r'
+COMMA_DOCUMENT='Acme,PR 250 "Pro", 25.4, 18, 45.1, 6.3127, 220, 12.5, 275, 95.44\r"Bolt, Inc.",B-12, 10.5, 30, 0, 0.5, 80.126,-3.5, 24.001, 12\rCirrus,C-8, 8, 42.126, 3.5, 1.2346, 50, 2.25, 11.5, 7.06\r'
 
 # Tab-separated text with no header: a UTF-8 name with a comma in it, and an
 # empty cell (Fp) that reads as 0. The document holds Mac OS Roman.
@@ -106,8 +106,12 @@ dialect_case() {
 EXPORT_DOCUMENT='"Smith, Jones",PR "9", 25.4, 18.25, 45.1, 6.312, 220, 12.5, 275, 95.4\r" Lead",Caf\x8e, 1, 2, 3, 0.5, 5, 6, 7, 8\r'
 EXPORT_ROWS="[['Smith, Jones', 'PR \"9\"', '25.4', '18.25', '45.1', '6.312', '220', '12.5', '275', '95.4'], [' Lead', 'Café', '1', '2', '3', '0.5', '5', '6', '7', '8']]"
 
+# export_case TYPE-KEYS SEPARATOR DECIMAL-MARK EXTENSION: the file type
+# chosen by TYPE-KEYS from the file name (none: the first, commas), which
+# gives the name its extension, read back by Python with the dialect's
+# separator, its numbers with its decimal mark.
 export_case() {
-    local exported=$E2E_TMP/chosen/export.csv
+    local keys=$1 separator=$2 mark=$3 exported=$E2E_TMP/chosen/export.$4
     mkdir -p "$E2E_TMP/chosen"
     e2e_write "$E2E_TMP/docs/doc.kedata" "$EXPORT_DOCUMENT"
     e2e_launch app "$E2E_TMP/docs" doc.kedata
@@ -121,7 +125,9 @@ export_case() {
     e2e_poll "$E2E_WINDOW_TIMEOUT" e2e_find_titled "Save This CSV File As..." ||
         e2e_fail "Export CSV... opened no save dialog"
     e2e_key "$E2E_FOUND" ctrl+a
-    e2e_type "$E2E_FOUND" "$exported"
+    e2e_type "$E2E_FOUND" "${exported%.*}.csv"
+    # shellcheck disable=SC2086 # the keys are words
+    [[ -z $keys ]] || e2e_key "$E2E_FOUND" $keys
     e2e_key "$E2E_FOUND" Return
     e2e_poll "$E2E_WINDOW_TIMEOUT" test -s "$exported" || e2e_fail "nothing was exported"
     e2e_wait_dialog_gone "Return in the export dialog"
@@ -129,9 +135,12 @@ export_case() {
     rows=$(python3 -c '
 import csv, sys
 with open(sys.argv[1], encoding="utf-8", newline="") as f:
-    rows = [[field.strip() if k > 1 else field for k, field in enumerate(row)] for row in csv.reader(f)]
+    rows = [[field.strip().replace(sys.argv[3], ".") if k > 1 else field
+             for k, field in enumerate(row)] for row in csv.reader(f, delimiter=sys.argv[2])]
 assert rows[0][0] == "Manufacturer", rows[0]
-print(rows[1:])' "$exported") || e2e_fail "Python could not read the export: $(od -c "$exported" | head)"
+assert all(float(field) == float(field) for row in rows[1:] for field in row[2:])
+print(rows[1:])' "$exported" "$separator" "$mark") ||
+        e2e_fail "Python could not read the export: $(od -c "$exported" | head)"
     [[ $rows == "$EXPORT_ROWS" ]] || e2e_fail "Python read ${rows}, not ${EXPORT_ROWS}"
     head -c 3 "$exported" | grep -q $'^\xef\xbb\xbf' && e2e_fail "the export begins with a byte-order mark"
     e2e_key "$E2E_MAIN" ctrl+q
@@ -147,5 +156,7 @@ for sheet in comma.csv semicolon-point.csv semicolon-comma.csv tab-point.txt tab
     e2e_case "a spreadsheet's ${sheet}, saved cell for cell" dialect_case "$sheet"
 done
 e2e_case "a spreadsheet's Windows-1252 file, saved cell for cell" dialect_case windows-1252.csv windows-1252
-e2e_case "Export CSV... is UTF-8 that Python reads"     export_case
+e2e_case "Export CSV... is UTF-8 that Python reads"     export_case "" , . csv
+e2e_case "Export CSV... with semicolons and decimal commas" export_case "Tab Down" ";" , csv
+e2e_case "Export CSV... as tab-separated text"          export_case "Tab Down Down" $'\t' . txt
 e2e_finish

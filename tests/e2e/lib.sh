@@ -598,6 +598,19 @@ e2e_choose_sort_item() {
     e2e_wait_dialog_gone "choosing Sort item $1"
 }
 
+# e2e_save_as PATH: Ctrl+S on a sheet without a file, PATH typed into the
+# Save As dialog, Return; the window is then named after it.
+e2e_save_as() {
+    local target=$1
+    e2e_key "$E2E_MAIN" ctrl+s
+    e2e_wait_dialog "Ctrl+S on a sheet without a file"
+    e2e_key "$E2E_DIALOG" ctrl+a
+    e2e_type "$E2E_DIALOG" "$target"
+    e2e_key "$E2E_DIALOG" Return
+    e2e_wait_dialog_gone "Return in the Save As dialog"
+    e2e_wait_title "$E2E_MAIN" "${target##*/}" "the sheet after Save As"
+}
+
 # e2e_save_and_expect EXPECTED WHAT: Ctrl+S, then docs/doc.kedata holds the
 # bytes of $E2E_TMP/EXPECTED; a difference is told by its row (Mac OS Roman
 # shown as UTF-8), not shown whole: the files are large.

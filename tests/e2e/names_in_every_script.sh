@@ -14,17 +14,6 @@ PASTED='Żywiec Głośniki\tŻ-7\t1\t2\t3\t4\t5\t6\t7\t8\n'
 DOCUMENT='\xef\xbb\xbfKōbe Onkyō,テスト, 1, 2, 3, 4, 5, 6, 7, 8\rŁódź Audio Works,PR-Ł1, 1, 2, 3, 4, 5, 6, 7, 8\rČapek Sound,Ωmega Ήχος, 1, 2, 3, 4, 5, 6, 7, 8\rŻywiec Głośniki,Ż-7, 1, 2, 3, 4, 5, 6, 7, 8\r'
 EXPORT_NAMES="[['Kōbe Onkyō', 'テスト'], ['Łódź Audio Works', 'PR-Ł1'], ['Čapek Sound', 'Ωmega Ήχος'], ['Żywiec Głośniki', 'Ż-7']]"
 
-save_as() {
-    local target=$1
-    e2e_key "$E2E_MAIN" ctrl+s
-    e2e_wait_dialog "Ctrl+S on the imported sheet"
-    e2e_key "$E2E_DIALOG" ctrl+a
-    e2e_type "$E2E_DIALOG" "$target"
-    e2e_key "$E2E_DIALOG" Return
-    e2e_wait_dialog_gone "Return in the Save As dialog"
-    e2e_wait_title "$E2E_MAIN" "${target##*/}" "the sheet after Save As"
-}
-
 export_to() {
     local exported=$1
     e2e_key "$E2E_MAIN" alt Right Down
@@ -59,7 +48,7 @@ every_script_case() {
     e2e_click "$E2E_MAIN" "$E2E_ROW_NUMBER_X" "$(e2e_row_y 3)"
     e2e_key "$E2E_MAIN" ctrl+v
 
-    save_as "$saved"
+    e2e_save_as "$saved"
     e2e_write "$E2E_TMP/expected" "$DOCUMENT"
     e2e_expect_bytes "$saved" "$E2E_TMP/expected" "the saved document"
 

@@ -39,15 +39,8 @@ open_table() {
 # save_as: Ctrl+S, a name, Return; the document is saved as
 # chosen/catalogue.kedata.
 save_as() {
-    local target=$E2E_TMP/chosen/catalogue.kedata
     mkdir -p "$E2E_TMP/chosen"
-    e2e_key "$E2E_MAIN" ctrl+s
-    e2e_wait_dialog "Ctrl+S on the imported sheet"
-    e2e_key "$E2E_DIALOG" ctrl+a
-    e2e_type "$E2E_DIALOG" "$target"
-    e2e_key "$E2E_DIALOG" Return
-    e2e_wait_dialog_gone "Return in the Save As dialog"
-    e2e_wait_title "$E2E_MAIN" catalogue.kedata "the sheet after Save As"
+    e2e_save_as "$E2E_TMP/chosen/catalogue.kedata"
 }
 
 quit_after_save() {

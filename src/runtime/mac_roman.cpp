@@ -1,5 +1,7 @@
 #include "runtime/mac_roman.h"
 
+#include "runtime/utf8_text.h"
+
 #include <array>
 #include <cstdint>
 
@@ -151,21 +153,7 @@ std::string macRomanToUtf8(std::string_view macRoman) {
 }
 
 std::size_t macRomanToUtf8(std::string_view macRoman, char* out) {
-    char* const first = out;
-    for (const char c : macRoman) {
-        const char32_t cp = macRomanToCodePoint(static_cast<unsigned char>(c));
-        if (cp < 0x80) {
-            *out++ = static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            *out++ = static_cast<char>(0xC0 | (cp >> 6));
-            *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            *out++ = static_cast<char>(0xE0 | (cp >> 12));
-            *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return static_cast<std::size_t>(out - first);
+    return EightBitToUtf8(macRoman, macRomanToCodePoint, out);
 }
 
 std::size_t utf8ToMacRoman(std::string_view utf8, char* out) {

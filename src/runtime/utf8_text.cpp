@@ -23,6 +23,24 @@ std::size_t CharacterLength(std::string_view text, std::size_t at) {
     return length;
 }
 
+std::size_t EightBitToUtf8(std::string_view text, char32_t (*codePoint)(unsigned char), char* out) {
+    char* const first = out;
+    for (const char c : text) {
+        const char32_t cp = codePoint(static_cast<unsigned char>(c));
+        if (cp < 0x80) {
+            *out++ = static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            *out++ = static_cast<char>(0xC0 | (cp >> 6));
+            *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            *out++ = static_cast<char>(0xE0 | (cp >> 12));
+            *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return static_cast<std::size_t>(out - first);
+}
+
 std::string_view CutLongText(std::string_view text, std::size_t characters) {
     std::size_t at = 0;
     for (std::size_t count = 0; count < characters && at < text.size(); ++count) {

@@ -14,6 +14,11 @@ namespace kestrune {
 // sequence, or 1 for a byte that does not begin one.
 std::size_t CharacterLength(std::string_view text, std::size_t at);
 
+// Writes each byte of an eight-bit text as the UTF-8 of the character
+// codePoint gives it (below U+10000), into out, which has room for three
+// bytes a byte; returns how many bytes it wrote.
+std::size_t EightBitToUtf8(std::string_view text, char32_t (*codePoint)(unsigned char), char* out);
+
 // Where text ends when it has more characters than `characters`.
 std::string_view CutLongText(std::string_view text, std::size_t characters);
 

@@ -1,5 +1,7 @@
 #include "runtime/windows_1252.h"
 
+#include "runtime/utf8_text.h"
+
 #include <array>
 
 namespace kestrune {
@@ -20,21 +22,7 @@ char32_t windows1252ToCodePoint(unsigned char byte) {
 }
 
 std::size_t windows1252ToUtf8(std::string_view text, char* out) {
-    char* const first = out;
-    for (const char c : text) {
-        const char32_t cp = windows1252ToCodePoint(static_cast<unsigned char>(c));
-        if (cp < 0x80) {
-            *out++ = static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            *out++ = static_cast<char>(0xC0 | (cp >> 6));
-            *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            *out++ = static_cast<char>(0xE0 | (cp >> 12));
-            *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return static_cast<std::size_t>(out - first);
+    return EightBitToUtf8(text, windows1252ToCodePoint, out);
 }
 
 std::string windows1252ToUtf8(std::string_view text) {

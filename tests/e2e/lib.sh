@@ -598,6 +598,27 @@ e2e_choose_sort_item() {
     e2e_wait_dialog_gone "choosing Sort item $1"
 }
 
+# e2e_export_csv NAME FILE [TYPE-KEYS...]: File, "Export CSV..." from the
+# keyboard, NAME typed, the file type chosen by TYPE-KEYS (none: the
+# first), Return; waits until FILE has been written.
+e2e_export_csv() {
+    local name=$1 file=$2
+    shift 2
+    # With a sheet open the fifth usable item of File (after Close, Save,
+    # Save As, Save As Stationery) is Export CSV...
+    e2e_key "$E2E_MAIN" alt Right Down
+    e2e_wait_dialog "the File menu opened from the keyboard"
+    xdotool key --delay 40 Down Down Down Down Return || e2e_fail "xdotool could not choose Export CSV..."
+    e2e_poll "$E2E_WINDOW_TIMEOUT" e2e_find_titled "Save This CSV File As..." ||
+        e2e_fail "Export CSV... opened no save dialog"
+    e2e_key "$E2E_FOUND" ctrl+a
+    e2e_type "$E2E_FOUND" "$name"
+    (($# == 0)) || e2e_key "$E2E_FOUND" "$@"
+    e2e_key "$E2E_FOUND" Return
+    e2e_poll "$E2E_WINDOW_TIMEOUT" test -s "$file" || e2e_fail "nothing was exported"
+    e2e_wait_dialog_gone "Return in the export dialog"
+}
+
 # e2e_save_as PATH: Ctrl+S on a sheet without a file, PATH typed into the
 # Save As dialog, Return; the window is then named after it.
 e2e_save_as() {

@@ -14,20 +14,6 @@ PASTED='Żywiec Głośniki\tŻ-7\t1\t2\t3\t4\t5\t6\t7\t8\n'
 DOCUMENT='\xef\xbb\xbfKōbe Onkyō,テスト, 1, 2, 3, 4, 5, 6, 7, 8\rŁódź Audio Works,PR-Ł1, 1, 2, 3, 4, 5, 6, 7, 8\rČapek Sound,Ωmega Ήχος, 1, 2, 3, 4, 5, 6, 7, 8\rŻywiec Głośniki,Ż-7, 1, 2, 3, 4, 5, 6, 7, 8\r'
 EXPORT_NAMES="[['Kōbe Onkyō', 'テスト'], ['Łódź Audio Works', 'PR-Ł1'], ['Čapek Sound', 'Ωmega Ήχος'], ['Żywiec Głośniki', 'Ż-7']]"
 
-export_to() {
-    local exported=$1
-    e2e_key "$E2E_MAIN" alt Right Down
-    e2e_wait_dialog "the File menu opened from the keyboard"
-    xdotool key --delay 40 Down Down Down Down Return || e2e_fail "xdotool could not choose Export CSV..."
-    e2e_poll "$E2E_WINDOW_TIMEOUT" e2e_find_titled "Save This CSV File As..." ||
-        e2e_fail "Export CSV... opened no save dialog"
-    e2e_key "$E2E_FOUND" ctrl+a
-    e2e_type "$E2E_FOUND" "$exported"
-    e2e_key "$E2E_FOUND" Return
-    e2e_poll "$E2E_WINDOW_TIMEOUT" test -s "$exported" || e2e_fail "nothing was exported"
-    e2e_wait_dialog_gone "Return in the export dialog"
-}
-
 every_script_case() {
     local saved=$E2E_TMP/chosen/names.kedata
     mkdir -p "$E2E_TMP/chosen"
@@ -64,7 +50,7 @@ every_script_case() {
     e2e_launch again "$E2E_TMP/chosen" names.kedata
     e2e_wait_main
     e2e_wait_title "$E2E_MAIN" names.kedata "reopening names.kedata"
-    export_to "$E2E_TMP/chosen/names.csv"
+    e2e_export_csv "$E2E_TMP/chosen/names.csv" "$E2E_TMP/chosen/names.csv"
     local names
     names=$(python3 -c '
 import csv, sys
